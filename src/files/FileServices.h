@@ -1,0 +1,48 @@
+#pragma once
+// File services: the few disk operations the rest of the program relies on.
+// Fallible operations return a Status whose error names the file and the
+// reason; nothing here shows a message.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+struct [[nodiscard]] Status {
+    QString error; // empty on success
+    bool ok() const { return error.isEmpty(); }
+    explicit operator bool() const { return ok(); }
+    static Status success() { return {}; }
+    static Status failure(const QString &message) { return {message}; }
+};
+
+struct [[nodiscard]] TextRead {
+    QString text;
+    QString error; // empty on success
+    bool ok() const { return error.isEmpty(); }
+};
+
+namespace Files {
+
+// The program folder: LOTWRIGHT_HOME when set, else the executable's folder.
+// Only the programs call this; everything else takes the folder as a parameter.
+QString programFolder();
+
+// A path inside a folder: folder, separator, name.
+QString pathIn(const QString &folder, const QString &name);
+
+bool folderExists(const QString &path);
+Status createFolder(const QString &path);       // succeeds when it already exists
+QStringList filesOf(const QString &folder);     // names of files directly inside, sorted
+Status deleteFileForced(const QString &path);   // read-only files included
+Status copyFileReplacing(const QString &source, const QString &destination);
+bool fileExists(const QString &path);           // a file, not a folder
+QString fileName(const QString &path);          // after the last '/' or '\'
+
+// Whole-file text: read decodes with TextCodec::decode; write encodes with
+// TextCodec::encode (or takes bytes as they are) and replaces the file
+// atomically, so a failed write leaves the old file as it was.
+TextRead readTextFile(const QString &path);
+Status writeTextFile(const QString &path, const QString &text);
+Status writeBytes(const QString &path, const QByteArray &bytes);
+
+} // namespace Files

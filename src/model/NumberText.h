@@ -1,0 +1,45 @@
+#pragma once
+// Number text, the one place where numbers become text and back.
+//
+// The general format: Single to 7 significant digits, Double to 15, trailing
+// zeros and a trailing decimal point dropped, exponent form (1E-05, 1.5E+16)
+// when the decimal exponent is below -4 or not below the digit count, and
+// negative zero written as 0. World files and typed numbers use the user's
+// decimal separator (QLocale()); VRML always uses a full stop.
+
+#include <QLocale>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace NumberText {
+
+QString formatSingle(float value, QChar decimalPoint = QLatin1Char('.'));
+QString formatDouble(double value, QChar decimalPoint = QLatin1Char('.'));
+QString formatLong(int32_t value);
+
+// VRML number text: full stop as decimal separator.
+inline QString vrmlSingle(float v) { return formatSingle(v); }
+inline QString vrmlDouble(double v) { return formatDouble(v); }
+
+// The user's decimal separator (of QLocale(), the default locale).
+QChar userDecimalPoint();
+inline QString userSingle(float v) { return formatSingle(v, userDecimalPoint()); }
+inline QString userDouble(double v) { return formatDouble(v, userDecimalPoint()); }
+
+// Conversions of user text (world files, typed numbers), in the given locale.
+// Each returns nothing when the text is not a number of that type:
+// toLong rounds a fraction to the nearest integer, ties to even, and fails on
+// overflow; toSingle fails when the value does not fit a float.
+std::optional<int32_t> toLong(const QString &text, const QLocale &locale = QLocale());
+std::optional<float> toSingle(const QString &text, const QLocale &locale = QLocale());
+std::optional<double> toDouble(const QString &text, const QLocale &locale = QLocale());
+// True or False in any letter case, or a number (0 is False, else True).
+std::optional<bool> toBoolean(const QString &text, const QLocale &locale = QLocale());
+// The word written for a Boolean: "True" or "False".
+inline QString formatBoolean(bool b) { return b ? QStringLiteral("True") : QStringLiteral("False"); }
+
+// Rounds to the nearest integer, ties to even.
+double roundHalfEven(double value);
+
+} // namespace NumberText

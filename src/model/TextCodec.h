@@ -1,0 +1,21 @@
+#pragma once
+// 8-bit text as world files and the object library hold it: Windows-1252, or
+// UTF-8 for text that code page cannot hold.
+
+#include <QByteArray>
+#include <QString>
+
+namespace TextCodec {
+
+// UTF-8 when the bytes are valid UTF-8 and hold a non-ASCII byte, else
+// Windows-1252. Never fails: every byte maps to some character.
+QString decode(const QByteArray &bytes);
+
+// Windows-1252 when every character fits that code page, else UTF-8.
+QByteArray encode(const QString &text);
+
+bool fitsWindows1252(const QString &text);
+QString fromWindows1252(const QByteArray &bytes);
+QByteArray toWindows1252(const QString &text); // only for text that fits
+
+} // namespace TextCodec

@@ -1,0 +1,30 @@
+#pragma once
+// The object library: Objects/objects.txt loaded into Shapes.
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+struct ShapeInfo {
+    QString Name;     // FileName less its last four characters
+    QString FileName; // file in the Objects folder holding the VRML text
+    double Width = 0; // footprint along x (diameter for a circle)
+    double Depth = 0; // footprint along y
+    int32_t MapColor = 0;
+    QString MapShape; // "C" circle, "R" rectangle, anything else: nothing
+    bool Defined = false; // export work flag
+};
+
+struct LibraryLoad {
+    std::vector<ShapeInfo> Shapes; // empty when there is no library file
+    QStringList warnings;          // "objects.txt line N: reason", one per skipped line
+};
+
+// Creates Textures and Objects in the program folder when missing and loads
+// Objects/objects.txt. Lines that cannot be made into an entry are skipped and
+// reported. Row i of the palette list shows Shapes[i].
+LibraryLoad Init_Shapes(const QString &programFolder);
+
+// Reads one objects.txt text (already decoded) into entries and warnings.
+LibraryLoad parseLibrary(const QString &text);
