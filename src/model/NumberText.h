@@ -36,8 +36,17 @@ std::optional<float> toSingle(const QString &text, const QLocale &locale = QLoca
 std::optional<double> toDouble(const QString &text, const QLocale &locale = QLocale());
 // True or False in any letter case, or a number (0 is False, else True).
 std::optional<bool> toBoolean(const QString &text, const QLocale &locale = QLocale());
+// The same on a view into a larger text (the world file reader's tokens).
+std::optional<int32_t> toLong(QStringView text, const QLocale &locale);
+std::optional<float> toSingle(QStringView text, const QLocale &locale);
+std::optional<double> toDouble(QStringView text, const QLocale &locale);
+std::optional<bool> toBoolean(QStringView text, const QLocale &locale);
 // The word written for a Boolean: "True" or "False".
 inline QString formatBoolean(bool b) { return b ? QStringLiteral("True") : QStringLiteral("False"); }
+
+// The locale with group separators refused. Callers converting many numbers
+// make it once and pass it in, which saves a copy per conversion.
+QLocale strictLocale(const QLocale &locale);
 
 // Rounds to the nearest integer, ties to even.
 double roundHalfEven(double value);

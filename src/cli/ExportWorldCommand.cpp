@@ -1,0 +1,47 @@
+#include "cli/Commands.h"
+
+#include "export/ExportCommand.h"
+#include "files/FileServices.h"
+#include "model/WorldFile.h"
+#include "palette/ObjectLibrary.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace Cli {
+
+namespace {
+
+void printWarnings(QTextStream &err, const QStringList &warnings)
+{
+    for (const QString &warning : warnings)
+        printError(err, QStringLiteral("warning: ") + warning);
+}
+
+} // namespace
+
+// Exports as the editor's menu command does, with the world file as the
+// current file: the world lands in ToGo of the program folder.
+int exportVrml(const QStringList &arguments, Io io)
+{
+    const QString path = QFileInfo(arguments.at(0)).absoluteFilePath();
+    const WorldRead read = WorldFile::load(path);
+    if (!read.ok()) {
+        printError(io.err, read.error);
+        return Failure;
+    }
+    const QString program = Files::programFolder();
+    LibraryLoad library = Init_Shapes(program);
+    printWarnings(io.err, library.warnings);
+
+    const WorldExport result = exportWorld(read.world, library.Shapes, program, path);
+    printWarnings(io.err, result.warnings);
+    if (!result.ok()) {
+        printError(io.err, QStringLiteral("export failed: ") + result.error);
+        return Failure;
+    }
+    io.out << QDir::toNativeSeparators(result.outputPath) << '\n';
+    return Success;
+}
+
+} // namespace Cli

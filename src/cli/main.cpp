@@ -1,0 +1,91 @@
+// lotwright-cli: world files from the command line, without a window.
+
+#include "cli/Commands.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+const Cli::Command commands[] = {
+    {"check", "WORLD.lwf", 1, "Read a world file and count its items of each kind.", Cli::check},
+    {"resave", "IN.lwf OUT.lwf", 2, "Read a world file and write it again as the editor saves it.",
+     Cli::resave},
+    {"export", "WORLD.lwf", 1, "Export a world to VRML into ToGo beside the program; prints the file written.",
+     Cli::exportVrml},
+};
+
+const QString program = QStringLiteral("lotwright-cli");
+
+QString usageLine(const Cli::Command &c)
+{
+    return QStringLiteral("usage: %1 %2 %3").arg(program, QLatin1String(c.name),
+                                                 QLatin1String(c.arguments));
+}
+
+void printHelp(QTextStream &out)
+{
+    out << "usage: " << program << " COMMAND ARGUMENTS...\n\n"
+        << "Commands:\n";
+    for (const Cli::Command &c : commands) {
+        const QString call = QStringLiteral("%1 %2").arg(QLatin1String(c.name),
+                                                         QLatin1String(c.arguments));
+        out << "  " << call.leftJustified(28) << ' ' << c.summary << '\n';
+    }
+    out << "\nExit status: 0 success, 1 failure, 2 wrong usage.\n";
+}
+
+const Cli::Command *find(const QString &name)
+{
+    for (const Cli::Command &c : commands) {
+        if (name == QLatin1String(c.name))
+            return &c;
+    }
+    return nullptr;
+}
+
+bool isHelp(const QString &a)
+{
+    return a == QLatin1String("--help") || a == QLatin1String("-h") || a == QLatin1String("help");
+}
+
+} // namespace
+
+void Cli::printError(QTextStream &err, const QString &message)
+{
+    err << program << ": " << message << '\n';
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const Cli::Io io{out, err};
+
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty()) {
+        printHelp(err);
+        return Cli::Usage;
+    }
+    const QString name = arguments.takeFirst();
+    if (isHelp(name)) {
+        printHelp(out);
+        return Cli::Success;
+    }
+    const Cli::Command *command = find(name);
+    if (!command) {
+        Cli::printError(err, QStringLiteral("unknown command \"%1\"; see %2 --help").arg(name, program));
+        return Cli::Usage;
+    }
+    if (arguments.contains(QLatin1String("--help"))) {
+        out << usageLine(*command) << '\n' << command->summary << '\n';
+        return Cli::Success;
+    }
+    if (arguments.size() != command->argumentCount) {
+        err << usageLine(*command) << '\n';
+        return Cli::Usage;
+    }
+    return command->run(arguments, io);
+}

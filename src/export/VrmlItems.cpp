@@ -1,0 +1,214 @@
+#include "export/VrmlItems.h"
+
+#include "export/VRMLObjects.h"
+#include "model/NumberText.h"
+
+#include <optional>
+
+namespace Vrml {
+
+namespace {
+
+using NumberText::vrmlDouble;
+using NumberText::vrmlSingle;
+
+// Appends every part in turn, without building temporaries.
+template <class... Parts> void append(QString &out, const Parts &...parts)
+{
+    (out += ... += parts);
+}
+
+const QLatin1Char Blank(' ');
+
+// Map x or y to world x or z: computed in double, written as a Single.
+float worldCoordinate(float map) { return float(double(map) - 50); }
+
+// Centre and extent of a drawn rectangle, in double. Nothing for a rectangle
+// without area (or turned inside out by a hand-edited file): a box or sphere
+// of size 0 is not valid VRML.
+struct Surface {
+    double cx, cz, dx, dz;
+};
+std::optional<Surface> surfaceOf(const CubeInfo &cube)
+{
+    const double x1 = cube.X1, x2 = cube.X2, y1 = cube.Y1, y2 = cube.Y2;
+    const double dx = x2 - x1;
+    const double dz = y2 - y1;
+    if (!(dx > 0) || !(dz > 0))
+        return std::nullopt;
+    return Surface{dx / 2 + x1 - 50, dz / 2 + y1 - 50, dx, dz};
+}
+
+// Walls, floors, streets and ceilings are boxes; only streets carry a texture.
+void writeBox(QString &out, const Surface &s, QLatin1String centreY, QLatin1String thickness,
+              const QString &color, bool asphalt)
+{
+    append(out, QLatin1String("Transform {\r\ntranslation "), vrmlDouble(s.cx), Blank, centreY, Blank,
+           vrmlDouble(s.cz), QLatin1String("\r\nchildren [\r\nShape {\r\ngeometry Box { size "), vrmlDouble(s.dx),
+           Blank, thickness, Blank, vrmlDouble(s.dz),
+           QLatin1String("}\r\nappearance Appearance {\r\nmaterial Material { diffuseColor "), color,
+           QLatin1String(" }\r\n"));
+    if (asphalt) {
+        out += QLatin1String("texture ImageTexture {url \"asphalt.jpg\" }\r\n"
+                             "textureTransform TextureTransform { scale ");
+        append(out, vrmlDouble(4 * s.dx), Blank, vrmlDouble(4 * s.dz), QLatin1String(" }\r\n"));
+    }
+    out += QLatin1String("}\r\n}\r\n]\r\n}\r\n");
+}
+
+void writeShrubbery(QString &out, const Surface &s)
+{
+    append(out, QLatin1String("Transform {\r\ntranslation "), vrmlDouble(s.cx), QLatin1String(" 0.15 "),
+           vrmlDouble(s.cz), QLatin1String("\r\nscale "), vrmlDouble(s.dx), QLatin1String(" 0.3 "), vrmlDouble(s.dz));
+    out += QLatin1String("\r\nchildren [\r\nShape {\r\ngeometry Sphere { radius 0.5 }\r\n"
+                         "appearance Appearance {\r\nmaterial Material { diffuseColor 0 0 1 }\r\n"
+                         "texture ImageTexture { url \"leaves.jpg\" }\r\n"
+                         "textureTransform TextureTransform {\r\nscale ");
+    append(out, vrmlDouble(3 * s.dx), Blank, vrmlDouble(3 * s.dz),
+           QLatin1String("\r\nrotation 0.7\r\n}}\r\n}\r\n]\r\n}\r\n"));
+}
+
+QString definitionName(const QString &name)
+{
+    QString d = name;
+    d.replace(QLatin1Char(' '), QLatin1Char('_'));
+    return d;
+}
+
+} // namespace
+
+void appendEscaped(QString &out, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            out += QLatin1Char('\\');
+        out += c;
+    }
+}
+
+void openPlacement(QString &out, const Placement &p)
+{
+    append(out, QLatin1String("Transform {\r\ntranslation "), vrmlSingle(worldCoordinate(p.X)), Blank,
+           vrmlSingle(p.Height), Blank, vrmlSingle(worldCoordinate(p.Y)), QLatin1String("\r\nrotation 0 1 0 "),
+           vrmlSingle(p.Rotation), QLatin1String("\r\nchildren [\r\n"));
+    if (p.Billboard)
+        out += QLatin1String("Billboard {\r\nchildren [\r\n");
+    if (!p.Anchor.isEmpty()) {
+        out += QLatin1String("Anchor {\r\nurl \"");
+        appendEscaped(out, p.Anchor);
+        out += QLatin1String("\"\r\n");
+        if (!p.Target.isEmpty()) {
+            out += QLatin1String("parameter [\"target=");
+            appendEscaped(out, p.Target);
+            out += QLatin1String("\"]\r\n");
+        }
+        out += QLatin1String("children [\r\n");
+    }
+}
+
+void closePlacement(QString &out, const Placement &p)
+{
+    if (!p.Anchor.isEmpty())
+        out += QLatin1String("]\r\n}\r\n");
+    if (p.Billboard)
+        out += QLatin1String("]\r\n}\r\n");
+    out += QLatin1String("]\r\n}\r\n");
+}
+
+void writeCubes(QString &out, const std::vector<CubeInfo> &cubes)
+{
+    for (const CubeInfo &cube : cubes) {
+        if (!isUsed(cube))
+            continue;
+        const auto surface = surfaceOf(cube);
+        if (!surface)
+            continue;
+        if (cube.Kind == Kind::Street)
+            writeBox(out, *surface, QLatin1String("0.02"), QLatin1String("0.04"), QStringLiteral("0.1 0.1 0.1"), true);
+        else if (cube.Kind == Kind::Wall)
+            writeBox(out, *surface, QLatin1String("0.5"), QLatin1String("1"), VRMLColor(cube.Color), false);
+        else if (cube.Kind == Kind::Floor)
+            writeBox(out, *surface, QLatin1String("0.02"), QLatin1String("0.04"), VRMLColor(cube.Color), false);
+        else if (cube.Kind == Kind::Ceiling)
+            writeBox(out, *surface, QLatin1String("1"), QLatin1String("0.04"), VRMLColor(cube.Color), false);
+        else if (cube.Kind == Kind::Shrubbery)
+            writeShrubbery(out, *surface);
+    }
+}
+
+void writePictures(QString &out, const std::vector<PictureInfo> &pictures)
+{
+    for (const PictureInfo &picture : pictures) {
+        if (!isUsed(picture))
+            continue;
+        // The lower edge stands OffGround above the ground.
+        const float centre = float(double(picture.Height) / 2 + double(picture.OffGround));
+        const Placement frame{picture.X,         picture.Y,      centre, picture.Rotation,
+                              picture.Billboard, picture.Anchor, picture.Target};
+        openPlacement(out, frame);
+        append(out, QLatin1String("Shape {\r\ngeometry Box { size "), vrmlSingle(picture.Width), Blank,
+               vrmlSingle(picture.Height));
+        out += QLatin1String("  0.001 }\r\nappearance Appearance {\r\n"
+                             "material Material { diffuseColor 0 0.9 0 }\r\n"
+                             "texture ImageTexture { url \"");
+        appendEscaped(out, Files::fileName(picture.FileName));
+        out += QLatin1String("\" }\r\n}\r\n}\r\n");
+        closePlacement(out, frame);
+    }
+}
+
+Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects, std::vector<ShapeInfo> &shapes,
+                    const QString &programFolder)
+{
+    for (ShapeInfo &shape : shapes)
+        shape.Defined = false;
+    for (const ObjectInfo &object : objects) {
+        if (!isUsed(object))
+            continue;
+        for (ShapeInfo &shape : shapes) {
+            if (shape.Name != object.Name)
+                continue;
+            const Placement frame{object.X, object.Y, 0.03f, object.Rotation, false, object.Anchor, object.Target};
+            openPlacement(out, frame);
+            if (!shape.Defined) {
+                const TextRead code = GetObjectCode(programFolder, shape.FileName);
+                if (!code.ok())
+                    return Status::failure(code.error);
+                append(out, QLatin1String("DEF "), definitionName(shape.Name),
+                       QLatin1String(" Group {\r\nchildren [\r\n"), code.text, QLatin1String("\r\n]\r\n}\r\n"));
+                shape.Defined = true;
+            } else {
+                append(out, QLatin1String("Group {\r\nchildren USE "), definitionName(shape.Name),
+                       QLatin1String("\r\n}\r\n"));
+            }
+            closePlacement(out, frame);
+        }
+    }
+    return Status::success();
+}
+
+void writeTexts(QString &out, const std::vector<TextInfo> &texts)
+{
+    for (const TextInfo &text : texts) {
+        if (!isUsed(text))
+            continue;
+        // Anything but big text (only hand-edited files hold other kinds) is
+        // written at eye level.
+        const bool big = text.Kind == Kind::TextBig;
+        const Placement frame{text.X, text.Y, 0.0f, text.Rotation, text.Billboard, text.Anchor, text.Target};
+        openPlacement(out, frame);
+        out += big ? QLatin1String("Transform {\r\ntranslation 0 2 0\r\n")
+                   : QLatin1String("Transform {\r\ntranslation 0 0.4 0\r\n");
+        out += QLatin1String("children [\r\nShape {\r\ngeometry Text {\r\nstring \"");
+        appendEscaped(out, text.Text);
+        out += QLatin1String("\"\r\nfontStyle FontStyle {\r\nsize ");
+        out += big ? QLatin1String("1") : QLatin1String("0.5");
+        out += QLatin1String("\r\njustify \"MIDDLE\"\r\n}\r\n}\r\nappearance Appearance {\r\n"
+                             "material Material { diffuseColor ");
+        out += VRMLColor(text.Color);
+        out += QLatin1String("}\r\n}\r\n}\r\n]\r\n}\r\n");
+        closePlacement(out, frame);
+    }
+}
+
+} // namespace Vrml

@@ -1,0 +1,168 @@
+#include "files/FileServices.h"
+
+#include "model/TextCodec.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
+namespace Files {
+
+namespace {
+
+// Whole-file reads are for world files, library catalogues and object texts;
+// anything this large is not one of them and would only exhaust memory.
+constexpr qint64 MaxTextFileSize = qint64(256) * 1024 * 1024;
+
+QString quoted(const QString &path) { return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"'); }
+
+Status failed(const char *verb, const QString &path, const QString &reason)
+{
+    return Status::failure(QStringLiteral("Cannot %1 %2: %3")
+                               .arg(QLatin1String(verb), quoted(path), reason));
+}
+
+// Writes all bytes or says why not. Qt reports a short write (a full disk, a
+// file size limit) as success with fewer bytes and no error text of its own.
+std::optional<QString> writeAll(QSaveFile &file, const char *data, qint64 size)
+{
+    errno = 0;
+    const qint64 written = file.write(data, size);
+    if (written == size)
+        return std::nullopt;
+    const int error = errno;
+    if (file.error() != QFileDevice::NoError && written < 0)
+        return file.errorString();
+    if (error != 0)
+        return QString::fromLocal8Bit(std::strerror(error));
+    return QStringLiteral("only %1 of %2 bytes could be written").arg(std::max<qint64>(written, 0)).arg(size);
+}
+
+} // namespace
+
+QString programFolder()
+{
+    const QString home = qEnvironmentVariable("LOTWRIGHT_HOME");
+    return home.isEmpty() ? QCoreApplication::applicationDirPath() : home;
+}
+
+QString pathIn(const QString &folder, const QString &name)
+{
+    if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))
+        return folder + name;
+    return folder + QLatin1Char('/') + name;
+}
+
+bool folderExists(const QString &path) { return !path.isEmpty() && QFileInfo(path).isDir(); }
+
+Status createFolder(const QString &path)
+{
+    if (folderExists(path))
+        return Status::success();
+    const QFileInfo info(path);
+    if (info.exists())
+        return failed("create folder", path, QStringLiteral("a file of that name is in the way"));
+    errno = 0;
+    if (!QDir().mkpath(path)) {
+        const int error = errno;
+        return failed("create folder", path,
+                      error ? QString::fromLocal8Bit(std::strerror(error))
+                            : QStringLiteral("the path cannot be created"));
+    }
+    return Status::success();
+}
+
+QStringList filesOf(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+Status deleteFileForced(const QString &path)
+{
+    QFile file(path);
+    // Read-only files go too: make the file writable first.
+    const QFile::Permissions permissions = file.permissions();
+    if (!(permissions & QFile::WriteUser))
+        file.setPermissions(permissions | QFile::WriteOwner | QFile::WriteUser);
+    if (!file.remove())
+        return failed("delete", path, file.errorString());
+    return Status::success();
+}
+
+Status copyFileReplacing(const QString &source, const QString &destination)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return failed("read", source, in.errorString());
+    // Through a save file, so a failed copy leaves any old destination intact.
+    QSaveFile out(destination);
+    if (!out.open(QIODevice::WriteOnly))
+        return failed("write", destination, out.errorString());
+    char buffer[64 * 1024];
+    for (;;) {
+        const qint64 n = in.read(buffer, sizeof buffer);
+        if (n < 0) {
+            out.cancelWriting();
+            return failed("read", source, in.errorString());
+        }
+        if (n == 0)
+            break;
+        if (const auto reason = writeAll(out, buffer, n)) {
+            out.cancelWriting();
+            return failed("write", destination, *reason);
+        }
+    }
+    if (!out.commit())
+        return failed("write", destination, out.errorString());
+    return Status::success();
+}
+
+bool fileExists(const QString &path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
+
+QString fileName(const QString &path)
+{
+    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return path.mid(slash + 1);
+}
+
+TextRead readTextFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {QString(), failed("read", path, file.errorString()).error};
+    if (file.size() > MaxTextFileSize)
+        return {QString(), failed("read", path,
+                                  QStringLiteral("the file is too large (%1 bytes)").arg(file.size()))
+                               .error};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {QString(), failed("read", path, file.errorString()).error};
+    return {TextCodec::decode(bytes), QString()};
+}
+
+Status writeTextFile(const QString &path, const QString &text)
+{
+    return writeBytes(path, TextCodec::encode(text));
+}
+
+Status writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed("write", path, file.errorString());
+    if (const auto reason = writeAll(file, bytes.constData(), bytes.size())) {
+        file.cancelWriting();
+        return failed("write", path, *reason);
+    }
+    if (!file.commit())
+        return failed("write", path, file.errorString());
+    return Status::success();
+}
+
+} // namespace Files

@@ -1,0 +1,76 @@
+#include "mapview/MapCanvas.h"
+
+#include "mapview/MapOverlay.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+MapCanvas::MapCanvas(QWidget *frame) : QWidget(frame)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent); // the back image covers every pixel it paints
+    setMouseTracking(true);
+}
+
+void MapCanvas::setDrawing(Drawing drawing) { m_drawing = std::move(drawing); }
+
+QTransform MapCanvas::mapToPixels() const
+{
+    return QTransform::fromScale(width() / 100.0, height() / 100.0);
+}
+
+QPointF MapCanvas::pixelToMap(const QPointF &pixel) const
+{
+    if (width() <= 0 || height() <= 0)
+        return {};
+    return QPointF(pixel.x() * 100.0 / width(), pixel.y() * 100.0 / height());
+}
+
+QRect MapCanvas::visibleRect() const
+{
+    const QWidget *frame = parentWidget();
+    if (!frame)
+        return rect();
+    return QRect(mapFromParent(QPoint(0, 0)), frame->size()) & rect();
+}
+
+void MapCanvas::redraw()
+{
+    drawBack(visibleRect());
+    update();
+}
+
+void MapCanvas::drawBack(const QRect &area)
+{
+    if (area.isEmpty()) {
+        m_back = QImage();
+        m_backRect = QRect();
+        return;
+    }
+    if (m_back.size() != area.size())
+        m_back = QImage(area.size(), QImage::Format_RGB32);
+    m_backRect = area;
+    m_back.fill(palette().color(QPalette::Window));
+    if (!m_drawing)
+        return;
+    QPainter painter(&m_back);
+    m_drawing(painter, mapToPixels() * QTransform::fromTranslate(-area.x(), -area.y()));
+}
+
+void MapCanvas::paintEvent(QPaintEvent *event)
+{
+    const QRect needed = event->rect() & rect();
+    if (!m_backRect.contains(needed))
+        drawBack(needed | visibleRect());
+    QPainter painter(this);
+    painter.drawImage(m_backRect.topLeft(), m_back);
+}
+
+void MapCanvas::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The drawing no longer fits the scale; Render2D follows every resize.
+    m_back = QImage();
+    m_backRect = QRect();
+    for (MapOverlay *overlay : findChildren<MapOverlay *>(Qt::FindDirectChildrenOnly))
+        overlay->place();
+}

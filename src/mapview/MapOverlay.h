@@ -1,0 +1,33 @@
+#pragma once
+// A marker that lies on the map canvas at a rectangle given in map units and
+// follows the canvas through zoom and scrolling: the selection marker and the
+// drag handle.
+
+#include <QRectF>
+#include <QWidget>
+
+class MapCanvas;
+
+class MapOverlay : public QWidget {
+    Q_OBJECT
+
+public:
+    enum class Look {
+        Outline, // a rectangle outline that lets the mouse through
+        Handle,  // a faintly tinted square that takes the mouse
+    };
+
+    MapOverlay(MapCanvas *canvas, Look look);
+
+    void setMapRect(const QRectF &rect); // map units; a negative size is turned round
+    QRectF mapRect() const { return m_mapRect; }
+    void place(); // sets the geometry from the canvas's present scale
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    MapCanvas *m_canvas;
+    Look m_look;
+    QRectF m_mapRect;
+};

@@ -1,0 +1,131 @@
+#include "model/NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559,
+              "number text assumes IEEE floating point");
+
+namespace NumberText {
+
+namespace {
+
+// C's "%.<digits>G", independent of the C library's locale (QCoreApplication
+// sets LC_NUMERIC from the environment, which would change printf's output).
+QString general(double value, int digits, QChar decimalPoint)
+{
+    if (value == 0) // also turns -0 into 0
+        return QStringLiteral("0");
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
+    QString text = QString::fromLatin1(buffer, int(result.ptr - buffer));
+    for (QChar &c : text) {
+        if (c == QLatin1Char('e'))
+            c = QLatin1Char('E');
+        else if (c == QLatin1Char('.'))
+            c = decimalPoint;
+    }
+    return text;
+}
+
+} // namespace
+
+QLocale strictLocale(const QLocale &locale)
+{
+    if (locale.numberOptions() & QLocale::RejectGroupSeparator)
+        return locale;
+    QLocale l = locale;
+    l.setNumberOptions(l.numberOptions() | QLocale::RejectGroupSeparator);
+    return l;
+}
+
+QString formatSingle(float value, QChar decimalPoint) { return general(value, 7, decimalPoint); }
+
+QString formatDouble(double value, QChar decimalPoint) { return general(value, 15, decimalPoint); }
+
+QString formatLong(int32_t value) { return QString::number(value); }
+
+QChar userDecimalPoint()
+{
+    const QString point = QLocale().decimalPoint();
+    return point.isEmpty() ? QLatin1Char('.') : point.front();
+}
+
+double roundHalfEven(double value)
+{
+    const double rounded = std::round(value); // halves away from zero
+    if (std::fabs(value - std::trunc(value)) == 0.5)
+        return 2.0 * std::round(value / 2.0);
+    return rounded;
+}
+
+std::optional<double> toDouble(QStringView text, const QLocale &locale)
+{
+    bool ok = false;
+    // A group separator is refused: "1.000" in a German locale is not 1000.
+    const double value = strictLocale(locale).toDouble(text, &ok);
+    // QLocale accepts "nan" and "inf"; those are not numbers a world can hold.
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<float> toSingle(QStringView text, const QLocale &locale)
+{
+    const auto value = toDouble(text, locale);
+    if (!value)
+        return std::nullopt;
+    const auto single = static_cast<float>(*value);
+    if (std::isinf(single))
+        return std::nullopt;
+    return single;
+}
+
+std::optional<int32_t> toLong(QStringView text, const QLocale &locale)
+{
+    const auto value = toDouble(text, locale);
+    if (!value)
+        return std::nullopt;
+    const double rounded = roundHalfEven(*value);
+    if (rounded < double(std::numeric_limits<int32_t>::min())
+        || rounded > double(std::numeric_limits<int32_t>::max()))
+        return std::nullopt;
+    return static_cast<int32_t>(rounded);
+}
+
+std::optional<bool> toBoolean(QStringView text, const QLocale &locale)
+{
+    const QStringView word = text.trimmed();
+    if (word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    const auto value = toDouble(word, locale);
+    if (!value)
+        return std::nullopt;
+    return *value != 0;
+}
+
+std::optional<double> toDouble(const QString &text, const QLocale &locale)
+{
+    return toDouble(QStringView(text), locale);
+}
+
+std::optional<float> toSingle(const QString &text, const QLocale &locale)
+{
+    return toSingle(QStringView(text), locale);
+}
+
+std::optional<int32_t> toLong(const QString &text, const QLocale &locale)
+{
+    return toLong(QStringView(text), locale);
+}
+
+std::optional<bool> toBoolean(const QString &text, const QLocale &locale)
+{
+    return toBoolean(QStringView(text), locale);
+}
+
+} // namespace NumberText

@@ -1,0 +1,403 @@
+#include "model/WorldFile.h"
+
+#include "model/NumberText.h"
+
+#include <cmath>
+
+namespace {
+
+// One field of a record: its name and the member it lives in. Exactly one of
+// the member pointers is set; the tables below give each record's fields in
+// file order, for writing and reading alike.
+template <class R> struct Field {
+    const char *name;
+    QString R::*text = nullptr;
+    float R::*single = nullptr;
+    int32_t R::*whole = nullptr;
+    bool R::*flag = nullptr;
+};
+
+template <class R> constexpr Field<R> field(const char *name, QString R::*m)
+{
+    return {name, m, nullptr, nullptr, nullptr};
+}
+template <class R> constexpr Field<R> field(const char *name, float R::*m)
+{
+    return {name, nullptr, m, nullptr, nullptr};
+}
+template <class R> constexpr Field<R> field(const char *name, int32_t R::*m)
+{
+    return {name, nullptr, nullptr, m, nullptr};
+}
+template <class R> constexpr Field<R> field(const char *name, bool R::*m)
+{
+    return {name, nullptr, nullptr, nullptr, m};
+}
+
+using O = ObjectInfo;
+const Field<O> objectFields[] = {
+    field("Name", &O::Name),         field("X", &O::X),           field("Y", &O::Y),
+    field("Rotation", &O::Rotation), field("Anchor", &O::Anchor), field("Target", &O::Target),
+};
+
+using P = PictureInfo;
+const Field<P> pictureFields[] = {
+    field("X", &P::X),
+    field("Y", &P::Y),
+    field("OffGround", &P::OffGround),
+    field("Width", &P::Width),
+    field("Height", &P::Height),
+    field("Rotation", &P::Rotation),
+    field("Billboard", &P::Billboard),
+    field("FileName", &P::FileName),
+    field("Anchor", &P::Anchor),
+    field("Target", &P::Target),
+};
+
+using T = TextInfo;
+const Field<T> textFields[] = {
+    field("Text", &T::Text),         field("X", &T::X),
+    field("Y", &T::Y),               field("Color", &T::Color),
+    field("Rotation", &T::Rotation), field("Kind", &T::Kind),
+    field("Billboard", &T::Billboard), field("Anchor", &T::Anchor),
+    field("Spare", &T::Spare),       field("Target", &T::Target),
+};
+
+using C = CubeInfo;
+const Field<C> cubeFields[] = {
+    field("Kind", &C::Kind), field("X1", &C::X1), field("X2", &C::X2),
+    field("Y1", &C::Y1),     field("Y2", &C::Y2), field("Color", &C::Color),
+};
+
+// ---------------------------------------------------------------- writing
+
+class Writer {
+public:
+    explicit Writer(const QLocale &locale) : m_point(decimalPoint(locale)) {}
+
+    void text(const QString &s)
+    {
+        // A TAB would split the field in two and shift every later one.
+        if (s.contains(QLatin1Char('\t')))
+            m_out += QString(s).replace(QLatin1Char('\t'), QLatin1Char(' '));
+        else
+            m_out += s;
+        m_out += QLatin1Char('\t');
+    }
+    void single(float v) { end(NumberText::formatSingle(v, m_point)); }
+    void real(double v) { end(NumberText::formatDouble(v, m_point)); }
+    void whole(int32_t v) { end(NumberText::formatLong(v)); }
+    void flag(bool v) { end(NumberText::formatBoolean(v)); }
+
+    template <class R, size_t N>
+    void block(const std::vector<R> &items, const Field<R> (&fields)[N])
+    {
+        // An array is never empty; should one be, it is written as the one
+        // blank element it stands for, so the file still loads.
+        static const R blank{};
+        const bool empty = items.empty();
+        whole(empty ? 0 : upperBound(items));
+        for (size_t i = 0; i < (empty ? 1 : items.size()); ++i) {
+            const R &r = empty ? blank : items[i];
+            for (const Field<R> &f : fields) {
+                if (f.text)
+                    text(r.*f.text);
+                else if (f.single)
+                    single(r.*f.single);
+                else if (f.whole)
+                    whole(r.*f.whole);
+                else
+                    flag(r.*f.flag);
+            }
+        }
+    }
+
+    void reserve(qsizetype n) { m_out.reserve(n); }
+
+    QString finish()
+    {
+        m_out.chop(1); // the TAB after the last field
+        return std::move(m_out);
+    }
+
+private:
+    static QChar decimalPoint(const QLocale &locale)
+    {
+        const QString point = locale.decimalPoint();
+        return point.isEmpty() ? QLatin1Char('.') : point.front();
+    }
+    void end(const QString &s)
+    {
+        m_out += s;
+        m_out += QLatin1Char('\t');
+    }
+
+    QString m_out;
+    QChar m_point;
+};
+
+// ---------------------------------------------------------------- reading
+
+// What a token stands for, spelled only when an error needs it.
+struct FieldName {
+    const char *block;
+    int index;
+    const char *field;
+
+    QString toString() const
+    {
+        if (!block)
+            return QLatin1String(field);
+        if (index < 0)
+            return QStringLiteral("%1 %2").arg(QLatin1String(block), QLatin1String(field));
+        return QStringLiteral("%1[%2].%3").arg(QLatin1String(block)).arg(index).arg(
+            QLatin1String(field));
+    }
+};
+
+FieldName header(const char *field) { return {nullptr, -1, field}; }
+
+class Reader {
+public:
+    Reader(const QString &text, const QLocale &locale)
+        : m_text(text), m_locale(NumberText::strictLocale(locale)),
+          m_count(text.count(QLatin1Char('\t')) + 1)
+    {
+    }
+
+    QString error;
+
+    qsizetype remaining() const { return m_count - m_index; }
+
+    bool text(QString &out, const FieldName &name)
+    {
+        const auto token = next(name);
+        if (!token)
+            return false;
+        out = token->toString();
+        return true;
+    }
+    bool single(float &out, const FieldName &name)
+    {
+        const auto token = next(name);
+        return token && toSingle(*token, out, name);
+    }
+    bool real(double &out, const FieldName &name)
+    {
+        const auto token = next(name);
+        return token && toReal(*token, out, name);
+    }
+    bool whole(int32_t &out, const FieldName &name)
+    {
+        const auto token = next(name);
+        return token && toWhole(*token, out, name);
+    }
+    bool flag(bool &out, const FieldName &name)
+    {
+        const auto token = next(name);
+        return token && toFlag(*token, out, name);
+    }
+
+    // A scroll position is stored as value / maximum of its scroll bar.
+    bool fraction(double &out, const FieldName &name)
+    {
+        const auto token = next(name);
+        if (!token || !toReal(*token, out, name))
+            return false;
+        if (out >= 0 && out <= 1)
+            return true;
+        return fail(name, *token, QStringLiteral("is not a scroll position between 0 and 1"));
+    }
+
+    // Reads an array: its upper bound, then every record. The bound is
+    // checked against what is left of the file before anything is reserved.
+    template <class R, size_t N>
+    bool block(std::vector<R> &items, const char *blockName, const Field<R> (&fields)[N])
+    {
+        const FieldName countName{blockName, -1, "count"};
+        const auto token = next(countName);
+        int32_t bound = 0;
+        if (!token || !toWhole(*token, bound, countName))
+            return false;
+        if (bound < 0)
+            return fail(countName, *token, QStringLiteral("is negative; a count is 0 or more"));
+        const qint64 records = qint64(bound) + 1;
+        const qint64 needed = records * qint64(N);
+        if (needed > remaining())
+            return fail(countName, *token,
+                        QStringLiteral("announces %1 %2 of %3 fields (%4 tokens), but "
+                                       "only %5 tokens follow: the file is cut short or the "
+                                       "count is wrong")
+                            .arg(records)
+                            .arg(QLatin1String(records == 1 ? "record" : "records"))
+                            .arg(N)
+                            .arg(needed)
+                            .arg(remaining()));
+        items.assign(size_t(records), R{});
+        for (size_t i = 0; i < items.size(); ++i) {
+            R &r = items[i];
+            for (const Field<R> &f : fields) {
+                const FieldName name{blockName, int(i), f.name};
+                const bool ok = f.text     ? text(r.*f.text, name)
+                                : f.single ? single(r.*f.single, name)
+                                : f.whole  ? whole(r.*f.whole, name)
+                                           : flag(r.*f.flag, name);
+                if (!ok)
+                    return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    std::optional<QStringView> next(const FieldName &name)
+    {
+        if (m_index >= m_count) {
+            error = QStringLiteral("the file ends at token %1, where %2 should be")
+                        .arg(m_index)
+                        .arg(name.toString());
+            return std::nullopt;
+        }
+        qsizetype end = m_text.indexOf(QLatin1Char('\t'), m_pos);
+        if (end < 0)
+            end = m_text.size();
+        const QStringView token = m_text.mid(m_pos, end - m_pos);
+        m_pos = end + 1;
+        ++m_index;
+        return token;
+    }
+
+    bool toSingle(QStringView token, float &out, const FieldName &name)
+    {
+        if (const auto v = NumberText::toSingle(token, m_locale)) {
+            out = *v;
+            return true;
+        }
+        return fail(name, token,
+                    NumberText::toDouble(token, m_locale)
+                        ? QStringLiteral("is too large for a single-precision number")
+                        : QStringLiteral("is not a number"));
+    }
+
+    bool toReal(QStringView token, double &out, const FieldName &name)
+    {
+        if (const auto v = NumberText::toDouble(token, m_locale)) {
+            out = *v;
+            return true;
+        }
+        return fail(name, token, QStringLiteral("is not a number"));
+    }
+
+    bool toWhole(QStringView token, int32_t &out, const FieldName &name)
+    {
+        if (const auto v = NumberText::toLong(token, m_locale)) {
+            out = *v;
+            return true;
+        }
+        return fail(name, token,
+                    NumberText::toDouble(token, m_locale)
+                        ? QStringLiteral("does not fit a 32-bit whole number")
+                        : QStringLiteral("is not a whole number"));
+    }
+
+    bool toFlag(QStringView token, bool &out, const FieldName &name)
+    {
+        if (const auto v = NumberText::toBoolean(token, m_locale)) {
+            out = *v;
+            return true;
+        }
+        return fail(name, token, QStringLiteral("is neither True, False nor a number"));
+    }
+
+    // Reports the token just read.
+    bool fail(const FieldName &name, QStringView token, const QString &why)
+    {
+        error = QStringLiteral("token %1 (%2): \"%3\" %4")
+                    .arg(m_index - 1)
+                    .arg(name.toString(), shortened(token), why);
+        return false;
+    }
+
+    // A damaged file may hold anything; keep the message readable.
+    static QString shortened(QStringView token)
+    {
+        constexpr qsizetype limit = 40;
+        if (token.size() <= limit)
+            return token.toString();
+        return token.left(limit).toString() + QStringLiteral("...");
+    }
+
+    QStringView m_text;
+    QLocale m_locale;
+    qsizetype m_count;
+    qsizetype m_pos = 0;
+    qsizetype m_index = 0;
+};
+
+} // namespace
+
+namespace WorldFile {
+
+QString format(const World &world, const ScrollFractions &fractions, const QLocale &locale)
+{
+    Writer w(locale);
+    // About 8 characters per field is typical; a good guess saves regrowing.
+    w.reserve(64 + 8 * qsizetype(world.Objects.size() * 6 + world.Pictures.size() * 10
+                                 + world.Texts.size() * 10 + world.Cubes.size() * 6));
+    w.text(world.Sky);
+    w.text(world.Music);
+    w.text(world.Ground);
+    w.whole(world.Zoom);
+    w.real(fractions.vertical);
+    w.real(fractions.horizontal);
+    w.real(world.StartPosX);
+    w.real(world.StartPosY);
+    w.real(world.StartAngle);
+    w.block(world.Objects, objectFields);
+    w.block(world.Pictures, pictureFields);
+    w.block(world.Texts, textFields);
+    w.block(world.Cubes, cubeFields);
+    return w.finish();
+}
+
+WorldRead parse(const QString &text, const QLocale &locale)
+{
+    WorldRead result;
+    World &world = result.world;
+    Reader r(text, locale);
+    const bool ok = r.text(world.Sky, header("Sky")) && r.text(world.Music, header("Music"))
+                    && r.text(world.Ground, header("Ground"))
+                    && r.whole(world.Zoom, header("Zoom"))
+                    && r.fraction(result.fractions.vertical, header("vertical scroll position"))
+                    && r.fraction(result.fractions.horizontal,
+                                  header("horizontal scroll position"))
+                    && r.real(world.StartPosX, header("StartPosX"))
+                    && r.real(world.StartPosY, header("StartPosY"))
+                    && r.real(world.StartAngle, header("StartAngle"))
+                    && r.block(world.Objects, "Objects", objectFields)
+                    && r.block(world.Pictures, "Pictures", pictureFields)
+                    && r.block(world.Texts, "Texts", textFields)
+                    && r.block(world.Cubes, "Cubes", cubeFields);
+    // Tokens after the last record are ignored.
+    if (!ok)
+        return WorldRead{World(), ScrollFractions(), r.error};
+    return result;
+}
+
+Status save(const QString &path, const World &world, const ScrollFractions &fractions)
+{
+    return Files::writeTextFile(path, format(world, fractions));
+}
+
+WorldRead load(const QString &path)
+{
+    const TextRead file = Files::readTextFile(path);
+    if (!file.ok())
+        return WorldRead{World(), ScrollFractions(), file.error};
+    WorldRead result = parse(file.text);
+    if (!result.ok())
+        result.error = QStringLiteral("Cannot load \"%1\": %2").arg(path, result.error);
+    return result;
+}
+
+} // namespace WorldFile

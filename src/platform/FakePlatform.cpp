@@ -1,0 +1,80 @@
+#include "platform/FakePlatform.h"
+
+namespace
+{
+
+// Takes the front of a script, or the fallback when the script has run out.
+template <typename T> T takeNext(std::deque<T> &script, T fallback)
+{
+    if (script.empty())
+        return fallback;
+    T next = std::move(script.front());
+    script.pop_front();
+    return next;
+}
+
+} // namespace
+
+void FakeMessageBoxes::inform(QWidget *, const QString &text)
+{
+    shown << text;
+}
+
+void FakeMessageBoxes::warn(QWidget *, const QString &text)
+{
+    shown << text;
+}
+
+MessageBoxes::Answer FakeMessageBoxes::askYesNoCancel(QWidget *, const QString &text)
+{
+    shown << text;
+    return takeNext(answers, Answer::Cancel);
+}
+
+std::optional<QString> FakeFileDialogs::openFile(QWidget *, const QString &filter)
+{
+    filters << filter;
+    return takeNext<std::optional<QString>>(openAnswers, std::nullopt);
+}
+
+std::optional<QString> FakeFileDialogs::saveFile(QWidget *, const QString &filter)
+{
+    filters << filter;
+    return takeNext<std::optional<QString>>(saveAnswers, std::nullopt);
+}
+
+std::optional<int32_t> FakeColorDialog::chooseColor(QWidget *, int32_t)
+{
+    ++calls;
+    return takeNext<std::optional<int32_t>>(answers, std::nullopt);
+}
+
+QString FakeSettingsStore::value(const QString &key, const QString &defaultValue)
+{
+    return values.value(key, defaultValue);
+}
+
+void FakeSettingsStore::setValue(const QString &key, const QString &value)
+{
+    values.insert(key, value);
+    writtenKeys << key;
+}
+
+bool FakeShell::openLocalFile(const QString &path)
+{
+    opened << path;
+    return result;
+}
+
+std::optional<QSize> FakePictureMeasure::naturalSize(const QString &path)
+{
+    const auto found = sizes.constFind(path);
+    if (found == sizes.constEnd())
+        return std::nullopt;
+    return *found;
+}
+
+Platform FakePlatform::platform()
+{
+    return Platform{&messages, &fileDialogs, &colorDialog, &settings, &shell, &pictures};
+}

@@ -1,0 +1,147 @@
+// Exported worlds compared byte for byte with reviewed expected files.
+//
+// Each tests/data/golden/<case>.lwf is exported with the small library of
+// tests/data/golden/Objects (the world file is the current file, so relative
+// picture and music paths are taken from tests/data/golden) and must give
+// exactly tests/data/golden/<case>.wrl, twice in a row.
+//
+// After a deliberate change of the output, rewrite the expected files and
+// review every difference before committing them:
+//
+//     LOTWRIGHT_REGENERATE=1 ctest --test-dir build -R tst_vrml_golden
+//     git diff tests/data/golden
+
+#include "export/ExportCommand.h"
+#include "model/WorldFile.h"
+#include "palette/ObjectLibrary.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString GoldenDir = QStringLiteral(TESTS_DATA_DIR "/golden");
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool regenerating() { return qEnvironmentVariableIntValue("LOTWRIGHT_REGENERATE") == 1; }
+
+// A unified diff of the two texts by lines (one hunk around the first
+// difference, enough to see what changed).
+QString firstDifference(const QByteArray &expected, const QByteArray &actual)
+{
+    const QList<QByteArray> want = expected.split('\n');
+    const QList<QByteArray> got = actual.split('\n');
+    int line = 0;
+    while (line < want.size() && line < got.size() && want[line] == got[line])
+        ++line;
+    int wantEnd = int(want.size()), gotEnd = int(got.size());
+    while (wantEnd > line && gotEnd > line && want[wantEnd - 1] == got[gotEnd - 1]) {
+        --wantEnd;
+        --gotEnd;
+    }
+    const auto shown = [](const QByteArray &l) {
+        QByteArray s = l;
+        return QString::fromUtf8(s.replace('\r', "\\r"));
+    };
+    const int from = std::max(0, line - 3);
+    QString diff = QStringLiteral("--- expected\n+++ actual\n@@ -%1 +%1 @@\n").arg(from + 1);
+    for (int i = from; i < line; ++i)
+        diff += QLatin1Char(' ') + shown(want[i]) + QLatin1Char('\n');
+    for (int i = line; i < wantEnd && i < line + 20; ++i)
+        diff += QLatin1Char('-') + shown(want[i]) + QLatin1Char('\n');
+    for (int i = line; i < gotEnd && i < line + 20; ++i)
+        diff += QLatin1Char('+') + shown(got[i]) + QLatin1Char('\n');
+    for (int i = wantEnd; i < int(want.size()) && i < wantEnd + 3; ++i)
+        diff += QLatin1Char(' ') + shown(want[i]) + QLatin1Char('\n');
+    return diff;
+}
+
+} // namespace
+
+class TestVrmlGolden : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir program;
+    std::vector<ShapeInfo> shapes;
+
+private slots:
+    void initTestCase();
+    void world_data();
+    void world();
+};
+
+void TestVrmlGolden::initTestCase()
+{
+    // The inputs are written with a full stop as decimal separator.
+    QLocale::setDefault(QLocale::c());
+    QVERIFY(program.isValid());
+    const QDir root(program.path());
+    QVERIFY(root.mkpath(QStringLiteral("Objects")) && root.mkpath(QStringLiteral("Textures")));
+    const QDir objects(GoldenDir + QStringLiteral("/Objects"));
+    for (const QString &name : objects.entryList(QDir::Files))
+        QVERIFY(QFile::copy(objects.filePath(name), root.filePath(QStringLiteral("Objects/") + name)));
+    for (const char *name : {"asphalt.jpg", "dirt.jpg", "grass.jpg", "leaves.jpg", "snow.jpg"}) {
+        QFile texture(root.filePath(QStringLiteral("Textures/") + QLatin1String(name)));
+        QVERIFY(texture.open(QIODevice::WriteOnly));
+        texture.write(name);
+    }
+    LibraryLoad library = Init_Shapes(program.path());
+    QVERIFY2(library.warnings.isEmpty(), qPrintable(library.warnings.join(QLatin1Char('\n'))));
+    QCOMPARE(int(library.Shapes.size()), 3);
+    shapes = std::move(library.Shapes);
+}
+
+void TestVrmlGolden::world_data()
+{
+    QTest::addColumn<QString>("input");
+    const QStringList cases = QDir(GoldenDir).entryList({QStringLiteral("*.lwf")}, QDir::Files, QDir::Name);
+    QVERIFY(!cases.isEmpty());
+    for (const QString &file : cases)
+        QTest::newRow(qPrintable(QFileInfo(file).completeBaseName())) << QDir(GoldenDir).filePath(file);
+}
+
+void TestVrmlGolden::world()
+{
+    QFETCH(QString, input);
+    const WorldRead read = WorldFile::load(input);
+    QVERIFY2(read.ok(), qPrintable(read.error));
+
+    // Twice: the second export must not be influenced by the first's
+    // Defined flags or by what it left in ToGo.
+    QByteArray outputs[2];
+    for (QByteArray &output : outputs) {
+        const WorldExport result = exportWorld(read.world, shapes, program.path(), input);
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        if (&output == &outputs[0])
+            for (const QString &warning : result.warnings)
+                qInfo("%s", qPrintable(warning));
+        output = readFile(result.outputPath);
+    }
+    QVERIFY(!outputs[0].isEmpty());
+    QVERIFY2(outputs[0] == outputs[1], qPrintable(firstDifference(outputs[0], outputs[1])));
+
+    const QString expectedPath = QFileInfo(input).path() + QLatin1Char('/') + QFileInfo(input).completeBaseName()
+        + QStringLiteral(".wrl");
+    if (regenerating()) {
+        QFile file(expectedPath);
+        QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(expectedPath));
+        file.write(outputs[0]);
+        qInfo("rewrote %s", qPrintable(expectedPath));
+        return;
+    }
+    const QByteArray expected = readFile(expectedPath);
+    QVERIFY2(!expected.isEmpty(), qPrintable(QStringLiteral("no expected file %1; see the top of this test")
+                                                 .arg(expectedPath)));
+    QVERIFY2(outputs[0] == expected, qPrintable(firstDifference(expected, outputs[0])));
+}
+
+QTEST_GUILESS_MAIN(TestVrmlGolden)
+#include "tst_vrml_golden.moc"
