@@ -25,12 +25,20 @@ World bigWorld()
         const float y = float(i / 25) * 0.37f;
         const float r = rotations[i % 4];
         appendItem(w.Objects, ObjectInfo{QStringLiteral("Park_Bench"), x, y, r, {}, {}});
-        appendItem(w.Pictures, PictureInfo{x, y, 0.5f, 2.0f / 3.0f, 1.25f, r, i % 2 == 0,
-                                           QStringLiteral("/home/user/pictures/sunset.jpg"),
-                                           QStringLiteral("http://example.org/"),
-                                           QStringLiteral("_blank")});
-        appendItem(w.Texts, TextInfo{QStringLiteral("Welcome to the park"), x, y, 16777215, r,
-                                     Kind::TextBig, false, {}, {}, {}});
+        appendItem(w.Pictures,
+                   PictureInfo{x, y, 0.5f, 2.0f / 3.0f, 1.25f, r, i % 2 == 0,
+                               QStringLiteral("/home/user/pictures/sunset.jpg"),
+                               QStringLiteral("http://example.org/"), QStringLiteral("_blank")});
+        appendItem(w.Texts, TextInfo{QStringLiteral("Welcome to the park"),
+                                     x,
+                                     y,
+                                     16777215,
+                                     r,
+                                     Kind::TextBig,
+                                     false,
+                                     {},
+                                     {},
+                                     {}});
         appendItem(w.Cubes, CubeInfo{Kind::Wall, x, x + 1.5f, y, y + 0.1f, 8421504});
     }
     return w;
@@ -110,8 +118,8 @@ void BM_PlainWrite(benchmark::State &state)
     const QString path = f.dir.filePath(QStringLiteral("plain.lwf"));
     for (auto _ : state) {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-            || file.write(f.bytes) != f.bytes.size())
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(f.bytes) != f.bytes.size())
             state.SkipWithError("write failed");
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * f.bytes.size());

@@ -11,9 +11,11 @@
 #include <QFile>
 #include <QImage>
 
-namespace CoinValidator {
+namespace CoinValidator
+{
 
-namespace {
+namespace
+{
 
 // Coin's own image loading needs a library this machine lacks; QImage reads
 // GIF and JPEG. Coin wants the rows bottom up.
@@ -23,26 +25,27 @@ SbBool readImage(const SbString &fileName, SbImage *image, void *)
     if (picture.isNull())
         return FALSE;
     picture = picture.convertToFormat(QImage::Format_RGBA8888).mirrored();
-    image->setValue(SbVec2s(short(picture.width()), short(picture.height())), 4, picture.constBits());
+    image->setValue(SbVec2s(short(picture.width()), short(picture.height())), 4,
+                    picture.constBits());
     return TRUE;
 }
 
 void collect(const SoError *error, void *data)
 {
     const QString message = QString::fromUtf8(error->getDebugString().getString()).trimmed();
-    const bool soundNotice = message.contains(QLatin1String("SoVRMLSound")) && message.contains(QLatin1String("experimental"));
-    const bool soundFile = message.contains(QLatin1String("SoVRMLAudioClip")) && message.contains(QLatin1String("File not found"));
+    const bool soundNotice = message.contains(QLatin1String("SoVRMLSound")) &&
+                             message.contains(QLatin1String("experimental"));
+    const bool soundFile = message.contains(QLatin1String("SoVRMLAudioClip")) &&
+                           message.contains(QLatin1String("File not found"));
     if (!soundNotice && !soundFile)
         static_cast<QStringList *>(data)->append(message);
 }
 
 // Routes one kind of Coin error to the collector while it lives.
-template <class Error> class Capture {
+template <class Error> class Capture
+{
 public:
-    explicit Capture(QStringList *messages)
-    {
-        Error::setHandlerCallback(collect, messages);
-    }
+    explicit Capture(QStringList *messages) { Error::setHandlerCallback(collect, messages); }
     ~Capture() { Error::setHandlerCallback(previous, previousData); }
     Capture(const Capture &) = delete;
     Capture &operator=(const Capture &) = delete;

@@ -12,7 +12,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace CoinValidator {
+namespace CoinValidator
+{
 
 struct Result {
     bool parsed = false;  // Coin built a scene

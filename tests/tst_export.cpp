@@ -10,7 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const QStringList TextureNames{"asphalt.jpg", "dirt.jpg", "grass.jpg", "leaves.jpg", "snow.jpg"};
 
@@ -48,7 +49,10 @@ struct Program {
         bench.FileName = "Park Bench.wrl";
         shapes.push_back(bench);
     }
-    QString path(const QString &name = QString()) const { return name.isEmpty() ? dir.path() : dir.filePath(name); }
+    QString path(const QString &name = QString()) const
+    {
+        return name.isEmpty() ? dir.path() : dir.filePath(name);
+    }
 };
 
 ObjectInfo bench(float x)
@@ -71,7 +75,8 @@ PictureInfo picture(const QString &fileName)
 
 } // namespace
 
-class TestExport : public QObject {
+class TestExport : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -138,7 +143,8 @@ void TestExport::secondExportReplacesFirst()
     first.Music = worlds.filePath("tune.mid");
     first.Pictures[0] = picture(worlds.filePath("sign.gif"));
     first.Objects[0] = bench(10);
-    WorldExport result = exportWorld(first, program.shapes, program.path(), worlds.filePath("first.lwf"));
+    WorldExport result =
+        exportWorld(first, program.shapes, program.path(), worlds.filePath("first.lwf"));
     QVERIFY2(result.ok(), qPrintable(result.error));
     QVERIFY(result.warnings.isEmpty());
     QStringList expected = TextureNames + QStringList{"first.wrl", "sign.gif", "tune.mid"};
@@ -185,7 +191,8 @@ void TestExport::relativePaths()
     World world;
     world.Music = "music/tune.mid";
     world.Pictures[0] = picture("pictures/sign.gif");
-    const WorldExport result = exportWorld(world, program.shapes, program.path(), worlds.filePath("park.lwf"));
+    const WorldExport result =
+        exportWorld(world, program.shapes, program.path(), worlds.filePath("park.lwf"));
     QVERIFY2(result.ok(), qPrintable(result.error));
     QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join('\n')));
     QCOMPARE(readFile(program.path("ToGo/sign.gif")), QByteArray("picture"));
@@ -235,10 +242,14 @@ void TestExport::failures_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("named"); // what the error must name
-    QTest::newRow("no Textures folder") << "no textures" << "Textures";
-    QTest::newRow("ToGo is a file") << "togo file" << "ToGo";
-    QTest::newRow("output cannot be written") << "output folder" << "world.wrl";
-    QTest::newRow("object file missing") << "no object file" << "Park Bench.wrl";
+    QTest::newRow("no Textures folder") << "no textures"
+                                        << "Textures";
+    QTest::newRow("ToGo is a file") << "togo file"
+                                    << "ToGo";
+    QTest::newRow("output cannot be written") << "output folder"
+                                              << "world.wrl";
+    QTest::newRow("object file missing") << "no object file"
+                                         << "Park Bench.wrl";
 }
 
 void TestExport::failures()

@@ -21,7 +21,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const QString GoldenDir = QStringLiteral(TESTS_DATA_DIR "/golden");
 
@@ -31,7 +32,10 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool regenerating() { return qEnvironmentVariableIntValue("LOTWRIGHT_REGENERATE") == 1; }
+bool regenerating()
+{
+    return qEnvironmentVariableIntValue("LOTWRIGHT_REGENERATE") == 1;
+}
 
 // A unified diff of the two texts by lines (one hunk around the first
 // difference, enough to see what changed).
@@ -66,7 +70,8 @@ QString firstDifference(const QByteArray &expected, const QByteArray &actual)
 
 } // namespace
 
-class TestVrmlGolden : public QObject {
+class TestVrmlGolden : public QObject
+{
     Q_OBJECT
 
     QTemporaryDir program;
@@ -87,7 +92,8 @@ void TestVrmlGolden::initTestCase()
     QVERIFY(root.mkpath(QStringLiteral("Objects")) && root.mkpath(QStringLiteral("Textures")));
     const QDir objects(GoldenDir + QStringLiteral("/Objects"));
     for (const QString &name : objects.entryList(QDir::Files))
-        QVERIFY(QFile::copy(objects.filePath(name), root.filePath(QStringLiteral("Objects/") + name)));
+        QVERIFY(
+            QFile::copy(objects.filePath(name), root.filePath(QStringLiteral("Objects/") + name)));
     for (const char *name : {"asphalt.jpg", "dirt.jpg", "grass.jpg", "leaves.jpg", "snow.jpg"}) {
         QFile texture(root.filePath(QStringLiteral("Textures/") + QLatin1String(name)));
         QVERIFY(texture.open(QIODevice::WriteOnly));
@@ -102,10 +108,12 @@ void TestVrmlGolden::initTestCase()
 void TestVrmlGolden::world_data()
 {
     QTest::addColumn<QString>("input");
-    const QStringList cases = QDir(GoldenDir).entryList({QStringLiteral("*.lwf")}, QDir::Files, QDir::Name);
+    const QStringList cases =
+        QDir(GoldenDir).entryList({QStringLiteral("*.lwf")}, QDir::Files, QDir::Name);
     QVERIFY(!cases.isEmpty());
     for (const QString &file : cases)
-        QTest::newRow(qPrintable(QFileInfo(file).completeBaseName())) << QDir(GoldenDir).filePath(file);
+        QTest::newRow(qPrintable(QFileInfo(file).completeBaseName()))
+            << QDir(GoldenDir).filePath(file);
 }
 
 void TestVrmlGolden::world()
@@ -128,8 +136,8 @@ void TestVrmlGolden::world()
     QVERIFY(!outputs[0].isEmpty());
     QVERIFY2(outputs[0] == outputs[1], qPrintable(firstDifference(outputs[0], outputs[1])));
 
-    const QString expectedPath = QFileInfo(input).path() + QLatin1Char('/') + QFileInfo(input).completeBaseName()
-        + QStringLiteral(".wrl");
+    const QString expectedPath = QFileInfo(input).path() + QLatin1Char('/') +
+                                 QFileInfo(input).completeBaseName() + QStringLiteral(".wrl");
     if (regenerating()) {
         QFile file(expectedPath);
         QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(expectedPath));
@@ -138,8 +146,10 @@ void TestVrmlGolden::world()
         return;
     }
     const QByteArray expected = readFile(expectedPath);
-    QVERIFY2(!expected.isEmpty(), qPrintable(QStringLiteral("no expected file %1; see the top of this test")
-                                                 .arg(expectedPath)));
+    QVERIFY2(
+        !expected.isEmpty(),
+        qPrintable(
+            QStringLiteral("no expected file %1; see the top of this test").arg(expectedPath)));
     QVERIFY2(outputs[0] == expected, qPrintable(firstDifference(expected, outputs[0])));
 }
 

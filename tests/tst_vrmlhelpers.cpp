@@ -2,6 +2,7 @@
 
 #include "export/Universal.h"
 #include "export/VRMLObjects.h"
+#include "export/VrmlItems.h"
 #include "palette/ObjectLibrary.h"
 
 #include <QDir>
@@ -10,9 +11,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
-constexpr int32_t rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+constexpr int32_t rgb(int r, int g, int b)
+{
+    return r + 256 * g + 65536 * b;
+}
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -23,7 +28,8 @@ void writeFile(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-class TestVrmlHelpers : public QObject {
+class TestVrmlHelpers : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -32,7 +38,9 @@ private slots:
 
     void colorText_data();
     void colorText();
-    void colorTextsAgree();
+
+    void definitionNames_data();
+    void definitionNames();
 
     void objectCode_data();
     void objectCode();
@@ -53,15 +61,24 @@ void TestVrmlHelpers::colorText_data()
     QTest::addColumn<int>("color");
     QTest::addColumn<QString>("hex");
     QTest::addColumn<QString>("vrml");
-    QTest::newRow("red") << rgb(255, 0, 0) << "#FF0000" << "1.000000 0.000000 0.000000";
-    QTest::newRow("black") << 0 << "#000000" << "0.000000 0.000000 0.000000";
-    QTest::newRow("green") << rgb(0, 255, 0) << "#00FF00" << "0.000000 1.000000 0.000000";
-    QTest::newRow("blue") << rgb(0, 0, 255) << "#0000FF" << "0.000000 0.000000 1.000000";
-    QTest::newRow("mixed") << rgb(0, 128, 255) << "#0080FF" << "0.000000 0.501961 1.000000";
-    QTest::newRow("small components") << rgb(1, 2, 3) << "#010203" << "0.003922 0.007843 0.011765";
-    QTest::newRow("above 24 bits") << (0x7F000000 | rgb(128, 0, 0)) << "#800000" << "0.501961 0.000000 0.000000";
-    QTest::newRow("minus one") << -1 << "#FFFFFF" << "1.000000 1.000000 1.000000";
-    QTest::newRow("most negative") << int(0x80000000u) << "#000000" << "0.000000 0.000000 0.000000";
+    QTest::newRow("red") << rgb(255, 0, 0) << "#FF0000"
+                         << "1.000000 0.000000 0.000000";
+    QTest::newRow("black") << 0 << "#000000"
+                           << "0.000000 0.000000 0.000000";
+    QTest::newRow("green") << rgb(0, 255, 0) << "#00FF00"
+                           << "0.000000 1.000000 0.000000";
+    QTest::newRow("blue") << rgb(0, 0, 255) << "#0000FF"
+                          << "0.000000 0.000000 1.000000";
+    QTest::newRow("mixed") << rgb(0, 128, 255) << "#0080FF"
+                           << "0.000000 0.501961 1.000000";
+    QTest::newRow("small components") << rgb(1, 2, 3) << "#010203"
+                                      << "0.003922 0.007843 0.011765";
+    QTest::newRow("above 24 bits") << (0x7F000000 | rgb(128, 0, 0)) << "#800000"
+                                   << "0.501961 0.000000 0.000000";
+    QTest::newRow("minus one") << -1 << "#FFFFFF"
+                               << "1.000000 1.000000 1.000000";
+    QTest::newRow("most negative") << int(0x80000000u) << "#000000"
+                                   << "0.000000 0.000000 0.000000";
 }
 
 void TestVrmlHelpers::colorText()
@@ -73,31 +90,52 @@ void TestVrmlHelpers::colorText()
     QCOMPARE(VRMLColor(color), vrml);
 }
 
-// Both helpers read the same three components in the same order.
-void TestVrmlHelpers::colorTextsAgree()
+void TestVrmlHelpers::definitionNames_data()
 {
-    for (int64_t c = -70000; c <= 0x1FFFFFF; c += 65521) {
-        const int32_t color = int32_t(c);
-        const QString hex = HexColor(color);
-        const QStringList parts = VRMLColor(color).split(QLatin1Char(' '));
-        QCOMPARE(parts.size(), 3);
-        for (int i = 0; i < 3; ++i) {
-            const int fromHex = hex.mid(1 + 2 * i, 2).toInt(nullptr, 16);
-            QCOMPARE(qRound(parts[i].toDouble() * 255), fromHex);
-        }
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("ids");
+    QTest::newRow("blanks") << QStringList{"Park Bench", "Big  Old Tree"}
+                            << QStringList{"Park_Bench", "Big__Old_Tree"};
+    QTest::newRow("allowed as they are") << QStringList{"Caf\u00e9", "a+b-c", "x9", "_y", "Lamp:2"}
+                                         << QStringList{"Caf\u00e9", "a+b-c", "x9", "_y", "Lamp:2"};
+    QTest::newRow("forbidden characters") << QStringList{"St. Mary's \"#1\" {x} [y], \\z"}
+                                          << QStringList{"St__Mary_s___1___x___y____z"};
+    QTest::newRow("starts like a number")
+        << QStringList{"3D Tree", "+x", "-y"} << QStringList{"_3D_Tree", "_+x", "_-y"};
+    QTest::newRow("keywords") << QStringList{"TRUE", "USE", "True"}
+                              << QStringList{"_TRUE", "_USE", "True"};
+    QTest::newRow("clashes") << QStringList{"Park Bench", "Park_Bench", "Park Bench",
+                                            "Park_Bench_2"}
+                             << QStringList{"Park_Bench", "Park_Bench_2", "Park_Bench_3",
+                                            "Park_Bench_2_2"};
+}
+
+void TestVrmlHelpers::definitionNames()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, ids);
+    std::vector<ShapeInfo> shapes;
+    for (const QString &name : names) {
+        ShapeInfo shape;
+        shape.Name = name;
+        shapes.push_back(shape);
     }
+    QCOMPARE(Vrml::definitionNames(shapes), ids);
 }
 
 void TestVrmlHelpers::objectCode_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("code");
-    QTest::newRow("header and node") << QByteArray("#VRML V2.0 utf8\r\nShape { }") << "\r\nShape { }";
-    QTest::newRow("line ends kept") << QByteArray("#VRML V2.0 utf8\r\nGroup {\r\n}\r\n") << "\r\nGroup {\r\n}\r\n";
+    QTest::newRow("header and node")
+        << QByteArray("#VRML V2.0 utf8\r\nShape { }") << "\r\nShape { }";
+    QTest::newRow("line ends kept")
+        << QByteArray("#VRML V2.0 utf8\r\nGroup {\r\n}\r\n") << "\r\nGroup {\r\n}\r\n";
     QTest::newRow("header only") << QByteArray("#VRML V2.0 utf8") << "";
     QTest::newRow("shorter than header") << QByteArray("#VRML") << "";
     QTest::newRow("empty") << QByteArray() << "";
-    QTest::newRow("non-ASCII") << QByteArray("#VRML V2.0 utf8\r\n# Caf\xc3\xa9") << QStringLiteral("\r\n# Caf\u00e9");
+    QTest::newRow("non-ASCII") << QByteArray("#VRML V2.0 utf8\r\n# Caf\xc3\xa9")
+                               << QStringLiteral("\r\n# Caf\u00e9");
 }
 
 void TestVrmlHelpers::objectCode()
@@ -118,15 +156,17 @@ void TestVrmlHelpers::objectCodeMissingFile()
     const TextRead read = GetObjectCode(program.path(), QStringLiteral("Gone.wrl"));
     QVERIFY(!read.ok());
     QVERIFY(read.text.isEmpty());
-    QVERIFY2(read.error.contains(QLatin1String("Objects")) && read.error.contains(QLatin1String("Gone.wrl")),
+    QVERIFY2(read.error.contains(QLatin1String("Objects")) &&
+                 read.error.contains(QLatin1String("Gone.wrl")),
              qPrintable(read.error));
 }
 
 void TestVrmlHelpers::libraryLines()
 {
-    const LibraryLoad load = parseLibrary(QStringLiteral("4\t2\t150 75 0\tR\tTable.wrl\r\n"
-                                                         "1.5\t1.5\t0 128 0\tC\tBig Tree.wrl\textra\tfields\r\n"
-                                                         "3\t0.5\t255 0 0\tX\tPark Bench.wrl\r\n"));
+    const LibraryLoad load =
+        parseLibrary(QStringLiteral("4\t2\t150 75 0\tR\tTable.wrl\r\n"
+                                    "1.5\t1.5\t0 128 0\tC\tBig Tree.wrl\textra\tfields\r\n"
+                                    "3\t0.5\t255 0 0\tX\tPark Bench.wrl"));
     QVERIFY2(load.warnings.isEmpty(), qPrintable(load.warnings.join(QLatin1Char('\n'))));
     QCOMPARE(int(load.Shapes.size()), 3);
 
@@ -181,29 +221,34 @@ void TestVrmlHelpers::librarySkippedLines_data()
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QStringList>("warnings");
     const QString good = QStringLiteral("1\t1\t0 0 0\tR\tGood.wrl");
-    QTest::newRow("final line end") << good + "\r\n" << QStringList{"Good"} << QStringList{};
+    QTest::newRow("final line end") << good + "\r\n" << QStringList{"Good"}
+                                    << QStringList{"objects.txt line 2: empty line"};
     QTest::newRow("no final line end") << good << QStringList{"Good"} << QStringList{};
     QTest::newRow("empty file") << "" << QStringList{} << QStringList{};
     QTest::newRow("empty lines") << "\r\n" + good + "\r\n\r\n" + good + "\r\n"
                                  << QStringList{"Good", "Good"}
-                                 << QStringList{"objects.txt line 1: empty line", "objects.txt line 3: empty line"};
-    QTest::newRow("too few fields") << "1\t1\t0 0 0\tR\r\n" + good
-                                    << QStringList{"Good"}
-                                    << QStringList{"objects.txt line 1: five TAB-separated fields needed, found 4"};
-    QTest::newRow("width not a number") << good + "\r\nwide\t1\t0 0 0\tR\tBad.wrl"
-                                        << QStringList{"Good"}
-                                        << QStringList{"objects.txt line 2: the width \"wide\" is not a number"};
-    QTest::newRow("depth empty") << "1\t\t0 0 0\tR\tBad.wrl\r\n" + good
-                                 << QStringList{"Good"}
-                                 << QStringList{"objects.txt line 1: the depth \"\" is not a number"};
-    QTest::newRow("two colour parts") << "1\t1\t0 0\tR\tBad.wrl\r\n" + good
-                                      << QStringList{"Good"}
-                                      << QStringList{"objects.txt line 1: the colour \"0 0\" does not have three parts"};
-    QTest::newRow("short file name") << "1\t1\t0 0 0\tR\t.wr\r\n" + good
-                                     << QStringList{"Good"}
-                                     << QStringList{"objects.txt line 1: the file name \".wr\" is shorter than four characters"};
-    QTest::newRow("four-character file name") << "1\t1\t0 0 0\tR\t.wrl" << QStringList{""} << QStringList{};
-    QTest::newRow("lone line feeds") << good + "\n" + good + "\n" << QStringList{"Good", "Good"} << QStringList{};
+                                 << QStringList{"objects.txt line 1: empty line",
+                                                "objects.txt line 3: empty line",
+                                                "objects.txt line 5: empty line"};
+    QTest::newRow("too few fields")
+        << "1\t1\t0 0 0\tR\r\n" + good << QStringList{"Good"}
+        << QStringList{"objects.txt line 1: five TAB-separated fields needed, found 4"};
+    QTest::newRow("width not a number")
+        << good + "\r\nwide\t1\t0 0 0\tR\tBad.wrl" << QStringList{"Good"}
+        << QStringList{"objects.txt line 2: the width \"wide\" is not a number"};
+    QTest::newRow("depth empty") << "1\t\t0 0 0\tR\tBad.wrl\r\n" + good << QStringList{"Good"}
+                                 << QStringList{
+                                        "objects.txt line 1: the depth \"\" is not a number"};
+    QTest::newRow("two colour parts")
+        << "1\t1\t0 0\tR\tBad.wrl\r\n" + good << QStringList{"Good"}
+        << QStringList{"objects.txt line 1: the colour \"0 0\" does not have three parts"};
+    QTest::newRow("short file name")
+        << "1\t1\t0 0 0\tR\t.wr\r\n" + good << QStringList{"Good"}
+        << QStringList{"objects.txt line 1: the file name \".wr\" is shorter than four characters"};
+    QTest::newRow("four-character file name")
+        << "1\t1\t0 0 0\tR\t.wrl" << QStringList{""} << QStringList{};
+    QTest::newRow("lone line feeds") << good + "\n" + good
+                                     << QStringList{"Good", "Good"} << QStringList{};
 }
 
 void TestVrmlHelpers::librarySkippedLines()
@@ -249,12 +294,13 @@ void TestVrmlHelpers::libraryFromFile()
     QVERIFY(QDir(program.path()).mkpath(QStringLiteral("Objects")));
     // 8-bit text in the system code page: a Windows-1252 e acute.
     writeFile(program.filePath(QStringLiteral("Objects/objects.txt")),
-              "1\t2\t1 2 3\tR\tCaf\xe9.wrl\r\nbroken\r\n3\t4\t4 5 6\tC\tTree.wrl\r\n");
+              "1\t2\t1 2 3\tR\tCaf\xe9.wrl\r\nbroken\r\n3\t4\t4 5 6\tC\tTree.wrl");
     const LibraryLoad load = Init_Shapes(program.path());
     QCOMPARE(int(load.Shapes.size()), 2);
     QCOMPARE(load.Shapes[0].Name, QStringLiteral("Caf\u00e9"));
     QCOMPARE(load.Shapes[1].Name, QStringLiteral("Tree"));
-    QCOMPARE(load.warnings, QStringList{"objects.txt line 2: five TAB-separated fields needed, found 1"});
+    QCOMPARE(load.warnings,
+             QStringList{"objects.txt line 2: five TAB-separated fields needed, found 1"});
     QVERIFY(QFileInfo(program.filePath(QStringLiteral("Textures"))).isDir());
 }
 

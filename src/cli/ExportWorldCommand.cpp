@@ -8,9 +8,11 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace Cli {
+namespace Cli
+{
 
-namespace {
+namespace
+{
 
 void printWarnings(QTextStream &err, const QStringList &warnings)
 {

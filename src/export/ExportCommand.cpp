@@ -16,15 +16,17 @@ QString outputFileName(const QString &currentFile)
 
 QString outputPath(const QString &programFolder, const QString &currentFile)
 {
-    return Files::pathIn(Files::pathIn(programFolder, QStringLiteral("ToGo")), outputFileName(currentFile));
+    return Files::pathIn(Files::pathIn(programFolder, QStringLiteral("ToGo")),
+                         outputFileName(currentFile));
 }
 
-WorldExport exportWorld(const World &world, std::vector<ShapeInfo> &shapes, const QString &programFolder,
-                        const QString &currentFile)
+WorldExport exportWorld(const World &world, std::vector<ShapeInfo> &shapes,
+                        const QString &programFolder, const QString &currentFile)
 {
     WorldExport result;
     result.outputPath = outputPath(programFolder, currentFile);
-    const QString worldFolder = currentFile.isEmpty() ? QString() : QFileInfo(currentFile).absolutePath();
+    const QString worldFolder =
+        currentFile.isEmpty() ? QString() : QFileInfo(currentFile).absolutePath();
     VrmlExport exported = ExportVRML(world, shapes, programFolder, worldFolder);
     result.warnings = std::move(exported.warnings);
     if (!exported.ok()) {

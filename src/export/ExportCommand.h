@@ -27,5 +27,5 @@ QString outputPath(const QString &programFolder, const QString &currentFile);
 // Runs the export and writes the world text as UTF-8, exactly as built.
 // currentFile: the world file (empty for a world never saved); relative
 // picture and music paths are taken from its folder.
-WorldExport exportWorld(const World &world, std::vector<ShapeInfo> &shapes, const QString &programFolder,
-                        const QString &currentFile);
+WorldExport exportWorld(const World &world, std::vector<ShapeInfo> &shapes,
+                        const QString &programFolder, const QString &currentFile);

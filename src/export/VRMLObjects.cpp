@@ -2,7 +2,8 @@
 
 #include <array>
 
-namespace {
+namespace
+{
 
 // Every export writes thousands of colours; the 256 component texts are
 // formatted once.
@@ -24,13 +25,14 @@ constexpr int HeaderLength = 15; // "#VRML V2.0 utf8"
 QString VRMLColor(int32_t color)
 {
     const auto rgb = uint32_t(color);
-    return componentText(rgb) + QLatin1Char(' ') + componentText(rgb >> 8) + QLatin1Char(' ')
-        + componentText(rgb >> 16);
+    return componentText(rgb) + QLatin1Char(' ') + componentText(rgb >> 8) + QLatin1Char(' ') +
+           componentText(rgb >> 16);
 }
 
 TextRead GetObjectCode(const QString &programFolder, const QString &fileName)
 {
-    const QString path = Files::pathIn(Files::pathIn(programFolder, QStringLiteral("Objects")), fileName);
+    const QString path =
+        Files::pathIn(Files::pathIn(programFolder, QStringLiteral("Objects")), fileName);
     TextRead read = Files::readTextFile(path);
     if (!read.ok())
         return read;

@@ -3,11 +3,15 @@
 #include "export/VRMLObjects.h"
 #include "model/NumberText.h"
 
+#include <QSet>
+
 #include <optional>
 
-namespace Vrml {
+namespace Vrml
+{
 
-namespace {
+namespace
+{
 
 using NumberText::vrmlDouble;
 using NumberText::vrmlSingle;
@@ -21,7 +25,10 @@ template <class... Parts> void append(QString &out, const Parts &...parts)
 const QLatin1Char Blank(' ');
 
 // Map x or y to world x or z: computed in double, written as a Single.
-float worldCoordinate(float map) { return float(double(map) - 50); }
+float worldCoordinate(float map)
+{
+    return float(double(map) - 50);
+}
 
 // Centre and extent of a drawn rectangle, in double. Nothing for a rectangle
 // without area (or turned inside out by a hand-edited file): a box or sphere
@@ -43,11 +50,12 @@ std::optional<Surface> surfaceOf(const CubeInfo &cube)
 void writeBox(QString &out, const Surface &s, QLatin1String centreY, QLatin1String thickness,
               const QString &color, bool asphalt)
 {
-    append(out, QLatin1String("Transform {\r\ntranslation "), vrmlDouble(s.cx), Blank, centreY, Blank,
-           vrmlDouble(s.cz), QLatin1String("\r\nchildren [\r\nShape {\r\ngeometry Box { size "), vrmlDouble(s.dx),
+    append(out, QLatin1String("Transform {\r\ntranslation "), vrmlDouble(s.cx), Blank, centreY,
+           Blank, vrmlDouble(s.cz),
+           QLatin1String("\r\nchildren [\r\nShape {\r\ngeometry Box { size "), vrmlDouble(s.dx),
            Blank, thickness, Blank, vrmlDouble(s.dz),
-           QLatin1String("}\r\nappearance Appearance {\r\nmaterial Material { diffuseColor "), color,
-           QLatin1String(" }\r\n"));
+           QLatin1String("}\r\nappearance Appearance {\r\nmaterial Material { diffuseColor "),
+           color, QLatin1String(" }\r\n"));
     if (asphalt) {
         out += QLatin1String("texture ImageTexture {url \"asphalt.jpg\" }\r\n"
                              "textureTransform TextureTransform { scale ");
@@ -58,8 +66,9 @@ void writeBox(QString &out, const Surface &s, QLatin1String centreY, QLatin1Stri
 
 void writeShrubbery(QString &out, const Surface &s)
 {
-    append(out, QLatin1String("Transform {\r\ntranslation "), vrmlDouble(s.cx), QLatin1String(" 0.15 "),
-           vrmlDouble(s.cz), QLatin1String("\r\nscale "), vrmlDouble(s.dx), QLatin1String(" 0.3 "), vrmlDouble(s.dz));
+    append(out, QLatin1String("Transform {\r\ntranslation "), vrmlDouble(s.cx),
+           QLatin1String(" 0.15 "), vrmlDouble(s.cz), QLatin1String("\r\nscale "), vrmlDouble(s.dx),
+           QLatin1String(" 0.3 "), vrmlDouble(s.dz));
     out += QLatin1String("\r\nchildren [\r\nShape {\r\ngeometry Sphere { radius 0.5 }\r\n"
                          "appearance Appearance {\r\nmaterial Material { diffuseColor 0 0 1 }\r\n"
                          "texture ImageTexture { url \"leaves.jpg\" }\r\n"
@@ -68,14 +77,41 @@ void writeShrubbery(QString &out, const Surface &s)
            QLatin1String("\r\nrotation 0.7\r\n}}\r\n}\r\n]\r\n}\r\n"));
 }
 
-QString definitionName(const QString &name)
+// A library name as a VRML identifier: blanks become "_". So that every
+// name gives a valid and distinct identifier, other characters that VRML
+// does not allow become "_" too, a name that starts like a number or is a
+// keyword gets a leading "_", and a name already taken gets "_2", "_3"...
+QString identifierOf(const QString &name)
 {
-    QString d = name;
-    d.replace(QLatin1Char(' '), QLatin1Char('_'));
-    return d;
+    static const QString forbidden = QStringLiteral("\"#',.[\\]{}");
+    static const QStringList keywords{"DEF",   "EXTERNPROTO", "FALSE", "IS",   "NULL",
+                                      "PROTO", "ROUTE",       "TO",    "TRUE", "USE"};
+    QString id = name;
+    for (QChar &c : id)
+        if (c.unicode() <= 0x20 || c.unicode() == 0x7F || forbidden.contains(c))
+            c = QLatin1Char('_');
+    const char16_t first = id.isEmpty() ? u'0' : id.front().unicode();
+    if ((first >= u'0' && first <= u'9') || first == u'+' || first == u'-' || keywords.contains(id))
+        id.prepend(QLatin1Char('_'));
+    return id;
 }
 
 } // namespace
+
+QStringList definitionNames(const std::vector<ShapeInfo> &shapes)
+{
+    QStringList names;
+    QSet<QString> taken;
+    for (const ShapeInfo &shape : shapes) {
+        const QString base = identifierOf(shape.Name);
+        QString id = base;
+        for (int n = 2; taken.contains(id); ++n)
+            id = base + QLatin1Char('_') + QString::number(n);
+        taken.insert(id);
+        names << id;
+    }
+    return names;
+}
 
 void appendEscaped(QString &out, const QString &text)
 {
@@ -88,9 +124,10 @@ void appendEscaped(QString &out, const QString &text)
 
 void openPlacement(QString &out, const Placement &p)
 {
-    append(out, QLatin1String("Transform {\r\ntranslation "), vrmlSingle(worldCoordinate(p.X)), Blank,
-           vrmlSingle(p.Height), Blank, vrmlSingle(worldCoordinate(p.Y)), QLatin1String("\r\nrotation 0 1 0 "),
-           vrmlSingle(p.Rotation), QLatin1String("\r\nchildren [\r\n"));
+    append(out, QLatin1String("Transform {\r\ntranslation "), vrmlSingle(worldCoordinate(p.X)),
+           Blank, vrmlSingle(p.Height), Blank, vrmlSingle(worldCoordinate(p.Y)),
+           QLatin1String("\r\nrotation 0 1 0 "), vrmlSingle(p.Rotation),
+           QLatin1String("\r\nchildren [\r\n"));
     if (p.Billboard)
         out += QLatin1String("Billboard {\r\nchildren [\r\n");
     if (!p.Anchor.isEmpty()) {
@@ -124,13 +161,17 @@ void writeCubes(QString &out, const std::vector<CubeInfo> &cubes)
         if (!surface)
             continue;
         if (cube.Kind == Kind::Street)
-            writeBox(out, *surface, QLatin1String("0.02"), QLatin1String("0.04"), QStringLiteral("0.1 0.1 0.1"), true);
+            writeBox(out, *surface, QLatin1String("0.02"), QLatin1String("0.04"),
+                     QStringLiteral("0.1 0.1 0.1"), true);
         else if (cube.Kind == Kind::Wall)
-            writeBox(out, *surface, QLatin1String("0.5"), QLatin1String("1"), VRMLColor(cube.Color), false);
+            writeBox(out, *surface, QLatin1String("0.5"), QLatin1String("1"), VRMLColor(cube.Color),
+                     false);
         else if (cube.Kind == Kind::Floor)
-            writeBox(out, *surface, QLatin1String("0.02"), QLatin1String("0.04"), VRMLColor(cube.Color), false);
+            writeBox(out, *surface, QLatin1String("0.02"), QLatin1String("0.04"),
+                     VRMLColor(cube.Color), false);
         else if (cube.Kind == Kind::Ceiling)
-            writeBox(out, *surface, QLatin1String("1"), QLatin1String("0.04"), VRMLColor(cube.Color), false);
+            writeBox(out, *surface, QLatin1String("1"), QLatin1String("0.04"),
+                     VRMLColor(cube.Color), false);
         else if (cube.Kind == Kind::Shrubbery)
             writeShrubbery(out, *surface);
     }
@@ -143,11 +184,11 @@ void writePictures(QString &out, const std::vector<PictureInfo> &pictures)
             continue;
         // The lower edge stands OffGround above the ground.
         const float centre = float(double(picture.Height) / 2 + double(picture.OffGround));
-        const Placement frame{picture.X,         picture.Y,      centre, picture.Rotation,
+        const Placement frame{picture.X,         picture.Y,      centre,        picture.Rotation,
                               picture.Billboard, picture.Anchor, picture.Target};
         openPlacement(out, frame);
-        append(out, QLatin1String("Shape {\r\ngeometry Box { size "), vrmlSingle(picture.Width), Blank,
-               vrmlSingle(picture.Height));
+        append(out, QLatin1String("Shape {\r\ngeometry Box { size "), vrmlSingle(picture.Width),
+               Blank, vrmlSingle(picture.Height));
         out += QLatin1String("  0.001 }\r\nappearance Appearance {\r\n"
                              "material Material { diffuseColor 0 0.9 0 }\r\n"
                              "texture ImageTexture { url \"");
@@ -157,28 +198,32 @@ void writePictures(QString &out, const std::vector<PictureInfo> &pictures)
     }
 }
 
-Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects, std::vector<ShapeInfo> &shapes,
-                    const QString &programFolder)
+Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
+                    std::vector<ShapeInfo> &shapes, const QString &programFolder)
 {
     for (ShapeInfo &shape : shapes)
         shape.Defined = false;
+    const QStringList ids = definitionNames(shapes);
     for (const ObjectInfo &object : objects) {
         if (!isUsed(object))
             continue;
-        for (ShapeInfo &shape : shapes) {
+        for (size_t entry = 0; entry < shapes.size(); ++entry) {
+            ShapeInfo &shape = shapes[entry];
             if (shape.Name != object.Name)
                 continue;
-            const Placement frame{object.X, object.Y, 0.03f, object.Rotation, false, object.Anchor, object.Target};
+            const Placement frame{object.X, object.Y,      0.03f,        object.Rotation,
+                                  false,    object.Anchor, object.Target};
             openPlacement(out, frame);
             if (!shape.Defined) {
                 const TextRead code = GetObjectCode(programFolder, shape.FileName);
                 if (!code.ok())
                     return Status::failure(code.error);
-                append(out, QLatin1String("DEF "), definitionName(shape.Name),
-                       QLatin1String(" Group {\r\nchildren [\r\n"), code.text, QLatin1String("\r\n]\r\n}\r\n"));
+                append(out, QLatin1String("DEF "), ids[int(entry)],
+                       QLatin1String(" Group {\r\nchildren [\r\n"), code.text,
+                       QLatin1String("\r\n]\r\n}\r\n"));
                 shape.Defined = true;
             } else {
-                append(out, QLatin1String("Group {\r\nchildren USE "), definitionName(shape.Name),
+                append(out, QLatin1String("Group {\r\nchildren USE "), ids[int(entry)],
                        QLatin1String("\r\n}\r\n"));
             }
             closePlacement(out, frame);
@@ -195,7 +240,8 @@ void writeTexts(QString &out, const std::vector<TextInfo> &texts)
         // Anything but big text (only hand-edited files hold other kinds) is
         // written at eye level.
         const bool big = text.Kind == Kind::TextBig;
-        const Placement frame{text.X, text.Y, 0.0f, text.Rotation, text.Billboard, text.Anchor, text.Target};
+        const Placement frame{text.X,         text.Y,      0.0f,       text.Rotation,
+                              text.Billboard, text.Anchor, text.Target};
         openPlacement(out, frame);
         out += big ? QLatin1String("Transform {\r\ntranslation 0 2 0\r\n")
                    : QLatin1String("Transform {\r\ntranslation 0 0.4 0\r\n");

@@ -8,9 +8,11 @@
 #include "palette/ObjectLibrary.h"
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
-namespace Vrml {
+namespace Vrml
+{
 
 // Appends a user or file string as the contents of a VRML string: backslashes
 // doubled, double quotes escaped, everything else (newlines, '#', braces,
@@ -30,6 +32,10 @@ struct Placement {
 };
 void openPlacement(QString &out, const Placement &placement);
 void closePlacement(QString &out, const Placement &placement);
+
+// The DEF name of each library entry, in library order: the name with
+// blanks as "_", made a valid VRML identifier and distinct from the others.
+QStringList definitionNames(const std::vector<ShapeInfo> &shapes);
 
 void writeCubes(QString &out, const std::vector<CubeInfo> &cubes);
 // The url of a picture is its bare file name; the file itself is copied into

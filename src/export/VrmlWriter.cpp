@@ -7,9 +7,13 @@
 #include <QFileInfo>
 #include <QSet>
 
-namespace {
+namespace
+{
 
-QString quoted(const QString &path) { return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"'); }
+QString quoted(const QString &path)
+{
+    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
+}
 
 QLatin1String skyColors(const QString &sky)
 {
@@ -40,20 +44,22 @@ QLatin1String groundTexture(const QString &ground)
 void writeFrameStart(QString &out, const World &world, bool withMusic)
 {
     using NumberText::vrmlDouble;
-    out += QLatin1String("#VRML V2.0 utf8\r\nTransform {\r\nchildren [\r\nViewpoint {\r\nposition ");
+    out +=
+        QLatin1String("#VRML V2.0 utf8\r\nTransform {\r\nchildren [\r\nViewpoint {\r\nposition ");
     out += vrmlDouble(world.StartPosX - 50);
     out += QLatin1String(" 0.5 ");
     out += vrmlDouble(world.StartPosY - 50);
     out += QLatin1String("\r\norientation 0 1 0 ");
     out += vrmlDouble(world.StartAngle);
-    out += QLatin1String("\r\ndescription \"Starting Point \"\r\n}\r\n"
-                         "NavigationInfo {\r\nheadlight FALSE\r\navatarSize [ 0.1 0.5 0.1 ]\r\n}\r\n"
-                         "DirectionalLight {\r\ndirection -1 0 0\r\nintensity 0.8\r\n}\r\n"
-                         "DirectionalLight {\r\ndirection 1 0 0\r\nintensity 0.8\r\n}\r\n"
-                         "DirectionalLight {\r\ndirection 0 1 0\r\nintensity 0.9\r\n}\r\n"
-                         "DirectionalLight {\r\ndirection 0 -1 0\r\nintensity 1\r\n}\r\n"
-                         "DirectionalLight {\r\ndirection 0 0 1\r\nintensity 0.85\r\n}\r\n"
-                         "DirectionalLight {\r\ndirection 0 0 -1\r\nintensity 0.85\r\n}\r\n");
+    out +=
+        QLatin1String("\r\ndescription \"Starting Point \"\r\n}\r\n"
+                      "NavigationInfo {\r\nheadlight FALSE\r\navatarSize [ 0.1 0.5 0.1 ]\r\n}\r\n"
+                      "DirectionalLight {\r\ndirection -1 0 0\r\nintensity 0.8\r\n}\r\n"
+                      "DirectionalLight {\r\ndirection 1 0 0\r\nintensity 0.8\r\n}\r\n"
+                      "DirectionalLight {\r\ndirection 0 1 0\r\nintensity 0.9\r\n}\r\n"
+                      "DirectionalLight {\r\ndirection 0 -1 0\r\nintensity 1\r\n}\r\n"
+                      "DirectionalLight {\r\ndirection 0 0 1\r\nintensity 0.85\r\n}\r\n"
+                      "DirectionalLight {\r\ndirection 0 0 -1\r\nintensity 0.85\r\n}\r\n");
 
     const QLatin1String sky = skyColors(world.Sky);
     if (!sky.isEmpty()) {
@@ -70,14 +76,19 @@ void writeFrameStart(QString &out, const World &world, bool withMusic)
                              "spatialize FALSE\r\n}\r\n");
     }
 
-    out += QLatin1String("Transform {\r\ntranslation 0 -0.25 0\r\nchildren [\r\nShape {\r\n"
-                         "geometry Box { size 120 0.5 120 }\r\nappearance Appearance {\r\n"
-                         "material Material { diffuseColor 0 0.9 0 }\r\ntexture ImageTexture { url \"");
+    out += QLatin1String(
+        "Transform {\r\ntranslation 0 -0.25 0\r\nchildren [\r\nShape {\r\n"
+        "geometry Box { size 120 0.5 120 }\r\nappearance Appearance {\r\n"
+        "material Material { diffuseColor 0 0.9 0 }\r\ntexture ImageTexture { url \"");
     out += groundTexture(world.Ground);
-    out += QLatin1String("\" }\r\ntextureTransform TextureTransform { scale 140 140 }\r\n}\r\n}\r\n]\r\n}\r\n");
+    out += QLatin1String(
+        "\" }\r\ntextureTransform TextureTransform { scale 140 140 }\r\n}\r\n}\r\n]\r\n}\r\n");
 }
 
-QString canonical(const QString &path) { return QFileInfo(path).canonicalFilePath(); }
+QString canonical(const QString &path)
+{
+    return QFileInfo(path).canonicalFilePath();
+}
 
 // Copies a file the world refers to into ToGo under its bare name. A file that
 // already lies there (the user picked it from ToGo) is left alone: copying it
@@ -105,7 +116,8 @@ WorldFiles findWorldFiles(const World &world, const QString &worldFolder)
         if (Files::fileExists(music))
             found.music = music;
         else
-            found.warnings << QStringLiteral("Music file %1 not found: the world is exported without music")
+            found.warnings << QStringLiteral(
+                                  "Music file %1 not found: the world is exported without music")
                                   .arg(quoted(music));
     }
     QSet<QString> seen;
@@ -119,8 +131,10 @@ WorldFiles findWorldFiles(const World &world, const QString &worldFolder)
         if (Files::fileExists(path))
             found.pictures << path;
         else
-            found.warnings << QStringLiteral("Picture file %1 not found: the picture is exported without its image")
-                                  .arg(quoted(path));
+            found.warnings
+                << QStringLiteral(
+                       "Picture file %1 not found: the picture is exported without its image")
+                       .arg(quoted(path));
     }
     return found;
 }
@@ -131,7 +145,9 @@ Status prepareToGo(const QString &programFolder, const WorldFiles &files)
 {
     const QString textures = Files::pathIn(programFolder, QStringLiteral("Textures"));
     if (!Files::folderExists(textures))
-        return Status::failure(QStringLiteral("Cannot copy the textures: the folder %1 does not exist").arg(quoted(textures)));
+        return Status::failure(
+            QStringLiteral("Cannot copy the textures: the folder %1 does not exist")
+                .arg(quoted(textures)));
 
     const QString toGo = Files::pathIn(programFolder, QStringLiteral("ToGo"));
     if (Status created = Files::createFolder(toGo); !created)
@@ -151,7 +167,8 @@ Status prepareToGo(const QString &programFolder, const WorldFiles &files)
     }
 
     for (const QString &name : Files::filesOf(textures))
-        if (Status copied = Files::copyFileReplacing(Files::pathIn(textures, name), Files::pathIn(toGo, name));
+        if (Status copied =
+                Files::copyFileReplacing(Files::pathIn(textures, name), Files::pathIn(toGo, name));
             !copied)
             return copied;
     if (!files.music.isEmpty())
@@ -172,13 +189,13 @@ QString resolveWorldPath(const QString &path, const QString &worldFolder)
     return QDir(worldFolder).filePath(path);
 }
 
-TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes, const QString &programFolder,
-                        bool withMusic)
+TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes,
+                        const QString &programFolder, bool withMusic)
 {
     QString out;
     // Roughly what each item writes, so that the text rarely grows in place.
-    out.reserve(int(2048 + 420 * (world.Cubes.size() + world.Pictures.size()) + 240 * world.Objects.size()
-                    + 560 * world.Texts.size()));
+    out.reserve(int(2048 + 420 * (world.Cubes.size() + world.Pictures.size()) +
+                    240 * world.Objects.size() + 560 * world.Texts.size()));
     writeFrameStart(out, world, withMusic);
     Vrml::writeCubes(out, world.Cubes);
     Vrml::writePictures(out, world.Pictures);
@@ -189,8 +206,8 @@ TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes, cons
     return {out, QString()};
 }
 
-VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes, const QString &programFolder,
-                      const QString &worldFolder)
+VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
+                      const QString &programFolder, const QString &worldFolder)
 {
     WorldFiles files = findWorldFiles(world, worldFolder);
     if (Status prepared = prepareToGo(programFolder, files); !prepared)

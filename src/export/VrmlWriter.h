@@ -11,8 +11,8 @@
 #include <vector>
 
 struct [[nodiscard]] VrmlExport {
-    QString text;       // the world text, CR LF line ends; empty on failure
-    QString error;      // empty on success; names the file and the reason
+    QString text;         // the world text, CR LF line ends; empty on failure
+    QString error;        // empty on success; names the file and the reason
     QStringList warnings; // files the world names that do not exist
     bool ok() const { return error.isEmpty(); }
 };
@@ -26,10 +26,10 @@ QString resolveWorldPath(const QString &path, const QString &worldFolder);
 // the shapes are cleared, then set for every entry whose definition was
 // written. A disk failure abandons the export; a missing music or picture file
 // is only a warning. worldFolder: the folder of the world file, or empty.
-VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes, const QString &programFolder,
-                      const QString &worldFolder);
+VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
+                      const QString &programFolder, const QString &worldFolder);
 
 // The world text alone: no folder work, only the object files are read.
 // withMusic: whether the music file exists, so that the Sound node is written.
-TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes, const QString &programFolder,
-                        bool withMusic);
+TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes,
+                        const QString &programFolder, bool withMusic);

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -20,12 +21,15 @@ namespace {
 // anything this large is not one of them and would only exhaust memory.
 constexpr qint64 MaxTextFileSize = qint64(256) * 1024 * 1024;
 
-QString quoted(const QString &path) { return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"'); }
+QString quoted(const QString &path)
+{
+    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
+}
 
 Status failed(const char *verb, const QString &path, const QString &reason)
 {
-    return Status::failure(QStringLiteral("Cannot %1 %2: %3")
-                               .arg(QLatin1String(verb), quoted(path), reason));
+    return Status::failure(
+        QStringLiteral("Cannot %1 %2: %3").arg(QLatin1String(verb), quoted(path), reason));
 }
 
 // Writes all bytes or says why not. Qt reports a short write (a full disk, a
@@ -41,7 +45,9 @@ std::optional<QString> writeAll(QSaveFile &file, const char *data, qint64 size)
         return file.errorString();
     if (error != 0)
         return QString::fromLocal8Bit(std::strerror(error));
-    return QStringLiteral("only %1 of %2 bytes could be written").arg(std::max<qint64>(written, 0)).arg(size);
+    return QStringLiteral("only %1 of %2 bytes could be written")
+        .arg(std::max<qint64>(written, 0))
+        .arg(size);
 }
 
 } // namespace
@@ -127,7 +133,8 @@ bool fileExists(const QString &path) { return !path.isEmpty() && QFileInfo(path)
 
 QString fileName(const QString &path)
 {
-    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype slash =
+        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
     return path.mid(slash + 1);
 }
 
@@ -137,9 +144,10 @@ TextRead readTextFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {QString(), failed("read", path, file.errorString()).error};
     if (file.size() > MaxTextFileSize)
-        return {QString(), failed("read", path,
-                                  QStringLiteral("the file is too large (%1 bytes)").arg(file.size()))
-                               .error};
+        return {QString(),
+                failed("read", path,
+                       QStringLiteral("the file is too large (%1 bytes)").arg(file.size()))
+                    .error};
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {QString(), failed("read", path, file.errorString()).error};

@@ -38,7 +38,8 @@ Status copyFileReplacing(const QString &source, const QString &destination);
 bool fileExists(const QString &path);           // a file, not a folder
 QString fileName(const QString &path);          // after the last '/' or '\'
 
-// Whole-file text: read decodes with TextCodec::decode; write encodes with
+// Whole-file text: read decodes with TextCodec::decode (and refuses files
+// over 256 MiB, which no world or library file comes near); write encodes with
 // TextCodec::encode (or takes bytes as they are) and replaces the file
 // atomically, so a failed write leaves the old file as it was.
 TextRead readTextFile(const QString &path);

@@ -1,5 +1,6 @@
 #include "model/NumberText.h"
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -30,6 +31,63 @@ QString general(double value, int digits, QChar decimalPoint)
     return text;
 }
 
+// The plain form the writer produces: [-]digits[<point>digits][E[+-]digits],
+// read directly because QLocale is slow at it (a world file holds tens of
+// thousands of numbers). It returns nothing for any other text, and for
+// values at the edge of the range, which QLocale then decides.
+std::optional<double> plainNumber(QStringView text, QChar point)
+{
+    constexpr qsizetype MaxLength = 64;
+    const qsizetype n = text.size();
+    if (n == 0 || n > MaxLength)
+        return std::nullopt;
+    char ascii[MaxLength];
+    qsizetype i = 0;
+    bool nonZeroDigit = false;
+    const auto digits = [&](bool significant) {
+        const qsizetype start = i;
+        for (; i < n && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i) {
+            ascii[i] = char(text[i].unicode());
+            nonZeroDigit = nonZeroDigit || (significant && ascii[i] != '0');
+        }
+        return i > start;
+    };
+    if (text[0] == QLatin1Char('-'))
+        ascii[i++] = '-';
+    if (!digits(true))
+        return std::nullopt;
+    if (i < n && text[i] == point) {
+        ascii[i++] = '.';
+        if (!digits(true))
+            return std::nullopt;
+    }
+    if (i < n && text[i] == QLatin1Char('E')) {
+        ascii[i++] = 'e';
+        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+            ascii[i] = char(text[i].unicode());
+            ++i;
+        }
+        if (!digits(false))
+            return std::nullopt;
+    }
+    if (i != n)
+        return std::nullopt;
+    double value = 0;
+    const auto result = std::from_chars(ascii, ascii + n, value);
+    if (result.ec != std::errc() || result.ptr != ascii + n || !std::isfinite(value))
+        return std::nullopt;
+    const bool underflow = value == 0 ? nonZeroDigit : std::fabs(value) < DBL_MIN;
+    if (underflow)
+        return std::nullopt;
+    return value;
+}
+
+QChar pointOf(const QLocale &locale)
+{
+    const QString point = locale.decimalPoint();
+    return point.size() == 1 ? point.front() : QChar();
+}
+
 } // namespace
 
 QLocale strictLocale(const QLocale &locale)
@@ -47,11 +105,13 @@ QString formatDouble(double value, QChar decimalPoint) { return general(value, 1
 
 QString formatLong(int32_t value) { return QString::number(value); }
 
-QChar userDecimalPoint()
+QChar decimalPoint(const QLocale &locale)
 {
-    const QString point = QLocale().decimalPoint();
+    const QString point = locale.decimalPoint();
     return point.isEmpty() ? QLatin1Char('.') : point.front();
 }
+
+QChar userDecimalPoint() { return decimalPoint(QLocale()); }
 
 double roundHalfEven(double value)
 {
@@ -63,6 +123,10 @@ double roundHalfEven(double value)
 
 std::optional<double> toDouble(QStringView text, const QLocale &locale)
 {
+    if (const QChar point = pointOf(locale); !point.isNull()) {
+        if (const auto value = plainNumber(text, point))
+            return value;
+    }
     bool ok = false;
     // A group separator is refused: "1.000" in a German locale is not 1000.
     const double value = strictLocale(locale).toDouble(text, &ok);
@@ -89,8 +153,8 @@ std::optional<int32_t> toLong(QStringView text, const QLocale &locale)
     if (!value)
         return std::nullopt;
     const double rounded = roundHalfEven(*value);
-    if (rounded < double(std::numeric_limits<int32_t>::min())
-        || rounded > double(std::numeric_limits<int32_t>::max()))
+    if (rounded < double(std::numeric_limits<int32_t>::min()) ||
+        rounded > double(std::numeric_limits<int32_t>::max()))
         return std::nullopt;
     return static_cast<int32_t>(rounded);
 }

@@ -22,7 +22,9 @@ QString formatLong(int32_t value);
 inline QString vrmlSingle(float v) { return formatSingle(v); }
 inline QString vrmlDouble(double v) { return formatDouble(v); }
 
-// The user's decimal separator (of QLocale(), the default locale).
+// The decimal separator written for a locale, and the user's (of QLocale(),
+// the default locale).
+QChar decimalPoint(const QLocale &locale);
 QChar userDecimalPoint();
 inline QString userSingle(float v) { return formatSingle(v, userDecimalPoint()); }
 inline QString userDouble(double v) { return formatDouble(v, userDecimalPoint()); }

@@ -11,7 +11,9 @@ namespace TextCodec {
 // Windows-1252. Never fails: every byte maps to some character.
 QString decode(const QByteArray &bytes);
 
-// Windows-1252 when every character fits that code page, else UTF-8.
+// Windows-1252 when every character fits that code page, else UTF-8. Text
+// whose Windows-1252 bytes would read as UTF-8 ("Ã©" gives the bytes of "é")
+// is written as UTF-8 too, so that decode(encode(text)) is always text.
 QByteArray encode(const QString &text);
 
 bool fitsWindows1252(const QString &text);

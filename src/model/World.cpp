@@ -41,8 +41,14 @@ template <class T> void remove(std::vector<T> &items, int i)
 
 } // namespace
 
-int appendItem(std::vector<ObjectInfo> &items, const ObjectInfo &item) { return append(items, item); }
-int appendItem(std::vector<PictureInfo> &items, const PictureInfo &item) { return append(items, item); }
+int appendItem(std::vector<ObjectInfo> &items, const ObjectInfo &item)
+{
+    return append(items, item);
+}
+int appendItem(std::vector<PictureInfo> &items, const PictureInfo &item)
+{
+    return append(items, item);
+}
 int appendItem(std::vector<TextInfo> &items, const TextInfo &item) { return append(items, item); }
 int appendItem(std::vector<CubeInfo> &items, const CubeInfo &item) { return append(items, item); }
 
@@ -53,34 +59,34 @@ void removeItem(std::vector<CubeInfo> &items, int i) { remove(items, i); }
 
 bool operator==(const ObjectInfo &a, const ObjectInfo &b)
 {
-    return a.Name == b.Name && a.X == b.X && a.Y == b.Y && a.Rotation == b.Rotation
-           && a.Anchor == b.Anchor && a.Target == b.Target;
+    return a.Name == b.Name && a.X == b.X && a.Y == b.Y && a.Rotation == b.Rotation &&
+           a.Anchor == b.Anchor && a.Target == b.Target;
 }
 
 bool operator==(const PictureInfo &a, const PictureInfo &b)
 {
-    return a.X == b.X && a.Y == b.Y && a.OffGround == b.OffGround && a.Width == b.Width
-           && a.Height == b.Height && a.Rotation == b.Rotation && a.Billboard == b.Billboard
-           && a.FileName == b.FileName && a.Anchor == b.Anchor && a.Target == b.Target;
+    return a.X == b.X && a.Y == b.Y && a.OffGround == b.OffGround && a.Width == b.Width &&
+           a.Height == b.Height && a.Rotation == b.Rotation && a.Billboard == b.Billboard &&
+           a.FileName == b.FileName && a.Anchor == b.Anchor && a.Target == b.Target;
 }
 
 bool operator==(const TextInfo &a, const TextInfo &b)
 {
-    return a.Text == b.Text && a.X == b.X && a.Y == b.Y && a.Color == b.Color
-           && a.Rotation == b.Rotation && a.Kind == b.Kind && a.Billboard == b.Billboard
-           && a.Anchor == b.Anchor && a.Spare == b.Spare && a.Target == b.Target;
+    return a.Text == b.Text && a.X == b.X && a.Y == b.Y && a.Color == b.Color &&
+           a.Rotation == b.Rotation && a.Kind == b.Kind && a.Billboard == b.Billboard &&
+           a.Anchor == b.Anchor && a.Spare == b.Spare && a.Target == b.Target;
 }
 
 bool operator==(const CubeInfo &a, const CubeInfo &b)
 {
-    return a.Kind == b.Kind && a.X1 == b.X1 && a.X2 == b.X2 && a.Y1 == b.Y1 && a.Y2 == b.Y2
-           && a.Color == b.Color;
+    return a.Kind == b.Kind && a.X1 == b.X1 && a.X2 == b.X2 && a.Y1 == b.Y1 && a.Y2 == b.Y2 &&
+           a.Color == b.Color;
 }
 
 bool operator==(const World &a, const World &b)
 {
-    return a.Sky == b.Sky && a.Music == b.Music && a.Ground == b.Ground && a.Zoom == b.Zoom
-           && a.StartPosX == b.StartPosX && a.StartPosY == b.StartPosY
-           && a.StartAngle == b.StartAngle && a.Objects == b.Objects && a.Pictures == b.Pictures
-           && a.Texts == b.Texts && a.Cubes == b.Cubes;
+    return a.Sky == b.Sky && a.Music == b.Music && a.Ground == b.Ground && a.Zoom == b.Zoom &&
+           a.StartPosX == b.StartPosX && a.StartPosY == b.StartPosY &&
+           a.StartAngle == b.StartAngle && a.Objects == b.Objects && a.Pictures == b.Pictures &&
+           a.Texts == b.Texts && a.Cubes == b.Cubes;
 }

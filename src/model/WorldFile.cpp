@@ -2,7 +2,9 @@
 
 #include "model/NumberText.h"
 
-#include <cmath>
+#include <QDir>
+
+#include <optional>
 
 namespace {
 
@@ -56,11 +58,16 @@ const Field<P> pictureFields[] = {
 
 using T = TextInfo;
 const Field<T> textFields[] = {
-    field("Text", &T::Text),         field("X", &T::X),
-    field("Y", &T::Y),               field("Color", &T::Color),
-    field("Rotation", &T::Rotation), field("Kind", &T::Kind),
-    field("Billboard", &T::Billboard), field("Anchor", &T::Anchor),
-    field("Spare", &T::Spare),       field("Target", &T::Target),
+    field("Text", &T::Text),
+    field("X", &T::X),
+    field("Y", &T::Y),
+    field("Color", &T::Color),
+    field("Rotation", &T::Rotation),
+    field("Kind", &T::Kind),
+    field("Billboard", &T::Billboard),
+    field("Anchor", &T::Anchor),
+    field("Spare", &T::Spare),
+    field("Target", &T::Target),
 };
 
 using C = CubeInfo;
@@ -73,7 +80,7 @@ const Field<C> cubeFields[] = {
 
 class Writer {
 public:
-    explicit Writer(const QLocale &locale) : m_point(decimalPoint(locale)) {}
+    explicit Writer(const QLocale &locale) : m_point(NumberText::decimalPoint(locale)) {}
 
     void text(const QString &s)
     {
@@ -121,11 +128,6 @@ public:
     }
 
 private:
-    static QChar decimalPoint(const QLocale &locale)
-    {
-        const QString point = locale.decimalPoint();
-        return point.isEmpty() ? QLatin1Char('.') : point.front();
-    }
     void end(const QString &s)
     {
         m_out += s;
@@ -150,8 +152,10 @@ struct FieldName {
             return QLatin1String(field);
         if (index < 0)
             return QStringLiteral("%1 %2").arg(QLatin1String(block), QLatin1String(field));
-        return QStringLiteral("%1[%2].%3").arg(QLatin1String(block)).arg(index).arg(
-            QLatin1String(field));
+        return QStringLiteral("%1[%2].%3")
+            .arg(QLatin1String(block))
+            .arg(index)
+            .arg(QLatin1String(field));
     }
 };
 
@@ -162,8 +166,7 @@ public:
     Reader(const QString &text, const QLocale &locale)
         : m_text(text), m_locale(NumberText::strictLocale(locale)),
           m_count(text.count(QLatin1Char('\t')) + 1)
-    {
-    }
+    {}
 
     QString error;
 
@@ -342,8 +345,8 @@ QString format(const World &world, const ScrollFractions &fractions, const QLoca
 {
     Writer w(locale);
     // About 8 characters per field is typical; a good guess saves regrowing.
-    w.reserve(64 + 8 * qsizetype(world.Objects.size() * 6 + world.Pictures.size() * 10
-                                 + world.Texts.size() * 10 + world.Cubes.size() * 6));
+    w.reserve(64 + 8 * qsizetype(world.Objects.size() * 6 + world.Pictures.size() * 10 +
+                                 world.Texts.size() * 10 + world.Cubes.size() * 6));
     w.text(world.Sky);
     w.text(world.Music);
     w.text(world.Ground);
@@ -365,19 +368,17 @@ WorldRead parse(const QString &text, const QLocale &locale)
     WorldRead result;
     World &world = result.world;
     Reader r(text, locale);
-    const bool ok = r.text(world.Sky, header("Sky")) && r.text(world.Music, header("Music"))
-                    && r.text(world.Ground, header("Ground"))
-                    && r.whole(world.Zoom, header("Zoom"))
-                    && r.fraction(result.fractions.vertical, header("vertical scroll position"))
-                    && r.fraction(result.fractions.horizontal,
-                                  header("horizontal scroll position"))
-                    && r.real(world.StartPosX, header("StartPosX"))
-                    && r.real(world.StartPosY, header("StartPosY"))
-                    && r.real(world.StartAngle, header("StartAngle"))
-                    && r.block(world.Objects, "Objects", objectFields)
-                    && r.block(world.Pictures, "Pictures", pictureFields)
-                    && r.block(world.Texts, "Texts", textFields)
-                    && r.block(world.Cubes, "Cubes", cubeFields);
+    const bool ok = r.text(world.Sky, header("Sky")) && r.text(world.Music, header("Music")) &&
+                    r.text(world.Ground, header("Ground")) && r.whole(world.Zoom, header("Zoom")) &&
+                    r.fraction(result.fractions.vertical, header("vertical scroll position")) &&
+                    r.fraction(result.fractions.horizontal, header("horizontal scroll position")) &&
+                    r.real(world.StartPosX, header("StartPosX")) &&
+                    r.real(world.StartPosY, header("StartPosY")) &&
+                    r.real(world.StartAngle, header("StartAngle")) &&
+                    r.block(world.Objects, "Objects", objectFields) &&
+                    r.block(world.Pictures, "Pictures", pictureFields) &&
+                    r.block(world.Texts, "Texts", textFields) &&
+                    r.block(world.Cubes, "Cubes", cubeFields);
     // Tokens after the last record are ignored.
     if (!ok)
         return WorldRead{World(), ScrollFractions(), r.error};
@@ -396,7 +397,8 @@ WorldRead load(const QString &path)
         return WorldRead{World(), ScrollFractions(), file.error};
     WorldRead result = parse(file.text);
     if (!result.ok())
-        result.error = QStringLiteral("Cannot load \"%1\": %2").arg(path, result.error);
+        result.error = QStringLiteral("Cannot load \"%1\": %2")
+                           .arg(QDir::toNativeSeparators(path), result.error);
     return result;
 }
 

@@ -7,7 +7,8 @@
 #include <cmath>
 #include <optional>
 
-namespace {
+namespace
+{
 
 // The number at the start of a colour part: leading blanks skipped, a full
 // stop as decimal point, no number reads 0. Rounded half to even and held to
@@ -54,7 +55,10 @@ int colourComponent(const QString &part)
     return int(value);
 }
 
-QString quoted(const QString &text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
 
 // One line as an entry, or the reason it cannot be one.
 struct LineRead {
@@ -68,26 +72,31 @@ LineRead parseLine(const QString &line)
         return {std::nullopt, QStringLiteral("empty line")};
     const QStringList fields = line.split(QLatin1Char('\t'));
     if (fields.size() < 5)
-        return {std::nullopt, QStringLiteral("five TAB-separated fields needed, found %1").arg(fields.size())};
+        return {std::nullopt,
+                QStringLiteral("five TAB-separated fields needed, found %1").arg(fields.size())};
 
     ShapeInfo shape;
     const auto width = NumberText::toDouble(fields[0]);
     if (!width)
-        return {std::nullopt, QStringLiteral("the width %1 is not a number").arg(quoted(fields[0]))};
+        return {std::nullopt,
+                QStringLiteral("the width %1 is not a number").arg(quoted(fields[0]))};
     const auto depth = NumberText::toDouble(fields[1]);
     if (!depth)
-        return {std::nullopt, QStringLiteral("the depth %1 is not a number").arg(quoted(fields[1]))};
+        return {std::nullopt,
+                QStringLiteral("the depth %1 is not a number").arg(quoted(fields[1]))};
     const QStringList colour = fields[2].split(QLatin1Char(' '));
     if (colour.size() < 3)
-        return {std::nullopt, QStringLiteral("the colour %1 does not have three parts").arg(quoted(fields[2]))};
+        return {std::nullopt,
+                QStringLiteral("the colour %1 does not have three parts").arg(quoted(fields[2]))};
     const QString &fileName = fields[4];
     if (fileName.size() < 4)
-        return {std::nullopt, QStringLiteral("the file name %1 is shorter than four characters").arg(quoted(fileName))};
+        return {std::nullopt, QStringLiteral("the file name %1 is shorter than four characters")
+                                  .arg(quoted(fileName))};
 
     shape.Width = *width;
     shape.Depth = *depth;
-    shape.MapColor = colourComponent(colour[0]) + 256 * colourComponent(colour[1])
-        + 65536 * colourComponent(colour[2]);
+    shape.MapColor = colourComponent(colour[0]) + 256 * colourComponent(colour[1]) +
+                     65536 * colourComponent(colour[2]);
     shape.MapShape = fields[3];
     shape.FileName = fileName;
     shape.Name = fileName.left(fileName.size() - 4);
@@ -101,10 +110,11 @@ LibraryLoad parseLibrary(const QString &text)
     LibraryLoad load;
     // Lines end in CR LF; a lone LF (a library edited with a Unix editor) ends
     // a line as well rather than gluing every entry into the first one.
+    // An empty line, the one after a final line end included, is reported
+    // like any other line that is not an entry. An empty file has no lines.
     QStringList lines = text.split(QLatin1Char('\n'));
-    // A file that ends with its line end has no further line.
-    if (lines.last().isEmpty())
-        lines.removeLast();
+    if (text.isEmpty())
+        lines.clear();
     for (int i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
         if (line.endsWith(QLatin1Char('\r')))

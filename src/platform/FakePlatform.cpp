@@ -4,11 +4,12 @@ namespace
 {
 
 // Takes the front of a script, or the fallback when the script has run out.
-template <typename T> T takeNext(std::deque<T> &script, T fallback)
+template <typename T>
+T takeNext(std::deque<T> &script, const T &fallback)
 {
     if (script.empty())
         return fallback;
-    T next = std::move(script.front());
+    const T next = script.front();
     script.pop_front();
     return next;
 }

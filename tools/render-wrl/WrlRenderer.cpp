@@ -134,7 +134,7 @@ void whitenTexturedMaterials(SoNode *root)
 // A 2 x 2 checker texture repeated over a square at y = 0.
 SoSeparator *makeFloor(const SbBox3f &box)
 {
-    const float half = std::max(1.0f, 0.75f * std::max(box.getMax()[0] - box.getMin()[0],
+    const float half = std::max(0.4f, 0.75f * std::max(box.getMax()[0] - box.getMin()[0],
                                                         box.getMax()[2] - box.getMin()[2]));
     SbVec3f centre = box.isEmpty() ? SbVec3f(0, 0, 0) : box.getCenter();
     const float cx = std::round(centre[0] * 2) / 2;

@@ -1,0 +1,156 @@
+#include "app/MainEditor.h"
+
+#include "mapview/MapCanvas.h"
+#include "mapview/MapOverlay.h"
+#include "mapview/MapPainter.h"
+#include "mapview/MapScale.h"
+#include "palette/ObjectTree.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTabWidget>
+
+MainEditor::MainEditor(const Platform &platform, const QString &programFolder,
+                       const QString &commandLine, QWidget *parent)
+    : QMainWindow(parent), m_platform(platform), m_programFolder(programFolder),
+      m_commandLine(commandLine)
+{
+    createControls();
+    createMenus();
+    setCaption(QString());
+    layoutControls();
+}
+
+MainEditor::~MainEditor() = default;
+
+void MainEditor::createControls()
+{
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+    central->installEventFilter(this); // every resize lays the controls out again
+
+    Picture2 = new QWidget(central);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setAutoFillBackground(true);
+    Picture2->setBackgroundRole(QPalette::Mid);
+    Picture1 = new MapCanvas(Picture2);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setDrawing([this](QPainter &painter, const QTransform &mapToDevice) {
+        MapPainter::paintWorld(painter, mapToDevice, world, Shapes);
+    });
+    shpSelector = new MapOverlay(Picture1, MapOverlay::Look::Outline);
+    Image1 = new MapOverlay(Picture1, MapOverlay::Look::Handle);
+    HScroll1 = new QScrollBar(Qt::Horizontal, central);
+    VScroll1 = new QScrollBar(Qt::Vertical, central);
+    for (QScrollBar *bar : {HScroll1, VScroll1})
+        bar->setRange(0, 0);
+    MapScale::followScrollBars(*Picture1, *HScroll1, *VScroll1);
+
+    TabStrip1 = new QTabWidget(central);
+    TabStrip1->setUsesScrollButtons(false); // the palette is made wide enough for all four tabs
+    const struct {
+        const char *caption;
+        const char *toolTip;
+    } tabs[] = {
+        {"3D Objects", "Insert Pre-Built 3-D Objects"},
+        {"Text", "Insert lines of text into the scene."},
+        {"Walls && Streets", "Draw walls, streets, floors, ceilings, and shrubbery."},
+        {"2D Pictures", "Insert gifs and jpegs into the scene."},
+    };
+    for (const auto &tab : tabs) {
+        // The pages stay empty: the panels lie over the strip and are shown by the tab handler.
+        const int index = TabStrip1->addTab(new QWidget, tr(tab.caption));
+        TabStrip1->setTabToolTip(index, tr(tab.toolTip));
+    }
+    for (size_t i = 0; i < picObjects.size(); ++i) {
+        picObjects[i] = new QWidget(central);
+        picObjects[i]->setObjectName(QStringLiteral("picObjects%1").arg(i));
+        picObjects[i]->setVisible(i == 0);
+    }
+    picOrientation = new QWidget(central);
+    picOrientation->setObjectName(QStringLiteral("picOrientation"));
+    connect(TabStrip1, &QTabWidget::currentChanged, this, &MainEditor::TabStrip1_Click);
+
+    frmCurrent = new QGroupBox(tr("Existing Objects"), central);
+    objTree = new ObjectTree(frmCurrent);
+    connect(objTree, &ObjectTree::nodeClick, this, &MainEditor::objTree_NodeClick);
+    cmdRemoveObject = new QPushButton(tr("&Remove Object"), frmCurrent);
+    cmdRemoveObject->setToolTip(tr("Removes the currently selected object from the scene"));
+    cmdRemoveObject->setEnabled(false); // removal is not built yet
+
+    Status1 = new QStatusBar(this);
+    setStatusBar(Status1);
+}
+
+void MainEditor::createMenus()
+{
+    mnuFile = menuBar()->addMenu(tr("&File"));
+    mnuNewItem = mnuFile->addAction(tr("&New"), this, &MainEditor::mnuNewItem_Click);
+    mnuNewItem->setShortcuts(QKeySequence::New);
+    mnuLoadItem = mnuFile->addAction(tr("&Open..."), this, &MainEditor::mnuLoadItem_Click);
+    mnuLoadItem->setShortcuts(QKeySequence::Open);
+    mnuSave2Item = mnuFile->addAction(tr("&Save"), this, &MainEditor::mnuSave2Item_Click);
+    mnuSave2Item->setShortcuts(QKeySequence::Save);
+    mnuSaveAs = mnuFile->addAction(tr("Save &As..."), this, &MainEditor::mnuSaveAs_Click);
+    mnuSaveAs->setShortcuts(QKeySequence::SaveAs);
+    mnuDivide1 = mnuFile->addSeparator();
+    mnuProperties = mnuFile->addAction(tr("World Properties..."));
+    mnuProperties->setEnabled(false); // the dialog is not built yet
+    mnuDivide2 = mnuFile->addSeparator();
+    mnuSaveItem = mnuFile->addAction(tr("Export to VRM&L"));
+    mnuSaveItem->setEnabled(false); // the export command is not built yet
+    mnuDivide3 = mnuFile->addSeparator();
+    mnuExitItem = mnuFile->addAction(tr("&Exit"), this, &QWidget::close);
+    mnuExitItem->setShortcuts(QKeySequence::Quit);
+
+    mnuViewItem = menuBar()->addMenu(tr("&View"));
+    mnuScaleItem = mnuViewItem->addMenu(tr("&Scale"));
+    mnu100Item = mnuScaleItem->addAction(tr("&100%"), this, [this] { setZoom(1); });
+    mnu200Item = mnuScaleItem->addAction(tr("&200%"), this, [this] { setZoom(2); });
+    mnu400Item = mnuScaleItem->addAction(tr("&400%"), this, [this] { setZoom(4); });
+    for (QAction *item : {mnu100Item, mnu200Item, mnu400Item})
+        item->setCheckable(true);
+    mnu100Item->setChecked(true);
+
+    mnuHelpItem = menuBar()->addMenu(tr("&Help"));
+    mnuManualItem = mnuHelpItem->addAction(tr("&Manual..."), this, &MainEditor::mnuManualItem_Click);
+    mnuManualItem->setShortcut(Qt::Key_F1);
+    mnuFeedBack = mnuHelpItem->addAction(tr("&Send Us Feedback..."), this,
+                                         &MainEditor::mnuFeedBack_Click);
+    mnuAboutItem = mnuHelpItem->addAction(tr("&About..."), this, &MainEditor::mnuAboutItem_Click);
+}
+
+void MainEditor::TabStrip1_Click()
+{
+    // Choosing a kind of item to place ends the selection of an existing one.
+    if (objTree->selectedNode()) {
+        objTree->unselectNode();
+        hideMarkers();
+    }
+    const int chosen = TabStrip1->currentIndex();
+    for (int i = 0; i < int(picObjects.size()); ++i)
+        picObjects[size_t(i)]->setVisible(i == chosen);
+    picOrientation->setVisible(chosen != 2); // walls and streets have no orientation
+}
+
+bool MainEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        layoutControls();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainEditor::closeEvent(QCloseEvent *event)
+{
+    if (!mayDiscardChanges(tr("Save Changes Before Exiting?"))) {
+        event->ignore();
+        return;
+    }
+    storePlacement();
+    event->accept();
+}

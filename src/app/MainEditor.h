@@ -1,0 +1,136 @@
+#pragma once
+// The map editor's main window. It owns the world and the object library and
+// delegates: drawing to mapview/, the tree to palette/, file work to
+// model/WorldFile. Its code is split by concern: MainEditor.cpp (controls and
+// menus), MainLayout.cpp (placing the controls), MapCommands.cpp (map, zoom,
+// tree selection), DocumentCommands.cpp (start-up, New, Open, Save, closing,
+// help pages).
+
+#include "files/FileServices.h"
+#include "model/World.h"
+#include "palette/ObjectLibrary.h"
+#include "platform/Platform.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <vector>
+
+class MapCanvas;
+class MapOverlay;
+class ObjectTree;
+class QAction;
+class QGroupBox;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class QStatusBar;
+class QTabWidget;
+
+class MainEditor : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // commandLine: everything after the program's name, arguments joined by blanks.
+    MainEditor(const Platform &platform, const QString &programFolder, const QString &commandLine,
+               QWidget *parent = nullptr);
+    ~MainEditor() override;
+
+    // Start-up: loads the library, restores the window placement, opens the
+    // world named on the command line or starts a new one, draws the map.
+    void runLoadSequence();
+
+    // The map and the tree (MapCommands.cpp).
+    void Render2D(bool RefreshTree, int SelKind, int SelIndex);
+    void ScaleLand();
+    void objTree_NodeClick();
+    void hideMarkers(); // shpSelector and Image1
+
+    // The world file, read or written whole; the caption follows on success.
+    Status SaveFile(const QString &path);
+    Status LoadFile(const QString &path); // on failure nothing changes
+
+    QString programFolder() const { return m_programFolder; }
+    const Platform &platform() const { return m_platform; }
+
+    // The document, read and changed by the dialogs.
+    World world;
+    bool Saved = true;
+    QString CurrentFile;
+    std::vector<ShapeInfo> Shapes;
+
+    // Controls, named as the program has always named them.
+    QWidget *Picture2 = nullptr; // the map's frame
+    MapCanvas *Picture1 = nullptr;
+    QScrollBar *HScroll1 = nullptr;
+    QScrollBar *VScroll1 = nullptr;
+    MapOverlay *shpSelector = nullptr;
+    MapOverlay *Image1 = nullptr;
+    QTabWidget *TabStrip1 = nullptr;
+    std::array<QWidget *, 4> picObjects{};
+    QWidget *picOrientation = nullptr;
+    QGroupBox *frmCurrent = nullptr;
+    ObjectTree *objTree = nullptr;
+    QPushButton *cmdRemoveObject = nullptr;
+    QStatusBar *Status1 = nullptr;
+
+    QMenu *mnuFile = nullptr;
+    QAction *mnuNewItem = nullptr;
+    QAction *mnuLoadItem = nullptr;
+    QAction *mnuSave2Item = nullptr;
+    QAction *mnuSaveAs = nullptr;
+    QAction *mnuDivide1 = nullptr;
+    QAction *mnuProperties = nullptr;
+    QAction *mnuDivide2 = nullptr;
+    QAction *mnuSaveItem = nullptr;
+    QAction *mnuDivide3 = nullptr;
+    QAction *mnuExitItem = nullptr;
+    QMenu *mnuViewItem = nullptr;
+    QMenu *mnuScaleItem = nullptr;
+    QAction *mnu100Item = nullptr;
+    QAction *mnu200Item = nullptr;
+    QAction *mnu400Item = nullptr;
+    QMenu *mnuHelpItem = nullptr;
+    QAction *mnuManualItem = nullptr;
+    QAction *mnuFeedBack = nullptr;
+    QAction *mnuAboutItem = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // MainEditor.cpp
+    void createControls();
+    void createMenus();
+    void TabStrip1_Click();
+
+    // MainLayout.cpp
+    void layoutControls();
+
+    // MapCommands.cpp
+    void setZoom(int32_t zoom);
+    void checkZoomMenu();
+
+    // DocumentCommands.cpp
+    void mnuNewItem_Click();
+    void mnuLoadItem_Click();
+    void mnuSave2Item_Click();
+    void mnuSaveAs_Click();
+    void mnuManualItem_Click();
+    void mnuFeedBack_Click();
+    void mnuAboutItem_Click();
+    void newWorld();
+    void openCommandLine();
+    bool mayDiscardChanges(const QString &question); // asks to save; false: stop
+    void setCaption(const QString &path);
+    void restorePlacement();
+    void storePlacement();
+    void openHelpPage(const QString &name);
+    void showLibraryWarnings();
+
+    Platform m_platform;
+    QString m_programFolder;
+    QString m_commandLine;
+    QStringList m_libraryWarnings;
+};

@@ -1,0 +1,40 @@
+// The editor: splash window first, then the main window with its load sequence.
+
+#include "app/Artwork.h"
+#include "app/MainEditor.h"
+#include "app/frmSplash.h"
+#include "files/FileServices.h"
+#include "platform/QtPlatform.h"
+
+#include <QApplication>
+#include <QSurfaceFormat>
+
+int main(int argc, char *argv[])
+{
+    // The preview's OpenGL context must be asked for before the application exists.
+    QSurfaceFormat format;
+    format.setVersion(2, 1);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(24);
+    QSurfaceFormat::setDefaultFormat(format);
+
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("Lotwright"));
+    app.setWindowIcon(programIcon());
+
+    QtPlatform platform;
+    const QString commandLine = app.arguments().mid(1).join(QLatin1Char(' '));
+    MainEditor editor(platform.platform(), Files::programFolder(), commandLine);
+
+    // Between the splash closing and the main window showing no window may be
+    // visible (or only a start-up message): that must not end the program.
+    app.setQuitOnLastWindowClosed(false);
+    auto *splash = new frmSplash; // deletes itself when it closes
+    QObject::connect(splash, &frmSplash::finished, &editor, [&app, &editor] {
+        editor.runLoadSequence();
+        editor.show();
+        app.setQuitOnLastWindowClosed(true);
+    });
+    splash->show();
+    return app.exec();
+}

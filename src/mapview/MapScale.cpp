@@ -1,0 +1,76 @@
+#include "mapview/MapScale.h"
+
+#include "model/NumberText.h"
+
+#include <QScrollBar>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace MapScale {
+
+int sizingZoom(int32_t zoom) { return int(std::clamp<int32_t>(zoom, 1, 4)); }
+
+int canvasSide(QSize frame, int32_t zoom)
+{
+    const int shorter = std::min(frame.width(), frame.height());
+    return std::max(0, shorter - 1) * sizingZoom(zoom);
+}
+
+BarRange barRange(int frameExtent, int canvasExtent)
+{
+    // A canvas that fits, exactly or with room to spare, cannot scroll.
+    if (frameExtent >= canvasExtent)
+        return {};
+    const int maximum = canvasExtent - frameExtent;
+    const auto step = [maximum](double divisor) {
+        return std::max(1, int(NumberText::roundHalfEven(maximum / divisor)));
+    };
+    return {maximum, step(20), step(10)};
+}
+
+double fraction(const QScrollBar &bar)
+{
+    return bar.maximum() != 0 ? double(bar.value()) / bar.maximum() : 0.0;
+}
+
+void setFraction(QScrollBar &bar, double fraction)
+{
+    const double value = NumberText::roundHalfEven(bar.maximum() * std::clamp(fraction, 0.0, 1.0));
+    bar.setValue(int(value));
+}
+
+namespace {
+
+void applyRange(QScrollBar &bar, const BarRange &range)
+{
+    bar.setRange(0, range.maximum); // brings the value inside, moving the canvas
+    bar.setSingleStep(range.singleStep);
+    bar.setPageStep(range.pageStep);
+}
+
+} // namespace
+
+void scaleLand(const QWidget &frame, QWidget &canvas, QScrollBar &horizontal,
+               QScrollBar &vertical, int32_t zoom)
+{
+    const double relativeH = fraction(horizontal);
+    const double relativeV = fraction(vertical);
+    const int side = canvasSide(frame.size(), zoom);
+    canvas.resize(side, side);
+    applyRange(horizontal, barRange(frame.width(), side));
+    applyRange(vertical, barRange(frame.height(), side));
+    setFraction(horizontal, relativeH);
+    setFraction(vertical, relativeV);
+    canvas.move(-horizontal.value(), -vertical.value());
+}
+
+void followScrollBars(QWidget &canvas, QScrollBar &horizontal, QScrollBar &vertical)
+{
+    QObject::connect(&horizontal, &QScrollBar::valueChanged, &canvas,
+                     [&canvas](int value) { canvas.move(-value, canvas.y()); });
+    QObject::connect(&vertical, &QScrollBar::valueChanged, &canvas,
+                     [&canvas](int value) { canvas.move(canvas.x(), -value); });
+}
+
+} // namespace MapScale

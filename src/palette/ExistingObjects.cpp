@@ -1,0 +1,123 @@
+#include "palette/ExistingObjects.h"
+
+#include "palette/ObjectTree.h"
+
+namespace ExistingObjects {
+
+namespace {
+
+const char *const CategoryTexts[] = {"3D Objects", "Text Objects", "Walls & Streets", "2D Pictures",
+                                     "Start Position"};
+
+class Builder {
+public:
+    Builder(ObjectTree &tree, int selKind, int selIndex)
+        : m_tree(tree), m_selKind(selKind), m_selIndex(selIndex)
+    {
+    }
+
+    template <class Item>
+    void addAll(int kind, const std::vector<Item> &items, QString (*text)(const Item &))
+    {
+        for (int i = 0; i < int(items.size()); ++i) {
+            if (isUsed(items[size_t(i)]))
+                add(kind, i, upperBound(items), text(items[size_t(i)]));
+        }
+    }
+
+    void add(int kind, int index, int last, const QString &text)
+    {
+        const int node = m_tree.addChild(kind, text);
+        m_tree.setTag(node, index);
+        if (m_selKind == kind && (index == m_selIndex || (m_selIndex == -1 && index == last)))
+            m_tree.selectNode(node);
+    }
+
+private:
+    ObjectTree &m_tree;
+    const int m_selKind;
+    const int m_selIndex;
+};
+
+QString cubeText(const CubeInfo &c) { return c.Kind; }
+QString pictureText(const PictureInfo &p) { return p.FileName; }
+QString textText(const TextInfo &t) { return t.Text; }
+
+template <class Item> const Item *at(const std::vector<Item> &items, int i)
+{
+    return i >= 0 && i < int(items.size()) ? &items[size_t(i)] : nullptr;
+}
+
+QRectF aroundCentre(double x, double y) { return QRectF(x - 2, y - 2, 4, 4); }
+
+} // namespace
+
+int rebuild(ObjectTree &tree, const World &world, const std::vector<ShapeInfo> &shapes,
+            int selKind, int selIndex)
+{
+    std::vector<bool> open;
+    for (int node = ObjectsNode; node <= StartNode; ++node)
+        open.push_back(tree.isNodeExpanded(node));
+
+    tree.beginRebuild();
+    tree.clearNodes();
+    for (const char *text : CategoryTexts)
+        tree.setSorted(tree.addTopNode(QString::fromLatin1(text)));
+
+    Builder builder(tree, selKind, selIndex);
+    builder.addAll(CubesNode, world.Cubes, cubeText);
+    // An object is listed once per library entry of its name: none when it is missing.
+    const int lastObject = upperBound(world.Objects);
+    for (int i = 0; i <= lastObject; ++i) {
+        const ObjectInfo &object = world.Objects[size_t(i)];
+        if (!isUsed(object))
+            continue;
+        for (const ShapeInfo &shape : shapes) {
+            if (shape.Name == object.Name)
+                builder.add(ObjectsNode, i, lastObject, object.Name);
+        }
+    }
+    builder.addAll(PicturesNode, world.Pictures, pictureText);
+    builder.addAll(TextsNode, world.Texts, textText);
+    tree.endRebuild();
+
+    for (int node = ObjectsNode; node <= StartNode; ++node) {
+        if (open[size_t(node - ObjectsNode)])
+            tree.expandNode(node);
+    }
+    return tree.selectedNode();
+}
+
+std::optional<Marker> markerFor(const ObjectTree &tree, int node, const World &world)
+{
+    if (node == StartNode)
+        return Marker{aroundCentre(world.StartPosX, world.StartPosY), true};
+    if (node < FirstItemNode || node > tree.nodeCount())
+        return std::nullopt;
+    const std::optional<int> tag = tree.tag(node);
+    if (!tag)
+        return std::nullopt;
+    switch (tree.parentOf(node)) {
+    case ObjectsNode:
+        if (const ObjectInfo *o = at(world.Objects, *tag))
+            return Marker{aroundCentre(o->X, o->Y), true};
+        break;
+    case TextsNode:
+        if (const TextInfo *t = at(world.Texts, *tag))
+            return Marker{aroundCentre(t->X, t->Y), true};
+        break;
+    case PicturesNode:
+        if (const PictureInfo *p = at(world.Pictures, *tag))
+            return Marker{aroundCentre(p->X, p->Y), true};
+        break;
+    case CubesNode:
+        if (const CubeInfo *c = at(world.Cubes, *tag))
+            return Marker{QRectF(c->X1, c->Y1, c->X2 - c->X1, c->Y2 - c->Y1), false};
+        break;
+    default:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace ExistingObjects
