@@ -1,6 +1,7 @@
 #include "MidiWriter.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace Midi {
 namespace {
