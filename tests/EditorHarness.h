@@ -4,14 +4,12 @@
 
 #include "app/MainEditor.h"
 #include "mapview/MapCanvas.h"
-#include "model/NumberText.h"
 #include "model/WorldFile.h"
 #include "platform/FakePlatform.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWidget>
 
 #include <cmath>
 #include <memory>
@@ -21,23 +19,16 @@ struct EditorHarness {
     QTemporaryDir folder; // the program folder
     std::unique_ptr<MainEditor> editor;
 
-    // A normal (not maximised) window whose outer size is given in pixels.
+    // A normal (not maximised) window of this outer size in pixels, at 0, 0.
     explicit EditorHarness(QSize size = QSize(1000, 700))
     {
-        storePlacement(QRect(QPoint(0, 0), size));
+        fake.settings.values = {{"WindowState", "0"},
+                                {"Top", "0"},
+                                {"Left", "0"},
+                                {"Width", QString::number(size.width() * 15)},
+                                {"Height", QString::number(size.height() * 15)}};
     }
 
-    void storePlacement(const QRect &pixels, int state = 0)
-    {
-        const auto twips = [](int px) { return QString::number(px * 15); };
-        fake.settings.values[QStringLiteral("WindowState")] = QString::number(state);
-        fake.settings.values[QStringLiteral("Top")] = twips(pixels.top());
-        fake.settings.values[QStringLiteral("Left")] = twips(pixels.left());
-        fake.settings.values[QStringLiteral("Width")] = twips(pixels.width());
-        fake.settings.values[QStringLiteral("Height")] = twips(pixels.height());
-    }
-
-    // Builds the window, runs the load sequence and shows it.
     MainEditor &start(const QString &commandLine = QString())
     {
         editor = std::make_unique<MainEditor>(fake.platform(), folder.path(), commandLine);
@@ -50,14 +41,12 @@ struct EditorHarness {
 
     QString path(const QString &name) const { return folder.filePath(name); }
 
-    // Writes a world file and returns its path.
-    QString writeWorld(const QString &name, const World &world, ScrollFractions fractions = {}) const
+    QString writeWorld(const QString &name, const World &world,
+                       ScrollFractions fractions = {}) const
     {
-        const QString file = path(name);
-        const Status saved = WorldFile::save(file, world, fractions);
-        if (!saved)
+        if (const Status saved = WorldFile::save(path(name), world, fractions); !saved)
             qWarning("%s", qPrintable(saved.error));
-        return file;
+        return path(name);
     }
 
     void writeText(const QString &name, const QByteArray &bytes) const
@@ -67,10 +56,12 @@ struct EditorHarness {
             qWarning("cannot write %s", qPrintable(file.fileName()));
     }
 
-    // The map as it shows on screen, one image pixel per canvas pixel.
-    QImage mapImage() const { return editor->Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // The whole map, one image pixel per canvas pixel.
+    QImage mapImage() const
+    {
+        return editor->Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
 
-    // The canvas pixel of a map point.
     QPoint pixelOf(double x, double y) const
     {
         const QPointF p = editor->Picture1->mapToPixels().map(QPointF(x, y));
@@ -78,47 +69,13 @@ struct EditorHarness {
     }
 };
 
-// A world with one item of each kind that the map draws.
+// A world with one item of each kind; its object is not in any library.
 inline World sampleWorld()
 {
     World w;
-    ObjectInfo tree;
-    tree.Name = QStringLiteral("Oak");
-    tree.X = 30;
-    tree.Y = 30;
-    w.Objects[0] = tree;
-    CubeInfo wall;
-    wall.Kind = QStringLiteral("Wall");
-    wall.X1 = 10;
-    wall.X2 = 40;
-    wall.Y1 = 50;
-    wall.Y2 = 60;
-    wall.Color = 255; // red
-    w.Cubes[0] = wall;
-    PictureInfo picture;
-    picture.FileName = QStringLiteral("/pictures/sign.gif");
-    picture.X = 70;
-    picture.Y = 20;
-    picture.Width = 10;
-    w.Pictures[0] = picture;
-    TextInfo text;
-    text.Text = QStringLiteral("Hello");
-    text.Kind = QStringLiteral("Text (Big)");
-    text.X = 70;
-    text.Y = 70;
-    w.Texts[0] = text;
+    w.Objects[0] = ObjectInfo{"Oak", 30, 30, 0, {}, {}};
+    w.Cubes[0] = CubeInfo{"Wall", 10, 40, 50, 60, 255};
+    w.Pictures[0] = PictureInfo{70, 20, 0, 10, 5, 0, false, "/pictures/sign.gif", {}, {}};
+    w.Texts[0] = TextInfo{"Hello", 70, 70, 0, 0, "Text (Big)", false, {}, {}, {}};
     return w;
-}
-
-inline ShapeInfo shape(const QString &name, double width, double depth, int32_t color,
-                       const QString &mapShape)
-{
-    ShapeInfo s;
-    s.Name = name;
-    s.FileName = name + QStringLiteral(".wrl");
-    s.Width = width;
-    s.Depth = depth;
-    s.MapColor = color;
-    s.MapShape = mapShape;
-    return s;
 }

@@ -32,8 +32,8 @@ struct Model {
     int triangles = 0;
 };
 
-void addTriangle(void *data, SoCallbackAction *action, const SoPrimitiveVertex *a, const SoPrimitiveVertex *b,
-                 const SoPrimitiveVertex *c)
+void addTriangle(void *data, SoCallbackAction *action, const SoPrimitiveVertex *a,
+                 const SoPrimitiveVertex *b, const SoPrimitiveVertex *c)
 {
     auto *model = static_cast<Model *>(data);
     ++model->triangles;
@@ -86,7 +86,8 @@ void TestCoinObjectModels::model_data()
 {
     QTest::addColumn<ShapeInfo>("entry");
     QLocale::setDefault(QLocale::c());
-    const TextRead library = Files::readTextFile(Files::pathIn(ObjectsDir, QStringLiteral("objects.txt")));
+    const TextRead library =
+        Files::readTextFile(Files::pathIn(ObjectsDir, QStringLiteral("objects.txt")));
     QVERIFY2(library.ok(), qPrintable(library.error));
     const LibraryLoad load = parseLibrary(library.text);
     QVERIFY2(load.warnings.isEmpty(), qPrintable(load.warnings.join(QLatin1Char('\n'))));
@@ -107,11 +108,18 @@ void TestCoinObjectModels::model()
     const auto where = [&] {
         return QStringLiteral("%1: x %2..%3, y %4..%5, z %6..%7; objects.txt says %8 x %9")
             .arg(entry.FileName)
-            .arg(low[0]).arg(high[0]).arg(low[1]).arg(high[1]).arg(low[2]).arg(high[2])
-            .arg(entry.Width).arg(entry.Depth);
+            .arg(low[0])
+            .arg(high[0])
+            .arg(low[1])
+            .arg(high[1])
+            .arg(low[2])
+            .arg(high[2])
+            .arg(entry.Width)
+            .arg(entry.Depth);
     };
 
-    QVERIFY2(std::abs(low[1]) <= 0.01f, qPrintable(QStringLiteral("not standing on y = 0: ") + where()));
+    QVERIFY2(std::abs(low[1]) <= 0.01f,
+             qPrintable(QStringLiteral("not standing on y = 0: ") + where()));
     QVERIFY2(std::abs(low[0] + high[0]) / 2 <= 0.03f + 0.05f * float(entry.Width),
              qPrintable(QStringLiteral("not centred along x: ") + where()));
     QVERIFY2(std::abs(low[2] + high[2]) / 2 <= 0.03f + 0.05f * float(entry.Depth),
@@ -122,16 +130,19 @@ void TestCoinObjectModels::model()
              qPrintable(entry.MapShape));
     if (entry.MapShape == QLatin1String("C"))
         QCOMPARE(entry.Depth, entry.Width);
-    QVERIFY2(near(high[0] - low[0], entry.Width), qPrintable(QStringLiteral("width differs: ") + where()));
-    QVERIFY2(near(high[2] - low[2], entry.Depth), qPrintable(QStringLiteral("depth differs: ") + where()));
+    QVERIFY2(near(high[0] - low[0], entry.Width),
+             qPrintable(QStringLiteral("width differs: ") + where()));
+    QVERIFY2(near(high[2] - low[2], entry.Depth),
+             qPrintable(QStringLiteral("depth differs: ") + where()));
 
     // Real size: from a hydrant (under a foot) to a bus (40 feet).
     const float largest = std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2]});
-    QVERIFY2(largest >= 0.05f && largest <= 4.0f, qPrintable(QStringLiteral("not at real size: ") + where()));
+    QVERIFY2(largest >= 0.05f && largest <= 4.0f,
+             qPrintable(QStringLiteral("not at real size: ") + where()));
 
     QVERIFY2(model->triangles <= 3000,
-             qPrintable(QStringLiteral("%1 has %2 triangles").arg(entry.FileName).arg(model->triangles)));
-    qInfo("%s: %d triangles, %.2f high", qPrintable(entry.Name), model->triangles, double(high[1]));
+             qPrintable(
+                 QStringLiteral("%1 has %2 triangles").arg(entry.FileName).arg(model->triangles)));
 }
 
 QTEST_GUILESS_MAIN(TestCoinObjectModels)

@@ -34,7 +34,9 @@ QByteArray readBytes(const QString &path)
 
 bool isAscii(const QByteArray &bytes)
 {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c >= 32 && c < 127) || c == '\t' || c == '\r' || c == '\n'; });
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) {
+        return (c >= 32 && c < 127) || c == '\t' || c == '\r' || c == '\n';
+    });
 }
 
 // Every LF is part of a CR LF and every CR is followed by an LF.
@@ -96,8 +98,9 @@ VrmlWords vrmlWords(const QString &text)
 // Blocks of 4 x 4 pixels smooth out the grain, which differs anyway.
 double seamRatio(const QImage &image, Qt::Orientation across)
 {
-    const QImage small = image.scaled(image.width() / 4, image.height() / 4, Qt::IgnoreAspectRatio,
-                                      Qt::SmoothTransformation)
+    const QImage small = image
+                             .scaled(image.width() / 4, image.height() / 4, Qt::IgnoreAspectRatio,
+                                     Qt::SmoothTransformation)
                              .convertToFormat(QImage::Format_RGB32);
     const bool columns = across == Qt::Horizontal;
     const int lines = columns ? small.width() : small.height();
@@ -107,7 +110,8 @@ double seamRatio(const QImage &image, Qt::Orientation across)
         for (int k = 0; k < length; ++k) {
             const QRgb p = columns ? small.pixel(a, k) : small.pixel(k, a);
             const QRgb q = columns ? small.pixel(b, k) : small.pixel(k, b);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
         }
         return sum / length;
     };
@@ -120,7 +124,8 @@ double seamRatio(const QImage &image, Qt::Orientation across)
 
 std::vector<ShapeInfo> loadLibrary()
 {
-    const TextRead text = Files::readTextFile(Files::pathIn(ObjectsDir, QStringLiteral("objects.txt")));
+    const TextRead text =
+        Files::readTextFile(Files::pathIn(ObjectsDir, QStringLiteral("objects.txt")));
     return text.ok() ? parseLibrary(text.text).Shapes : std::vector<ShapeInfo>();
 }
 
@@ -198,21 +203,35 @@ void TestShippedData::objectFile()
     // belongs to the world as a whole.
     const VrmlWords vrml = vrmlWords(QString::fromLatin1(bytes.mid(15)));
     const QStringList forbidden{
-        QStringLiteral("DEF"),         QStringLiteral("USE"),           QStringLiteral("PROTO"),
-        QStringLiteral("EXTERNPROTO"), QStringLiteral("ROUTE"),         QStringLiteral("Script"),
-        QStringLiteral("Inline"),      QStringLiteral("Viewpoint"),     QStringLiteral("NavigationInfo"),
-        QStringLiteral("Background"),  QStringLiteral("DirectionalLight"), QStringLiteral("PointLight"),
-        QStringLiteral("SpotLight"),   QStringLiteral("Fog"),           QStringLiteral("WorldInfo"),
+        QStringLiteral("DEF"),
+        QStringLiteral("USE"),
+        QStringLiteral("PROTO"),
+        QStringLiteral("EXTERNPROTO"),
+        QStringLiteral("ROUTE"),
+        QStringLiteral("Script"),
+        QStringLiteral("Inline"),
+        QStringLiteral("Viewpoint"),
+        QStringLiteral("NavigationInfo"),
+        QStringLiteral("Background"),
+        QStringLiteral("DirectionalLight"),
+        QStringLiteral("PointLight"),
+        QStringLiteral("SpotLight"),
+        QStringLiteral("Fog"),
+        QStringLiteral("WorldInfo"),
     };
     for (const QString &word : forbidden)
-        QVERIFY2(!vrml.words.contains(word), qPrintable(QStringLiteral("%1 uses %2").arg(fileName, word)));
+        QVERIFY2(!vrml.words.contains(word),
+                 qPrintable(QStringLiteral("%1 uses %2").arg(fileName, word)));
     QVERIFY(vrml.words.contains(QLatin1String("Shape")));
 
     // Textures by bare name, from the Textures folder that is copied to ToGo.
     for (const QString &url : vrml.urls) {
-        QVERIFY2(!url.contains(QLatin1Char('/')) && !url.contains(QLatin1Char('\\')), qPrintable(url));
-        QVERIFY2(Files::fileExists(Files::pathIn(TexturesDir, url)),
-                 qPrintable(QStringLiteral("%1 names %2, which is not in data/Textures").arg(fileName, url)));
+        QVERIFY2(!url.contains(QLatin1Char('/')) && !url.contains(QLatin1Char('\\')),
+                 qPrintable(url));
+        QVERIFY2(
+            Files::fileExists(Files::pathIn(TexturesDir, url)),
+            qPrintable(
+                QStringLiteral("%1 names %2, which is not in data/Textures").arg(fileName, url)));
     }
 }
 
@@ -227,13 +246,16 @@ void TestShippedData::texture()
 {
     QFETCH(QString, name);
     const QString path = Files::pathIn(TexturesDir, name);
-    QVERIFY2(QFileInfo(path).size() <= 100 * 1024, qPrintable(QStringLiteral("%1 is over 100 KB").arg(name)));
+    QVERIFY2(QFileInfo(path).size() <= 100 * 1024,
+             qPrintable(QStringLiteral("%1 is over 100 KB").arg(name)));
     const QImage image(path, "JPG");
     QVERIFY2(!image.isNull(), qPrintable(QStringLiteral("%1 is no JPEG").arg(name)));
     QVERIFY(image.width() >= 256 && image.height() >= 256);
     // The ground repeats its texture 140 times across: an edge would show as a grid.
-    QVERIFY2(seamRatio(image, Qt::Horizontal) < 2.0, qPrintable(QStringLiteral("left and right edges differ")));
-    QVERIFY2(seamRatio(image, Qt::Vertical) < 2.0, qPrintable(QStringLiteral("top and bottom edges differ")));
+    QVERIFY2(seamRatio(image, Qt::Horizontal) < 2.0,
+             qPrintable(QStringLiteral("left and right edges differ")));
+    QVERIFY2(seamRatio(image, Qt::Vertical) < 2.0,
+             qPrintable(QStringLiteral("top and bottom edges differ")));
 }
 
 // The seam measure must tell a picture with an edge from a tileable one.
@@ -247,7 +269,8 @@ void TestShippedData::seamCheckCatchesAnEdge()
     QImage wave(256, 256, QImage::Format_RGB32);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x)
-            wave.setPixel(x, y, qRgb(int(127 + 120 * std::sin(x * 2 * 3.14159265 / 256)), 100, 100));
+            wave.setPixel(x, y,
+                          qRgb(int(127 + 120 * std::sin(x * 2 * 3.14159265 / 256)), 100, 100));
     QVERIFY(seamRatio(wave, Qt::Horizontal) < 2.0);
 }
 
@@ -257,7 +280,8 @@ void TestShippedData::sampleWorld_data()
     const QDir samples(SamplesDir);
     for (const char *name : {"park.lwf", "gallery.lwf", "street.lwf"})
         QVERIFY2(samples.exists(QLatin1String(name)), name);
-    for (const QString &file : samples.entryList({QStringLiteral("*.lwf")}, QDir::Files, QDir::Name))
+    for (const QString &file :
+         samples.entryList({QStringLiteral("*.lwf")}, QDir::Files, QDir::Name))
         QTest::newRow(qPrintable(file)) << samples.filePath(file);
 }
 
@@ -275,13 +299,16 @@ void TestShippedData::sampleWorld()
     QCOMPARE(read.fractions.horizontal, 0.0);
 
     const auto onMap = [](double v) { return v >= 0 && v <= 100; };
-    const auto rotation = [](float r) { return r == 0.0f || r == 1.57f || r == 3.14f || r == -1.57f; };
+    const auto rotation = [](float r) {
+        return r == 0.0f || r == 1.57f || r == 3.14f || r == -1.57f;
+    };
     QVERIFY(onMap(world.StartPosX) && onMap(world.StartPosY));
     QVERIFY(rotation(float(world.StartAngle)));
 
     // Files that move with the world: relative to its folder, and present.
     const auto besideWorld = [&](const QString &file) {
-        return QFileInfo(file).isRelative() && !file.contains(QLatin1Char('\\')) && folder.exists(file);
+        return QFileInfo(file).isRelative() && !file.contains(QLatin1Char('\\')) &&
+               folder.exists(file);
     };
     QVERIFY2(world.Music.isEmpty() || besideWorld(world.Music), qPrintable(world.Music));
 
@@ -293,7 +320,8 @@ void TestShippedData::sampleWorld()
         if (!isUsed(o))
             continue;
         ++items;
-        QVERIFY2(names.contains(o.Name), qPrintable(QStringLiteral("no library object %1").arg(o.Name)));
+        QVERIFY2(names.contains(o.Name),
+                 qPrintable(QStringLiteral("no library object %1").arg(o.Name)));
         QVERIFY(onMap(o.X) && onMap(o.Y) && rotation(o.Rotation));
     }
     for (const PictureInfo &p : world.Pictures) {
@@ -301,7 +329,9 @@ void TestShippedData::sampleWorld()
             continue;
         ++items;
         QVERIFY2(besideWorld(p.FileName), qPrintable(p.FileName));
-        QVERIFY(QImageReader(folder.filePath(p.FileName)).canRead());
+        QImageReader reader(folder.filePath(p.FileName));
+        QVERIFY2(!reader.read().isNull(),
+                 qPrintable(p.FileName + QStringLiteral(": ") + reader.errorString()));
         QVERIFY(onMap(p.X) && onMap(p.Y) && rotation(p.Rotation));
         QVERIFY(p.Width > 0 && p.Height > 0 && p.OffGround >= 0);
     }
@@ -312,7 +342,8 @@ void TestShippedData::sampleWorld()
         QVERIFY(t.Kind == Kind::TextBig || t.Kind == Kind::TextEyeLevel);
         QVERIFY(onMap(t.X) && onMap(t.Y) && rotation(t.Rotation));
     }
-    const QStringList cubeKinds{Kind::Wall, Kind::Floor, Kind::Ceiling, Kind::Street, Kind::Shrubbery};
+    const QStringList cubeKinds{Kind::Wall, Kind::Floor, Kind::Ceiling, Kind::Street,
+                                Kind::Shrubbery};
     for (const CubeInfo &c : world.Cubes) {
         if (!isUsed(c))
             continue;

@@ -5,6 +5,7 @@
 
 #include "mapview/MapOverlay.h"
 #include "mapview/MapScale.h"
+#include "model/NumberText.h"
 #include "palette/ObjectTree.h"
 
 #include <QAction>
@@ -14,14 +15,10 @@
 namespace {
 
 using Answer = MessageBoxes::Answer;
-const QString NewCaption = QStringLiteral("Lotwright 2.0 (New)");
 const QString Filter = QStringLiteral("Lotwright Files (*.lwf}|*.lwf");
-const QString SaveChanges = QStringLiteral("Save changes to the current world?");
-const QString SaveBeforeExit = QStringLiteral("Save Changes Before Exiting?");
 
 QString caption(const QString &path) { return QStringLiteral("Lotwright 2.0 (%1)").arg(path); }
 
-// A world changed by the user since it was last saved.
 void makeChanges(MainEditor &e)
 {
     e.world = sampleWorld();
@@ -31,6 +28,8 @@ void makeChanges(MainEditor &e)
 
 } // namespace
 
+Q_DECLARE_METATYPE(MessageBoxes::Answer)
+
 class TestDocuments : public QObject {
     Q_OBJECT
 
@@ -38,38 +37,36 @@ private slots:
     void newResetsEverything()
     {
         EditorHarness h;
-        MainEditor &e = h.start(h.writeWorld(QStringLiteral("park.lwf"), sampleWorld()));
+        MainEditor &e = h.start(h.writeWorld("park.lwf", sampleWorld()));
         e.mnu200Item->trigger();
-        e.world.Sky = QStringLiteral("Red Sky");
-        e.world.Music = QStringLiteral("/music/tune.mid");
-        e.Render2D(true, 1, -1);
-        e.mnuNewItem->trigger(); // nothing changed since the file was read: no question
+        e.world.Sky = "Red Sky";
+        e.Render2D(true, 3, -1);
+        e.mnuNewItem->trigger(); // nothing to save: no question
         QCOMPARE(h.fake.messages.shown, QStringList());
         QCOMPARE(e.world, World());
         QCOMPARE(e.CurrentFile, QString());
         QVERIFY(e.Saved);
-        QCOMPARE(e.windowTitle(), NewCaption);
-        QVERIFY(e.mnu100Item->isChecked());
-        QVERIFY(!e.mnu200Item->isChecked());
+        QCOMPARE(e.windowTitle(), QStringLiteral("Lotwright 2.0 (New)"));
+        QVERIFY(e.mnu100Item->isChecked() && !e.mnu200Item->isChecked());
         QCOMPARE(e.objTree->nodeCount(), 5);
         QVERIFY(!e.shpSelector->isVisible());
-        QCOMPARE(e.Picture1->width(), std::min(e.Picture2->width(), e.Picture2->height()) - 1);
     }
 
     // New and Open ask before dropping changes; the answer decides.
     void changesQuestion_data()
     {
-        QTest::addColumn<bool>("open");        // Open instead of New
+        QTest::addColumn<bool>("open"); // Open instead of New
         QTest::addColumn<Answer>("answer");
-        QTest::addColumn<bool>("saveChosen");  // the Save As dialog gives a path
+        QTest::addColumn<bool>("saveChosen"); // the Save As dialog gives a path
         QTest::addColumn<bool>("proceeds");
-
         for (const bool open : {false, true}) {
             const char *command = open ? "open" : "new";
-            QTest::addRow("%s, no: changes dropped", command) << open << Answer::No << false << true;
-            QTest::addRow("%s, cancel: nothing happens", command) << open << Answer::Cancel << false << false;
+            QTest::addRow("%s, no: changes dropped", command)
+                << open << Answer::No << false << true;
+            QTest::addRow("%s, cancel", command) << open << Answer::Cancel << false << false;
             QTest::addRow("%s, yes: saved first", command) << open << Answer::Yes << true << true;
-            QTest::addRow("%s, yes, save cancelled: stops", command) << open << Answer::Yes << false << false;
+            QTest::addRow("%s, yes, save cancelled", command)
+                << open << Answer::Yes << false << false;
         }
     }
 
@@ -80,39 +77,32 @@ private slots:
         QFETCH(bool, saveChosen);
         QFETCH(bool, proceeds);
         EditorHarness h;
-        const QString other = h.writeWorld(QStringLiteral("other.lwf"), World());
+        const QString other = h.writeWorld("other.lwf", World());
         MainEditor &e = h.start();
         makeChanges(e);
-        const QString saved = h.path(QStringLiteral("saved.lwf"));
+        const QString saved = h.path("saved.lwf");
         h.fake.messages.answers = {answer};
-        h.fake.fileDialogs.saveAnswers = {saveChosen ? std::optional<QString>(saved) : std::nullopt};
+        h.fake.fileDialogs.saveAnswers = {saveChosen ? std::optional<QString>(saved)
+                                                     : std::nullopt};
         h.fake.fileDialogs.openAnswers = {other};
 
         (open ? e.mnuLoadItem : e.mnuNewItem)->trigger();
 
-        QCOMPARE(h.fake.messages.shown, QStringList{SaveChanges});
+        QCOMPARE(h.fake.messages.shown, QStringList{"Save changes to the current world?"});
         QCOMPARE(QFile::exists(saved), answer == Answer::Yes && saveChosen);
-        if (QFile::exists(saved)) {
-            const WorldRead read = WorldFile::load(saved);
-            QCOMPARE(read.world, sampleWorld());
-        }
-        if (proceeds) {
-            QVERIFY(e.Saved);
-            QCOMPARE(e.world, World());
-            QCOMPARE(e.CurrentFile, open ? other : QString());
-        } else {
-            QVERIFY(!e.Saved);
-            QCOMPARE(e.world, sampleWorld());
-            QCOMPARE(e.windowTitle(), NewCaption);
-        }
+        if (QFile::exists(saved))
+            QCOMPARE(WorldFile::load(saved).world, sampleWorld());
+        QCOMPARE(e.Saved, proceeds);
+        QCOMPARE(e.world, proceeds ? World() : sampleWorld());
+        QCOMPARE(e.CurrentFile, proceeds && open ? other : QString());
     }
 
-    void openReadsTheWholeView()
+    void openRestoresTheView()
     {
         EditorHarness h;
         World world = sampleWorld();
         world.Zoom = 2;
-        const QString path = h.writeWorld(QStringLiteral("zoomed.lwf"), world, ScrollFractions{0.25, 1.0});
+        const QString path = h.writeWorld("zoomed.lwf", world, ScrollFractions{0.25, 1.0});
         MainEditor &e = h.start();
         h.fake.fileDialogs.openAnswers = {path};
         e.mnuLoadItem->trigger();
@@ -121,29 +111,23 @@ private slots:
         QCOMPARE(e.CurrentFile, path);
         QVERIFY(e.Saved);
         QCOMPARE(e.windowTitle(), caption(path));
-        QVERIFY(e.mnu200Item->isChecked());
-        QVERIFY(!e.mnu100Item->isChecked());
-        QCOMPARE(e.Picture1->width(), 2 * (std::min(e.Picture2->width(), e.Picture2->height()) - 1));
+        QVERIFY(e.mnu200Item->isChecked() && !e.mnu100Item->isChecked());
         QCOMPARE(e.HScroll1->value(), e.HScroll1->maximum());
         QCOMPARE(e.VScroll1->value(), int(NumberText::roundHalfEven(e.VScroll1->maximum() * 0.25)));
-        QCOMPARE(e.objTree->nodeCount(), 5 + 3); // the library is empty: the object is not listed
-        QCOMPARE(h.fake.messages.shown, QStringList());
-    }
+        QCOMPARE(e.objTree->nodeCount(), 5 + 3); // the object is missing from the empty library
 
-    void zoomOutsideTheMenuChecksNothing()
-    {
-        EditorHarness h;
-        World world;
-        world.Zoom = 3;
-        MainEditor &e = h.start(h.writeWorld(QStringLiteral("three.lwf"), world));
-        QCOMPARE(e.world.Zoom, 3);
-        QVERIFY(!e.mnu100Item->isChecked() && !e.mnu200Item->isChecked() && !e.mnu400Item->isChecked());
-        QCOMPARE(e.Picture1->width(), 3 * (std::min(e.Picture2->width(), e.Picture2->height()) - 1));
+        world.Zoom = 3; // none of the menu's
+        h.fake.fileDialogs.openAnswers = {h.writeWorld("three.lwf", world)};
+        e.mnuLoadItem->trigger();
+        QVERIFY(!e.mnu100Item->isChecked() && !e.mnu200Item->isChecked() &&
+                !e.mnu400Item->isChecked());
+        QCOMPARE(e.Picture1->width(),
+                 3 * (std::min(e.Picture2->width(), e.Picture2->height()) - 1));
     }
 
     void failedOpenChangesNothing_data()
     {
-        QTest::addColumn<QByteArray>("content"); // empty: the file does not exist
+        QTest::addColumn<QByteArray>("content"); // empty: no such file
         QTest::newRow("missing file") << QByteArray();
         QTest::newRow("damaged file") << QByteArray("Blue Sky\t\t\tone\t0\t0\t50\t96\t0");
         QTest::newRow("truncated file") << QByteArray("\t\t\t1\t0\t0\t50\t96\t0\t0\tOak\t1");
@@ -153,43 +137,27 @@ private slots:
     {
         QFETCH(QByteArray, content);
         EditorHarness h;
-        const QString good = h.writeWorld(QStringLiteral("good.lwf"), sampleWorld());
-        const QString bad = h.path(QStringLiteral("bad.lwf"));
+        const QString good = h.writeWorld("good.lwf", sampleWorld());
         if (!content.isEmpty())
-            h.writeText(QStringLiteral("bad.lwf"), content);
+            h.writeText("bad.lwf", content);
         MainEditor &e = h.start(good);
         e.mnu400Item->trigger();
         e.HScroll1->setValue(100);
         e.Saved = false;
         h.fake.messages.answers = {Answer::No};
-        h.fake.fileDialogs.openAnswers = {bad};
+        h.fake.fileDialogs.openAnswers = {h.path("bad.lwf")};
         e.mnuLoadItem->trigger();
 
-        QCOMPARE(h.fake.messages.shown.size(), 2);
-        QVERIFY(h.fake.messages.shown[1].startsWith(QLatin1String("The world could not be opened.")));
-        QVERIFY(h.fake.messages.shown[1].contains(bad));
+        QCOMPARE(h.fake.messages.shown.size(), 2); // the question, then the failure
+        QVERIFY(h.fake.messages.shown[1].startsWith("The world could not be opened."));
+        QVERIFY(h.fake.messages.shown[1].contains(h.path("bad.lwf")));
         World expected = sampleWorld();
         expected.Zoom = 4;
         QCOMPARE(e.world, expected);
         QCOMPARE(e.CurrentFile, good);
         QVERIFY(!e.Saved);
         QCOMPARE(e.windowTitle(), caption(good));
-        QVERIFY(e.mnu400Item->isChecked());
         QCOMPARE(e.HScroll1->value(), 100);
-    }
-
-    void cancelledDialogsStaySilent()
-    {
-        EditorHarness h;
-        MainEditor &e = h.start();
-        makeChanges(e);
-        e.mnuSaveAs->trigger();
-        h.fake.messages.answers = {Answer::No};
-        e.mnuLoadItem->trigger();
-        QCOMPARE(h.fake.messages.shown, QStringList{SaveChanges}); // only the question
-        QCOMPARE(h.fake.fileDialogs.filters, QStringList({Filter, Filter}));
-        QCOMPARE(e.world, sampleWorld());
-        QVERIFY(!e.Saved);
     }
 
     void saveAndSaveAs()
@@ -197,59 +165,33 @@ private slots:
         EditorHarness h;
         MainEditor &e = h.start();
         makeChanges(e);
-        const QString first = h.path(QStringLiteral("first")); // no extension is added
+        e.mnuSaveAs->trigger(); // cancelled: silent, nothing changes
+        QVERIFY(!e.Saved);
+        e.mnu400Item->trigger();
+        e.HScroll1->setValue(e.HScroll1->maximum() / 3);
+        const double horizontal = MapScale::fraction(*e.HScroll1);
+
+        const QString first = h.path("first"); // no extension is added
         h.fake.fileDialogs.saveAnswers = {first};
         e.mnuSave2Item->trigger(); // a world never saved asks for a name
-        QCOMPARE(h.fake.fileDialogs.filters, QStringList{Filter});
-        QVERIFY(QFile::exists(first));
+        QCOMPARE(h.fake.fileDialogs.filters, QStringList({Filter, Filter}));
         QCOMPARE(e.CurrentFile, first);
         QVERIFY(e.Saved);
         QCOMPARE(e.windowTitle(), caption(first));
+        QCOMPARE(WorldFile::load(first).fractions.horizontal, horizontal);
 
-        e.world.Texts[0].Text = QStringLiteral("Changed");
+        e.world.Texts[0].Text = "Changed";
         e.Saved = false;
         e.mnuSave2Item->trigger(); // now without a dialog
-        QCOMPARE(h.fake.fileDialogs.filters.size(), 1);
-        QCOMPARE(WorldFile::load(first).world.Texts[0].Text, QStringLiteral("Changed"));
+        QCOMPARE(h.fake.fileDialogs.filters.size(), 2);
+        QCOMPARE(WorldFile::load(first).world, e.world);
         QVERIFY(e.Saved);
-
-        const QString second = h.path(QStringLiteral("second.lwf"));
-        h.fake.fileDialogs.saveAnswers = {second};
-        e.mnuSaveAs->trigger();
-        QCOMPARE(e.CurrentFile, second);
-        QCOMPARE(e.windowTitle(), caption(second));
-        QCOMPARE(WorldFile::load(second).world, e.world);
         QCOMPARE(h.fake.messages.shown, QStringList());
-    }
-
-    void savedScrollPositionLoadsBack()
-    {
-        EditorHarness h;
-        MainEditor &e = h.start();
-        e.mnu400Item->trigger();
-        e.HScroll1->setValue(e.HScroll1->maximum() / 2);
-        e.VScroll1->setValue(e.VScroll1->maximum() / 4);
-        const double horizontal = MapScale::fraction(*e.HScroll1);
-        const double vertical = MapScale::fraction(*e.VScroll1);
-        const QString path = h.path(QStringLiteral("scrolled.lwf"));
-        h.fake.fileDialogs.saveAnswers = {path};
-        e.mnuSaveAs->trigger();
-        const WorldRead read = WorldFile::load(path);
-        QVERIFY(read.ok());
-        QCOMPARE(read.world.Zoom, 4);
-        QCOMPARE(read.fractions.horizontal, horizontal);
-        QCOMPARE(read.fractions.vertical, vertical);
-
-        e.mnuNewItem->trigger();
-        h.fake.fileDialogs.openAnswers = {path};
-        e.mnuLoadItem->trigger();
-        QCOMPARE(MapScale::fraction(*e.HScroll1), horizontal);
-        QCOMPARE(MapScale::fraction(*e.VScroll1), vertical);
     }
 
     void failedSaveKeepsTheDocument_data()
     {
-        QTest::addColumn<bool>("saveAs"); // Save As, or Save to the current file
+        QTest::addColumn<bool>("saveAs"); // else Save to a current file that cannot be written
         QTest::newRow("save") << false;
         QTest::newRow("save as") << true;
     }
@@ -258,29 +200,28 @@ private slots:
     {
         QFETCH(bool, saveAs);
         EditorHarness h;
-        h.writeText(QStringLiteral("plain.txt"), "a file, not a folder");
-        const QString unwritable = h.path(QStringLiteral("plain.txt/world.lwf"));
-        const QString current = h.writeWorld(QStringLiteral("current.lwf"), World());
-        MainEditor &e = h.start(saveAs ? current : QString());
+        h.writeText("plain.txt", "a file, not a folder");
+        const QString unwritable = h.path("plain.txt/world.lwf");
+        const QString current = h.writeWorld("current.lwf", World());
+        MainEditor &e = h.start(current);
         if (!saveAs)
-            e.CurrentFile = unwritable; // as if its folder had gone since it was opened
+            e.CurrentFile = unwritable;
         makeChanges(e);
-        const QString captionBefore = e.windowTitle();
         h.fake.fileDialogs.saveAnswers = {unwritable};
         (saveAs ? e.mnuSaveAs : e.mnuSave2Item)->trigger();
         QCOMPARE(h.fake.messages.shown.size(), 1);
-        QVERIFY(h.fake.messages.shown[0].startsWith(QLatin1String("The world could not be saved.")));
+        QVERIFY(h.fake.messages.shown[0].startsWith("The world could not be saved."));
         QVERIFY(h.fake.messages.shown[0].contains(unwritable));
         QVERIFY(!e.Saved);
         QCOMPARE(e.CurrentFile, saveAs ? current : unwritable);
-        QCOMPARE(e.windowTitle(), captionBefore);
+        QCOMPARE(e.windowTitle(), caption(current));
     }
 
     void closeQuestion_data()
     {
         QTest::addColumn<bool>("changed");
         QTest::addColumn<Answer>("answer");
-        QTest::addColumn<QString>("savePath"); // Save As answer: "ok", "bad" or "" (cancelled)
+        QTest::addColumn<QString>("saveAs"); // the Save As dialog: "ok", "bad" or "" (cancelled)
         QTest::addColumn<bool>("closes");
         QTest::newRow("nothing to save") << false << Answer::Cancel << "" << true;
         QTest::newRow("no: changes lost") << true << Answer::No << "" << true;
@@ -294,26 +235,27 @@ private slots:
     {
         QFETCH(bool, changed);
         QFETCH(Answer, answer);
-        QFETCH(QString, savePath);
+        QFETCH(QString, saveAs);
         QFETCH(bool, closes);
         EditorHarness h;
-        h.writeText(QStringLiteral("plain.txt"), "a file, not a folder");
+        h.writeText("plain.txt", "a file, not a folder");
         MainEditor &e = h.start();
         if (changed)
             makeChanges(e);
         h.fake.messages.answers = {answer};
-        const QString path = h.path(savePath == QLatin1String("ok") ? QStringLiteral("closing.lwf")
-                                                                    : QStringLiteral("plain.txt/closing.lwf"));
-        h.fake.fileDialogs.saveAnswers = {savePath.isEmpty() ? std::nullopt : std::optional<QString>(path)};
+        const QString path = h.path(saveAs == "ok" ? "closing.lwf" : "plain.txt/closing.lwf");
+        h.fake.fileDialogs.saveAnswers = {saveAs.isEmpty() ? std::nullopt
+                                                           : std::optional<QString>(path)};
         h.fake.settings.writtenKeys.clear();
 
         e.mnuExitItem->trigger();
 
         QCOMPARE(e.isVisible(), !closes);
-        QCOMPARE(h.fake.messages.shown.value(0), changed ? SaveBeforeExit : QString());
-        QCOMPARE(QFile::exists(path), savePath == QLatin1String("ok"));
-        QCOMPARE(h.fake.messages.shown.size(), (changed ? 1 : 0) + (savePath == QLatin1String("bad") ? 1 : 0));
-        QCOMPARE(h.fake.settings.writtenKeys.isEmpty(), !closes); // placement stored only when unloading
+        QCOMPARE(h.fake.messages.shown.value(0),
+                 changed ? "Save Changes Before Exiting?" : QString());
+        QCOMPARE(h.fake.messages.shown.size(), int(changed) + int(saveAs == "bad"));
+        QCOMPARE(QFile::exists(path), saveAs == "ok");
+        QCOMPARE(h.fake.settings.writtenKeys.isEmpty(), !closes); // stored only when unloading
         if (!closes)
             QCOMPARE(e.world, sampleWorld());
     }

@@ -71,8 +71,8 @@ void MainEditor::showLibraryWarnings()
     QStringList listed = m_libraryWarnings.mid(0, MaxWarningsListed);
     if (m_libraryWarnings.size() > MaxWarningsListed)
         listed << tr("... and %1 more").arg(m_libraryWarnings.size() - MaxWarningsListed);
-    m_platform.messages->warn(
-        this, tr("Some lines of the object library were skipped:\n%1").arg(listed.join(QLatin1Char('\n'))));
+    m_platform.messages->warn(this, tr("Some lines of the object library were skipped:\n%1")
+                                        .arg(listed.join(QLatin1Char('\n'))));
     m_libraryWarnings.clear(); // once per run
 }
 
@@ -195,15 +195,17 @@ void MainEditor::restorePlacement()
         return NumberText::toSingle(text).value_or(fallback) / TwipsPerPixel;
     };
     const int state =
-        NumberText::toLong(settings.value(QStringLiteral("WindowState"), QStringLiteral("2"))).value_or(2);
+        NumberText::toLong(settings.value(QStringLiteral("WindowState"), QStringLiteral("2")))
+            .value_or(2);
     if (state != 0) { // a minimised window (1), or anything unknown, comes back maximised
         // Restoring it later gives a generous window, also where nothing can maximise it.
         if (const QScreen *screen = QGuiApplication::primaryScreen()) {
             const QRect available = screen->availableGeometry();
             const QSize size = available.size() * 0.85;
-            setGeometry(QRect(available.topLeft() + QPoint((available.width() - size.width()) / 2,
-                                                           (available.height() - size.height()) / 2),
-                              size));
+            setGeometry(
+                QRect(available.topLeft() + QPoint((available.width() - size.width()) / 2,
+                                                   (available.height() - size.height()) / 2),
+                      size));
         }
         setWindowState(Qt::WindowMaximized);
         return;
@@ -226,7 +228,9 @@ void MainEditor::storePlacement()
 {
     SettingsStore &settings = *m_platform.settings;
     const int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
-    const auto twips = [](int pixels) { return NumberText::userSingle(float(pixels * TwipsPerPixel)); };
+    const auto twips = [](int pixels) {
+        return NumberText::userSingle(float(pixels * TwipsPerPixel));
+    };
     settings.setValue(QStringLiteral("WindowState"), NumberText::formatLong(state));
     settings.setValue(QStringLiteral("Top"), twips(y()));
     settings.setValue(QStringLiteral("Left"), twips(x()));
@@ -243,7 +247,8 @@ void MainEditor::openHelpPage(const QString &name)
     }
     if (!m_platform.shell->openLocalFile(path))
         m_platform.messages->warn(
-            this, tr("No program could show the help page %1.\nOpen it with a web browser.").arg(quoted(path)));
+            this, tr("No program could show the help page %1.\nOpen it with a web browser.")
+                      .arg(quoted(path)));
 }
 
 void MainEditor::mnuManualItem_Click() { openHelpPage(QStringLiteral("Manual.htm")); }

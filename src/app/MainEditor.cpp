@@ -7,6 +7,7 @@
 #include "palette/ObjectTree.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QMenuBar>
@@ -98,6 +99,8 @@ void MainEditor::createMenus()
     mnuSave2Item->setShortcuts(QKeySequence::Save);
     mnuSaveAs = mnuFile->addAction(tr("Save &As..."), this, &MainEditor::mnuSaveAs_Click);
     mnuSaveAs->setShortcuts(QKeySequence::SaveAs);
+    if (mnuSaveAs->shortcuts().isEmpty()) // some desktops define none
+        mnuSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     mnuDivide1 = mnuFile->addSeparator();
     mnuProperties = mnuFile->addAction(tr("World Properties..."));
     mnuProperties->setEnabled(false); // the dialog is not built yet
@@ -113,15 +116,21 @@ void MainEditor::createMenus()
     mnu100Item = mnuScaleItem->addAction(tr("&100%"), this, [this] { setZoom(1); });
     mnu200Item = mnuScaleItem->addAction(tr("&200%"), this, [this] { setZoom(2); });
     mnu400Item = mnuScaleItem->addAction(tr("&400%"), this, [this] { setZoom(4); });
-    for (QAction *item : {mnu100Item, mnu200Item, mnu400Item})
+    // Shown as a choice of one; a zoom read from a file may match none of them.
+    auto *zooms = new QActionGroup(this);
+    zooms->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (QAction *item : {mnu100Item, mnu200Item, mnu400Item}) {
         item->setCheckable(true);
+        zooms->addAction(item);
+    }
     mnu100Item->setChecked(true);
 
     mnuHelpItem = menuBar()->addMenu(tr("&Help"));
-    mnuManualItem = mnuHelpItem->addAction(tr("&Manual..."), this, &MainEditor::mnuManualItem_Click);
+    mnuManualItem =
+        mnuHelpItem->addAction(tr("&Manual..."), this, &MainEditor::mnuManualItem_Click);
     mnuManualItem->setShortcut(Qt::Key_F1);
-    mnuFeedBack = mnuHelpItem->addAction(tr("&Send Us Feedback..."), this,
-                                         &MainEditor::mnuFeedBack_Click);
+    mnuFeedBack =
+        mnuHelpItem->addAction(tr("&Send Us Feedback..."), this, &MainEditor::mnuFeedBack_Click);
     mnuAboutItem = mnuHelpItem->addAction(tr("&About..."), this, &MainEditor::mnuAboutItem_Click);
 }
 

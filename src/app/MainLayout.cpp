@@ -47,7 +47,8 @@ Geometry compute(QSize client, const Metrics &m)
     const int wider = palette - PaletteWidth; // panels widen with the palette
     Geometry g;
 
-    g.TabStrip1 = box(w - palette - PaletteRightMargin, PaletteTop, palette, TabStripHeight + excess);
+    g.TabStrip1 =
+        box(w - palette - PaletteRightMargin, PaletteTop, palette, TabStripHeight + excess);
     const int panelLeft = g.TabStrip1.left() + PanelInset;
     for (size_t i = 0; i < g.picObjects.size(); ++i) {
         g.picObjects[i] = box(panelLeft, g.TabStrip1.top() + PanelTop + excess,
@@ -75,8 +76,8 @@ QSize minimumClientSize(const Metrics &m)
 {
     constexpr int minimumTree = 60;
     const int width = MinimumMapSide + ViewportGap + paletteWidth(m) + PaletteRightMargin;
-    const int height = PaletteTop + TabStripHeight + tabExcess(m) + FrameGap
-                       + frameHeightWithoutTree(m) + minimumTree + FrameBottomMargin;
+    const int height = PaletteTop + TabStripHeight + tabExcess(m) + FrameGap +
+                       frameHeightWithoutTree(m) + minimumTree + FrameBottomMargin;
     return QSize(width, std::max(height, MinimumMapSide + ScrollBarExtent));
 }
 

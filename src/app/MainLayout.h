@@ -11,24 +11,24 @@
 
 namespace MainLayout {
 
-constexpr int PaletteWidth = 241;      // the tab strip and the frame, unless the tabs need more
-constexpr int PaletteRightMargin = 8;  // from the client area's right edge
-constexpr int PanelInset = 8;          // panels inside the tab strip, tree inside the frame
-constexpr int ViewportGap = 23;        // from the map's frame to the palette, scroll bar included
+constexpr int PaletteWidth = 241;     // the tab strip and the frame, unless the tabs need more
+constexpr int PaletteRightMargin = 8; // from the client area's right edge
+constexpr int PanelInset = 8;         // panels inside the tab strip, tree inside the frame
+constexpr int ViewportGap = 23;       // from the map's frame to the palette, scroll bar included
 constexpr int ScrollBarExtent = 17;
 constexpr int PaletteTop = 4;
 constexpr int TabStripHeight = 273;
-constexpr int PanelTop = 32;           // below the tabs
+constexpr int PanelTop = 32; // below the tabs
 constexpr int OrientationTop = 184;
 constexpr int OrientationHeight = 81;
-constexpr int FrameGap = 7;            // between the tab strip and the frame
+constexpr int FrameGap = 7; // between the tab strip and the frame
 constexpr int FrameBottomMargin = 8;
 constexpr int TreeButtonGap = 4;
-constexpr int MinimumMapSide = 160;    // the smallest map frame the window allows
+constexpr int MinimumMapSide = 160; // the smallest map frame the window allows
 
 // Sizes that depend on the style and the font.
 struct Metrics {
-    int tabBarWidth = 0;  // all four tabs side by side
+    int tabBarWidth = 0; // all four tabs side by side
     int tabBarHeight = 25;
     int frameTitleHeight = 18; // the frame's caption, above the tree
     int buttonHeight = 25;

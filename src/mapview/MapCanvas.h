@@ -24,7 +24,7 @@ public:
 
     QTransform mapToPixels() const; // map units to this widget's pixels
     QPointF pixelToMap(const QPointF &pixel) const;
-    QRect visibleRect() const;      // the part of the canvas inside its frame
+    QRect visibleRect() const; // the part of the canvas inside its frame
     QRect backRect() const { return m_backRect; }
     const QImage &backImage() const { return m_back; }
 

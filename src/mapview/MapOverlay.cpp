@@ -6,7 +6,8 @@
 
 #include <cmath>
 
-MapOverlay::MapOverlay(MapCanvas *canvas, Look look) : QWidget(canvas), m_canvas(canvas), m_look(look)
+MapOverlay::MapOverlay(MapCanvas *canvas, Look look)
+    : QWidget(canvas), m_canvas(canvas), m_look(look)
 {
     if (m_look == Look::Outline) {
         setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -1,5 +1,7 @@
 #include "mapview/MapPainter.h"
 
+#include "palette/ShapeIndex.h"
+
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -10,6 +12,8 @@
 // Everything is drawn in device pixels with an identity transform: the hatch
 // patterns are device-pixel patterns anyway, and doing the rounding here
 // keeps one-pixel outlines and points exactly where the map unit falls.
+// Ten thousand items must draw within a frame, so each costs one or two cheap
+// painter calls.
 
 namespace MapPainter {
 
@@ -41,15 +45,21 @@ std::optional<CubeLook> cubeLook(const CubeInfo &cube)
     return std::nullopt; // an unknown kind has no look
 }
 
-bool alongX(float rotation) { return rotation == Rotation::Forward || rotation == Rotation::Backward; }
+bool alongX(float rotation)
+{
+    return rotation == Rotation::Forward || rotation == Rotation::Backward;
+}
 bool alongY(float rotation) { return rotation == Rotation::Right || rotation == Rotation::Left; }
 
+// Draws in device pixels. Cheap calls only: fillRect with a plain colour,
+// the raster engine's whole-pixel ellipse, and the white bars collected and
+// drawn in one call per pen width (they are all white, so their order among
+// themselves does not show).
 class Canvas {
 public:
     Canvas(QPainter &painter, const QTransform &mapToDevice)
-        : p(painter), t(mapToDevice),
-          device(-Slack, -Slack, painter.device()->width() + 2 * Slack,
-                 painter.device()->height() + 2 * Slack)
+        : p(painter), t(mapToDevice), device(-Slack, -Slack, painter.device()->width() + 2 * Slack,
+                                             painter.device()->height() + 2 * Slack)
     {
         p.resetTransform();
         p.setRenderHint(QPainter::Antialiasing, false);
@@ -66,61 +76,104 @@ public:
 
     double pixelsPerUnit() const { return std::hypot(t.m11(), t.m12()); }
 
-    bool visible(const QRect &r) const { return device.intersects(r.normalized().adjusted(0, 0, 1, 1)); }
-
-    // A box from corner to corner, both corners' pixels included.
-    void box(QPointF a, QPointF b, const QColor &color, const QBrush &fill)
+    // The pixels of a box from corner to corner, both corners included, or
+    // nothing when it lies off the device.
+    std::optional<QRect> box(QPointF a, QPointF b) const
     {
-        const QPoint pa = pixel(a.x(), a.y());
-        const QPoint pb = pixel(b.x(), b.y());
-        const QRect r = QRect(pa, pb).normalized();
-        if (!visible(r))
+        const QRect r = QRect(pixel(a.x(), a.y()), pixel(b.x(), b.y())).normalized();
+        if (!device.intersects(r))
+            return std::nullopt;
+        return r;
+    }
+
+    void solidBox(QPointF a, QPointF b, const QColor &color)
+    {
+        if (const std::optional<QRect> r = box(a, b))
+            p.fillRect(*r, color);
+    }
+
+    // A one-pixel outline in the colour around the pattern in the colour.
+    void hatchedBox(QPointF a, QPointF b, const QColor &color, Qt::BrushStyle pattern)
+    {
+        const std::optional<QRect> r = box(a, b);
+        if (!r)
             return;
-        p.setPen(QPen(color, 0));
-        if (r.width() == 1 || r.height() == 1) { // a point or a line: the outline is all there is
-            if (r.width() == 1 && r.height() == 1)
-                p.drawPoint(r.topLeft());
-            else
-                p.drawLine(r.topLeft(), r.bottomRight());
+        if (r->width() <= 2 || r->height() <= 2) { // no room inside: the outline is all there is
+            p.fillRect(*r, color);
             return;
         }
-        p.fillRect(r, fill);
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(r.adjusted(0, 0, -1, -1)); // outline on the outermost pixels
+        p.fillRect(r->adjusted(1, 1, -1, -1), QBrush(color, pattern));
+        p.fillRect(QRect(r->left(), r->top(), r->width(), 1), color);
+        p.fillRect(QRect(r->left(), r->bottom(), r->width(), 1), color);
+        p.fillRect(QRect(r->left(), r->top() + 1, 1, r->height() - 2), color);
+        p.fillRect(QRect(r->right(), r->top() + 1, 1, r->height() - 2), color);
     }
 
     void disc(QPointF centre, double radius, const QColor &fill, const QColor &outline)
     {
         const QPointF c = t.map(centre);
         const double r = radius * pixelsPerUnit();
-        if (!visible(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r).toAlignedRect()))
+        // A whole-pixel box lets the raster engine use its fast ellipse.
+        const QRect square(QPoint(int(std::lround(c.x() - r)), int(std::lround(c.y() - r))),
+                           QPoint(int(std::lround(c.x() + r)), int(std::lround(c.y() + r))));
+        if (!device.intersects(square))
             return;
-        drawDisc(c, r, fill, outline);
+        if (square.width() <= 2) {
+            p.fillRect(square, fill);
+            return;
+        }
+        if (outline != m_pen) {
+            m_pen = outline;
+            p.setPen(QPen(outline, 0));
+        }
+        if (fill != m_brush) {
+            m_brush = fill;
+            p.setBrush(fill);
+        }
+        p.drawEllipse(square.adjusted(0, 0, -1, -1));
     }
 
-    void drawDisc(QPointF c, double r, const QColor &fill, const QColor &outline)
+    // The start marker: smooth, since it is the one round thing the user looks for.
+    void marker(QPointF centre, double radiusPx, const QColor &fill, const QColor &outline)
     {
         p.setRenderHint(QPainter::Antialiasing, true);
         p.setPen(QPen(outline, 0));
         p.setBrush(fill);
-        p.drawEllipse(c, r, r);
+        p.drawEllipse(t.map(centre), radiusPx, radiusPx);
         p.setRenderHint(QPainter::Antialiasing, false);
+        m_pen = m_brush = QColor();
     }
 
-    void line(QPointF a, QPointF b, int width)
+    // A white bar of the given pen width (1 or 2), drawn by flushBars().
+    void bar(QPointF a, QPointF b, int width)
     {
         const QPoint pa = pixel(a.x(), a.y());
         const QPoint pb = pixel(b.x(), b.y());
-        if (!visible(QRect(pa, pb)))
+        if (!device.intersects(QRect(pa, pb).normalized()))
             return;
-        QPen pen(Qt::white, width);
-        pen.setCosmetic(true);
-        pen.setCapStyle(Qt::FlatCap);
-        p.setPen(pen);
+        Bars &bars = m_bars[width > 1 ? 1 : 0];
         if (pa == pb)
-            p.drawPoint(pa);
+            bars.points.push_back(pa);
         else
-            p.drawLine(pa, pb);
+            bars.lines.emplace_back(pa, pb);
+    }
+
+    void flushBars()
+    {
+        for (int i = 0; i < 2; ++i) {
+            Bars &bars = m_bars[i];
+            if (bars.lines.empty() && bars.points.empty())
+                continue;
+            QPen pen(Qt::white, i + 1);
+            pen.setCosmetic(true);
+            pen.setCapStyle(Qt::FlatCap);
+            p.setPen(pen);
+            p.drawLines(bars.lines.data(), int(bars.lines.size()));
+            p.drawPoints(bars.points.data(), int(bars.points.size()));
+            bars.lines.clear();
+            bars.points.clear();
+        }
+        m_pen = QColor();
     }
 
     QPainter &p;
@@ -128,7 +181,13 @@ public:
 
 private:
     static constexpr int Slack = 4; // pixels drawn around an item's box (pens, the marker)
+    struct Bars {
+        std::vector<QLine> lines;
+        std::vector<QPoint> points;
+    };
     const QRect device;
+    QColor m_pen, m_brush; // what the painter holds, to skip needless changes
+    Bars m_bars[2];
 };
 
 void paintCubes(Canvas &canvas, const std::vector<CubeInfo> &cubes)
@@ -139,8 +198,12 @@ void paintCubes(Canvas &canvas, const std::vector<CubeInfo> &cubes)
         const std::optional<CubeLook> look = cubeLook(cube);
         if (!look)
             continue;
-        canvas.box(QPointF(cube.X1, cube.Y1), QPointF(cube.X2, cube.Y2), look->color,
-                   QBrush(look->color, look->pattern));
+        const QPointF a(cube.X1, cube.Y1);
+        const QPointF b(cube.X2, cube.Y2);
+        if (look->pattern == Qt::SolidPattern)
+            canvas.solidBox(a, b, look->color);
+        else
+            canvas.hatchedBox(a, b, look->color, look->pattern);
     }
 }
 
@@ -162,21 +225,20 @@ void paintObject(Canvas &canvas, const ObjectInfo &object, const ShapeInfo &shap
         } else {
             return; // no direction, no footprint
         }
-        canvas.box(QPointF(object.X - hx, object.Y - hy), QPointF(object.X + hx, object.Y + hy),
-                   color, QBrush(color));
+        canvas.solidBox(QPointF(object.X - hx, object.Y - hy),
+                        QPointF(object.X + hx, object.Y + hy), color);
     }
 }
 
 void paintObjects(Canvas &canvas, const std::vector<ObjectInfo> &objects,
                   const std::vector<ShapeInfo> &shapes)
 {
+    const ShapeIndex library(shapes);
     for (const ObjectInfo &object : objects) {
         if (!isUsed(object))
             continue;
-        for (const ShapeInfo &shape : shapes) {
-            if (shape.Name == object.Name)
-                paintObject(canvas, object, shape);
-        }
+        for (const int entry : library.matching(object.Name))
+            paintObject(canvas, object, shapes[size_t(entry)]);
     }
 }
 
@@ -184,9 +246,9 @@ void paintObjects(Canvas &canvas, const std::vector<ObjectInfo> &objects,
 void bar(Canvas &canvas, float x, float y, float rotation, double h, int width)
 {
     if (alongX(rotation))
-        canvas.line(QPointF(x - h, y), QPointF(x + h, y), width);
+        canvas.bar(QPointF(x - h, y), QPointF(x + h, y), width);
     else if (alongY(rotation))
-        canvas.line(QPointF(x, y - h), QPointF(x, y + h), width);
+        canvas.bar(QPointF(x, y - h), QPointF(x, y + h), width);
 }
 
 void paintPictures(Canvas &canvas, const std::vector<PictureInfo> &pictures)
@@ -195,6 +257,7 @@ void paintPictures(Canvas &canvas, const std::vector<PictureInfo> &pictures)
         if (isUsed(picture))
             bar(canvas, picture.X, picture.Y, picture.Rotation, picture.Width / 2.0, 1);
     }
+    canvas.flushBars();
 }
 
 void paintTexts(Canvas &canvas, const std::vector<TextInfo> &texts)
@@ -207,12 +270,13 @@ void paintTexts(Canvas &canvas, const std::vector<TextInfo> &texts)
         const double perCharacter = big ? 0.25 : 0.125;
         bar(canvas, text.X, text.Y, text.Rotation, text.Text.size() * perCharacter, big ? 2 : 1);
     }
+    canvas.flushBars();
 }
 
 void paintStartMarker(Canvas &canvas, double x, double y)
 {
     const double radius = std::max(0.1 * canvas.pixelsPerUnit(), MinMarkerRadiusPx);
-    canvas.drawDisc(canvas.t.map(QPointF(x, y)), radius, MarkerFill, MarkerOutline);
+    canvas.marker(QPointF(x, y), radius, MarkerFill, MarkerOutline);
 }
 
 } // namespace

@@ -51,8 +51,8 @@ void applyRange(QScrollBar &bar, const BarRange &range)
 
 } // namespace
 
-void scaleLand(const QWidget &frame, QWidget &canvas, QScrollBar &horizontal,
-               QScrollBar &vertical, int32_t zoom)
+void scaleLand(const QWidget &frame, QWidget &canvas, QScrollBar &horizontal, QScrollBar &vertical,
+               int32_t zoom)
 {
     const double relativeH = fraction(horizontal);
     const double relativeV = fraction(vertical);

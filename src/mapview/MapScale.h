@@ -37,8 +37,8 @@ void setFraction(QScrollBar &bar, double fraction);
 
 // Resizes the canvas for the frame and the zoom and sets both bars up again,
 // keeping each bar's relative position.
-void scaleLand(const QWidget &frame, QWidget &canvas, QScrollBar &horizontal,
-               QScrollBar &vertical, int32_t zoom);
+void scaleLand(const QWidget &frame, QWidget &canvas, QScrollBar &horizontal, QScrollBar &vertical,
+               int32_t zoom);
 
 // Makes the canvas follow both bars, as they are dragged too.
 void followScrollBars(QWidget &canvas, QScrollBar &horizontal, QScrollBar &vertical);

@@ -1,6 +1,7 @@
 #include "palette/ExistingObjects.h"
 
 #include "palette/ObjectTree.h"
+#include "palette/ShapeIndex.h"
 
 namespace ExistingObjects {
 
@@ -52,8 +53,8 @@ QRectF aroundCentre(double x, double y) { return QRectF(x - 2, y - 2, 4, 4); }
 
 } // namespace
 
-int rebuild(ObjectTree &tree, const World &world, const std::vector<ShapeInfo> &shapes,
-            int selKind, int selIndex)
+int rebuild(ObjectTree &tree, const World &world, const std::vector<ShapeInfo> &shapes, int selKind,
+            int selIndex)
 {
     std::vector<bool> open;
     for (int node = ObjectsNode; node <= StartNode; ++node)
@@ -67,15 +68,14 @@ int rebuild(ObjectTree &tree, const World &world, const std::vector<ShapeInfo> &
     Builder builder(tree, selKind, selIndex);
     builder.addAll(CubesNode, world.Cubes, cubeText);
     // An object is listed once per library entry of its name: none when it is missing.
+    const ShapeIndex library(shapes);
     const int lastObject = upperBound(world.Objects);
     for (int i = 0; i <= lastObject; ++i) {
         const ObjectInfo &object = world.Objects[size_t(i)];
         if (!isUsed(object))
             continue;
-        for (const ShapeInfo &shape : shapes) {
-            if (shape.Name == object.Name)
-                builder.add(ObjectsNode, i, lastObject, object.Name);
-        }
+        for (size_t match = library.matching(object.Name).size(); match > 0; --match)
+            builder.add(ObjectsNode, i, lastObject, object.Name);
     }
     builder.addAll(PicturesNode, world.Pictures, pictureText);
     builder.addAll(TextsNode, world.Texts, textText);

@@ -24,8 +24,8 @@ constexpr int FirstItemNode = 6;
 // selIndex of kind selKind (-1: the array's last element), if it is listed,
 // and returns it; 0 when nothing was selected. Categories the user had
 // opened stay open.
-int rebuild(ObjectTree &tree, const World &world, const std::vector<ShapeInfo> &shapes,
-            int selKind, int selIndex);
+int rebuild(ObjectTree &tree, const World &world, const std::vector<ShapeInfo> &shapes, int selKind,
+            int selIndex);
 
 struct Marker {
     QRectF rect;     // map units

@@ -24,7 +24,7 @@ public:
     void clearNodes();
     int addTopNode(const QString &text);
     int addChild(int parentIndex, const QString &text); // 0 when the parent does not exist
-    void setSorted(int index, bool sorted = true);       // children shown by text, case-insensitive
+    void setSorted(int index, bool sorted = true);      // children shown by text, case-insensitive
 
     void setTag(int index, int tag);
     std::optional<int> tag(int index) const;

@@ -38,16 +38,20 @@ QByteArray encode(const Song &song)
 {
     std::vector<Event> events;
     const uint32_t microsPerQuarter = uint32_t(60000000 / song.beatsPerMinute);
-    events.push_back({0, 0, QByteArray("\xFF\x51\x03", 3) + char(microsPerQuarter >> 16) +
-                                char((microsPerQuarter >> 8) & 0xFF) + char(microsPerQuarter & 0xFF)});
+    events.push_back({0, 0,
+                      QByteArray("\xFF\x51\x03", 3) + char(microsPerQuarter >> 16) +
+                          char((microsPerQuarter >> 8) & 0xFF) + char(microsPerQuarter & 0xFF)});
     for (const auto &[channel, program] : song.programs)
         events.push_back({0, 1, QByteArray() + char(0xC0 | channel) + char(program)});
     for (const Note &n : song.notes) {
-        events.push_back({n.start, 3, QByteArray() + char(0x90 | n.channel) + char(n.pitch) + char(n.velocity)});
-        events.push_back({n.start + n.length, 2, QByteArray() + char(0x80 | n.channel) + char(n.pitch) + char(0)});
+        events.push_back(
+            {n.start, 3, QByteArray() + char(0x90 | n.channel) + char(n.pitch) + char(n.velocity)});
+        events.push_back({n.start + n.length, 2,
+                          QByteArray() + char(0x80 | n.channel) + char(n.pitch) + char(0)});
     }
-    std::stable_sort(events.begin(), events.end(),
-                     [](const Event &a, const Event &b) { return std::tie(a.tick, a.order) < std::tie(b.tick, b.order); });
+    std::stable_sort(events.begin(), events.end(), [](const Event &a, const Event &b) {
+        return std::tie(a.tick, a.order) < std::tie(b.tick, b.order);
+    });
 
     QByteArray track;
     int tick = 0;

@@ -17,7 +17,10 @@ constexpr double Pi = 3.14159265358979323846;
 class Random {
 public:
     explicit Random(uint32_t seed) : m_engine(seed) {}
-    double uniform(double low, double high) { return low + (high - low) * (m_engine() / 4294967296.0); }
+    double uniform(double low, double high)
+    {
+        return low + (high - low) * (m_engine() / 4294967296.0);
+    }
     int below(int n) { return int(m_engine() % uint32_t(n)); }
 
 private:
@@ -89,8 +92,8 @@ QColor mix(const QColor &a, const QColor &b, double t)
 double contrast(double v, double gain) { return std::clamp(0.5 + (v - 0.5) * gain, 0.0, 1.0); }
 
 // Fills the picture with a colour ramp driven by the noise, plus per-pixel grain.
-QImage noiseFill(int size, Random &random, const PeriodicNoise &noise, const QColor &low, const QColor &high,
-                 double gain, double grain)
+QImage noiseFill(int size, Random &random, const PeriodicNoise &noise, const QColor &low,
+                 const QColor &high, double gain, double grain)
 {
     QImage image(size, size, QImage::Format_RGB32);
     for (int y = 0; y < size; ++y) {
@@ -136,7 +139,8 @@ QImage grass(int size, uint32_t seed)
 {
     Random random(seed);
     const PeriodicNoise patches(random, 4, 4);
-    QImage image = noiseFill(size, random, patches, QColor(38, 78, 22), QColor(92, 138, 44), 2.2, 0.05);
+    QImage image =
+        noiseFill(size, random, patches, QColor(38, 78, 22), QColor(92, 138, 44), 2.2, 0.05);
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -148,7 +152,8 @@ QImage grass(int size, uint32_t seed)
         const double length = random.uniform(3, 8) * size / 256.0;
         const double angle = random.uniform(-0.6, 0.6) + (random.below(4) == 0 ? Pi / 2 : 0);
         const double shade = patches.at(x / size, y / size);
-        QColor colour = mix(QColor(45, 95, 25), QColor(130, 170, 60), contrast(shade, 2.0) + random.uniform(-0.3, 0.3));
+        QColor colour = mix(QColor(45, 95, 25), QColor(130, 170, 60),
+                            contrast(shade, 2.0) + random.uniform(-0.3, 0.3));
         colour.setAlphaF(float(random.uniform(0.45, 0.9)));
         const double width = random.uniform(0.7, 1.4);
         drawWrapped(painter, size, x, y, length, [&](QPainter &p) {
@@ -164,7 +169,8 @@ QImage dirt(int size, uint32_t seed)
 {
     Random random(seed);
     const PeriodicNoise ground(random, 4, 5);
-    QImage image = noiseFill(size, random, ground, QColor(92, 66, 40), QColor(152, 118, 80), 2.0, 0.07);
+    QImage image =
+        noiseFill(size, random, ground, QColor(92, 66, 40), QColor(152, 118, 80), 2.0, 0.07);
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -205,7 +211,8 @@ QImage snow(int size, uint32_t seed)
 {
     Random random(seed);
     const PeriodicNoise drifts(random, 2, 5);
-    QImage image = noiseFill(size, random, drifts, QColor(196, 210, 232), QColor(252, 253, 255), 2.4, 0.02);
+    QImage image =
+        noiseFill(size, random, drifts, QColor(196, 210, 232), QColor(252, 253, 255), 2.4, 0.02);
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -229,7 +236,7 @@ QImage asphalt(int size, uint32_t seed)
 {
     Random random(seed);
     const PeriodicNoise wear(random, 4, 4);
-    QImage image = noiseFill(size, random, wear, QColor(48, 48, 50), QColor(82, 82, 84), 1.6, 0.18);
+    QImage image = noiseFill(size, random, wear, QColor(56, 56, 58), QColor(80, 80, 82), 0.9, 0.2);
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -239,7 +246,8 @@ QImage asphalt(int size, uint32_t seed)
         const double y = random.uniform(0, size);
         const double r = random.uniform(0.4, 1.3) * size / 256.0;
         const bool light = random.below(3) == 0;
-        QColor colour = light ? jitter(random, QColor(125, 122, 118), 20) : jitter(random, QColor(30, 30, 32), 8);
+        QColor colour = light ? jitter(random, QColor(125, 122, 118), 20)
+                              : jitter(random, QColor(30, 30, 32), 8);
         colour.setAlphaF(float(random.uniform(0.5, 0.95)));
         drawWrapped(painter, size, x, y, r, [&](QPainter &p) {
             p.setPen(Qt::NoPen);
@@ -254,7 +262,8 @@ QImage leaves(int size, uint32_t seed)
 {
     Random random(seed);
     const PeriodicNoise light(random, 2, 4);
-    QImage image = noiseFill(size, random, light, QColor(14, 38, 10), QColor(34, 66, 22), 2.0, 0.03);
+    QImage image =
+        noiseFill(size, random, light, QColor(14, 38, 10), QColor(34, 66, 22), 2.0, 0.03);
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -289,8 +298,8 @@ QImage leaves(int size, uint32_t seed)
 const std::vector<Texture> &all()
 {
     static const std::vector<Texture> textures = {
-        {QStringLiteral("grass.jpg"), grass},     {QStringLiteral("dirt.jpg"), dirt},
-        {QStringLiteral("snow.jpg"), snow},       {QStringLiteral("asphalt.jpg"), asphalt},
+        {QStringLiteral("grass.jpg"), grass},   {QStringLiteral("dirt.jpg"), dirt},
+        {QStringLiteral("snow.jpg"), snow},     {QStringLiteral("asphalt.jpg"), asphalt},
         {QStringLiteral("leaves.jpg"), leaves},
     };
     return textures;

@@ -12,7 +12,6 @@
 #include <Inventor/SoDB.h>
 #include <Inventor/SoInput.h>
 #include <Inventor/SoPath.h>
-#include <Inventor/lists/SoPathList.h>
 #include <Inventor/VRMLnodes/SoVRMLAppearance.h>
 #include <Inventor/VRMLnodes/SoVRMLGroup.h>
 #include <Inventor/VRMLnodes/SoVRMLImageTexture.h>
@@ -27,6 +26,7 @@
 #include <Inventor/elements/SoGLCacheContextElement.h>
 #include <Inventor/errors/SoDebugError.h>
 #include <Inventor/errors/SoReadError.h>
+#include <Inventor/lists/SoPathList.h>
 #include <Inventor/nodes/SoCoordinate3.h>
 #include <Inventor/nodes/SoCylinder.h>
 #include <Inventor/nodes/SoDirectionalLight.h>
@@ -53,6 +53,10 @@ SceneRead *g_collector = nullptr;
 void collectMessage(const SoError *error, void *)
 {
     const QString text = QString::fromLocal8Bit(error->getDebugString().getString()).trimmed();
+    // Every Sound node raises this notice about Coin's sound support; it
+    // says nothing about the file.
+    if (text.contains(QLatin1String("SoVRMLSound")) && text.contains(QLatin1String("experimental")))
+        return;
     if (!g_collector) {
         qWarning("%s", qPrintable(text));
         return;
@@ -79,7 +83,8 @@ SbBool readImage(const SbString &fileName, SbImage *image, void *)
     QByteArray pixels(rowBytes * picture.height(), Qt::Uninitialized);
     // Coin's rows run bottom-up; Qt's lines may be padded.
     for (int y = 0; y < picture.height(); ++y)
-        std::memcpy(pixels.data() + y * rowBytes, picture.constScanLine(picture.height() - 1 - y), size_t(rowBytes));
+        std::memcpy(pixels.data() + y * rowBytes, picture.constScanLine(picture.height() - 1 - y),
+                    size_t(rowBytes));
     image->setValue(SbVec2s(short(picture.width()), short(picture.height())), components,
                     reinterpret_cast<const unsigned char *>(pixels.constData()));
     return TRUE;
@@ -114,8 +119,8 @@ void whitenTexturedMaterials(SoNode *root)
         auto *appearance = static_cast<SoVRMLAppearance *>(appearanceNode);
         SoNode *materialNode = appearance->material.getValue();
         SoNode *textureNode = appearance->texture.getValue();
-        if (!materialNode || !materialNode->isOfType(SoVRMLMaterial::getClassTypeId()) || !textureNode ||
-            !textureNode->isOfType(SoVRMLImageTexture::getClassTypeId()))
+        if (!materialNode || !materialNode->isOfType(SoVRMLMaterial::getClassTypeId()) ||
+            !textureNode || !textureNode->isOfType(SoVRMLImageTexture::getClassTypeId()))
             continue;
         auto *material = static_cast<SoVRMLMaterial *>(materialNode);
         auto *texture = static_cast<SoVRMLImageTexture *>(textureNode);
@@ -135,7 +140,7 @@ void whitenTexturedMaterials(SoNode *root)
 SoSeparator *makeFloor(const SbBox3f &box)
 {
     const float half = std::max(0.4f, 0.75f * std::max(box.getMax()[0] - box.getMin()[0],
-                                                        box.getMax()[2] - box.getMin()[2]));
+                                                       box.getMax()[2] - box.getMin()[2]));
     SbVec3f centre = box.isEmpty() ? SbVec3f(0, 0, 0) : box.getCenter();
     const float cx = std::round(centre[0] * 2) / 2;
     const float cz = std::round(centre[2] * 2) / 2;
@@ -151,7 +156,8 @@ SoSeparator *makeFloor(const SbBox3f &box)
     for (int y = 0; y < Pixels; ++y)
         for (int x = 0; x < Pixels; ++x)
             for (int c = 0; c < 3; ++c)
-                checker[(y * Pixels + x) * 3 + c] = ((x < Pixels / 2) == (y < Pixels / 2)) ? 215 : 185;
+                checker[(y * Pixels + x) * 3 + c] =
+                    ((x < Pixels / 2) == (y < Pixels / 2)) ? 215 : 185;
     texture->image.setValue(SbVec2s(Pixels, Pixels), 3, checker);
     floor->addChild(texture);
     auto *coords = new SoCoordinate3;
@@ -243,12 +249,14 @@ void fitClippingPlanes(SoPerspectiveCamera *camera, const SbBox3f &box)
 }
 
 // Everything the file needs around it: camera, optional light, helpers.
+// The result is referenced; the caller unreferences it.
 SoSeparator *buildStage(const Scene &scene, const RenderOptions &options, QString &error)
 {
     const SbViewportRegion viewport(short(options.width), short(options.height));
     const SbBox3f box = boundingBox(scene.root());
 
     auto *stage = new SoSeparator;
+    stage->ref();
     auto *camera = new SoPerspectiveCamera;
     stage->addChild(camera);
     camera->aspectRatio = float(options.width) / float(options.height);
@@ -261,39 +269,38 @@ SoSeparator *buildStage(const Scene &scene, const RenderOptions &options, QStrin
         content->addChild(makeScaleFigure(box));
     content->addChild(scene.root());
 
-    const CameraSpec &spec = options.camera;
-    switch (spec.mode) {
-    case CameraSpec::Mode::ViewAll: {
-        SbVec3f direction = spec.viewDirection;
+    const CameraSetup &setup = options.camera;
+    switch (setup.mode) {
+    case CameraSetup::Mode::ViewAll: {
+        SbVec3f direction = setup.viewDirection;
         direction.normalize();
         camera->position = direction;
-        camera->pointAt(SbVec3f(0, 0, 0), spec.up);
+        camera->pointAt(SbVec3f(0, 0, 0), setup.up);
         camera->viewAll(content, viewport);
         break;
     }
-    case CameraSpec::Mode::Viewpoint:
+    case CameraSetup::Mode::Viewpoint:
         if (!applyViewpoint(scene.root(), camera, viewport)) {
             error = QStringLiteral("the file has no Viewpoint");
-            stage->ref();
             stage->unref();
             return nullptr;
         }
-        if (spec.fieldOfView)
-            camera->heightAngle = *spec.fieldOfView;
+        if (setup.fieldOfView)
+            camera->heightAngle = *setup.fieldOfView;
         fitClippingPlanes(camera, box);
         break;
-    case CameraSpec::Mode::Explicit:
-        camera->position = spec.position;
-        if (spec.lookAt)
-            camera->pointAt(*spec.lookAt, spec.up);
-        else if (spec.orientation)
-            camera->orientation = *spec.orientation;
+    case CameraSetup::Mode::Explicit:
+        camera->position = setup.position;
+        if (setup.lookAt)
+            camera->pointAt(*setup.lookAt, setup.up);
+        else if (setup.orientation)
+            camera->orientation = *setup.orientation;
         fitClippingPlanes(camera, box);
         break;
     }
     // VRML's fieldOfView is the smaller of the two angles; Coin's heightAngle
     // is the vertical one.
-    if (camera->aspectRatio.getValue() < 1.0f && spec.mode == CameraSpec::Mode::Viewpoint)
+    if (camera->aspectRatio.getValue() < 1.0f && setup.mode == CameraSetup::Mode::Viewpoint)
         camera->heightAngle = 2 * std::atan(std::tan(camera->heightAngle.getValue() / 2) /
                                             camera->aspectRatio.getValue());
 
@@ -354,8 +361,7 @@ Scene Scene::read(const QString &path, const QStringList &searchDirs)
         if (scene.m_read.root) {
             scene.m_read.root->ref();
             whitenTexturedMaterials(scene.m_read.root);
-        }
-        else if (scene.m_read.errors.isEmpty())
+        } else if (scene.m_read.errors.isEmpty())
             scene.m_read.errors.append(QStringLiteral("%1 is not a VRML file").arg(path));
         input.closeFile();
     }
@@ -409,7 +415,6 @@ RenderResult renderScene(const Scene &scene, const RenderOptions &options)
     SoSeparator *stage = buildStage(scene, options, error);
     if (!stage)
         return {{}, error};
-    stage->ref();
 
     RenderResult result;
     {

@@ -17,7 +17,7 @@
 
 class SoGroup;
 
-struct CameraSpec {
+struct CameraSetup {
     enum class Mode {
         ViewAll,   // fit the whole scene, seen from viewDirection
         Viewpoint, // the file's first Viewpoint
@@ -33,13 +33,13 @@ struct CameraSpec {
 };
 
 struct RenderOptions {
-    CameraSpec camera;
+    CameraSetup camera;
     int width = 800;
     int height = 600;
     SbVec3f background{0.78f, 0.80f, 0.84f}; // shows where no Background node draws
-    bool floor = false;       // a checkered floor at y = 0, squares of 0.25 unit
-    bool scaleFigure = false; // a 6-foot (0.5 unit) figure beside the scene
-    bool headlight = false;   // add the headlight even when the file has lights
+    bool floor = false;                      // a checkered floor at y = 0, squares of 0.25 unit
+    bool scaleFigure = false;                // a 6-foot (0.5 unit) figure beside the scene
+    bool headlight = false;                  // add the headlight even when the file has lights
 };
 
 // What Coin said while reading: errors make the file unusable, warnings not.

@@ -60,40 +60,52 @@ int main(int argc, char *argv[])
                        "scene is fitted into view, seen from the front right and above."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("input"), QStringLiteral("The .wrl file."));
-    parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The .png file to write."));
-    const QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("Picture size, default 800x600."),
+    parser.addPositionalArgument(QStringLiteral("output"),
+                                 QStringLiteral("The .png file to write."));
+    const QCommandLineOption sizeOption(QStringLiteral("size"),
+                                        QStringLiteral("Picture size, default 800x600."),
                                         QStringLiteral("WxH"), QStringLiteral("800x600"));
     const QCommandLineOption viewpointOption(QStringLiteral("viewpoint"),
                                              QStringLiteral("Use the file's first Viewpoint."));
-    const QCommandLineOption positionOption(QStringLiteral("position"), QStringLiteral("Camera position."),
-                                            QStringLiteral("x,y,z"));
-    const QCommandLineOption lookAtOption(QStringLiteral("look-at"),
-                                          QStringLiteral("Point the camera at this point (with --position)."),
-                                          QStringLiteral("x,y,z"));
+    const QCommandLineOption positionOption(
+        QStringLiteral("position"), QStringLiteral("Camera position."), QStringLiteral("x,y,z"));
+    const QCommandLineOption lookAtOption(
+        QStringLiteral("look-at"),
+        QStringLiteral("Point the camera at this point (with --position)."),
+        QStringLiteral("x,y,z"));
     const QCommandLineOption orientationOption(
-        QStringLiteral("orientation"), QStringLiteral("Camera orientation as axis and angle in radians."),
+        QStringLiteral("orientation"),
+        QStringLiteral("Camera orientation as axis and angle in radians."),
         QStringLiteral("x,y,z,a"));
-    const QCommandLineOption upOption(QStringLiteral("up"), QStringLiteral("Up vector for --look-at, default 0,1,0."),
+    const QCommandLineOption upOption(QStringLiteral("up"),
+                                      QStringLiteral("Up vector for --look-at, default 0,1,0."),
                                       QStringLiteral("x,y,z"));
-    const QCommandLineOption fromOption(QStringLiteral("from"),
-                                        QStringLiteral("View direction for the fitted view, default 1,0.7,1.6."),
-                                        QStringLiteral("x,y,z"));
-    const QCommandLineOption fovOption(QStringLiteral("fov"), QStringLiteral("Field of view in radians."),
+    const QCommandLineOption fromOption(
+        QStringLiteral("from"),
+        QStringLiteral("View direction for the fitted view, default 1,0.7,1.6."),
+        QStringLiteral("x,y,z"));
+    const QCommandLineOption fovOption(QStringLiteral("fov"),
+                                       QStringLiteral("Field of view in radians."),
                                        QStringLiteral("radians"));
-    const QCommandLineOption pathOption(QStringLiteral("path"),
-                                        QStringLiteral("Another folder to look for textures in (repeatable)."),
-                                        QStringLiteral("folder"));
+    const QCommandLineOption pathOption(
+        QStringLiteral("path"),
+        QStringLiteral("Another folder to look for textures in (repeatable)."),
+        QStringLiteral("folder"));
     const QCommandLineOption backgroundOption(QStringLiteral("background"),
-                                              QStringLiteral("Clear colour, 0..1 each."), QStringLiteral("r,g,b"));
-    const QCommandLineOption floorOption(QStringLiteral("floor"),
-                                         QStringLiteral("Add a checkered floor at y = 0 (squares of 0.25 unit)."));
-    const QCommandLineOption figureOption(QStringLiteral("figure"),
-                                          QStringLiteral("Add a 6-foot (0.5 unit) figure beside the scene."));
-    const QCommandLineOption headlightOption(QStringLiteral("headlight"),
-                                             QStringLiteral("Add a headlight even when the file has lights."));
-    parser.addOptions({sizeOption, viewpointOption, positionOption, lookAtOption, orientationOption, upOption,
-                       fromOption, fovOption, pathOption, backgroundOption, floorOption, figureOption,
-                       headlightOption});
+                                              QStringLiteral("Clear colour, 0..1 each."),
+                                              QStringLiteral("r,g,b"));
+    const QCommandLineOption floorOption(
+        QStringLiteral("floor"),
+        QStringLiteral("Add a checkered floor at y = 0 (squares of 0.25 unit)."));
+    const QCommandLineOption figureOption(
+        QStringLiteral("figure"),
+        QStringLiteral("Add a 6-foot (0.5 unit) figure beside the scene."));
+    const QCommandLineOption headlightOption(
+        QStringLiteral("headlight"),
+        QStringLiteral("Add a headlight even when the file has lights."));
+    parser.addOptions({sizeOption, viewpointOption, positionOption, lookAtOption, orientationOption,
+                       upOption, fromOption, fovOption, pathOption, backgroundOption, floorOption,
+                       figureOption, headlightOption});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -107,23 +119,26 @@ int main(int argc, char *argv[])
         options.width = size[0].toInt(&wOk);
         options.height = size[1].toInt(&hOk);
     }
-    if (!wOk || !hOk || options.width < 1 || options.height < 1 || options.width > 8192 || options.height > 8192)
+    if (!wOk || !hOk || options.width < 1 || options.height < 1 || options.width > 8192 ||
+        options.height > 8192)
         return fail(QStringLiteral("--size must be WxH, for example 800x600"));
 
-    CameraSpec &camera = options.camera;
+    CameraSetup &camera = options.camera;
     struct VectorOption {
         const QCommandLineOption &option;
         std::optional<SbVec3f> *target;
     };
     std::optional<SbVec3f> position, lookAt, up, from, background;
-    for (const VectorOption &v : {VectorOption{positionOption, &position}, VectorOption{lookAtOption, &lookAt},
-                                  VectorOption{upOption, &up}, VectorOption{fromOption, &from},
-                                  VectorOption{backgroundOption, &background}}) {
+    for (const VectorOption &v :
+         {VectorOption{positionOption, &position}, VectorOption{lookAtOption, &lookAt},
+          VectorOption{upOption, &up}, VectorOption{fromOption, &from},
+          VectorOption{backgroundOption, &background}}) {
         if (!parser.isSet(v.option))
             continue;
         *v.target = vector3(parser.value(v.option));
         if (!*v.target)
-            return fail(QStringLiteral("--%1 needs three numbers separated by commas").arg(v.option.names().first()));
+            return fail(QStringLiteral("--%1 needs three numbers separated by commas")
+                            .arg(v.option.names().first()));
     }
     if (parser.isSet(orientationOption)) {
         const auto v = numbers(parser.value(orientationOption), 4);
@@ -147,9 +162,9 @@ int main(int argc, char *argv[])
     if (parser.isSet(viewpointOption)) {
         if (position || lookAt || camera.orientation)
             return fail(QStringLiteral("--viewpoint cannot be combined with a camera position"));
-        camera.mode = CameraSpec::Mode::Viewpoint;
+        camera.mode = CameraSetup::Mode::Viewpoint;
     } else if (position) {
-        camera.mode = CameraSpec::Mode::Explicit;
+        camera.mode = CameraSetup::Mode::Explicit;
         camera.position = *position;
         camera.lookAt = lookAt;
     } else if (lookAt || camera.orientation) {

@@ -1,0 +1,175 @@
+// Render2D on a world of 10,000 items (2,500 of each kind, a 30-entry
+// library) in a 1920 x 1080 main window, at 100 % and 400 %, with the tree
+// left alone and rebuilt. Each iteration also lets the window paint, so the
+// figures are what the user waits for. Prints the peak memory at the end.
+
+#include "app/MainEditor.h"
+#include "mapview/MapCanvas.h"
+#include "mapview/MapPainter.h"
+#include "platform/FakePlatform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int PerKind = 2500;
+constexpr int LibrarySize = 30;
+
+std::vector<ShapeInfo> library()
+{
+    std::vector<ShapeInfo> shapes;
+    for (int i = 0; i < LibrarySize; ++i) {
+        ShapeInfo s;
+        s.Name = QStringLiteral("Object %1").arg(i);
+        s.FileName = s.Name + QStringLiteral(".wrl");
+        s.Width = 0.5 + i % 5;
+        s.Depth = 0.5 + i % 3;
+        s.MapColor = 0x102030 * (i + 1);
+        s.MapShape = i % 2 ? QStringLiteral("R") : QStringLiteral("C");
+        shapes.push_back(s);
+    }
+    return shapes;
+}
+
+World bigWorld()
+{
+    QRandomGenerator random(7);
+    const auto coordinate = [&random] { return float(random.bounded(1000)) / 10.0f; };
+    const float rotations[] = {0.0f, 1.57f, 3.14f, -1.57f};
+    const QString cubeKinds[] = {"Wall", "Floor", "Ceiling", "Street", "Shrubbery"};
+    World w;
+    w.Objects.clear();
+    w.Pictures.clear();
+    w.Texts.clear();
+    w.Cubes.clear();
+    for (int i = 0; i < PerKind; ++i) {
+        ObjectInfo o;
+        o.Name = QStringLiteral("Object %1").arg(random.bounded(LibrarySize));
+        o.X = coordinate();
+        o.Y = coordinate();
+        o.Rotation = rotations[i % 4];
+        w.Objects.push_back(o);
+
+        PictureInfo p;
+        p.FileName = QStringLiteral("/pictures/picture%1.jpg").arg(i);
+        p.X = coordinate();
+        p.Y = coordinate();
+        p.Width = 1 + random.bounded(6);
+        p.Height = 1;
+        p.Rotation = rotations[i % 4];
+        w.Pictures.push_back(p);
+
+        TextInfo t;
+        t.Text = QStringLiteral("Text number %1").arg(i);
+        t.X = coordinate();
+        t.Y = coordinate();
+        t.Kind = i % 2 ? QStringLiteral("Text (Big)") : QStringLiteral("Text (Eye-Level)");
+        t.Rotation = rotations[i % 4];
+        w.Texts.push_back(t);
+
+        CubeInfo c;
+        c.Kind = cubeKinds[i % 5];
+        c.X1 = coordinate();
+        c.Y1 = coordinate();
+        c.X2 = c.X1 + 0.5f + random.bounded(50) / 10.0f;
+        c.Y2 = c.Y1 + 0.5f + random.bounded(50) / 10.0f;
+        c.Color = int32_t(random.bounded(0x1000000));
+        w.Cubes.push_back(c);
+    }
+    return w;
+}
+
+struct Bench {
+    FakePlatform fake;
+    QTemporaryDir folder;
+    std::unique_ptr<MainEditor> editor;
+
+    Bench()
+    {
+        fake.settings.values = {{"WindowState", "0"},
+                                {"Top", "0"},
+                                {"Left", "0"},
+                                {"Width", QString::number(1920 * 15)},
+                                {"Height", QString::number(1080 * 15)}};
+        editor = std::make_unique<MainEditor>(fake.platform(), folder.path(), QString());
+        editor->runLoadSequence();
+        editor->show();
+        editor->world = bigWorld();
+        editor->Shapes = library();
+        editor->Render2D(true, 0, -1);
+        QCoreApplication::processEvents();
+    }
+};
+
+std::unique_ptr<Bench> theBench; // made on first use, gone before the application
+
+Bench &bench()
+{
+    if (!theBench)
+        theBench = std::make_unique<Bench>();
+    return *theBench;
+}
+
+void zoomTo(MainEditor &e, int zoom)
+{
+    (zoom == 4 ? e.mnu400Item : e.mnu100Item)->trigger();
+    QCoreApplication::processEvents();
+}
+
+void render(benchmark::State &state, bool refreshTree)
+{
+    MainEditor &e = *bench().editor;
+    zoomTo(e, int(state.range(0)));
+    for (auto _ : state) {
+        e.Render2D(refreshTree, 0, -1);
+        QCoreApplication::processEvents(); // the window paints what was drawn
+    }
+    state.counters["canvas_px"] = e.Picture1->width();
+    state.counters["back_image_MB"] = double(e.Picture1->backImage().sizeInBytes()) / (1024 * 1024);
+}
+
+// The map drawing alone, onto an image the size of the 100 % canvas.
+void BM_PaintWorld(benchmark::State &state)
+{
+    const World world = bigWorld();
+    const std::vector<ShapeInfo> shapes = library();
+    QImage image(1021, 1021, QImage::Format_RGB32);
+    const QTransform mapToPixels = QTransform::fromScale(10.21, 10.21);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        MapPainter::paintWorld(painter, mapToPixels, world, shapes);
+    }
+}
+
+void BM_Render2D_TreeLeftAlone(benchmark::State &state) { render(state, false); }
+void BM_Render2D_TreeRebuilt(benchmark::State &state) { render(state, true); }
+
+BENCHMARK(BM_PaintWorld)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Render2D_TreeLeftAlone)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Render2D_TreeRebuilt)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    theBench.reset();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak memory (maxrss): %.1f MB\n", double(usage.ru_maxrss) / 1024.0);
+    return 0;
+}

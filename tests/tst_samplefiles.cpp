@@ -1,0 +1,162 @@
+// The GIF and MIDI writers behind the sample pictures and music: a GIF must
+// decode to exactly the pixels written, and a MIDI file must play its notes
+// at the ticks given, however long the pauses between them.
+
+#include "GifWriter.h"
+#include "MidiWriter.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QtTest>
+
+#include <random>
+
+namespace {
+
+QImage decodeGif(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "gif");
+    return reader.read().convertToFormat(QImage::Format_RGB32);
+}
+
+// What a MIDI reader sees: channel events with their absolute ticks.
+struct MidiEvent {
+    int tick;
+    int status;
+    int pitch;
+    bool operator==(const MidiEvent &o) const
+    {
+        return tick == o.tick && status == o.status && pitch == o.pitch;
+    }
+};
+
+// Reads a format 0 file; an empty list when its structure is broken.
+QList<MidiEvent> readMidi(const QByteArray &file)
+{
+    if (!file.startsWith("MThd") || file.mid(14, 4) != "MTrk")
+        return {};
+    const auto u8 = [&](int i) { return int(uchar(file[i])); };
+    const int length = (u8(18) << 24) | (u8(19) << 16) | (u8(20) << 8) | u8(21);
+    if (22 + length != file.size())
+        return {};
+    QList<MidiEvent> events;
+    int i = 22, tick = 0;
+    const auto variable = [&] {
+        int value = 0;
+        for (int n = 0; n < 4; ++n) {
+            const int byte = u8(i++);
+            value = (value << 7) | (byte & 0x7F);
+            if (!(byte & 0x80))
+                return value;
+        }
+        return -(1 << 30); // more than four bytes
+    };
+    while (i < file.size()) {
+        tick += variable();
+        const int status = u8(i++);
+        if (status == 0xFF) {
+            const int type = u8(i++);
+            i += variable();
+            if (type == 0x2F)
+                return i == file.size() ? events : QList<MidiEvent>();
+        } else if ((status & 0xF0) == 0x90 || (status & 0xF0) == 0x80) {
+            events.append({tick, status, u8(i)});
+            i += 2;
+        } else if ((status & 0xF0) == 0xC0) {
+            i += 1;
+        } else {
+            return {};
+        }
+    }
+    return {}; // no end of track
+}
+
+} // namespace
+
+class TestSampleFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void gifRoundTrip_data();
+    void gifRoundTrip();
+    void midiTiming_data();
+    void midiTiming();
+};
+
+void TestSampleFiles::gifRoundTrip_data()
+{
+    QTest::addColumn<QImage>("image");
+    QTest::addColumn<bool>("fewColours");
+
+    QImage pixel(1, 1, QImage::Format_RGB32);
+    pixel.fill(qRgb(200, 30, 40));
+    QTest::newRow("one pixel") << pixel << true;
+
+    QImage flat(301, 203, QImage::Format_RGB32);
+    for (int y = 0; y < flat.height(); ++y)
+        for (int x = 0; x < flat.width(); ++x)
+            flat.setPixel(x, y, (x / 40 + y / 30) % 3 ? qRgb(245, 242, 232) : qRgb(30, 60, 160));
+    QTest::newRow("flat colours, odd size") << flat << true;
+
+    // Noise fills the 4096-entry string table many times over.
+    std::mt19937 random(7);
+    QImage noise(640, 200, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y,
+                           qRgb(int(random() % 256), int(random() % 256), int(random() % 256)));
+    QTest::newRow("noise, many table resets") << noise << false;
+}
+
+void TestSampleFiles::gifRoundTrip()
+{
+    QFETCH(QImage, image);
+    QFETCH(bool, fewColours);
+    const QByteArray gif = Gif::encode(image);
+    QVERIFY(gif.startsWith("GIF89a"));
+    QVERIFY(gif.endsWith(';'));
+    const QImage decoded = decodeGif(gif);
+    QCOMPARE(decoded.size(), image.size());
+    // With 256 colours or fewer the picture survives unchanged; otherwise the
+    // reduced picture does.
+    const QImage expected = fewColours
+                                ? image
+                                : image.convertToFormat(QImage::Format_Indexed8, Qt::DiffuseDither)
+                                      .convertToFormat(QImage::Format_RGB32);
+    QVERIFY(decoded == expected);
+}
+
+void TestSampleFiles::midiTiming_data()
+{
+    QTest::addColumn<int>("gap");
+    // Delta times take one byte up to 127, two up to 16383, three beyond.
+    for (int gap : {0, 1, 127, 128, 16383, 16384, 2097151, 2097152})
+        QTest::newRow(qPrintable(QStringLiteral("gap %1").arg(gap))) << gap;
+}
+
+void TestSampleFiles::midiTiming()
+{
+    QFETCH(int, gap);
+    Midi::Song song;
+    song.programs = {{1, 73}};
+    song.notes = {{0, 48, 60, 70, 0}, {48 + gap, 96, 64, 80, 1}, {48 + gap, 24, 67, 80, 0}};
+    const QList<MidiEvent> events = readMidi(Midi::encode(song));
+    // At equal ticks a note ends before the next one starts.
+    const QList<MidiEvent> expected{
+        {0, 0x90, 60},        {48, 0x80, 60},       {48 + gap, 0x91, 64},
+        {48 + gap, 0x90, 67}, {72 + gap, 0x80, 67}, {144 + gap, 0x81, 64},
+    };
+    QCOMPARE(events.size(), expected.size());
+    for (int i = 0; i < events.size(); ++i)
+        QVERIFY2(events[i] == expected[i],
+                 qPrintable(QStringLiteral("event %1: tick %2 status %3 pitch %4")
+                                .arg(i)
+                                .arg(events[i].tick)
+                                .arg(events[i].status, 0, 16)
+                                .arg(events[i].pitch)));
+}
+
+QTEST_GUILESS_MAIN(TestSampleFiles)
+#include "tst_samplefiles.moc"

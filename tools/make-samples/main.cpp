@@ -1,0 +1,83 @@
+// make-samples: writes the sample worlds with their pictures and music.
+//   make-samples samples
+
+#include "GifWriter.h"
+#include "MidiWriter.h"
+#include "SampleMusic.h"
+#include "SamplePictures.h"
+#include "SampleWorlds.h"
+
+#include "files/FileServices.h"
+#include "model/WorldFile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLocale>
+
+#include <cstdio>
+
+namespace {
+
+bool report(const Status &status, const QString &path)
+{
+    if (!status.ok()) {
+        std::fprintf(stderr, "make-samples: %s\n", qPrintable(status.error));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen"); // fonts for the pictures, no screen
+    QGuiApplication app(argc, argv);
+    if (app.arguments().size() != 2) {
+        std::fprintf(stderr, "usage: make-samples FOLDER\n");
+        return 2;
+    }
+    // World files hold numbers in the user's format; the samples use full stops.
+    QLocale::setDefault(QLocale::c());
+
+    const QDir folder(app.arguments()[1]);
+    for (const char *sub : {"pictures", "music"}) {
+        if (!QDir().mkpath(folder.filePath(QLatin1String(sub)))) {
+            std::fprintf(stderr, "make-samples: cannot create %s\n",
+                         qPrintable(folder.filePath(QLatin1String(sub))));
+            return 1;
+        }
+    }
+
+    for (const SamplePictures::Picture &picture : SamplePictures::all()) {
+        const QString path = folder.filePath(QStringLiteral("pictures/") + picture.fileName);
+        const QByteArray bytes =
+            picture.fileName.endsWith(QLatin1String(".gif")) ? Gif::encode(picture.image) : [&] {
+                QByteArray jpeg;
+                QBuffer buffer(&jpeg);
+                buffer.open(QIODevice::WriteOnly);
+                picture.image.save(&buffer, "JPG", 85);
+                return jpeg;
+            }();
+        if (!report(Files::writeBytes(path, bytes), path))
+            return 1;
+    }
+
+    const QString music = folder.filePath(QStringLiteral("music/gallery.mid"));
+    if (!report(Files::writeBytes(music, Midi::encode(SampleMusic::galleryTune())), music))
+        return 1;
+
+    const std::pair<const char *, World> worlds[] = {
+        {"park.lwf", SampleWorlds::park()},
+        {"gallery.lwf", SampleWorlds::gallery()},
+        {"street.lwf", SampleWorlds::street()},
+    };
+    for (const auto &[name, world] : worlds) {
+        const QString path = folder.filePath(QLatin1String(name));
+        if (!report(WorldFile::save(path, world, ScrollFractions()), path))
+            return 1;
+    }
+    return 0;
+}
