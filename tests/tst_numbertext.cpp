@@ -70,7 +70,9 @@ void TestNumberText::convert_data()
     QTest::newRow("inf") << "double" << "C" << "-inf" << false << 0.0;
     QTest::newRow("double overflow") << "double" << "C" << "1e400" << false << 0.0;
     QTest::newRow("comma locale") << "double" << "de_DE" << "-1,57" << true << -1.57;
-    QTest::newRow("comma locale, full stop") << "double" << "de_DE" << "1.000" << false << 0.0;
+    QTest::newRow("comma locale, full stop file") << "double" << "de_DE" << "72.5" << true << 72.5;
+    QTest::newRow("comma locale, grouped") << "double" << "de_DE" << "1.000,5" << false << 0.0;
+    QTest::newRow("full stop locale, comma") << "double" << "C" << "72,5" << false << 0.0;
     QTest::newRow("half to even, down") << "long" << "C" << "2.5" << true << 2.0;
     QTest::newRow("half to even, up") << "long" << "C" << "3.5" << true << 4.0;
     QTest::newRow("negative half") << "long" << "C" << "-2.5" << true << -2.0;

@@ -131,9 +131,13 @@ std::optional<double> toDouble(QStringView text, const QLocale &locale)
     // A group separator is refused: "1.000" in a German locale is not 1000.
     const double value = strictLocale(locale).toDouble(text, &ok);
     // QLocale accepts "nan" and "inf"; those are not numbers a world can hold.
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    if (ok && std::isfinite(value))
+        return value;
+    // Files made where the decimal separator is a full stop (the shipped
+    // library and samples among them) still read under a decimal comma.
+    if (pointOf(locale) != QLatin1Char('.'))
+        return plainNumber(text.trimmed(), QLatin1Char('.'));
+    return std::nullopt;
 }
 
 std::optional<float> toSingle(QStringView text, const QLocale &locale)
