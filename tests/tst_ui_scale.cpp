@@ -21,35 +21,11 @@ class TestScale : public QObject {
     Q_OBJECT
 
 private slots:
-    void barRanges_data()
-    {
-        QTest::addColumn<int>("frame");
-        QTest::addColumn<int>("canvas");
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<int>("small");
-        QTest::addColumn<int>("large");
-        QTest::newRow("canvas fits") << 500 << 499 << 0 << 1 << 1;
-        QTest::newRow("exactly as large as the frame") << 500 << 500 << 0 << 1 << 1;
-        QTest::newRow("halves to even, down") << 100 << 150 << 50 << 2 << 5; // 2.5, 5
-        QTest::newRow("halves to even, up") << 100 << 130 << 30 << 2 << 3;   // 1.5, 3
-        QTest::newRow("small overhang still steps") << 100 << 103 << 3 << 1 << 1;
-    }
-
-    void barRanges()
-    {
-        QFETCH(int, frame);
-        QFETCH(int, canvas);
-        const MapScale::BarRange r = MapScale::barRange(frame, canvas);
-        QTEST(r.maximum, "maximum");
-        QTEST(r.singleStep, "small");
-        QTEST(r.pageStep, "large");
-    }
-
     void canvasSize_data()
     {
         QTest::addColumn<int>("zoom");
         QTest::addColumn<int>("factor"); // used for sizing
-        QTest::newRow("100%") << 1 << 1;
+        QTest::newRow("100%: the whole map shows") << 1 << 1;
         QTest::newRow("three times, from a file") << 3 << 3;
         QTest::newRow("400%") << 4 << 4;
         QTest::newRow("zero, a damaged file") << 0 << 1;
@@ -70,7 +46,9 @@ private slots:
         QCOMPARE(e.Picture1->size(), QSize(side, side));
         QCOMPARE(e.HScroll1->maximum(), std::max(0, side - frame.width()));
         QCOMPARE(e.VScroll1->maximum(), std::max(0, side - frame.height()));
-        QCOMPARE(e.world.Zoom, zoom); // the world keeps what it was given
+        QCOMPARE(e.world.Zoom, zoom);  // the world keeps what it was given
+        if (e.HScroll1->maximum() > 0) // steps of a twentieth and a tenth, never 0
+            QCOMPARE(e.HScroll1->pageStep(), std::max(1, int(NumberText::roundHalfEven(e.HScroll1->maximum() / 10.0))));
         QVERIFY(e.Picture1->backImage().width() <= frame.width()); // only what shows is kept
     }
 
