@@ -82,6 +82,28 @@ private slots:
         QCOMPARE(e.VScroll1->value(), e.VScroll1->maximum());
         e.mnu100Item->trigger();
         QCOMPARE(e.Picture1->pos(), QPoint(0, 0));
+        // Back at a larger zoom, the map returns to where it was.
+        e.mnu400Item->trigger();
+        QVERIFY(qAbs(MapScale::fraction(*e.HScroll1) - relative) < 0.01);
+        QCOMPARE(e.VScroll1->value(), e.VScroll1->maximum());
+    }
+
+    // A world opened while the frame cannot scroll (before the window has its
+    // size) still opens at its stored place once the window is laid out.
+    void storedPositionSurvivesAnUnscrollableFrame()
+    {
+        EditorHarness h;
+        World zoomed;
+        zoomed.Zoom = 2;
+        const QString file = h.writeWorld(QStringLiteral("zoomed.lwf"), zoomed, {0.75, 0.5});
+        MainEditor &e = h.start();
+        e.resize(e.width(), 60); // too low to scroll anything vertically
+        QTRY_COMPARE(e.VScroll1->maximum(), 0);
+        QVERIFY(e.LoadFile(file).ok());
+        e.resize(1000, 700);
+        QTRY_VERIFY(e.VScroll1->maximum() > 0);
+        QVERIFY(qAbs(MapScale::fraction(*e.VScroll1) - 0.75) < 0.01);
+        QVERIFY(qAbs(MapScale::fraction(*e.HScroll1) - 0.5) < 0.01);
     }
 
     // What scrolls into view is the same map, hatches aligned.

@@ -92,6 +92,7 @@ Status MainEditor::LoadFile(const QString &path)
     setCaption(path);
     ScaleLand();
     checkZoomMenu();
+    m_relativeScroll = {read.fractions.horizontal, read.fractions.vertical};
     MapScale::setFraction(*VScroll1, read.fractions.vertical);
     MapScale::setFraction(*HScroll1, read.fractions.horizontal);
     hideMarkers();
@@ -111,6 +112,7 @@ Status MainEditor::SaveFile(const QString &path)
 void MainEditor::newWorld()
 {
     world = World();
+    m_relativeScroll = {};
     setCaption(QString());
     CurrentFile.clear();
     Saved = true;

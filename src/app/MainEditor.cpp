@@ -50,7 +50,7 @@ void MainEditor::createControls()
     VScroll1 = new QScrollBar(Qt::Vertical, central);
     for (QScrollBar *bar : {HScroll1, VScroll1})
         bar->setRange(0, 0);
-    MapScale::followScrollBars(*Picture1, *HScroll1, *VScroll1);
+    MapScale::followScrollBars(*Picture1, *HScroll1, *VScroll1, m_relativeScroll);
 
     TabStrip1 = new QTabWidget(central);
     TabStrip1->setUsesScrollButtons(false); // the palette is made wide enough for all four tabs

@@ -7,6 +7,7 @@
 // help pages).
 
 #include "files/FileServices.h"
+#include "mapview/MapScale.h"
 #include "model/World.h"
 #include "palette/ObjectLibrary.h"
 #include "platform/Platform.h"
@@ -133,4 +134,5 @@ private:
     QString m_programFolder;
     QString m_commandLine;
     QStringList m_libraryWarnings;
+    MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
 };

@@ -20,7 +20,7 @@ void MainEditor::Render2D(bool RefreshTree, int SelKind, int SelIndex)
 
 void MainEditor::ScaleLand()
 {
-    MapScale::scaleLand(*Picture2, *Picture1, *HScroll1, *VScroll1, world.Zoom);
+    MapScale::scaleLand(*Picture2, *Picture1, *HScroll1, *VScroll1, world.Zoom, m_relativeScroll);
     shpSelector->hide();
     Render2D(false, 0, -1);
 }

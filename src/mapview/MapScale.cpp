@@ -52,10 +52,10 @@ void applyRange(QScrollBar &bar, const BarRange &range)
 } // namespace
 
 void scaleLand(const QWidget &frame, QWidget &canvas, QScrollBar &horizontal, QScrollBar &vertical,
-               int32_t zoom)
+               int32_t zoom, RelativePosition &remembered)
 {
-    const double relativeH = fraction(horizontal);
-    const double relativeV = fraction(vertical);
+    const double relativeH = horizontal.maximum() != 0 ? fraction(horizontal) : remembered.horizontal;
+    const double relativeV = vertical.maximum() != 0 ? fraction(vertical) : remembered.vertical;
     const int side = canvasSide(frame.size(), zoom);
     canvas.resize(side, side);
     applyRange(horizontal, barRange(frame.width(), side));
@@ -65,12 +65,21 @@ void scaleLand(const QWidget &frame, QWidget &canvas, QScrollBar &horizontal, QS
     canvas.move(-horizontal.value(), -vertical.value());
 }
 
-void followScrollBars(QWidget &canvas, QScrollBar &horizontal, QScrollBar &vertical)
+void followScrollBars(QWidget &canvas, QScrollBar &horizontal, QScrollBar &vertical,
+                      RelativePosition &remembered)
 {
     QObject::connect(&horizontal, &QScrollBar::valueChanged, &canvas,
-                     [&canvas](int value) { canvas.move(-value, canvas.y()); });
+                     [&canvas, &horizontal, &remembered](int value) {
+                         canvas.move(-value, canvas.y());
+                         if (horizontal.maximum() != 0)
+                             remembered.horizontal = fraction(horizontal);
+                     });
     QObject::connect(&vertical, &QScrollBar::valueChanged, &canvas,
-                     [&canvas](int value) { canvas.move(canvas.x(), -value); });
+                     [&canvas, &vertical, &remembered](int value) {
+                         canvas.move(canvas.x(), -value);
+                         if (vertical.maximum() != 0)
+                             remembered.vertical = fraction(vertical);
+                     });
 }
 
 } // namespace MapScale

@@ -35,12 +35,23 @@ double fraction(const QScrollBar &bar);
 // Value = maximum x fraction, rounded half to even, kept inside the range.
 void setFraction(QScrollBar &bar, double fraction);
 
+// The relative position of each bar, remembered while a bar cannot scroll
+// (at 100 %, or while the window passes through an odd shape), so that a
+// world opened before the window has its size, or a return to a larger zoom,
+// finds its place again.
+struct RelativePosition {
+    double horizontal = 0;
+    double vertical = 0;
+};
+
 // Resizes the canvas for the frame and the zoom and sets both bars up again,
 // keeping each bar's relative position.
 void scaleLand(const QWidget &frame, QWidget &canvas, QScrollBar &horizontal, QScrollBar &vertical,
-               int32_t zoom);
+               int32_t zoom, RelativePosition &remembered);
 
-// Makes the canvas follow both bars, as they are dragged too.
-void followScrollBars(QWidget &canvas, QScrollBar &horizontal, QScrollBar &vertical);
+// Makes the canvas follow both bars, as they are dragged too, and keeps
+// `remembered` up to date while a bar can scroll.
+void followScrollBars(QWidget &canvas, QScrollBar &horizontal, QScrollBar &vertical,
+                      RelativePosition &remembered);
 
 } // namespace MapScale

@@ -69,14 +69,23 @@ int main(int argc, char *argv[])
     if (!report(Files::writeBytes(music, Midi::encode(SampleMusic::galleryTune())), music))
         return 1;
 
-    const std::pair<const char *, World> worlds[] = {
-        {"park.lwf", SampleWorlds::park()},
-        {"gallery.lwf", SampleWorlds::gallery()},
-        {"street.lwf", SampleWorlds::street()},
+    // Each sample opens zoomed and scrolled onto what it shows.
+    struct Sample {
+        const char *name;
+        World world;
+        int32_t zoom;
+        ScrollFractions view;
     };
-    for (const auto &[name, world] : worlds) {
-        const QString path = folder.filePath(QLatin1String(name));
-        if (!report(WorldFile::save(path, world, ScrollFractions()), path))
+    const Sample samples[] = {
+        {"park.lwf", SampleWorlds::park(), 2, {0.8, 0.5}},
+        {"gallery.lwf", SampleWorlds::gallery(), 4, {0.57, 0.47}},
+        {"street.lwf", SampleWorlds::street(), 1, {}},
+    };
+    for (const Sample &sample : samples) {
+        World world = sample.world;
+        world.Zoom = sample.zoom;
+        const QString path = folder.filePath(QLatin1String(sample.name));
+        if (!report(WorldFile::save(path, world, sample.view), path))
             return 1;
     }
     return 0;
