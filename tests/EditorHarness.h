@@ -2,12 +2,13 @@
 // A main window on the scripted platform fakes, in a throw-away program
 // folder, at a known size. Shared by the tst_ui_* tests of the main window.
 
+#include "TestSupport.h"
+
 #include "app/MainEditor.h"
 #include "mapview/MapCanvas.h"
 #include "model/WorldFile.h"
 #include "platform/FakePlatform.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -51,9 +52,8 @@ struct EditorHarness {
 
     void writeText(const QString &name, const QByteArray &bytes) const
     {
-        QFile file(path(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qWarning("cannot write %s", qPrintable(file.fileName()));
+        if (!writeFile(path(name), bytes))
+            qWarning("cannot write %s", qPrintable(path(name)));
     }
 
     // The whole map, one image pixel per canvas pixel.

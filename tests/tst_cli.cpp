@@ -1,5 +1,7 @@
 // lotwright-cli as a user runs it: the built program, its output and exit codes.
 
+#include "TestSupport.h"
+
 #include "model/TextCodec.h"
 #include "model/WorldFile.h"
 
@@ -57,125 +59,112 @@ class TestCli : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void exitCodes_data();
-    void exitCodes();
-    void resaveKeepsTheBytes_data();
-    void resaveKeepsTheBytes();
+    void initTestCase()
+    {
+        QVERIFY(QFileInfo(QStringLiteral(BIN_DIR "/lotwright-cli")).isExecutable());
+        QVERIFY(m_dir.isValid());
+    }
+
+    void exitCodes_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err"); // the start of the error output
+
+        const QString good = write(QStringLiteral("good.lwf"), handWritten('.'));
+        const QString damaged =
+            write(QStringLiteral("bad.lwf"), handWritten('.').replace("65280", "x"));
+        const QString missing = m_dir.filePath(QStringLiteral("missing.lwf"));
+        const QString nowhere = m_dir.filePath(QStringLiteral("no/such/folder/out.lwf"));
+        QByteArray noise(100000, '\0');
+        for (int i = 0; i < noise.size(); ++i)
+            noise[i] = char((i * 7919 + i / 13) % 256);
+        const QString noisy = write(QStringLiteral("noise.lwf"), noise);
+        const auto row = [](const char *name, const QStringList &arguments, int exitCode,
+                            const QString &out, const QString &err, const QString &locale = "C") {
+            QTest::newRow(name) << arguments << locale << exitCode << out << err;
+        };
+        const QString usage = QStringLiteral("usage: lotwright-cli COMMAND");
+        const QString counts = good + ": 1 object, 1 picture, 0 texts, 1 wall or surface\n";
+
+        row("help", {"--help"}, 0, usage, {});
+        row("no command", {}, 2, {}, usage);
+        row("unknown command", {"frob", good}, 2, {}, "lotwright-cli: unknown command \"frob\"");
+        row("resave, one file", {"resave", good}, 2, {},
+            "usage: lotwright-cli resave IN.lwf OUT.lwf\n");
+        row("check counts used items", {"check", good}, 0, counts, {});
+        row("full stops read in a comma locale", {"check", good}, 0, counts, {}, "de_DE.UTF-8");
+        row("check damaged", {"check", damaged}, 1, {},
+            QStringLiteral("lotwright-cli: Cannot load \"%1\": token 50 (Cubes[0].Color): \"x\" is "
+                           "not a whole number\n")
+                .arg(damaged));
+        row("check missing", {"check", missing}, 1, {},
+            QStringLiteral("lotwright-cli: Cannot read \"%1\": No such file").arg(missing));
+        row("check noise", {"check", noisy}, 1, {},
+            QStringLiteral("lotwright-cli: Cannot load \"%1\"").arg(noisy));
+        row("resave to a missing folder", {"resave", good, nowhere}, 1, {},
+            QStringLiteral("lotwright-cli: Cannot write \"%1\": ").arg(nowhere));
+    }
+
+    void exitCodes()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, locale);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        const Run r = run(arguments, locale);
+        QCOMPARE(r.exitCode, exitCode);
+        const auto startsWith = [](const QString &s, const QString &start) {
+            return start.isEmpty() ? s.isEmpty() : s.startsWith(start);
+        };
+        QVERIFY2(startsWith(r.out, out), qPrintable(r.out));
+        QVERIFY2(startsWith(r.err, err), qPrintable(r.err));
+    }
+
+    void resaveKeepsTheBytes_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QByteArray>("bytes");
+        World w;
+        w.Music = QStringLiteral("Привет.mid"); // beyond Windows-1252: a UTF-8 file
+        w.Zoom = 4;
+        w.StartPosX = 1.0 / 3;
+        appendItem(
+            w.Pictures,
+            PictureInfo{
+                1.0f / 3, 2, 0.5f, 12345678, 1e-5f, -1.57f, true, QStringLiteral("a.gif"), {}, {}});
+        const QByteArray own =
+            TextCodec::encode(WorldFile::format(w, ScrollFractions{0.125, 1.0 / 7}));
+        QTest::newRow("our own file") << "C" << own;
+        QTest::newRow("independent writer") << "C" << handWritten('.');
+        QTest::newRow("comma locale") << "de_DE.UTF-8" << handWritten(',');
+    }
+
+    void resaveKeepsTheBytes()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QByteArray, bytes);
+        const QString in = write(QStringLiteral("in.lwf"), bytes);
+        const QString out = m_dir.filePath(QStringLiteral("out.lwf"));
+        const Run r = run({QStringLiteral("resave"), in, out}, locale);
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        QCOMPARE(readBytes(out), bytes);
+    }
 
 private:
     QString write(const QString &name, const QByteArray &bytes);
     QTemporaryDir m_dir;
 };
 
-void TestCli::initTestCase()
-{
-    QVERIFY(QFileInfo(QStringLiteral(BIN_DIR "/lotwright-cli")).isExecutable());
-    QVERIFY(m_dir.isValid());
-}
-
 QString TestCli::write(const QString &name, const QByteArray &bytes)
 {
     const QString path = m_dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    if (!writeFile(path, bytes))
         qFatal("cannot write %s", qPrintable(path));
     return path;
-}
-
-void TestCli::exitCodes_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("out");
-    QTest::addColumn<QString>("err"); // the start of the error output
-
-    const QString good = write(QStringLiteral("good.lwf"), handWritten('.'));
-    const QString damaged =
-        write(QStringLiteral("bad.lwf"), handWritten('.').replace("65280", "x"));
-    const QString missing = m_dir.filePath(QStringLiteral("missing.lwf"));
-    const QString nowhere = m_dir.filePath(QStringLiteral("no/such/folder/out.lwf"));
-    QByteArray noise(100000, '\0');
-    for (int i = 0; i < noise.size(); ++i)
-        noise[i] = char((i * 7919 + i / 13) % 256);
-    const QString noisy = write(QStringLiteral("noise.lwf"), noise);
-    const QString c = QStringLiteral("C");
-
-    QTest::newRow("help")
-        << QStringList{"--help"} << c << 0 << "usage: lotwright-cli COMMAND" << "";
-    QTest::newRow("no command") << QStringList() << c << 2 << "" << "usage: lotwright-cli COMMAND";
-    QTest::newRow("unknown command") << QStringList{"frob", good} << c << 2 << ""
-                                     << "lotwright-cli: unknown command \"frob\"";
-    QTest::newRow("resave, one file") << QStringList{"resave", good} << c << 2 << ""
-                                      << "usage: lotwright-cli resave IN.lwf OUT.lwf\n";
-    QTest::newRow("check counts used items")
-        << QStringList{"check", good} << c << 0
-        << good + ": 1 object, 1 picture, 0 texts, 1 wall or surface\n" << "";
-    QTest::newRow("check damaged")
-        << QStringList{"check", damaged} << c << 1 << ""
-        << QStringLiteral("lotwright-cli: Cannot load \"%1\": token 50 (Cubes[0].Color): \"x\" is "
-                          "not a whole number\n")
-               .arg(damaged);
-    QTest::newRow("check missing")
-        << QStringList{"check", missing} << c << 1 << ""
-        << QStringLiteral("lotwright-cli: Cannot read \"%1\": No such file").arg(missing);
-    QTest::newRow("check noise") << QStringList{"check", noisy} << c << 1 << ""
-                                 << QStringLiteral("lotwright-cli: Cannot load \"%1\"").arg(noisy);
-    QTest::newRow("full stops read in a comma locale")
-        << QStringList{"check", good} << "de_DE.UTF-8" << 0
-        << good + ": 1 object, 1 picture, 0 texts, 1 wall or surface\n" << "";
-    QTest::newRow("resave to a missing folder")
-        << QStringList{"resave", good, nowhere} << c << 1 << ""
-        << QStringLiteral("lotwright-cli: Cannot write \"%1\": ").arg(nowhere);
-}
-
-void TestCli::exitCodes()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, locale);
-    QFETCH(int, exitCode);
-    QFETCH(QString, out);
-    QFETCH(QString, err);
-    const Run r = run(arguments, locale);
-    QCOMPARE(r.exitCode, exitCode);
-    const auto startsWith = [](const QString &s, const QString &start) {
-        return start.isEmpty() ? s.isEmpty() : s.startsWith(start);
-    };
-    QVERIFY2(startsWith(r.out, out), qPrintable(r.out));
-    QVERIFY2(startsWith(r.err, err), qPrintable(r.err));
-    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("never.lwf"))));
-}
-
-void TestCli::resaveKeepsTheBytes_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QByteArray>("bytes");
-    World w;
-    w.Music = QStringLiteral("Привет.mid"); // beyond Windows-1252: a UTF-8 file
-    w.Zoom = 4;
-    w.StartPosX = 1.0 / 3;
-    appendItem(
-        w.Pictures,
-        PictureInfo{
-            1.0f / 3, 2, 0.5f, 12345678, 1e-5f, -1.57f, true, QStringLiteral("a.gif"), {}, {}});
-    QTest::newRow("our own file") << "C" << TextCodec::encode(
-                                         WorldFile::format(w, ScrollFractions{0.125, 1.0 / 7}));
-    QTest::newRow("independent writer") << "C" << handWritten('.');
-    QTest::newRow("comma locale") << "de_DE.UTF-8" << handWritten(',');
-}
-
-void TestCli::resaveKeepsTheBytes()
-{
-    QFETCH(QString, locale);
-    QFETCH(QByteArray, bytes);
-    const QString in = write(QStringLiteral("in.lwf"), bytes);
-    const QString out = m_dir.filePath(QStringLiteral("out.lwf"));
-    const Run r = run({QStringLiteral("resave"), in, out}, locale);
-    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
-    QFile file(out);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), bytes);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

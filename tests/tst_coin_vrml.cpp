@@ -1,55 +1,71 @@
 // Exported worlds and the shipped object files must load in a VRML97 reader
 // (Coin's) without a single error or warning: with every library object,
-// every kind of item and strings that need escaping.
+// every kind of item and strings that need escaping. Each object model must
+// also agree with its line of objects.txt, since the map draws the object
+// from that line alone.
 
 #include "CoinValidator.h"
+#include "TestSupport.h"
 #include "export/ExportCommand.h"
 #include "model/WorldFile.h"
 #include "palette/ObjectLibrary.h"
 
-#include <QDataStream>
-#include <QDir>
-#include <QFile>
+#include <Inventor/SbBox3f.h>
+#include <Inventor/SbMatrix.h>
+#include <Inventor/SoDB.h>
+#include <Inventor/SoInput.h>
+#include <Inventor/SoPrimitiveVertex.h>
+#include <Inventor/VRMLnodes/SoVRMLGroup.h>
+#include <Inventor/actions/SoCallbackAction.h>
+
 #include <QImage>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace
-{
+#include <cmath>
+
+namespace {
 
 const QString DataDir = QStringLiteral(SOURCE_DIR "/data");
 const QString SamplesDir = QStringLiteral(SOURCE_DIR "/samples");
 
-bool copyFolder(const QString &from, const QString &to)
+// The extent of the triangles a viewer draws, and how many there are. Boxes
+// of transformed parts would be looser than the parts themselves.
+struct Model {
+    SbBox3f box;
+    int triangles = 0;
+};
+
+void addTriangle(void *data, SoCallbackAction *action, const SoPrimitiveVertex *a,
+                 const SoPrimitiveVertex *b, const SoPrimitiveVertex *c)
 {
-    const QDir source(from);
-    if (!QDir().mkpath(to))
-        return false;
-    for (const QString &name : source.entryList(QDir::Files))
-        if (!QFile::copy(source.filePath(name), QDir(to).filePath(name)))
-            return false;
-    return true;
+    auto *model = static_cast<Model *>(data);
+    ++model->triangles;
+    for (const SoPrimitiveVertex *vertex : {a, b, c}) {
+        SbVec3f point;
+        action->getModelMatrix().multVecMatrix(vertex->getPoint(), point);
+        model->box.extendBy(point);
+    }
 }
 
-// A short silent 8-bit mono PCM sound.
-bool writeWave(const QString &path)
+// Coin must be initialised (CoinValidator does it).
+Model measure(const QString &path, const QByteArray &textures)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray samples(800, char(0x80));
-    QDataStream out(&file);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + samples.size());
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(8000) << quint32(8000) << quint16(1)
-        << quint16(8);
-    out.writeRawData("data", 4);
-    out << quint32(samples.size());
-    out.writeRawData(samples.constData(), int(samples.size()));
-    return out.status() == QDataStream::Ok;
+    Model model;
+    SoInput::addDirectoryFirst(textures.constData());
+    SoInput input;
+    SoVRMLGroup *root =
+        input.openFile(QFile::encodeName(path).constData()) ? SoDB::readAllVRML(&input) : nullptr;
+    if (root) {
+        root->ref();
+        SoCallbackAction triangles;
+        triangles.addTriangleCallback(SoNode::getClassTypeId(), addTriangle, &model);
+        triangles.apply(root);
+        root->unref();
+    }
+    SoInput::removeDirectory(textures.constData());
+    return model;
 }
 
 // Strings a user may type or a file may hold, each hard on a VRML string.
@@ -64,8 +80,7 @@ const QStringList Hostile{
 
 } // namespace
 
-class TestCoinVrml : public QObject
-{
+class TestCoinVrml : public QObject {
     Q_OBJECT
 
     QTemporaryDir program;
@@ -75,191 +90,194 @@ class TestCoinVrml : public QObject
                                          std::vector<ShapeInfo> &library);
 
 private slots:
-    void initTestCase();
-    void validatorCatches_data();
-    void validatorCatches();
-    void shippedObjectFile_data();
-    void shippedObjectFile();
-    void sampleWorld_data();
-    void sampleWorld();
-    void everythingWorld();
-};
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale::c());
+        QVERIFY(copyFiles(DataDir + "/Objects", program.filePath("Objects")));
+        QVERIFY(copyFiles(DataDir + "/Textures", program.filePath("Textures")));
+        LibraryLoad library = Init_Shapes(program.path());
+        QVERIFY2(library.warnings.isEmpty(), qPrintable(library.warnings.join('\n')));
+        QVERIFY(!library.Shapes.empty());
+        shapes = std::move(library.Shapes);
+    }
 
-void TestCoinVrml::initTestCase()
-{
-    QLocale::setDefault(QLocale::c());
-    QVERIFY(program.isValid());
-    QVERIFY(copyFolder(DataDir + QStringLiteral("/Objects"),
-                       program.filePath(QStringLiteral("Objects"))));
-    QVERIFY(copyFolder(DataDir + QStringLiteral("/Textures"),
-                       program.filePath(QStringLiteral("Textures"))));
-    LibraryLoad library = Init_Shapes(program.path());
-    QVERIFY2(library.warnings.isEmpty(), qPrintable(library.warnings.join(QLatin1Char('\n'))));
-    shapes = std::move(library.Shapes);
-}
+    // The validator itself: a broken file must not pass for a good one.
+    void validatorCatches_data()
+    {
+        QTest::addColumn<QByteArray>("vrml");
+        QTest::addColumn<bool>("clean");
+        const QByteArray header = "#VRML V2.0 utf8\r\n";
+        QTest::newRow("good") << header + "Group { children [ Shape { geometry Box { } } ] }\r\n"
+                              << true;
+        QTest::newRow("sound without its file")
+            << header + "Sound { source AudioClip { url \"nowhere.wav\" } }\r\n"
+            << true;
+        QTest::newRow("extra closing brace") << header + "Group { }\r\n}\r\n" << false;
+        QTest::newRow("unterminated string") << header + "WorldInfo { title \"open\r\n}\r\n"
+                                             << false;
+        QTest::newRow("unescaped quote") << header + "WorldInfo { title \"a \"b\" c\" }\r\n"
+                                         << false;
+        QTest::newRow("unknown field") << header + "Transform { size 1 }\r\n" << false;
+        QTest::newRow("missing texture") << header + "ImageTexture { url \"nowhere.jpg\" }\r\n"
+                                         << false;
+    }
+
+    void validatorCatches()
+    {
+        QFETCH(QByteArray, vrml);
+        QFETCH(bool, clean);
+        const CoinValidator::Result result = CoinValidator::check(vrml);
+        QVERIFY2(result.ok() == clean, qPrintable(result.report()));
+    }
+
+    void shippedObject_data()
+    {
+        QTest::addColumn<int>("entry");
+        for (size_t i = 0; i < shapes.size(); ++i)
+            QTest::newRow(qPrintable(shapes[i].Name)) << int(i);
+    }
+
+    // Each model loads cleanly, stands on the ground centred on its position with
+    // the footprint its line gives, at real size (one unit is 12 feet), and is
+    // light enough to place by the dozen.
+    void shippedObject()
+    {
+        QFETCH(int, entry);
+        const ShapeInfo &shape = shapes[size_t(entry)];
+        const QString path = DataDir + "/Objects/" + shape.FileName;
+        const CoinValidator::Result result = CoinValidator::checkFile(path, DataDir + "/Textures");
+        QVERIFY2(result.ok(), qPrintable(result.report()));
+
+        const Model model = measure(path, QFile::encodeName(DataDir + "/Textures"));
+        QVERIFY(!model.box.isEmpty());
+        const SbVec3f low = model.box.getMin();
+        const SbVec3f high = model.box.getMax();
+        const SbVec3f size = high - low;
+        const QString where =
+            QString::asprintf("x %g..%g, y %g..%g, z %g..%g; objects.txt says %g x %g", low[0],
+                              high[0], low[1], high[1], low[2], high[2], shape.Width, shape.Depth);
+        QVERIFY2(std::abs(low[1]) <= 0.01f, qPrintable("not standing on y = 0: " + where));
+        QVERIFY2(std::abs(low[0] + high[0]) / 2 <= 0.03 + 0.05 * shape.Width &&
+                     std::abs(low[2] + high[2]) / 2 <= 0.03 + 0.05 * shape.Depth,
+                 qPrintable("not centred: " + where));
+
+        // The map draws Width along x and Depth along z; a circle's diameter is both.
+        QVERIFY2(shape.MapShape == "C" || shape.MapShape == "R", qPrintable(shape.MapShape));
+        if (shape.MapShape == "C")
+            QCOMPARE(shape.Depth, shape.Width);
+        // Within a few percent of the wanted size, plus a little for rounded parts.
+        const auto near = [](float actual, double wanted) {
+            return std::abs(actual - wanted) <= 0.03 + 0.1 * wanted;
+        };
+        QVERIFY2(near(size[0], shape.Width) && near(size[2], shape.Depth),
+                 qPrintable("footprint differs: " + where));
+        // Real size: from a hydrant (under a foot) to a bus (40 feet).
+        const float largest = std::max({size[0], size[1], size[2]});
+        QVERIFY2(largest >= 0.05f && largest <= 4.0f, qPrintable("not at real size: " + where));
+        QVERIFY2(model.triangles <= 3000, qPrintable(QString::number(model.triangles)));
+    }
+
+    void sampleWorld_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir samples(SamplesDir);
+        for (const QString &file : samples.entryList({"*.lwf"}, QDir::Files, QDir::Name))
+            QTest::newRow(qPrintable(file)) << samples.filePath(file);
+    }
+
+    void sampleWorld()
+    {
+        QFETCH(QString, path);
+        const WorldRead read = WorldFile::load(path);
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        const CoinValidator::Result result = exportAndCheck(read.world, path, shapes);
+        QVERIFY2(result.ok(), qPrintable(result.report()));
+    }
+
+    void everythingWorld()
+    {
+        QTemporaryDir worldFolder;
+        // Real images (Qt writes no GIF: PNG data), under names that need escaping.
+        const QString gif = QStringLiteral("sign \"one\" #1 {a}.gif");
+        const QString jpeg = QStringLiteral("Foto K\u00f6ln.jpg");
+        QImage image(8, 4, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        QVERIFY(image.save(worldFolder.filePath(gif), "PNG"));
+        QVERIFY(image.save(worldFolder.filePath(jpeg), "JPEG"));
+        const QString music = QStringLiteral("tune \"x\" #2.wav");
+        QVERIFY(writeFile(worldFolder.filePath(music), "sound"));
+        // Only names the output and the folder of relative paths.
+        const QString worldFile = worldFolder.filePath("every thing.lwf");
+        QVERIFY(writeFile(worldFile, QByteArray()));
+
+        World world;
+        world.Sky = QStringLiteral("Night Sky");
+        world.Ground = QStringLiteral("Snow");
+        world.Music = music; // relative to the world file
+        world.StartPosX = 12.5;
+        world.StartAngle = 3.14;
+
+        const float rotations[] = {0.0f, 1.57f, 3.14f, -1.57f};
+        int n = 0;
+        const auto anchor = [&](int i) {
+            return i % 3 == 0 ? QString() : Hostile[i % Hostile.size()];
+        };
+        const auto target = [&](int i) {
+            return i % 2 ? QStringLiteral("_blank") : Hostile[(i + 1) % Hostile.size()];
+        };
+
+        // Library names that are no VRML identifiers as they stand.
+        std::vector<ShapeInfo> library = shapes;
+        for (const QString &name : {QStringLiteral("3D St. Mary's #1 {x}"), QStringLiteral("TRUE"),
+                                    QStringLiteral("Caf\u00e9 \"Bench\""), shapes.front().Name}) {
+            library.push_back(shapes.front());
+            library.back().Name = name;
+        }
+        for (const ShapeInfo &shape : library) {
+            for (int copy = 0; copy < 2; ++copy, ++n) { // definition, then a reference
+                appendItem(world.Objects,
+                           ObjectInfo{shape.Name, float(5 + n % 90), float(5 + (n * 7) % 90),
+                                      rotations[n % 4], anchor(n), target(n)});
+            }
+        }
+        const QStringList kinds{Kind::Wall, Kind::Floor, Kind::Ceiling, Kind::Street,
+                                Kind::Shrubbery};
+        for (int i = 0; i < kinds.size(); ++i) {
+            appendItem(world.Cubes, CubeInfo{kinds[i], float(10 * i), float(10 * i + 3.5), 20.25f,
+                                             27.0f, 0x123456 * i});
+            appendItem(world.Cubes, CubeInfo{kinds[i], 50, 50, 1, 9, 0}); // no extent: left out
+        }
+        for (int i = 0; i < 8; ++i, ++n) {
+            const QString file = i % 2 ? gif : jpeg;
+            appendItem(world.Pictures,
+                       PictureInfo{float(10 * i + 5), 60, 0.25f * i, 1.5f, 0.75f, rotations[i % 4],
+                                   i % 2 == 0, i < 4 ? worldFolder.filePath(file) : file, anchor(n),
+                                   target(n)});
+        }
+        const QStringList textKinds{Kind::TextBig, Kind::TextEyeLevel,
+                                    QStringLiteral("Text (Huge)")};
+        for (int i = 0; i < Hostile.size() * 2; ++i, ++n) {
+            appendItem(world.Texts, TextInfo{Hostile[i % Hostile.size()], float(5 * i + 2), 80,
+                                             0x00FF8040 + i, rotations[i % 4], textKinds[i % 3],
+                                             i % 2 == 1, anchor(n), QString(), target(n)});
+        }
+
+        const CoinValidator::Result result = exportAndCheck(world, worldFile, library);
+        QVERIFY2(result.ok(), qPrintable(result.report()));
+    }
+};
 
 CoinValidator::Result TestCoinVrml::exportAndCheck(const World &world, const QString &currentFile,
                                                    std::vector<ShapeInfo> &library)
 {
+    // A warning means a file the world needs is missing: a failure here too.
     const WorldExport result = exportWorld(world, library, program.path(), currentFile);
-    if (!result.ok()) {
+    if (!result.ok() || !result.warnings.isEmpty()) {
         CoinValidator::Result failed;
-        failed.messages << QStringLiteral("export failed: ") + result.error;
+        failed.messages << result.error << result.warnings;
         return failed;
     }
-    return CoinValidator::checkFile(result.outputPath, program.filePath(QStringLiteral("ToGo")));
-}
-
-// The validator itself: a broken file must not pass for a good one.
-void TestCoinVrml::validatorCatches_data()
-{
-    QTest::addColumn<QByteArray>("vrml");
-    QTest::addColumn<bool>("clean");
-    const QByteArray header = "#VRML V2.0 utf8\r\n";
-    QTest::newRow("good") << header + "Group { children [ Shape { geometry Box { } } ] }\r\n"
-                          << true;
-    QTest::newRow("sound without its file")
-        << header + "Sound { source AudioClip { url \"nowhere.wav\" } }\r\n"
-        << true;
-    QTest::newRow("extra closing brace") << header + "Group { }\r\n}\r\n" << false;
-    QTest::newRow("unterminated string") << header + "WorldInfo { title \"open\r\n}\r\n" << false;
-    QTest::newRow("unescaped quote") << header + "WorldInfo { title \"a \"b\" c\" }\r\n" << false;
-    QTest::newRow("unknown field") << header + "Transform { size 1 }\r\n" << false;
-    QTest::newRow("missing texture") << header + "ImageTexture { url \"nowhere.jpg\" }\r\n"
-                                     << false;
-}
-
-void TestCoinVrml::validatorCatches()
-{
-    QFETCH(QByteArray, vrml);
-    QFETCH(bool, clean);
-    const CoinValidator::Result result = CoinValidator::check(vrml);
-    QVERIFY2(result.ok() == clean, qPrintable(result.report()));
-}
-
-void TestCoinVrml::shippedObjectFile_data()
-{
-    QTest::addColumn<QString>("path");
-    const QDir objects(DataDir + QStringLiteral("/Objects"));
-    const QStringList files = objects.entryList({QStringLiteral("*.wrl")}, QDir::Files, QDir::Name);
-    QVERIFY2(!files.isEmpty(),
-             qPrintable(QStringLiteral("no object files in %1").arg(objects.path())));
-    for (const QString &file : files)
-        QTest::newRow(qPrintable(file)) << objects.filePath(file);
-}
-
-void TestCoinVrml::shippedObjectFile()
-{
-    QFETCH(QString, path);
-    const CoinValidator::Result result =
-        CoinValidator::checkFile(path, DataDir + QStringLiteral("/Textures"));
-    QVERIFY2(result.ok(), qPrintable(result.report()));
-}
-
-void TestCoinVrml::sampleWorld_data()
-{
-    QTest::addColumn<QString>("path");
-    const QDir samples(SamplesDir);
-    const QStringList files = samples.entryList({QStringLiteral("*.lwf")}, QDir::Files, QDir::Name);
-    if (files.isEmpty())
-        QSKIP("no sample worlds");
-    for (const QString &file : files)
-        QTest::newRow(qPrintable(file)) << samples.filePath(file);
-}
-
-void TestCoinVrml::sampleWorld()
-{
-    QFETCH(QString, path);
-    const WorldRead read = WorldFile::load(path);
-    QVERIFY2(read.ok(), qPrintable(read.error));
-    const CoinValidator::Result result = exportAndCheck(read.world, path, shapes);
-    QVERIFY2(result.ok(), qPrintable(result.report()));
-}
-
-void TestCoinVrml::everythingWorld()
-{
-    QVERIFY(!shapes.empty());
-    QTemporaryDir worldFolder;
-    // Real images, under names that need escaping in the world text.
-    const QString gif = QStringLiteral("sign \"one\" #1 {a}.gif");
-    const QString jpeg = QStringLiteral("Foto K\u00f6ln.jpg");
-    QImage image(8, 4, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QVERIFY(image.save(worldFolder.filePath(gif), "GIF") ||
-            image.save(worldFolder.filePath(gif), "PNG"));
-    QVERIFY(image.save(worldFolder.filePath(jpeg), "JPEG"));
-    const QString music = QStringLiteral("tune \"x\" #2.wav");
-    QVERIFY(writeWave(worldFolder.filePath(music)));
-    const QString worldFile = worldFolder.filePath(QStringLiteral("every thing.lwf"));
-    QFile placeholder(worldFile); // only names the output and the folder of relative paths
-    QVERIFY(placeholder.open(QIODevice::WriteOnly));
-    placeholder.close();
-
-    World world;
-    world.Sky = QStringLiteral("Night Sky");
-    world.Ground = QStringLiteral("Snow");
-    world.Music = music; // relative to the world file
-    world.StartPosX = 12.5;
-    world.StartAngle = 3.14;
-
-    const float rotations[] = {0.0f, 1.57f, 3.14f, -1.57f};
-    int n = 0;
-    const auto anchor = [&](int i) { return i % 3 == 0 ? QString() : Hostile[i % Hostile.size()]; };
-    const auto target = [&](int i) {
-        return i % 2 ? QStringLiteral("_blank") : Hostile[(i + 1) % Hostile.size()];
-    };
-
-    // Library names that are no VRML identifiers as they stand.
-    std::vector<ShapeInfo> library = shapes;
-    for (const QString &name : {QStringLiteral("3D St. Mary's #1 {x}"), QStringLiteral("TRUE"),
-                                QStringLiteral("Caf\u00e9 \"Bench\""), shapes.front().Name}) {
-        ShapeInfo odd = shapes.front();
-        odd.Name = name;
-        library.push_back(odd);
-    }
-    for (const ShapeInfo &shape : library) {
-        for (int copy = 0; copy < 2; ++copy, ++n) { // definition, then a reference
-            ObjectInfo o{shape.Name,       float(5 + n % 90), float(5 + (n * 7) % 90),
-                         rotations[n % 4], anchor(n),         target(n)};
-            appendItem(world.Objects, o);
-        }
-    }
-    const QStringList kinds{Kind::Wall, Kind::Floor, Kind::Ceiling, Kind::Street, Kind::Shrubbery};
-    for (int i = 0; i < kinds.size(); ++i) {
-        appendItem(world.Cubes, CubeInfo{kinds[i], float(10 * i), float(10 * i + 3.5), 20.25f,
-                                         27.0f, 0x123456 * i});
-        appendItem(world.Cubes, CubeInfo{kinds[i], 50, 50, 1, 9, 0}); // no extent: left out
-    }
-    for (int i = 0; i < 8; ++i, ++n) {
-        PictureInfo p{float(10 * i + 5),
-                      60,
-                      0.25f * i,
-                      1.5f,
-                      0.75f,
-                      rotations[i % 4],
-                      i % 2 == 0,
-                      i < 4 ? worldFolder.filePath(i % 2 ? gif : jpeg) : (i % 2 ? gif : jpeg),
-                      anchor(n),
-                      target(n)};
-        appendItem(world.Pictures, p);
-    }
-    const QStringList textKinds{Kind::TextBig, Kind::TextEyeLevel, QStringLiteral("Text (Huge)")};
-    for (int i = 0; i < Hostile.size() * 2; ++i, ++n) {
-        TextInfo t{Hostile[i % Hostile.size()],
-                   float(5 * i + 2),
-                   80,
-                   0x00FF8040 + i,
-                   rotations[i % 4],
-                   textKinds[i % 3],
-                   i % 2 == 1,
-                   anchor(n),
-                   QString(),
-                   target(n)};
-        appendItem(world.Texts, t);
-    }
-
-    const CoinValidator::Result result = exportAndCheck(world, worldFile, library);
-    QVERIFY2(result.ok(), qPrintable(result.report()));
+    return CoinValidator::checkFile(result.outputPath, program.filePath("ToGo"));
 }
 
 QTEST_GUILESS_MAIN(TestCoinVrml)

@@ -13,158 +13,148 @@ class TestNumberText : public QObject {
     Q_OBJECT
 
 private slots:
-    void format_data();
-    void format();
-    void convert_data();
-    void convert();
-    void writtenTextReadsBackAsQLocaleReadsIt_data();
-    void writtenTextReadsBackAsQLocaleReadsIt();
+    void format_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<bool>("single");
+        QTest::addColumn<QString>("text"); // written with a comma when it holds one
+        QTest::newRow("whole") << 50.0 << true << "50";
+        QTest::newRow("half") << 0.5 << true << "0.5";
+        QTest::newRow("rotation") << -1.57 << true << "-1.57";
+        QTest::newRow("small exponent") << 1e-5 << true << "1E-05";
+        QTest::newRow("large exponent") << 1.5e16 << false << "1.5E+16";
+        QTest::newRow("eight digits as single") << 12345678.0 << true << "1.234568E+07";
+        QTest::newRow("third as single") << 1.0 / 3 << true << "0.3333333";
+        QTest::newRow("third as double") << 1.0 / 3 << false << "0.333333333333333";
+        QTest::newRow("widened single") << double(1.57f) << false << "1.57000005245209";
+        QTest::newRow("negative zero") << -0.0 << false << "0";
+        QTest::newRow("comma, no grouping") << 1234567.25 << false << "1234567,25";
+    }
+
+    void format()
+    {
+        QFETCH(double, value);
+        QFETCH(bool, single);
+        QFETCH(QString, text);
+        const QChar point = text.contains(',') ? ',' : '.';
+        QCOMPARE(single ? NumberText::formatSingle(float(value), point)
+                        : NumberText::formatDouble(value, point),
+                 text);
+    }
+
+    void convert_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("locale");
+        const auto row = [](const char *name, const char *type, const QString &text, bool ok,
+                            double value, const char *locale = "C") {
+            QTest::newRow(name) << QString(type) << text << ok << value << QString(locale);
+        };
+        row("blanks around", "double", " 2.5 ", true, 2.5);
+        row("group separator", "double", "1,000", false, 0);
+        row("trailing letters", "double", "12abc", false, 0);
+        row("empty", "double", "", false, 0);
+        row("nan", "double", "nan", false, 0);
+        row("inf", "double", "-inf", false, 0);
+        row("double overflow", "double", "1e400", false, 0);
+        row("comma locale", "double", "-1,57", true, -1.57, "de_DE");
+        row("comma locale, full stop file", "double", "72.5", true, 72.5, "de_DE");
+        row("comma locale, grouped", "double", "1.000,5", false, 0, "de_DE");
+        row("full stop locale, comma", "double", "72,5", false, 0);
+        row("half to even, down", "long", "2.5", true, 2);
+        row("half to even, up", "long", "-3.5", true, -4);
+        row("above half", "long", "2.5000001", true, 3);
+        row("smallest long", "long", "-2147483648", true, -2147483648.0);
+        row("long overflow", "long", "2147483648", false, 0);
+        row("rounds to overflow", "long", "2147483647.5", false, 0);
+        row("largest single", "single", "3.402823E+38", true, double(3.402823e38f));
+        row("single overflow", "single", "-3.5E+38", false, 0);
+        row("True, any case", "boolean", "tRUE", true, 1);
+        row("False", "boolean", " False", true, 0);
+        row("minus one", "boolean", "-1", true, 1);
+        row("zero", "boolean", "0", true, 0);
+        row("other word", "boolean", "yes", false, 0);
+    }
+
+    void convert()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        QFETCH(double, value);
+        QFETCH(QString, locale);
+        const QLocale l(locale);
+        std::optional<double> result;
+        if (type == "long")
+            result = NumberText::toLong(text, l);
+        else if (type == "single")
+            result = NumberText::toSingle(text, l);
+        else if (type == "boolean")
+            result = NumberText::toBoolean(text, l);
+        else
+            result = NumberText::toDouble(text, l);
+        QCOMPARE(result.has_value(), ok);
+        if (ok)
+            QCOMPARE(*result, value);
+    }
+
+    void writtenTextReadsBackAsQLocaleReadsIt_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("C") << "C";
+        QTest::newRow("German") << "de_DE";
+        QTest::newRow("Swedish, Unicode minus") << "sv_SE";
+        QTest::newRow("Arabic decimal sign") << "ar_EG";
+    }
+
+    // Numbers written in a locale read back to the same text, so a world survives
+    // a load and save unchanged. Plain number text is read by a shortcut that must
+    // agree with QLocale bit for bit and leave every other form to it.
+    void writtenTextReadsBackAsQLocaleReadsIt()
+    {
+        QFETCH(QString, locale);
+        const QLocale l(locale);
+        const QChar point = NumberText::decimalPoint(l);
+
+        QLocale strict = l;
+        strict.setNumberOptions(QLocale::RejectGroupSeparator);
+        const auto sameAsQLocale = [&strict](const QString &text, double value) {
+            bool ok = false;
+            const double expected = strict.toDouble(text, &ok);
+            return ok && std::memcmp(&expected, &value, sizeof value) == 0;
+        };
+
+        std::mt19937_64 random(7);
+        for (int i = 0; i < 3000; ++i) {
+            const uint64_t bits = random();
+            double d;
+            std::memcpy(&d, &bits, sizeof d);
+            if (!std::isfinite(d))
+                continue;
+            const float f = float(std::ldexp(double(bits % 99999), i % 60 - 30));
+            const QString single = NumberText::formatSingle(f, point);
+            const QString dbl = NumberText::formatDouble(d, point);
+            const auto s = NumberText::toSingle(single, l);
+            const auto r = NumberText::toDouble(dbl, l);
+            QVERIFY2(s && NumberText::formatSingle(*s, point) == single, qPrintable(single));
+            QVERIFY2(r && NumberText::formatDouble(*r, point) == dbl, qPrintable(dbl));
+            QVERIFY2(sameAsQLocale(dbl, *r), qPrintable(dbl));
+        }
+
+        for (const char *edge : {"007", "-0", "1E5", "1E-400", "1E400", "0E-400", "4.9E-324", "-",
+                                 "1.", "E5", "1E+", "+1", "1e5", " 1", "1.7976931348623159E+308"}) {
+            const QString text = QString::fromLatin1(edge).replace(QLatin1Char('.'), point);
+            bool ok = false;
+            const double expected = strict.toDouble(text, &ok);
+            const auto actual = NumberText::toDouble(text, l);
+            QVERIFY2(actual.has_value() == (ok && std::isfinite(expected)), edge);
+            QVERIFY2(!actual || sameAsQLocale(text, *actual), edge);
+        }
+    }
 };
-
-void TestNumberText::format_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<bool>("single");
-    QTest::addColumn<QString>("point");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("whole") << 50.0 << true << "." << "50";
-    QTest::newRow("half") << 0.5 << true << "." << "0.5";
-    QTest::newRow("rotation") << -1.57 << true << "." << "-1.57";
-    QTest::newRow("small exponent") << 1e-5 << true << "." << "1E-05";
-    QTest::newRow("large exponent") << 1.5e16 << false << "." << "1.5E+16";
-    QTest::newRow("eight digits as single") << 12345678.0 << true << "." << "1.234568E+07";
-    QTest::newRow("difference") << 62.5 - 50 << true << "." << "12.5";
-    QTest::newRow("third as single") << 1.0 / 3 << true << "." << "0.3333333";
-    QTest::newRow("third as double") << 1.0 / 3 << false << "." << "0.333333333333333";
-    QTest::newRow("widened single") << double(1.57f) << false << "." << "1.57000005245209";
-    QTest::newRow("negative zero") << -0.0 << false << "." << "0";
-    QTest::newRow("comma") << -1.57 << true << "," << "-1,57";
-    QTest::newRow("comma, no grouping") << 1234567.25 << false << "," << "1234567,25";
-}
-
-void TestNumberText::format()
-{
-    QFETCH(double, value);
-    QFETCH(bool, single);
-    QFETCH(QString, point);
-    QFETCH(QString, text);
-    const QChar p = point.front();
-    QCOMPARE(single ? NumberText::formatSingle(float(value), p)
-                    : NumberText::formatDouble(value, p),
-             text);
-}
-
-void TestNumberText::convert_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<double>("value");
-    QTest::newRow("blanks around") << "double" << "C" << " 2.5 " << true << 2.5;
-    QTest::newRow("exponent") << "double" << "C" << "1.5e+16" << true << 1.5e16;
-    QTest::newRow("group separator") << "double" << "C" << "1,000" << false << 0.0;
-    QTest::newRow("trailing letters") << "double" << "C" << "12abc" << false << 0.0;
-    QTest::newRow("empty") << "double" << "C" << "" << false << 0.0;
-    QTest::newRow("nan") << "double" << "C" << "nan" << false << 0.0;
-    QTest::newRow("inf") << "double" << "C" << "-inf" << false << 0.0;
-    QTest::newRow("double overflow") << "double" << "C" << "1e400" << false << 0.0;
-    QTest::newRow("comma locale") << "double" << "de_DE" << "-1,57" << true << -1.57;
-    QTest::newRow("comma locale, full stop file") << "double" << "de_DE" << "72.5" << true << 72.5;
-    QTest::newRow("comma locale, grouped") << "double" << "de_DE" << "1.000,5" << false << 0.0;
-    QTest::newRow("full stop locale, comma") << "double" << "C" << "72,5" << false << 0.0;
-    QTest::newRow("half to even, down") << "long" << "C" << "2.5" << true << 2.0;
-    QTest::newRow("half to even, up") << "long" << "C" << "3.5" << true << 4.0;
-    QTest::newRow("negative half") << "long" << "C" << "-2.5" << true << -2.0;
-    QTest::newRow("above half") << "long" << "C" << "2.5000001" << true << 3.0;
-    QTest::newRow("smallest long") << "long" << "C" << "-2147483648" << true << -2147483648.0;
-    QTest::newRow("long overflow") << "long" << "C" << "2147483648" << false << 0.0;
-    QTest::newRow("rounds to overflow") << "long" << "C" << "2147483647.5" << false << 0.0;
-    QTest::newRow("largest single") << "single" << "C"
-                                    << "3.402823E+38" << true << double(3.402823e38f);
-    QTest::newRow("single overflow") << "single" << "C" << "-3.5E+38" << false << 0.0;
-    QTest::newRow("True, any case") << "boolean" << "C" << "tRUE" << true << 1.0;
-    QTest::newRow("False") << "boolean" << "C" << " False" << true << 0.0;
-    QTest::newRow("minus one") << "boolean" << "C" << "-1" << true << 1.0;
-    QTest::newRow("zero") << "boolean" << "C" << "0" << true << 0.0;
-    QTest::newRow("other word") << "boolean" << "C" << "yes" << false << 0.0;
-}
-
-void TestNumberText::convert()
-{
-    QFETCH(QString, type);
-    QFETCH(QString, locale);
-    QFETCH(QString, text);
-    QFETCH(bool, ok);
-    QFETCH(double, value);
-    const QLocale l(locale);
-    std::optional<double> result;
-    if (type == QLatin1String("long"))
-        result = NumberText::toLong(text, l);
-    else if (type == QLatin1String("single"))
-        result = NumberText::toSingle(text, l);
-    else if (type == QLatin1String("boolean"))
-        result = NumberText::toBoolean(text, l);
-    else
-        result = NumberText::toDouble(text, l);
-    QCOMPARE(result.has_value(), ok);
-    if (ok)
-        QCOMPARE(*result, value);
-}
-
-void TestNumberText::writtenTextReadsBackAsQLocaleReadsIt_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::newRow("C") << "C";
-    QTest::newRow("German") << "de_DE";
-    QTest::newRow("Swedish, Unicode minus") << "sv_SE";
-    QTest::newRow("Arabic decimal sign") << "ar_EG";
-}
-
-// Numbers written in a locale read back to the same text, so a world survives
-// a load and save unchanged. Plain number text is read by a shortcut that must
-// agree with QLocale bit for bit and leave every other form to it.
-void TestNumberText::writtenTextReadsBackAsQLocaleReadsIt()
-{
-    QFETCH(QString, locale);
-    const QLocale l(locale);
-    const QChar point = NumberText::decimalPoint(l);
-
-    QLocale strict = l;
-    strict.setNumberOptions(QLocale::RejectGroupSeparator);
-    const auto sameAsQLocale = [&strict](const QString &text, double value) {
-        bool ok = false;
-        const double expected = strict.toDouble(text, &ok);
-        return ok && std::memcmp(&expected, &value, sizeof value) == 0;
-    };
-
-    std::mt19937_64 random(7);
-    for (int i = 0; i < 3000; ++i) {
-        const uint64_t bits = random();
-        double d;
-        std::memcpy(&d, &bits, sizeof d);
-        if (!std::isfinite(d))
-            continue;
-        const float f = float(std::ldexp(double(bits % 99999), i % 60 - 30));
-        const QString single = NumberText::formatSingle(f, point);
-        const QString dbl = NumberText::formatDouble(d, point);
-        const auto s = NumberText::toSingle(single, l);
-        const auto r = NumberText::toDouble(dbl, l);
-        QVERIFY2(s && NumberText::formatSingle(*s, point) == single, qPrintable(single));
-        QVERIFY2(r && NumberText::formatDouble(*r, point) == dbl, qPrintable(dbl));
-        QVERIFY2(sameAsQLocale(dbl, *r), qPrintable(dbl));
-    }
-
-    for (const char *edge : {"007", "-0", "1E5", "1E-400", "1E400", "0E-400", "4.9E-324", "-", "1.",
-                             "E5", "1E+", "+1", "1e5", " 1", "1.7976931348623159E+308"}) {
-        const QString text = QString::fromLatin1(edge).replace(QLatin1Char('.'), point);
-        bool ok = false;
-        const double expected = strict.toDouble(text, &ok);
-        const auto actual = NumberText::toDouble(text, l);
-        QVERIFY2(actual.has_value() == (ok && std::isfinite(expected)), edge);
-        QVERIFY2(!actual || sameAsQLocale(text, *actual), edge);
-    }
-}
 
 QTEST_GUILESS_MAIN(TestNumberText)
 #include "tst_numbertext.moc"

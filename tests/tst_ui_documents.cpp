@@ -52,49 +52,73 @@ private slots:
         QVERIFY(!e.shpSelector->isVisible());
     }
 
-    // New and Open ask before dropping changes; the answer decides.
+    // New, Open and closing the window ask before dropping changes; the
+    // answer, and the Save As dialog a Yes leads to, decide.
     void changesQuestion_data()
     {
-        QTest::addColumn<bool>("open"); // Open instead of New
+        QTest::addColumn<QString>("command"); // "new", "open" or "exit"
+        QTest::addColumn<bool>("changed");
         QTest::addColumn<Answer>("answer");
-        QTest::addColumn<bool>("saveChosen"); // the Save As dialog gives a path
+        QTest::addColumn<QString>("saveAs"); // "ok", "bad" (cannot be written) or "" (cancelled)
         QTest::addColumn<bool>("proceeds");
-        for (const bool open : {false, true}) {
-            const char *command = open ? "open" : "new";
-            QTest::addRow("%s, no: changes dropped", command)
-                << open << Answer::No << false << true;
-            QTest::addRow("%s, cancel", command) << open << Answer::Cancel << false << false;
-            QTest::addRow("%s, yes: saved first", command) << open << Answer::Yes << true << true;
-            QTest::addRow("%s, yes, save cancelled", command)
-                << open << Answer::Yes << false << false;
+        for (const QString command : {"new", "open", "exit"}) {
+            const auto row = [&](const char *name, bool changed, Answer answer,
+                                 const QString &saveAs, bool proceeds) {
+                QTest::addRow("%s, %s", qPrintable(command), name)
+                    << command << changed << answer << saveAs << proceeds;
+            };
+            row("nothing to save", false, Answer::Cancel, "", true);
+            row("no: changes dropped", true, Answer::No, "", true);
+            row("cancel", true, Answer::Cancel, "", false);
+            row("yes: saved first", true, Answer::Yes, "ok", true);
+            row("yes, save cancelled", true, Answer::Yes, "", false);
+            row("yes, write failed", true, Answer::Yes, "bad", false);
         }
     }
 
     void changesQuestion()
     {
-        QFETCH(bool, open);
+        QFETCH(QString, command);
+        QFETCH(bool, changed);
         QFETCH(Answer, answer);
-        QFETCH(bool, saveChosen);
+        QFETCH(QString, saveAs);
         QFETCH(bool, proceeds);
         EditorHarness h;
+        h.writeText("plain.txt", "a file, not a folder");
         const QString other = h.writeWorld("other.lwf", World());
         MainEditor &e = h.start();
-        makeChanges(e);
-        const QString saved = h.path("saved.lwf");
+        if (changed)
+            makeChanges(e);
+        const QString saved = h.path(saveAs == "ok" ? "saved.lwf" : "plain.txt/saved.lwf");
         h.fake.messages.answers = {answer};
-        h.fake.fileDialogs.saveAnswers = {saveChosen ? std::optional<QString>(saved)
-                                                     : std::nullopt};
+        h.fake.fileDialogs.saveAnswers = {saveAs.isEmpty() ? std::nullopt
+                                                           : std::optional<QString>(saved)};
         h.fake.fileDialogs.openAnswers = {other};
+        h.fake.settings.writtenKeys.clear();
 
-        (open ? e.mnuLoadItem : e.mnuNewItem)->trigger();
+        const bool exit = command == "exit";
+        (exit ? e.mnuExitItem : command == "open" ? e.mnuLoadItem : e.mnuNewItem)->trigger();
 
-        QCOMPARE(h.fake.messages.shown, QStringList{"Save changes to the current world?"});
-        QCOMPARE(QFile::exists(saved), answer == Answer::Yes && saveChosen);
+        const QStringList &shown = h.fake.messages.shown;
+        QCOMPARE(shown.value(0), !changed ? QString()
+                                 : exit   ? "Save Changes Before Exiting?"
+                                          : "Save changes to the current world?");
+        QCOMPARE(shown.size(), int(changed) + int(saveAs == "bad"));
+        if (saveAs == "bad")
+            QVERIFY(shown[1].startsWith("The world could not be saved.") &&
+                    shown[1].contains(saved));
+        QCOMPARE(QFile::exists(saved), saveAs == "ok");
         if (QFile::exists(saved))
             QCOMPARE(WorldFile::load(saved).world, sampleWorld());
-        QCOMPARE(e.Saved, proceeds);
+        QCOMPARE(e.isVisible(), !(exit && proceeds));
+        QCOMPARE(h.fake.settings.writtenKeys.isEmpty(), !(exit && proceeds)); // stored on closing
+        if (exit && proceeds)
+            return;
         QCOMPARE(e.world, proceeds ? World() : sampleWorld());
-        QCOMPARE(e.CurrentFile, proceeds && open ? other : QString());
+        QCOMPARE(e.Saved, proceeds);
+        // A failed or cancelled save leaves the document as it was.
+        QCOMPARE(e.CurrentFile, proceeds && command == "open" ? other : QString());
+        QCOMPARE(e.windowTitle(), caption(e.CurrentFile.isEmpty() ? "New" : other));
     }
 
     void openRestoresTheView()
@@ -121,8 +145,6 @@ private slots:
         e.mnuLoadItem->trigger();
         QVERIFY(!e.mnu100Item->isChecked() && !e.mnu200Item->isChecked() &&
                 !e.mnu400Item->isChecked());
-        QCOMPARE(e.Picture1->width(),
-                 3 * (std::min(e.Picture2->width(), e.Picture2->height()) - 1));
     }
 
     void failedOpenChangesNothing_data()
@@ -130,7 +152,6 @@ private slots:
         QTest::addColumn<QByteArray>("content"); // empty: no such file
         QTest::newRow("missing file") << QByteArray();
         QTest::newRow("damaged file") << QByteArray("Blue Sky\t\t\tone\t0\t0\t50\t96\t0");
-        QTest::newRow("truncated file") << QByteArray("\t\t\t1\t0\t0\t50\t96\t0\t0\tOak\t1");
     }
 
     void failedOpenChangesNothing()
@@ -187,67 +208,6 @@ private slots:
         QCOMPARE(WorldFile::load(first).world, e.world);
         QVERIFY(e.Saved);
         QCOMPARE(h.fake.messages.shown, QStringList());
-    }
-
-    void failedSaveAsKeepsTheDocument()
-    {
-        EditorHarness h;
-        h.writeText("plain.txt", "a file, not a folder");
-        const QString unwritable = h.path("plain.txt/world.lwf");
-        const QString current = h.writeWorld("current.lwf", World());
-        MainEditor &e = h.start(current);
-        makeChanges(e);
-        h.fake.fileDialogs.saveAnswers = {unwritable};
-        e.mnuSaveAs->trigger();
-        QCOMPARE(h.fake.messages.shown.size(), 1);
-        QVERIFY(h.fake.messages.shown[0].startsWith("The world could not be saved."));
-        QVERIFY(h.fake.messages.shown[0].contains(unwritable));
-        QVERIFY(!e.Saved);
-        QCOMPARE(e.CurrentFile, current);
-        QCOMPARE(e.windowTitle(), caption(current));
-    }
-
-    void closeQuestion_data()
-    {
-        QTest::addColumn<bool>("changed");
-        QTest::addColumn<Answer>("answer");
-        QTest::addColumn<QString>("saveAs"); // the Save As dialog: "ok", "bad" or "" (cancelled)
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("nothing to save") << false << Answer::Cancel << "" << true;
-        QTest::newRow("no: changes lost") << true << Answer::No << "" << true;
-        QTest::newRow("cancel: keeps running") << true << Answer::Cancel << "" << false;
-        QTest::newRow("yes: saved and closed") << true << Answer::Yes << "ok" << true;
-        QTest::newRow("yes, dialog cancelled") << true << Answer::Yes << "" << false;
-        QTest::newRow("yes, write failed") << true << Answer::Yes << "bad" << false;
-    }
-
-    void closeQuestion()
-    {
-        QFETCH(bool, changed);
-        QFETCH(Answer, answer);
-        QFETCH(QString, saveAs);
-        QFETCH(bool, closes);
-        EditorHarness h;
-        h.writeText("plain.txt", "a file, not a folder");
-        MainEditor &e = h.start();
-        if (changed)
-            makeChanges(e);
-        h.fake.messages.answers = {answer};
-        const QString path = h.path(saveAs == "ok" ? "closing.lwf" : "plain.txt/closing.lwf");
-        h.fake.fileDialogs.saveAnswers = {saveAs.isEmpty() ? std::nullopt
-                                                           : std::optional<QString>(path)};
-        h.fake.settings.writtenKeys.clear();
-
-        e.mnuExitItem->trigger();
-
-        QCOMPARE(e.isVisible(), !closes);
-        QCOMPARE(h.fake.messages.shown.value(0),
-                 changed ? "Save Changes Before Exiting?" : QString());
-        QCOMPARE(h.fake.messages.shown.size(), int(changed) + int(saveAs == "bad"));
-        QCOMPARE(QFile::exists(path), saveAs == "ok");
-        QCOMPARE(h.fake.settings.writtenKeys.isEmpty(), !closes); // stored only when unloading
-        if (!closes)
-            QCOMPARE(e.world, sampleWorld());
     }
 };
 

@@ -85,51 +85,45 @@ private slots:
         QTest::addColumn<QRectF>("probe"); // map units
         QTest::addColumn<Colors>("present");
         QTest::addColumn<Colors>("absent");
+        const auto row = [](const char *name, const World &w, const Library &shapes,
+                            const QRectF &probe, const Colors &present, const Colors &absent) {
+            QTest::newRow(name) << w << shapes << probe << present << absent;
+        };
         const QRectF middle(42, 42, 16, 16);
         const Library car{shape("Car", 20, 4, "R")};
+        const auto object = [](const QString &name, float rotation) {
+            return world({{}}, {{name, 50, 50, rotation, {}, {}}});
+        };
 
-        QTest::newRow("empty world is green")
-            << world({{}}) << Library() << middle << Colors{Green} << Colors{};
-        QTest::newRow("wall hatched in its colour")
-            << world({{"Wall", 40, 60, 40, 60, Red}}) << Library() << middle << Colors{RedPx, Green}
-            << Colors{};
-        QTest::newRow("street grey whatever its colour")
-            << world({{"Street", 40, 60, 40, 60, Blue}}) << Library() << middle
-            << Colors{qRgb(60, 60, 60), Green} << Colors{BluePx};
-        QTest::newRow("shrubbery solid dark green")
-            << world({{"Shrubbery", 40, 60, 40, 60, Blue}}) << Library() << middle << Colors{Shrub}
-            << Colors{Green, BluePx};
-        QTest::newRow("equal corners draw one point")
-            << world({{"Wall", 50, 50, 50, 50, Red}}) << Library() << QRectF(50, 50, 0, 0)
-            << Colors{RedPx} << Colors{};
-        QTest::newRow("circle whatever the rotation")
-            << world({{}}, {{"Oak", 50, 50, 0.5f, {}, {}}}) << Library{shape("Oak", 10, 2, "C")}
-            << QRectF(47, 47, 6, 6) << Colors{BluePx} << Colors{Green};
-        QTest::newRow("box along x at 0")
-            << world({{}}, {{"Car", 50, 50, 0, {}, {}}}) << car << QRectF(41, 49, 18, 2)
-            << Colors{BluePx} << Colors{Green};
-        QTest::newRow("box turned at -1.57")
-            << world({{}}, {{"Car", 50, 50, -1.57f, {}, {}}}) << car << QRectF(49, 41, 2, 18)
-            << Colors{BluePx} << Colors{Green};
-        QTest::newRow("box of another rotation not drawn")
-            << world({{}}, {{"Car", 50, 50, 1.0f, {}, {}}}) << car << middle << Colors{Green}
-            << Colors{BluePx};
-        QTest::newRow("object missing from the library not drawn")
-            << world({{}}, {{"Bus", 50, 50, 0, {}, {}}}) << car << middle << Colors{Green}
-            << Colors{BluePx};
-        QTest::newRow("object covers the floor")
-            << world({{"Floor", 30, 70, 30, 70, Red}}, {{"Rug", 50, 50, 0, {}, {}}})
-            << Library{shape("Rug", 20, 20, "R")} << middle << Colors{BluePx}
-            << Colors{RedPx, Green};
-        QTest::newRow("picture is a white bar")
-            << world({{}}, {{}}, {{}}, {{50, 50, 0, 20, 5, 0, false, "a.gif", {}, {}}}) << Library()
-            << QRectF(45, 49.5, 10, 1) << Colors{White} << Colors{};
+        row("empty world is green", world({{}}), {}, middle, {Green}, {});
+        row("wall hatched in its colour", world({{"Wall", 40, 60, 40, 60, Red}}), {}, middle,
+            {RedPx, Green}, {});
+        row("street grey whatever its colour", world({{"Street", 40, 60, 40, 60, Blue}}), {},
+            middle, {qRgb(60, 60, 60), Green}, {BluePx});
+        row("shrubbery solid dark green", world({{"Shrubbery", 40, 60, 40, 60, Blue}}), {}, middle,
+            {Shrub}, {Green, BluePx});
+        row("equal corners draw one point", world({{"Wall", 50, 50, 50, 50, Red}}), {},
+            QRectF(50, 50, 0, 0), {RedPx}, {});
+        row("circle whatever the rotation", object("Oak", 0.5f), {shape("Oak", 10, 2, "C")},
+            QRectF(47, 47, 6, 6), {BluePx}, {Green});
+        row("box along x at 0", object("Car", 0), car, QRectF(41, 49, 18, 2), {BluePx}, {Green});
+        row("box turned at -1.57", object("Car", -1.57f), car, QRectF(49, 41, 2, 18), {BluePx},
+            {Green});
+        row("box of another rotation not drawn", object("Car", 1.0f), car, middle, {Green},
+            {BluePx});
+        row("object missing from the library not drawn", object("Bus", 0), car, middle, {Green},
+            {BluePx});
+        row("object covers the floor",
+            world({{"Floor", 30, 70, 30, 70, Red}}, {{"Rug", 50, 50, 0, {}, {}}}),
+            {shape("Rug", 20, 20, "R")}, middle, {BluePx}, {RedPx, Green});
+        row("picture is a white bar",
+            world({{}}, {{}}, {{}}, {{50, 50, 0, 20, 5, 0, false, "a.gif", {}, {}}}), {},
+            QRectF(45, 49.5, 10, 1), {White}, {});
         World onTop = world({{"Shrubbery", 40, 60, 40, 60, 0}}, {{"Pond", 50, 50, 0, {}, {}}},
                             {text("Over the start", 50, 50)});
         onTop.StartPosX = onTop.StartPosY = 50;
-        QTest::newRow("start marker on top of everything")
-            << onTop << Library{shape("Pond", 10, 10, "C")} << QRectF(50, 50, 0, 0)
-            << Colors{qRgb(150, 150, 255)} << Colors{Shrub, BluePx, White};
+        row("start marker on top of everything", onTop, {shape("Pond", 10, 10, "C")},
+            QRectF(50, 50, 0, 0), {qRgb(150, 150, 255)}, {Shrub, BluePx, White});
     }
 
     void mapPixels()
@@ -169,11 +163,11 @@ private slots:
     void treeNodesFollowTheWorld()
     {
         MainEditor &e = show(World());
-        const QStringList roots{"3D Objects", "Text Objects", "Walls & Streets", "2D Pictures",
-                                "Start Position"};
-        QCOMPARE(e.objTree->topLevelItemCount(), 5);
-        for (int i = 0; i < 5; ++i)
-            QCOMPARE(e.objTree->topLevelItem(i)->text(0), roots[i]);
+        QStringList roots;
+        for (int i = 0; i < e.objTree->topLevelItemCount(); ++i)
+            roots << e.objTree->topLevelItem(i)->text(0);
+        QCOMPARE(roots, QStringList({"3D Objects", "Text Objects", "Walls & Streets", "2D Pictures",
+                                     "Start Position"}));
 
         // Nodes are added cubes, objects, pictures, texts; an object once per library
         // entry of its name; unused elements and unknown objects get none.
@@ -184,17 +178,14 @@ private slots:
                 {{}, text("beta", 1, 1), text("Alpha", 1, 1), text("alpha", 1, 1)},
                 {{1, 1, 0, 1, 1, 0, false, "p.gif", {}, {}}}),
             {shape("Oak", 1, 1, "C"), shape("Twin", 1, 1, "C"), shape("Twin", 1, 1, "R")});
-        const struct {
-            int parent, tag;
-            const char *text;
-        } expected[] = {{3, 0, "Wall"},  {1, 0, "Oak"},  {1, 2, "Twin"},  {1, 2, "Twin"},
-                        {4, 0, "p.gif"}, {2, 1, "beta"}, {2, 2, "Alpha"}, {2, 3, "alpha"}};
-        QCOMPARE(e.objTree->nodeCount(), 5 + 8);
-        for (int i = 0; i < 8; ++i) {
-            QCOMPARE(e.objTree->parentOf(6 + i), expected[i].parent);
-            QCOMPARE(e.objTree->tag(6 + i), std::optional<int>(expected[i].tag));
-            QCOMPARE(e.objTree->nodeText(6 + i), QString(expected[i].text));
-        }
+        QStringList nodes; // parent, tag and text of each item node
+        for (int i = 6; i <= e.objTree->nodeCount(); ++i)
+            nodes << QStringLiteral("%1 %2 %3")
+                         .arg(e.objTree->parentOf(i))
+                         .arg(e.objTree->tag(i).value_or(-1))
+                         .arg(e.objTree->nodeText(i));
+        QCOMPARE(nodes, QStringList({"3 0 Wall", "1 0 Oak", "1 2 Twin", "1 2 Twin", "4 0 p.gif",
+                                     "2 1 beta", "2 2 Alpha", "2 3 alpha"}));
         const QTreeWidgetItem *texts = e.objTree->topLevelItem(1);
         QCOMPARE(texts->child(0)->text(0) + texts->child(1)->text(0) + texts->child(2)->text(0),
                  QStringLiteral("Alphaalphabeta"));

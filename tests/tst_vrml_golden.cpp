@@ -11,31 +11,19 @@
 //     LOTWRIGHT_REGENERATE=1 ctest --test-dir build -R tst_vrml_golden
 //     git diff tests/data/golden
 
+#include "TestSupport.h"
+
 #include "export/ExportCommand.h"
 #include "model/WorldFile.h"
 #include "palette/ObjectLibrary.h"
 
-#include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace
-{
+namespace {
 
 const QString GoldenDir = QStringLiteral(TESTS_DATA_DIR "/golden");
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool regenerating()
-{
-    return qEnvironmentVariableIntValue("LOTWRIGHT_REGENERATE") == 1;
-}
 
 // A unified diff of the two texts by lines (one hunk around the first
 // difference, enough to see what changed).
@@ -70,88 +58,64 @@ QString firstDifference(const QByteArray &expected, const QByteArray &actual)
 
 } // namespace
 
-class TestVrmlGolden : public QObject
-{
+class TestVrmlGolden : public QObject {
     Q_OBJECT
 
     QTemporaryDir program;
     std::vector<ShapeInfo> shapes;
 
 private slots:
-    void initTestCase();
-    void world_data();
-    void world();
+    void initTestCase()
+    {
+        // The inputs are written with a full stop as decimal separator.
+        QLocale::setDefault(QLocale::c());
+        QVERIFY(copyFiles(GoldenDir + "/Objects", program.filePath("Objects")));
+        QVERIFY(writeTextures(program.path()));
+        LibraryLoad library = Init_Shapes(program.path());
+        QVERIFY2(library.warnings.isEmpty(), qPrintable(library.warnings.join('\n')));
+        QCOMPARE(int(library.Shapes.size()), 3);
+        shapes = std::move(library.Shapes);
+    }
+
+    void world_data()
+    {
+        QTest::addColumn<QString>("input");
+        const QDir golden(GoldenDir);
+        const QStringList cases = golden.entryList({"*.lwf"}, QDir::Files, QDir::Name);
+        QVERIFY(!cases.isEmpty());
+        for (const QString &file : cases)
+            QTest::newRow(qPrintable(file.chopped(4))) << golden.filePath(file);
+    }
+
+    void world()
+    {
+        QFETCH(QString, input);
+        const WorldRead read = WorldFile::load(input);
+        QVERIFY2(read.ok(), qPrintable(read.error));
+
+        // Twice: the second export must not be influenced by the first's
+        // Defined flags or by what it left in ToGo.
+        QByteArray outputs[2];
+        for (QByteArray &output : outputs) {
+            const WorldExport result = exportWorld(read.world, shapes, program.path(), input);
+            QVERIFY2(result.ok(), qPrintable(result.error));
+            output = readBytes(result.outputPath);
+        }
+        QVERIFY(!outputs[0].isEmpty());
+        QVERIFY2(outputs[0] == outputs[1], qPrintable(firstDifference(outputs[0], outputs[1])));
+
+        const QString expectedPath = input.chopped(3) + "wrl";
+        if (qEnvironmentVariableIntValue("LOTWRIGHT_REGENERATE") == 1) {
+            QVERIFY2(writeFile(expectedPath, outputs[0]), qPrintable(expectedPath));
+            qInfo("rewrote %s", qPrintable(expectedPath));
+            return;
+        }
+        const QByteArray expected = readBytes(expectedPath);
+        QVERIFY2(!expected.isEmpty(),
+                 qPrintable("no expected file " + expectedPath + "; see the top of this test"));
+        QVERIFY2(outputs[0] == expected, qPrintable(firstDifference(expected, outputs[0])));
+    }
 };
-
-void TestVrmlGolden::initTestCase()
-{
-    // The inputs are written with a full stop as decimal separator.
-    QLocale::setDefault(QLocale::c());
-    QVERIFY(program.isValid());
-    const QDir root(program.path());
-    QVERIFY(root.mkpath(QStringLiteral("Objects")) && root.mkpath(QStringLiteral("Textures")));
-    const QDir objects(GoldenDir + QStringLiteral("/Objects"));
-    for (const QString &name : objects.entryList(QDir::Files))
-        QVERIFY(
-            QFile::copy(objects.filePath(name), root.filePath(QStringLiteral("Objects/") + name)));
-    for (const char *name : {"asphalt.jpg", "dirt.jpg", "grass.jpg", "leaves.jpg", "snow.jpg"}) {
-        QFile texture(root.filePath(QStringLiteral("Textures/") + QLatin1String(name)));
-        QVERIFY(texture.open(QIODevice::WriteOnly));
-        texture.write(name);
-    }
-    LibraryLoad library = Init_Shapes(program.path());
-    QVERIFY2(library.warnings.isEmpty(), qPrintable(library.warnings.join(QLatin1Char('\n'))));
-    QCOMPARE(int(library.Shapes.size()), 3);
-    shapes = std::move(library.Shapes);
-}
-
-void TestVrmlGolden::world_data()
-{
-    QTest::addColumn<QString>("input");
-    const QStringList cases =
-        QDir(GoldenDir).entryList({QStringLiteral("*.lwf")}, QDir::Files, QDir::Name);
-    QVERIFY(!cases.isEmpty());
-    for (const QString &file : cases)
-        QTest::newRow(qPrintable(QFileInfo(file).completeBaseName()))
-            << QDir(GoldenDir).filePath(file);
-}
-
-void TestVrmlGolden::world()
-{
-    QFETCH(QString, input);
-    const WorldRead read = WorldFile::load(input);
-    QVERIFY2(read.ok(), qPrintable(read.error));
-
-    // Twice: the second export must not be influenced by the first's
-    // Defined flags or by what it left in ToGo.
-    QByteArray outputs[2];
-    for (QByteArray &output : outputs) {
-        const WorldExport result = exportWorld(read.world, shapes, program.path(), input);
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        if (&output == &outputs[0])
-            for (const QString &warning : result.warnings)
-                qInfo("%s", qPrintable(warning));
-        output = readFile(result.outputPath);
-    }
-    QVERIFY(!outputs[0].isEmpty());
-    QVERIFY2(outputs[0] == outputs[1], qPrintable(firstDifference(outputs[0], outputs[1])));
-
-    const QString expectedPath = QFileInfo(input).path() + QLatin1Char('/') +
-                                 QFileInfo(input).completeBaseName() + QStringLiteral(".wrl");
-    if (regenerating()) {
-        QFile file(expectedPath);
-        QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(expectedPath));
-        file.write(outputs[0]);
-        qInfo("rewrote %s", qPrintable(expectedPath));
-        return;
-    }
-    const QByteArray expected = readFile(expectedPath);
-    QVERIFY2(
-        !expected.isEmpty(),
-        qPrintable(
-            QStringLiteral("no expected file %1; see the top of this test").arg(expectedPath)));
-    QVERIFY2(outputs[0] == expected, qPrintable(firstDifference(expected, outputs[0])));
-}
 
 QTEST_GUILESS_MAIN(TestVrmlGolden)
 #include "tst_vrml_golden.moc"

@@ -1,0 +1,48 @@
+#pragma once
+// File helpers the tests share: whole files in and out, folders copied, and
+// the textures every export needs in a throw-away program folder.
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QStringList>
+
+inline const QStringList TextureNames{"asphalt.jpg", "dirt.jpg", "grass.jpg", "leaves.jpg",
+                                      "snow.jpg"};
+
+inline QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Creates the file's folder too; false when anything fails.
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly) &&
+           file.write(bytes) == bytes.size();
+}
+
+// The files directly inside one folder, into another that is created.
+inline bool copyFiles(const QString &from, const QString &to)
+{
+    const QDir source(from);
+    if (!QDir().mkpath(to))
+        return false;
+    for (const QString &name : source.entryList(QDir::Files))
+        if (!QFile::copy(source.filePath(name), QDir(to).filePath(name)))
+            return false;
+    return true;
+}
+
+// Textures that are only their names, for exports whose images nobody reads.
+inline bool writeTextures(const QString &programFolder)
+{
+    for (const QString &name : TextureNames)
+        if (!writeFile(programFolder + "/Textures/" + name, name.toLatin1()))
+            return false;
+    return true;
+}
