@@ -1,4 +1,5 @@
 #include "SamplePictures.h"
+#include "Random.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -8,25 +9,11 @@
 #include <QRadialGradient>
 
 #include <cmath>
-#include <random>
 
 namespace SamplePictures {
 namespace {
 
 constexpr double Pi = 3.14159265358979323846;
-
-// The same numbers on every machine: std's distributions are not portable.
-class Random {
-public:
-    explicit Random(uint32_t seed) : m_engine(seed) {}
-    double uniform(double low, double high)
-    {
-        return low + (high - low) * (m_engine() / 4294967296.0);
-    }
-
-private:
-    std::mt19937 m_engine;
-};
 
 QImage canvas(int width, int height)
 {

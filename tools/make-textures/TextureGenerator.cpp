@@ -1,31 +1,16 @@
 #include "TextureGenerator.h"
+#include "Random.h"
 
 #include <QPainter>
 #include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
-#include <random>
 
 namespace Textures {
 namespace {
 
 constexpr double Pi = 3.14159265358979323846;
-
-// std::mt19937 gives the same sequence everywhere; the standard distributions
-// do not, so the mapping to ranges is done here.
-class Random {
-public:
-    explicit Random(uint32_t seed) : m_engine(seed) {}
-    double uniform(double low, double high)
-    {
-        return low + (high - low) * (m_engine() / 4294967296.0);
-    }
-    int below(int n) { return int(m_engine() % uint32_t(n)); }
-
-private:
-    std::mt19937 m_engine;
-};
 
 // Value noise on a lattice that wraps around, summed over octaves whose
 // periods all divide the picture, so the sum wraps too.
