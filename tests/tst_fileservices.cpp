@@ -6,6 +6,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class TestFileServices : public QObject {
     Q_OBJECT
 
@@ -88,6 +90,18 @@ private slots:
         QVERIFY(Files::writeTextFile(path, QString()).ok());
         QCOMPARE(QFileInfo(path).size(), 0);
         QCOMPARE(Files::readTextFile(path).text, QString());
+    }
+
+    // A pipe would block the reader forever and a device would never end.
+    void onlyOrdinaryFilesAreRead()
+    {
+        const QString pipe = m_dir.filePath(QStringLiteral("world.lwf"));
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+        for (const QString &path : {pipe, QStringLiteral("/dev/zero")}) {
+            const TextRead read = Files::readTextFile(path);
+            QVERIFY(!read.ok());
+            QVERIFY2(read.error.contains(path), qPrintable(read.error));
+        }
     }
 
 private:

@@ -140,6 +140,9 @@ QString fileName(const QString &path)
 
 TextRead readTextFile(const QString &path)
 {
+    // A pipe or a device would block or never end: only ordinary files are read.
+    if (const QFileInfo info(path); info.exists() && !info.isDir() && !info.isFile())
+        return {QString(), failed("read", path, QStringLiteral("not an ordinary file")).error};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {QString(), failed("read", path, file.errorString()).error};

@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
 #include <QUrl>
@@ -132,6 +133,8 @@ bool QtShell::openLocalFile(const QString &path)
 
 std::optional<QSize> QtPictureMeasure::naturalSize(const QString &path)
 {
+    if (!QFileInfo(path).isFile()) // a pipe or a device would block the reader
+        return std::nullopt;
     QImageReader reader(path);
     const QSize size = reader.size(); // read from the header, the picture is not decoded
     if (!size.isValid() || size.isEmpty())
