@@ -71,7 +71,17 @@ public:
     QPoint pixel(double x, double y) const
     {
         const QPointF d = t.map(QPointF(x, y));
-        return QPoint(int(std::lround(d.x())), int(std::lround(d.y())));
+        return QPoint(whole(d.x()), whole(d.y()));
+    }
+
+    // Fills the part of the rectangle on the device, in bands of a few dozen
+    // rows: Qt hands taller fills to helper threads, and for thousands of
+    // small fills the hand-over costs more than the filling.
+    void fill(const QRect &r, const QBrush &brush)
+    {
+        const QRect c = r & device;
+        for (int y = c.top(); y <= c.bottom(); y += Band)
+            p.fillRect(QRect(c.left(), y, c.width(), std::min(Band, c.bottom() - y + 1)), brush);
     }
 
     double pixelsPerUnit() const { return std::hypot(t.m11(), t.m12()); }
@@ -89,7 +99,7 @@ public:
     void solidBox(QPointF a, QPointF b, const QColor &color)
     {
         if (const std::optional<QRect> r = box(a, b))
-            p.fillRect(*r, color);
+            fill(*r, color);
     }
 
     // A one-pixel outline in the colour around the pattern in the colour.
@@ -99,14 +109,14 @@ public:
         if (!r)
             return;
         if (r->width() <= 2 || r->height() <= 2) { // no room inside: the outline is all there is
-            p.fillRect(*r, color);
+            fill(*r, color);
             return;
         }
-        p.fillRect(r->adjusted(1, 1, -1, -1), QBrush(color, pattern));
-        p.fillRect(QRect(r->left(), r->top(), r->width(), 1), color);
-        p.fillRect(QRect(r->left(), r->bottom(), r->width(), 1), color);
-        p.fillRect(QRect(r->left(), r->top() + 1, 1, r->height() - 2), color);
-        p.fillRect(QRect(r->right(), r->top() + 1, 1, r->height() - 2), color);
+        fill(r->adjusted(1, 1, -1, -1), QBrush(color, pattern));
+        fill(QRect(r->left(), r->top(), r->width(), 1), color);
+        fill(QRect(r->left(), r->bottom(), r->width(), 1), color);
+        fill(QRect(r->left(), r->top() + 1, 1, r->height() - 2), color);
+        fill(QRect(r->right(), r->top() + 1, 1, r->height() - 2), color);
     }
 
     void disc(QPointF centre, double radius, const QColor &fill, const QColor &outline)
@@ -114,12 +124,12 @@ public:
         const QPointF c = t.map(centre);
         const double r = radius * pixelsPerUnit();
         // A whole-pixel box lets the raster engine use its fast ellipse.
-        const QRect square(QPoint(int(std::lround(c.x() - r)), int(std::lround(c.y() - r))),
-                           QPoint(int(std::lround(c.x() + r)), int(std::lround(c.y() + r))));
+        const QRect square(QPoint(whole(c.x() - r), whole(c.y() - r)),
+                           QPoint(whole(c.x() + r), whole(c.y() + r)));
         if (!device.intersects(square))
             return;
         if (square.width() <= 2) {
-            p.fillRect(square, fill);
+            this->fill(square, fill);
             return;
         }
         if (outline != m_pen) {
@@ -181,6 +191,15 @@ public:
 
 private:
     static constexpr int Slack = 4; // pixels drawn around an item's box (pens, the marker)
+    static constexpr int Band = 90; // rows per fill call, below Qt's threading threshold
+
+    // A device coordinate as a whole pixel; far-off values (a damaged file)
+    // stay far off instead of overflowing.
+    static int whole(double v)
+    {
+        constexpr double Far = 1e9;
+        return int(std::lround(std::clamp(v, -Far, Far)));
+    }
     struct Bars {
         std::vector<QLine> lines;
         std::vector<QPoint> points;
@@ -286,7 +305,7 @@ void paintWorld(QPainter &painter, const QTransform &mapToDevice, const World &w
 {
     painter.save();
     Canvas canvas(painter, mapToDevice);
-    painter.fillRect(QRect(canvas.pixel(0, 0), canvas.pixel(100, 100)), Background);
+    canvas.fill(QRect(canvas.pixel(0, 0), canvas.pixel(100, 100)), Background);
     paintCubes(canvas, world.Cubes);
     paintObjects(canvas, world.Objects, shapes);
     paintPictures(canvas, world.Pictures);
