@@ -124,6 +124,12 @@ private slots:
         onTop.StartPosX = onTop.StartPosY = 50;
         row("start marker on top of everything", onTop, {shape("Pond", 10, 10, "C")},
             QRectF(50, 50, 0, 0), {qRgb(150, 150, 255)}, {Shrub, BluePx, White});
+        // A damaged file may put anything anywhere: far-off items draw nothing
+        // and a wall round the whole map still covers it.
+        World farOff = world({{"Wall", -3e38f, 3e38f, -3e38f, 3e38f, Red}},
+                             {{"Oak", 1e30f, -1e30f, 0, {}, {}}});
+        farOff.StartPosX = 1e300;
+        row("far-off items", farOff, {shape("Oak", 10, 2, "C")}, middle, {RedPx}, {BluePx});
     }
 
     void mapPixels()

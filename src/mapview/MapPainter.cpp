@@ -146,6 +146,10 @@ public:
     // The start marker: smooth, since it is the one round thing the user looks for.
     void marker(QPointF centre, double radiusPx, const QColor &fill, const QColor &outline)
     {
+        const QPoint c = pixel(centre.x(), centre.y());
+        const int reach = int(std::ceil(radiusPx)) + 1;
+        if (!device.adjusted(-reach, -reach, reach, reach).contains(c))
+            return; // off the device: nothing to see, and no absurd numbers for the painter
         p.setRenderHint(QPainter::Antialiasing, true);
         p.setPen(QPen(outline, 0));
         p.setBrush(fill);
