@@ -104,9 +104,8 @@ struct Bench {
         editor = std::make_unique<MainEditor>(fake.platform(), folder.path(), QString());
         editor->runLoadSequence();
         editor->show();
-        editor->world = bigWorld();
         editor->Shapes = library();
-        editor->Render2D(true, 0, -1);
+        editor->document.replace(bigWorld()); // redraws the map and the tree
         QCoreApplication::processEvents();
     }
 };

@@ -21,9 +21,8 @@ QString caption(const QString &path) { return QStringLiteral("Lotwright 2.0 (%1)
 
 void makeChanges(MainEditor &e)
 {
-    e.world = sampleWorld();
-    e.Saved = false;
-    e.Render2D(true, 0, -1);
+    e.document.replace(sampleWorld());
+    e.document.setSaved(false);
 }
 
 } // namespace
@@ -39,13 +38,15 @@ private slots:
         EditorHarness h;
         MainEditor &e = h.start(h.writeWorld("park.lwf", sampleWorld()));
         e.mnu200Item->trigger();
-        e.world.Sky = "Red Sky";
-        e.Render2D(true, 3, -1);
+        WorldSettings red = e.document.settings();
+        red.Sky = "Red Sky";
+        e.document.changeSettings(red, "World Properties");
+        e.document.setSaved(true); // New asks nothing of a saved world
         e.mnuNewItem->trigger(); // nothing to save: no question
         QCOMPARE(h.fake.messages.shown, QStringList());
-        QCOMPARE(e.world, World());
-        QCOMPARE(e.CurrentFile, QString());
-        QVERIFY(e.Saved);
+        QCOMPARE(e.world(), World());
+        QCOMPARE(e.document.CurrentFile(), QString());
+        QVERIFY(e.document.Saved());
         QCOMPARE(e.windowTitle(), QStringLiteral("Lotwright 2.0 (New)"));
         QVERIFY(e.mnu100Item->isChecked() && !e.mnu200Item->isChecked());
         QCOMPARE(e.objTree->nodeCount(), 5);
@@ -111,14 +112,14 @@ private slots:
         if (QFile::exists(saved))
             QCOMPARE(WorldFile::load(saved).world, sampleWorld());
         QCOMPARE(e.isVisible(), !(exit && proceeds));
-        QCOMPARE(h.fake.settings.writtenKeys.isEmpty(), !(exit && proceeds)); // stored on closing
+        QCOMPARE(h.fake.settings.writtenKeys.contains("WindowState"), exit && proceeds); // on closing
         if (exit && proceeds)
             return;
-        QCOMPARE(e.world, proceeds ? World() : sampleWorld());
-        QCOMPARE(e.Saved, proceeds);
+        QCOMPARE(e.world(), proceeds ? World() : sampleWorld());
+        QCOMPARE(e.document.Saved(), proceeds);
         // A failed or cancelled save leaves the document as it was.
-        QCOMPARE(e.CurrentFile, proceeds && command == "open" ? other : QString());
-        QCOMPARE(e.windowTitle(), caption(e.CurrentFile.isEmpty() ? "New" : other));
+        QCOMPARE(e.document.CurrentFile(), proceeds && command == "open" ? other : QString());
+        QCOMPARE(e.windowTitle(), caption(e.document.CurrentFile().isEmpty() ? "New" : other));
     }
 
     void openRestoresTheView()
@@ -131,9 +132,9 @@ private slots:
         h.fake.fileDialogs.openAnswers = {path};
         e.mnuLoadItem->trigger();
         QCOMPARE(h.fake.fileDialogs.filters, QStringList{Filter});
-        QCOMPARE(e.world, world);
-        QCOMPARE(e.CurrentFile, path);
-        QVERIFY(e.Saved);
+        QCOMPARE(e.world(), world);
+        QCOMPARE(e.document.CurrentFile(), path);
+        QVERIFY(e.document.Saved());
         QCOMPARE(e.windowTitle(), caption(path));
         QVERIFY(e.mnu200Item->isChecked() && !e.mnu100Item->isChecked());
         QCOMPARE(e.HScroll1->value(), e.HScroll1->maximum());
@@ -164,7 +165,7 @@ private slots:
         MainEditor &e = h.start(good);
         e.mnu400Item->trigger();
         e.HScroll1->setValue(100);
-        e.Saved = false;
+        e.document.setSaved(false);
         h.fake.messages.answers = {Answer::No};
         h.fake.fileDialogs.openAnswers = {h.path("bad.lwf")};
         e.mnuLoadItem->trigger();
@@ -174,9 +175,9 @@ private slots:
         QVERIFY(h.fake.messages.shown[1].contains(h.path("bad.lwf")));
         World expected = sampleWorld();
         expected.Zoom = 4;
-        QCOMPARE(e.world, expected);
-        QCOMPARE(e.CurrentFile, good);
-        QVERIFY(!e.Saved);
+        QCOMPARE(e.world(), expected);
+        QCOMPARE(e.document.CurrentFile(), good);
+        QVERIFY(!e.document.Saved());
         QCOMPARE(e.windowTitle(), caption(good));
         QCOMPARE(e.HScroll1->value(), 100);
     }
@@ -187,27 +188,37 @@ private slots:
         MainEditor &e = h.start();
         makeChanges(e);
         e.mnuSaveAs->trigger(); // cancelled: silent, nothing changes
-        QVERIFY(!e.Saved);
+        QVERIFY(!e.document.Saved());
         e.mnu400Item->trigger();
         e.HScroll1->setValue(e.HScroll1->maximum() / 3);
         const double horizontal = MapScale::fraction(*e.HScroll1);
 
-        const QString first = h.path("first"); // no extension is added
-        h.fake.fileDialogs.saveAnswers = {first};
-        e.mnuSave2Item->trigger(); // a world never saved asks for a name
+        // A world never saved asks for a name, proposed in the samples folder;
+        // a name typed without an extension gets ".lwf".
+        h.fake.fileDialogs.saveAnswers = {h.path("first")};
+        e.mnuSave2Item->trigger();
+        const QString first = h.path("first.lwf");
         QCOMPARE(h.fake.fileDialogs.filters, QStringList({Filter, Filter}));
-        QCOMPARE(e.CurrentFile, first);
-        QVERIFY(e.Saved);
+        QCOMPARE(h.fake.fileDialogs.startPaths.last(), h.path("samples/world.lwf"));
+        QCOMPARE(e.document.CurrentFile(), first);
+        QVERIFY(e.document.Saved());
         QCOMPARE(e.windowTitle(), caption(first));
         QCOMPARE(WorldFile::load(first).fractions.horizontal, horizontal);
 
-        e.world.Texts[0].Text = "Changed";
-        e.Saved = false;
+        TextInfo changed = e.world().Texts[0];
+        changed.Text = "Changed";
+        e.document.change(0, changed, "Edit");
         e.mnuSave2Item->trigger(); // now without a dialog
         QCOMPARE(h.fake.fileDialogs.filters.size(), 2);
-        QCOMPARE(WorldFile::load(first).world, e.world);
-        QVERIFY(e.Saved);
+        QCOMPARE(WorldFile::load(first).world, e.world());
+        QVERIFY(e.document.Saved());
         QCOMPARE(h.fake.messages.shown, QStringList());
+
+        // Save As proposes the current file; Open starts in its folder.
+        e.mnuSaveAs->trigger();
+        QCOMPARE(h.fake.fileDialogs.startPaths.last(), first);
+        e.mnuLoadItem->trigger();
+        QCOMPARE(h.fake.fileDialogs.startPaths.last(), h.folder.path());
     }
 };
 

@@ -95,8 +95,7 @@ private slots:
         };
         QCOMPARE(shown(), QList<bool>({true, false, false, false, true}));
         // Turning to place something lets go of the selected item.
-        e.world.Texts[0].Text = QStringLiteral("Selected");
-        e.Render2D(true, 2, -1);
+        e.document.place(TextInfo{"Selected", 50, 50, 0, 0, "Text (Big)", false, {}, {}, {}});
         e.TabStrip1->setCurrentIndex(2);
         QCOMPARE(shown(), QList<bool>({false, false, true, false, false}));
         QCOMPARE(e.objTree->selectedNode(), 0);

@@ -63,7 +63,7 @@ class TestRender2D : public QObject {
 
     MainEditor &show(const World &w, const Library &shapes = {})
     {
-        h.editor->world = w;
+        h.editor->document.replace(w);
         h.editor->Shapes = shapes;
         h.editor->Render2D(true, 0, -1);
         return *h.editor;
@@ -223,9 +223,9 @@ private slots:
         QFETCH(QRectF, marker);
         QFETCH(bool, handle);
         MainEditor &e = *h.editor;
-        e.world = world({{"Wall", 10, 20, 30, 50, 0}, {"Floor", 60, 80, 60, 70, 0}},
-                        {{"Oak", 40, 40, 0, {}, {}}, {"Oak", 45, 25, 0, {}, {}}},
-                        {text("First", 5, 5), {}});
+        e.document.replace(world({{"Wall", 10, 20, 30, 50, 0}, {"Floor", 60, 80, 60, 70, 0}},
+                                 {{"Oak", 40, 40, 0, {}, {}}, {"Oak", 45, 25, 0, {}, {}}},
+                                 {text("First", 5, 5), {}}));
         e.Shapes = {shape("Oak", 2, 2, "C")};
         e.hideMarkers();
         e.Render2D(true, selKind, selIndex);
@@ -277,7 +277,10 @@ private slots:
         e.objTree->expandNode(2);
         e.Render2D(true, 3, -1);
         QVERIFY(e.objTree->isNodeExpanded(2)); // categories the user opened stay open
-        e.world.Cubes.push_back({"Shrubbery", 60, 80, 60, 80, 0});
+        {
+            const QSignalBlocker quiet(e.document); // the change alone, not its redraw
+            e.document.place(CubeInfo{"Shrubbery", 60, 80, 60, 80, 0});
+        }
         e.Render2D(false, 3, -1);
         QCOMPARE(e.objTree->nodeCount(), 6);
         QCOMPARE(e.objTree->selectedNode(), 6);

@@ -37,14 +37,14 @@ private slots:
         QFETCH(int, factor);
         EditorHarness h;
         MainEditor &e = h.start();
-        e.world.Zoom = zoom;
+        e.document.setZoom(zoom);
         e.ScaleLand();
         const QSize frame = e.Picture2->size();
         const int side = (shorterSide(e.Picture2) - 1) * factor;
         QCOMPARE(e.Picture1->size(), QSize(side, side));
         QCOMPARE(e.HScroll1->maximum(), std::max(0, side - frame.width()));
         QCOMPARE(e.VScroll1->maximum(), std::max(0, side - frame.height()));
-        QCOMPARE(e.world.Zoom, zoom); // the world keeps what it was given
+        QCOMPARE(e.world().Zoom, zoom); // the world keeps what it was given
         QVERIFY(e.Picture1->backImage().width() <= frame.width()); // only what shows is kept
     }
 
@@ -52,8 +52,7 @@ private slots:
     {
         EditorHarness h;
         MainEditor &e = h.start();
-        e.world.Texts[0] = TextInfo{"A note", 30, 30, 0, 0, "Text (Big)", false, {}, {}, {}};
-        e.Render2D(true, 2, -1);
+        e.document.place(TextInfo{"A note", 30, 30, 0, 0, "Text (Big)", false, {}, {}, {}});
         e.mnu200Item->trigger();
         QVERIFY(e.mnu200Item->isChecked() && !e.mnu100Item->isChecked() &&
                 !e.mnu400Item->isChecked());
@@ -107,7 +106,7 @@ private slots:
     {
         EditorHarness h;
         MainEditor &e = h.start();
-        e.world.Cubes[0] = CubeInfo{"Street", 0, 100, 0, 100, 0};
+        e.document.place(CubeInfo{"Street", 0, 100, 0, 100, 0});
         e.mnu200Item->trigger();
         const QImage whole = h.mapImage();
         for (const QPoint shift :
@@ -124,7 +123,7 @@ private slots:
     {
         EditorHarness h(QSize(1920, 1080));
         MainEditor &e = h.start();
-        e.world.Cubes[0] = CubeInfo{"Shrubbery", 99, 100, 99, 100, 0};
+        e.document.place(CubeInfo{"Shrubbery", 99, 100, 99, 100, 0});
         e.mnu400Item->trigger();
         QVERIFY(e.Picture1->width() > 32767 / 15); // beyond a 16-bit range of twips
         e.HScroll1->setValue(e.HScroll1->maximum());

@@ -49,11 +49,11 @@ private slots:
 
         // The world written is opened, unless a message tells why not.
         const QString path = message.isEmpty() && !file.isEmpty() ? h.path(file) : QString();
-        QCOMPARE(e.CurrentFile, path);
+        QCOMPARE(e.document.CurrentFile(), path);
         QCOMPARE(e.windowTitle(),
                  QStringLiteral("Lotwright 2.0 (%1)").arg(path.isEmpty() ? "New" : path));
-        QVERIFY(e.Saved);
-        QCOMPARE(e.world, path.isEmpty() ? World() : sampleWorld());
+        QVERIFY(e.document.Saved());
+        QCOMPARE(e.world(), path.isEmpty() ? World() : sampleWorld());
         QCOMPARE(h.fake.messages.shown.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty()) {
             QVERIFY(h.fake.messages.shown[0].startsWith(message));

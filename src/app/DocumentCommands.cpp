@@ -1,6 +1,6 @@
-// The main window's document side: start-up, the File menu's New, Open, Save
-// and Save As, the close question, the window placement kept between runs
-// and the Help menu.
+// The main window's document side: start-up, the File menu's New, Open, Save,
+// Save As and recent worlds, the close question, the window placement kept
+// between runs and the Help menu.
 
 #include "app/MainEditor.h"
 
@@ -9,7 +9,10 @@
 #include "model/NumberText.h"
 #include "model/WorldFile.h"
 
+#include <QAction>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScreen>
 
 namespace {
@@ -18,6 +21,10 @@ const QString WorldFilter = QStringLiteral("Lotwright Files (*.lwf}|*.lwf");
 const QString SaveChangesQuestion = QStringLiteral("Save changes to the current world?");
 constexpr int TwipsPerPixel = 15;
 constexpr int MaxWarningsListed = 20;
+constexpr int MaxRecentFiles = 8;
+const QString WorldSuffix = QStringLiteral("lwf");
+
+QString recentKey(int i) { return QStringLiteral("RecentFile%1").arg(i + 1); }
 
 QString quoted(const QString &text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
 
@@ -28,10 +35,9 @@ void MainEditor::runLoadSequence()
     LibraryLoad library = Init_Shapes(m_programFolder);
     Shapes = std::move(library.Shapes);
     m_libraryWarnings = library.warnings;
-    world = World();
     restorePlacement();
     openCommandLine();
-    Saved = true;
+    document.setSaved(true);
     ScaleLand();
     Render2D(true, 0, -1);
     showLibraryWarnings();
@@ -61,7 +67,8 @@ void MainEditor::openCommandLine()
         newWorld();
         return;
     }
-    CurrentFile = path;
+    document.savedAs(path);
+    rememberRecent(path);
 }
 
 void MainEditor::showLibraryWarnings()
@@ -88,22 +95,18 @@ Status MainEditor::LoadFile(const QString &path)
     WorldRead read = WorldFile::load(path);
     if (!read.ok())
         return Status::failure(read.error);
-    world = std::move(read.world);
     setCaption(path);
-    ScaleLand();
-    checkZoomMenu();
     m_relativeScroll = {read.fractions.horizontal, read.fractions.vertical};
+    document.replace(std::move(read.world)); // the view follows
     MapScale::setFraction(*VScroll1, read.fractions.vertical);
     MapScale::setFraction(*HScroll1, read.fractions.horizontal);
-    hideMarkers();
-    Render2D(true, 0, -1);
     return Status::success();
 }
 
 Status MainEditor::SaveFile(const QString &path)
 {
     const ScrollFractions fractions{MapScale::fraction(*VScroll1), MapScale::fraction(*HScroll1)};
-    Status saved = WorldFile::save(path, world, fractions);
+    Status saved = WorldFile::save(path, world(), fractions);
     if (saved)
         setCaption(path);
     return saved;
@@ -111,20 +114,15 @@ Status MainEditor::SaveFile(const QString &path)
 
 void MainEditor::newWorld()
 {
-    world = World();
     m_relativeScroll = {};
     setCaption(QString());
-    CurrentFile.clear();
-    Saved = true;
-    hideMarkers();
-    ScaleLand();
-    checkZoomMenu();
-    Render2D(true, 0, -1);
+    document.replace(World()); // the view follows
+    document.savedAs(QString());
 }
 
 bool MainEditor::mayDiscardChanges(const QString &question)
 {
-    if (Saved)
+    if (document.Saved())
         return true;
     switch (m_platform.messages->askYesNoCancel(this, question)) {
     case MessageBoxes::Answer::No:
@@ -133,7 +131,7 @@ bool MainEditor::mayDiscardChanges(const QString &question)
         return false;
     case MessageBoxes::Answer::Yes:
         mnuSave2Item_Click();
-        return Saved; // a failed or cancelled save keeps the world
+        return document.Saved(); // a failed or cancelled save keeps the world
     }
     return false;
 }
@@ -148,45 +146,108 @@ void MainEditor::mnuLoadItem_Click()
 {
     if (!mayDiscardChanges(SaveChangesQuestion))
         return;
-    const std::optional<QString> path = m_platform.fileDialogs->openFile(this, WorldFilter);
-    if (!path || path->isEmpty())
-        return;
-    const Status loaded = LoadFile(*path);
+    const std::optional<QString> path =
+        m_platform.fileDialogs->openFile(this, WorldFilter, dialogFolder());
+    if (path && !path->isEmpty())
+        openRecent(*path);
+}
+
+void MainEditor::openRecent(const QString &path)
+{
+    const Status loaded = LoadFile(path);
     if (!loaded) {
         m_platform.messages->warn(this, tr("The world could not be opened.\n%1").arg(loaded.error));
         return;
     }
-    CurrentFile = *path;
-    Saved = true;
+    document.savedAs(path);
+    rememberRecent(path);
 }
 
 void MainEditor::mnuSave2Item_Click()
 {
-    if (CurrentFile.isEmpty()) {
+    const QString path = document.CurrentFile();
+    if (path.isEmpty()) {
         mnuSaveAs_Click();
         return;
     }
-    const Status saved = SaveFile(CurrentFile);
+    const Status saved = SaveFile(path);
     if (!saved) {
         m_platform.messages->warn(this, tr("The world could not be saved.\n%1").arg(saved.error));
         return;
     }
-    Saved = true;
+    document.savedAs(path);
+    rememberRecent(path);
 }
 
 void MainEditor::mnuSaveAs_Click()
 {
-    // The path is used as chosen: no extension is added.
-    const std::optional<QString> path = m_platform.fileDialogs->saveFile(this, WorldFilter);
-    if (!path || path->isEmpty())
+    const QString current = document.CurrentFile();
+    const QString proposed =
+        current.isEmpty() ? Files::pathIn(dialogFolder(), QStringLiteral("world.lwf")) : current;
+    const std::optional<QString> chosen =
+        m_platform.fileDialogs->saveFile(this, WorldFilter, proposed);
+    if (!chosen || chosen->isEmpty())
         return;
-    const Status saved = SaveFile(*path);
+    // A name typed without an extension gets ".lwf": only such names open
+    // from the command line.
+    QString path = *chosen;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + WorldSuffix;
+    const Status saved = SaveFile(path);
     if (!saved) {
         m_platform.messages->warn(this, tr("The world could not be saved.\n%1").arg(saved.error));
         return;
     }
-    CurrentFile = *path;
-    Saved = true;
+    document.savedAs(path);
+    rememberRecent(path);
+}
+
+QString MainEditor::dialogFolder() const
+{
+    const QString current = document.CurrentFile();
+    if (!current.isEmpty())
+        return QFileInfo(current).absolutePath();
+    return Files::pathIn(m_programFolder, QStringLiteral("samples"));
+}
+
+void MainEditor::rememberRecent(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    SettingsStore &settings = *m_platform.settings;
+    QStringList recent{absolute};
+    for (int i = 0; i < MaxRecentFiles && recent.size() < MaxRecentFiles; ++i) {
+        const QString known = settings.value(recentKey(i), QString());
+        if (!known.isEmpty() && !recent.contains(known))
+            recent << known;
+    }
+    for (int i = 0; i < MaxRecentFiles; ++i)
+        settings.setValue(recentKey(i), recent.value(i));
+}
+
+void MainEditor::fillRecentMenu()
+{
+    mnuRecent->clear();
+    SettingsStore &settings = *m_platform.settings;
+    for (int i = 0; i < MaxRecentFiles; ++i) {
+        const QString path = settings.value(recentKey(i), QString());
+        if (path.isEmpty())
+            continue;
+        QAction *entry = mnuRecent->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QString(path).replace(QLatin1Char('&'),
+                                                                            QLatin1String("&&"))));
+        entry->setEnabled(QFileInfo(path).isFile()); // a world moved away is shown, disabled
+        connect(entry, &QAction::triggered, this, [this, path] {
+            if (mayDiscardChanges(SaveChangesQuestion))
+                openRecent(path);
+        });
+    }
+    if (!mnuRecent->isEmpty())
+        mnuRecent->addSeparator();
+    QAction *clear = mnuRecent->addAction(tr("Clear List"), this, [this] {
+        for (int i = 0; i < MaxRecentFiles; ++i)
+            m_platform.settings->setValue(recentKey(i), QString());
+    });
+    clear->setEnabled(!mnuRecent->actions().isEmpty() && mnuRecent->actions().size() > 1);
 }
 
 void MainEditor::restorePlacement()

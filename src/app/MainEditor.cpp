@@ -23,6 +23,7 @@ MainEditor::MainEditor(const Platform &platform, const QString &programFolder,
 {
     createControls();
     createMenus();
+    followDocument();
     setCaption(QString());
     layoutControls();
 }
@@ -42,7 +43,7 @@ void MainEditor::createControls()
     Picture1 = new MapCanvas(Picture2);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setDrawing([this](QPainter &painter, const QTransform &mapToDevice) {
-        MapPainter::paintWorld(painter, mapToDevice, world, Shapes);
+        MapPainter::paintWorld(painter, mapToDevice, world(), Shapes);
     });
     shpSelector = new MapOverlay(Picture1, MapOverlay::Look::Outline);
     Image1 = new MapOverlay(Picture1, MapOverlay::Look::Handle);
@@ -110,6 +111,19 @@ void MainEditor::createMenus()
     mnuDivide3 = mnuFile->addSeparator();
     mnuExitItem = mnuFile->addAction(tr("&Exit"), this, &QWidget::close);
     mnuExitItem->setShortcuts(QKeySequence::Quit);
+    mnuRecent = new QMenu(tr("Open &Recent"), mnuFile);
+    mnuFile->insertMenu(mnuSave2Item, mnuRecent);
+    connect(mnuRecent, &QMenu::aboutToShow, this, &MainEditor::fillRecentMenu);
+
+    // The captions name the action: "Undo Place Park Bench", "Redo Draw Wall".
+    mnuEdit = menuBar()->addMenu(tr("&Edit"));
+    mnuUndo = document.undoStack().createUndoAction(this, tr("&Undo"));
+    mnuUndo->setShortcuts(QKeySequence::Undo);
+    mnuRedo = document.undoStack().createRedoAction(this, tr("&Redo"));
+    mnuRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                           QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    mnuEdit->addAction(mnuUndo);
+    mnuEdit->addAction(mnuRedo);
 
     mnuViewItem = menuBar()->addMenu(tr("&View"));
     mnuScaleItem = mnuViewItem->addMenu(tr("&Scale"));

@@ -1,14 +1,15 @@
 #pragma once
-// The map editor's main window. It owns the world and the object library and
-// delegates: drawing to mapview/, the tree to palette/, file work to
-// model/WorldFile. Its code is split by concern: MainEditor.cpp (controls and
-// menus), MainLayout.cpp (placing the controls), MapCommands.cpp (map, zoom,
-// tree selection), DocumentCommands.cpp (start-up, New, Open, Save, closing,
-// help pages).
+// The map editor's main window. It holds the world document and the object
+// library and delegates: drawing to mapview/, the tree to palette/, file work
+// to model/WorldFile, every change of the world to the document's commands.
+// Its code is split by concern: MainEditor.cpp (controls and menus),
+// MainLayout.cpp (placing the controls), MapCommands.cpp (map, zoom, tree
+// selection, redrawing on the document's notifications), DocumentCommands.cpp
+// (start-up, New, Open, Save, recent files, closing, help pages).
 
 #include "files/FileServices.h"
 #include "mapview/MapScale.h"
-#include "model/World.h"
+#include "model/WorldDocument.h"
 #include "palette/ObjectLibrary.h"
 #include "platform/Platform.h"
 
@@ -54,10 +55,10 @@ public:
     QString programFolder() const { return m_programFolder; }
     const Platform &platform() const { return m_platform; }
 
-    // The document, read and changed by the dialogs.
-    World world;
-    bool Saved = true;
-    QString CurrentFile;
+    // The world, its undo stack, Saved and CurrentFile. Views redraw from its
+    // notifications.
+    WorldDocument document;
+    const World &world() const { return document.world(); }
     std::vector<ShapeInfo> Shapes;
 
     // Controls, named as the program has always named them.
@@ -86,6 +87,10 @@ public:
     QAction *mnuSaveItem = nullptr;
     QAction *mnuDivide3 = nullptr;
     QAction *mnuExitItem = nullptr;
+    QMenu *mnuRecent = nullptr;
+    QMenu *mnuEdit = nullptr;
+    QAction *mnuUndo = nullptr;
+    QAction *mnuRedo = nullptr;
     QMenu *mnuViewItem = nullptr;
     QMenu *mnuScaleItem = nullptr;
     QAction *mnu100Item = nullptr;
@@ -112,6 +117,10 @@ private:
     // MapCommands.cpp
     void setZoom(int32_t zoom);
     void checkZoomMenu();
+    void followDocument();
+    void resetView();
+    void selectAfterChange(int kind, int index);
+    void selectStart();
 
     // DocumentCommands.cpp
     void mnuNewItem_Click();
@@ -125,6 +134,10 @@ private:
     void openCommandLine();
     bool mayDiscardChanges(const QString &question); // asks to save; false: stop
     void setCaption(const QString &path);
+    QString dialogFolder() const;
+    void rememberRecent(const QString &path);
+    void fillRecentMenu();
+    void openRecent(const QString &path);
     void restorePlacement();
     void storePlacement();
     void openHelpPage(const QString &name);

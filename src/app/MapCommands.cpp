@@ -1,5 +1,5 @@
-// The main window's map: drawing, scale and zoom, and the selection marker
-// that follows the tree.
+// The main window's map: drawing, scale and zoom, the selection marker that
+// follows the tree, and the redraw that follows every change of the document.
 
 #include "app/MainEditor.h"
 
@@ -14,13 +14,13 @@
 void MainEditor::Render2D(bool RefreshTree, int SelKind, int SelIndex)
 {
     Picture1->redraw();
-    if (RefreshTree && ExistingObjects::rebuild(*objTree, world, Shapes, SelKind, SelIndex))
+    if (RefreshTree && ExistingObjects::rebuild(*objTree, world(), Shapes, SelKind, SelIndex))
         objTree_NodeClick();
 }
 
 void MainEditor::ScaleLand()
 {
-    MapScale::scaleLand(*Picture2, *Picture1, *HScroll1, *VScroll1, world.Zoom, m_relativeScroll);
+    MapScale::scaleLand(*Picture2, *Picture1, *HScroll1, *VScroll1, world().Zoom, m_relativeScroll);
     shpSelector->hide();
     Render2D(false, 0, -1);
 }
@@ -28,7 +28,7 @@ void MainEditor::ScaleLand()
 void MainEditor::objTree_NodeClick()
 {
     const std::optional<ExistingObjects::Marker> marker =
-        ExistingObjects::markerFor(*objTree, objTree->selectedNode(), world);
+        ExistingObjects::markerFor(*objTree, objTree->selectedNode(), world());
     if (!marker) {
         hideMarkers();
         return;
@@ -52,7 +52,7 @@ void MainEditor::hideMarkers()
 
 void MainEditor::setZoom(int32_t zoom)
 {
-    world.Zoom = zoom;
+    document.setZoom(zoom);
     checkZoomMenu();
     hideMarkers();
     ScaleLand();
@@ -61,7 +61,40 @@ void MainEditor::setZoom(int32_t zoom)
 void MainEditor::checkZoomMenu()
 {
     // A zoom read from a file that is none of the three checks nothing.
-    mnu100Item->setChecked(world.Zoom == 1);
-    mnu200Item->setChecked(world.Zoom == 2);
-    mnu400Item->setChecked(world.Zoom == 4);
+    mnu100Item->setChecked(world().Zoom == 1);
+    mnu200Item->setChecked(world().Zoom == 2);
+    mnu400Item->setChecked(world().Zoom == 4);
+}
+
+void MainEditor::followDocument()
+{
+    // The affected item is selected after a command, an undo or a redo, when
+    // it still exists.
+    connect(&document, &WorldDocument::itemAdded, this, &MainEditor::selectAfterChange);
+    connect(&document, &WorldDocument::itemChanged, this, &MainEditor::selectAfterChange);
+    connect(&document, &WorldDocument::itemRemoved, this, [this] { Render2D(true, 0, -1); });
+    connect(&document, &WorldDocument::startChanged, this, [this] {
+        Render2D(true, 0, -1);
+        selectStart();
+    });
+    connect(&document, &WorldDocument::worldReplaced, this, &MainEditor::resetView);
+}
+
+void MainEditor::selectAfterChange(int kind, int index)
+{
+    Render2D(true, kind, index);
+}
+
+void MainEditor::selectStart()
+{
+    objTree->selectNode(ExistingObjects::StartNode);
+    objTree_NodeClick();
+}
+
+void MainEditor::resetView()
+{
+    hideMarkers();
+    ScaleLand();
+    checkZoomMenu();
+    Render2D(true, 0, -1);
 }

@@ -32,15 +32,19 @@ MessageBoxes::Answer FakeMessageBoxes::askYesNoCancel(QWidget *, const QString &
     return takeNext(answers, Answer::Cancel);
 }
 
-std::optional<QString> FakeFileDialogs::openFile(QWidget *, const QString &filter)
+std::optional<QString> FakeFileDialogs::openFile(QWidget *, const QString &filter,
+                                                 const QString &startFolder)
 {
     filters << filter;
+    startPaths << startFolder;
     return takeNext<std::optional<QString>>(openAnswers, std::nullopt);
 }
 
-std::optional<QString> FakeFileDialogs::saveFile(QWidget *, const QString &filter)
+std::optional<QString> FakeFileDialogs::saveFile(QWidget *, const QString &filter,
+                                                 const QString &proposedPath)
 {
     filters << filter;
+    startPaths << proposedPath;
     return takeNext<std::optional<QString>>(saveAnswers, std::nullopt);
 }
 

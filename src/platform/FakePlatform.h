@@ -24,10 +24,13 @@ class FakeFileDialogs : public FileDialogs
 public:
     std::deque<std::optional<QString>> openAnswers; // std::nullopt or empty queue = cancelled
     std::deque<std::optional<QString>> saveAnswers;
-    QStringList filters; // every filter passed, in order
+    QStringList filters;    // every filter passed, in order
+    QStringList startPaths; // every start folder (open) or proposed path (save), in order
 
-    std::optional<QString> openFile(QWidget *parent, const QString &filter) override;
-    std::optional<QString> saveFile(QWidget *parent, const QString &filter) override;
+    std::optional<QString> openFile(QWidget *parent, const QString &filter,
+                                    const QString &startFolder) override;
+    std::optional<QString> saveFile(QWidget *parent, const QString &filter,
+                                    const QString &proposedPath) override;
 };
 
 class FakeColorDialog : public ColorDialog

@@ -22,12 +22,16 @@ public:
 };
 
 // Open and save file dialogs. A filter is in the form "Lotwright Files (*.lwf}|*.lwf"
-// (caption|patterns). Nothing is returned when the user cancels.
+// (caption|patterns). Nothing is returned when the user cancels. Open starts
+// in startFolder; Save proposes proposedPath (its folder and its name) and
+// asks before replacing a file.
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
-    virtual std::optional<QString> openFile(QWidget *parent, const QString &filter) = 0;
-    virtual std::optional<QString> saveFile(QWidget *parent, const QString &filter) = 0;
+    virtual std::optional<QString> openFile(QWidget *parent, const QString &filter,
+                                            const QString &startFolder = QString()) = 0;
+    virtual std::optional<QString> saveFile(QWidget *parent, const QString &filter,
+                                            const QString &proposedPath = QString()) = 0;
 };
 
 // The colour dialog; colours are red + 256 * green + 65536 * blue.

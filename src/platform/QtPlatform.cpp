@@ -14,10 +14,14 @@ const QString Title = QStringLiteral("Lotwright");
 const QString SettingsGroup = QStringLiteral("Previous/");
 
 std::optional<QString> runFileDialog(QWidget *parent, const QString &filter,
-                                     QFileDialog::AcceptMode mode)
+                                     QFileDialog::AcceptMode mode, const QString &startPath)
 {
     QFileDialog dialog(parent);
     prepareFileDialog(dialog, filter, mode);
+    if (mode == QFileDialog::AcceptOpen)
+        dialog.setDirectory(startPath);
+    else if (!startPath.isEmpty())
+        dialog.selectFile(startPath);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QString chosen = dialog.selectedFiles().value(0);
@@ -84,16 +88,23 @@ void prepareFileDialog(QFileDialog &dialog, const QString &filter, QFileDialog::
     const QStringList filters = qtNameFilters(filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
+    // A name typed without an extension gets the first pattern's, before the
+    // dialog asks about replacing a file of that name.
+    const QString pattern = filter.section(QLatin1Char('|'), 1, 1).section(QLatin1Char(';'), 0, 0);
+    if (pattern.startsWith(QLatin1String("*.")) && pattern.indexOf(QLatin1Char('*'), 1) < 0)
+        dialog.setDefaultSuffix(pattern.mid(2));
 }
 
-std::optional<QString> QtFileDialogs::openFile(QWidget *parent, const QString &filter)
+std::optional<QString> QtFileDialogs::openFile(QWidget *parent, const QString &filter,
+                                               const QString &startFolder)
 {
-    return runFileDialog(parent, filter, QFileDialog::AcceptOpen);
+    return runFileDialog(parent, filter, QFileDialog::AcceptOpen, startFolder);
 }
 
-std::optional<QString> QtFileDialogs::saveFile(QWidget *parent, const QString &filter)
+std::optional<QString> QtFileDialogs::saveFile(QWidget *parent, const QString &filter,
+                                               const QString &proposedPath)
 {
-    return runFileDialog(parent, filter, QFileDialog::AcceptSave);
+    return runFileDialog(parent, filter, QFileDialog::AcceptSave, proposedPath);
 }
 
 std::optional<int32_t> QtColorDialog::chooseColor(QWidget *parent, int32_t initial)

@@ -27,8 +27,10 @@ void prepareFileDialog(QFileDialog &dialog, const QString &filter, QFileDialog::
 class QtFileDialogs : public FileDialogs
 {
 public:
-    std::optional<QString> openFile(QWidget *parent, const QString &filter) override;
-    std::optional<QString> saveFile(QWidget *parent, const QString &filter) override;
+    std::optional<QString> openFile(QWidget *parent, const QString &filter,
+                                    const QString &startFolder) override;
+    std::optional<QString> saveFile(QWidget *parent, const QString &filter,
+                                    const QString &proposedPath) override;
 };
 
 class QtColorDialog : public ColorDialog
