@@ -24,7 +24,9 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
 
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+	@for b in $(BUILD)/bench/bench_*; do \
+	  if [ -f "$$b" ] && [ -x "$$b" ]; then echo "== $$b"; "$$b" || exit 1; fi; \
+	done
 
 clean:
 	rm -rf $(BUILD)

@@ -1,7 +1,9 @@
 // Render2D on a world of 10,000 items (2,500 of each kind, a 30-entry
 // library) in a 1920 x 1080 main window, at 100 % and 400 %, with the tree
 // left alone and rebuilt. Each iteration also lets the window paint, so the
-// figures are what the user waits for. Prints the peak memory at the end.
+// figures are what the user waits for. Also one placement, its undo and its
+// redo, each with the redraw and the tree rebuild it causes. Prints the peak
+// memory at the end.
 
 #include "app/MainEditor.h"
 #include "mapview/MapCanvas.h"
@@ -150,12 +152,47 @@ void BM_PaintWorld(benchmark::State &state)
     }
 }
 
+// Arguments: zoom, then the step timed: 0 place, 1 undo, 2 redo.
+void BM_PlaceUndoRedo(benchmark::State &state)
+{
+    MainEditor &e = *bench().editor;
+    zoomTo(e, int(state.range(0)));
+    const int step = int(state.range(1));
+    QUndoStack &stack = e.document.undoStack();
+    const auto run = [&](int which) {
+        if (which == 0)
+            e.document.place(ObjectInfo{QStringLiteral("Object 3"), 50, 50, 0, {}, {}});
+        else if (which == 1)
+            stack.undo();
+        else
+            stack.redo();
+        QCoreApplication::processEvents();
+    };
+    for (auto _ : state) {
+        for (int which = 0; which < 3; ++which) {
+            if (which != step)
+                state.PauseTiming();
+            run(which);
+            if (which != step)
+                state.ResumeTiming();
+        }
+        state.PauseTiming();
+        stack.undo(); // the world stays the same size
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
 void BM_Render2D_TreeLeftAlone(benchmark::State &state) { render(state, false); }
 void BM_Render2D_TreeRebuilt(benchmark::State &state) { render(state, true); }
 
 BENCHMARK(BM_PaintWorld)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Render2D_TreeLeftAlone)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Render2D_TreeRebuilt)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlaceUndoRedo)
+    ->ArgsProduct({{1, 4}, {0, 1, 2}})
+    ->ArgNames({"zoom", "step"})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

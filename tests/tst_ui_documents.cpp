@@ -9,6 +9,7 @@
 #include "palette/ObjectTree.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -219,6 +220,77 @@ private slots:
         QCOMPARE(h.fake.fileDialogs.startPaths.last(), first);
         e.mnuLoadItem->trigger();
         QCOMPARE(h.fake.fileDialogs.startPaths.last(), h.folder.path());
+    }
+
+    // The Edit menu names what it will undo or redo; the map and the tree
+    // follow every command, undo and redo without being told.
+    void undoAndRedoFromTheEditMenu()
+    {
+        EditorHarness h;
+        MainEditor &e = h.start();
+        e.Shapes = {ShapeInfo{"Park Bench", "Park Bench.wrl", 2, 2, 0x0000ff, "C", false}};
+        const QString saved = h.path("park.lwf");
+        h.fake.fileDialogs.saveAnswers = {saved};
+        QVERIFY(!e.mnuUndo->isEnabled() && !e.mnuRedo->isEnabled());
+        const QImage empty = h.mapImage();
+
+        e.document.place(ObjectInfo{"Park Bench", 50, 50, 0, {}, {}});
+        QCOMPARE(e.mnuUndo->text(), QStringLiteral("&Undo Place Park Bench"));
+        QCOMPARE(e.objTree->nodeText(e.objTree->selectedNode()), QStringLiteral("Park Bench"));
+        QVERIFY(e.shpSelector->isVisible() && e.Image1->isVisible());
+        e.hideMarkers();
+        const QImage placed = h.mapImage();
+        QVERIFY(placed != empty);
+        e.mnuSave2Item->trigger();
+        e.document.place(CubeInfo{"Wall", 10, 20, 10, 20, 0});
+        QVERIFY(!e.document.Saved());
+
+        QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(e.document.Saved()); // back where the file is
+        QCOMPARE(h.mapImage(), placed);
+        QCOMPARE(e.mnuRedo->text(), QStringLiteral("&Redo Draw Wall"));
+        e.mnuUndo->trigger();
+        QVERIFY(!e.document.Saved());
+        QCOMPARE(h.mapImage(), empty);
+        QCOMPARE(e.objTree->nodeCount(), 5);
+        QVERIFY(!e.mnuUndo->isEnabled());
+        QTest::keyClick(&e, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(e.objTree->nodeText(e.objTree->selectedNode()), QStringLiteral("Park Bench"));
+        QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(e.objTree->nodeText(e.objTree->selectedNode()), QStringLiteral("Wall"));
+        QVERIFY(!e.mnuRedo->isEnabled());
+
+        h.fake.messages.answers = {Answer::No};
+        e.mnuNewItem->trigger();
+        QVERIFY(!e.mnuUndo->isEnabled() && !e.mnuRedo->isEnabled()); // New starts afresh
+    }
+
+    void recentWorlds()
+    {
+        EditorHarness h;
+        QStringList paths;
+        for (int i = 0; i < 10; ++i)
+            paths << h.writeWorld(QString("w%1.lwf").arg(i), World());
+        MainEditor &e = h.start(paths[0]);
+        for (int i = 1; i < 10; ++i) {
+            h.fake.fileDialogs.openAnswers = {paths[i]};
+            e.mnuLoadItem->trigger();
+        }
+        h.fake.fileDialogs.openAnswers = {paths[5]}; // opened again: moves to the top
+        e.mnuLoadItem->trigger();
+        QFile::remove(paths[9]);
+        emit e.mnuRecent->aboutToShow();
+        const QList<QAction *> entries = e.mnuRecent->actions();
+        QCOMPARE(entries.size(), 8 + 2); // the last 8, a separator, "Clear List"
+        QVERIFY(entries[0]->text().endsWith(paths[5]));
+        QVERIFY(entries[1]->text().endsWith(paths[9]) && !entries[1]->isEnabled());
+        QVERIFY(entries[7]->text().endsWith(paths[2]));
+        entries[7]->trigger();
+        QCOMPARE(e.document.CurrentFile(), paths[2]);
+        e.mnuRecent->actions().last()->trigger();
+        emit e.mnuRecent->aboutToShow();
+        QCOMPARE(e.mnuRecent->actions().size(), 1);
+        QVERIFY(!e.mnuRecent->actions()[0]->isEnabled());
     }
 };
 

@@ -72,7 +72,10 @@ void MainEditor::followDocument()
     // it still exists.
     connect(&document, &WorldDocument::itemAdded, this, &MainEditor::selectAfterChange);
     connect(&document, &WorldDocument::itemChanged, this, &MainEditor::selectAfterChange);
-    connect(&document, &WorldDocument::itemRemoved, this, [this] { Render2D(true, 0, -1); });
+    connect(&document, &WorldDocument::itemRemoved, this, [this] {
+        Render2D(true, 0, -1);
+        hideMarkers(); // they would mark what is gone
+    });
     connect(&document, &WorldDocument::startChanged, this, [this] {
         Render2D(true, 0, -1);
         selectStart();
