@@ -39,6 +39,13 @@ template <class T> std::vector<T> &arrayOf(World &world)
         return world.Pictures;
 }
 
+// Calls f(items, record) with the array that holds records of the item's kind.
+template <class F> void withArrayOf(World &world, const AnyItem &item, F &&f)
+{
+    std::visit([&](const auto &record) { f(arrayOf<std::decay_t<decltype(record)>>(world), record); },
+               item);
+}
+
 } // namespace
 
 bool WorldSettings::sameStart(const WorldSettings &other) const
@@ -66,29 +73,23 @@ public:
 
     void redo() override
     {
-        std::visit(
-            [this](const auto &record) {
-                auto &items = arrayOf<std::decay_t<decltype(record)>>(m_document.m_world);
-                const size_t before = items.size();
-                m_previous = items.front();
-                m_index = appendItem(items, record);
-                m_grew = items.size() > before;
-            },
-            m_item);
+        withArrayOf(m_document.m_world, m_item, [this](auto &items, const auto &record) {
+            const size_t before = items.size();
+            m_previous = items.front();
+            m_index = appendItem(items, record);
+            m_grew = items.size() > before;
+        });
         emit m_document.itemAdded(kindOf(m_item), m_index);
     }
 
     void undo() override
     {
-        std::visit(
-            [this](const auto &record) {
-                auto &items = arrayOf<std::decay_t<decltype(record)>>(m_document.m_world);
-                if (m_grew)
-                    items.pop_back();
-                else
-                    items.front() = std::get<std::decay_t<decltype(record)>>(m_previous);
-            },
-            m_item);
+        withArrayOf(m_document.m_world, m_previous, [this](auto &items, const auto &previous) {
+            if (m_grew)
+                items.pop_back();
+            else
+                items.front() = previous;
+        });
         emit m_document.itemRemoved(kindOf(m_item), m_index);
     }
 
@@ -112,27 +113,21 @@ public:
 
     void redo() override
     {
-        std::visit(
-            [this](const auto &record) {
-                auto &items = arrayOf<std::decay_t<decltype(record)>>(m_document.m_world);
-                m_wasLone = items.size() == 1;
-                removeItem(items, m_index);
-            },
-            m_removed);
+        withArrayOf(m_document.m_world, m_removed, [this](auto &items, const auto &) {
+            m_wasLone = items.size() == 1;
+            removeItem(items, m_index);
+        });
         emit m_document.itemRemoved(kindOf(m_removed), m_index);
     }
 
     void undo() override
     {
-        std::visit(
-            [this](const auto &record) {
-                auto &items = arrayOf<std::decay_t<decltype(record)>>(m_document.m_world);
-                if (m_wasLone)
-                    items.front() = record;
-                else
-                    items.insert(items.begin() + m_index, record);
-            },
-            m_removed);
+        withArrayOf(m_document.m_world, m_removed, [this](auto &items, const auto &record) {
+            if (m_wasLone)
+                items.front() = record;
+            else
+                items.insert(items.begin() + m_index, record);
+        });
         emit m_document.itemAdded(kindOf(m_removed), m_index);
     }
 
@@ -160,12 +155,8 @@ public:
 private:
     void put(const AnyItem &item)
     {
-        std::visit(
-            [this](const auto &record) {
-                arrayOf<std::decay_t<decltype(record)>>(m_document.m_world)[size_t(m_index)] =
-                    record;
-            },
-            item);
+        withArrayOf(m_document.m_world, item,
+                    [this](auto &items, const auto &record) { items[size_t(m_index)] = record; });
         emit m_document.itemChanged(kindOf(item), m_index);
     }
 
