@@ -40,15 +40,12 @@ public:
                    PictureInfo{x, y, offGround, width, height, rotation, false,
                                QStringLiteral("pictures/") + QLatin1String(file), anchor, target});
     }
-    // A "Sign Board" with a painted name board hung on its face: the board
-    // object is 0.03 thick, so the picture hangs just in front of it.
+    // A painted name board hung in a "Sign Frame": the frame's opening takes a
+    // picture 1.2 by 0.3 at 0.5 off the ground, at the frame's own place.
     void sign(const char *file, float x, float y, float rotation)
     {
-        object("Sign Board", x, y, rotation);
-        const float out = 0.017f;
-        const float dx = rotation == Rotation::Right ? out : rotation == Rotation::Left ? -out : 0;
-        const float dy = rotation == Rotation::Forward ? out : rotation == Rotation::Backward ? -out : 0;
-        picture(file, x + dx, y + dy, 1.2f, 0.3f, rotation, {}, {}, 0.5f);
+        object("Sign Frame", x, y, rotation);
+        picture(file, x, y, 1.2f, 0.3f, rotation, {}, {}, 0.5f);
     }
 
 private:
