@@ -332,22 +332,25 @@ QImage abstract()
     return image;
 }
 
-QImage gallerySign()
+// A name board for a sign: the name as large as fits whatever font the
+// machine supplies, inside a thin border, right of an emblem in the square at
+// the left, which is outlined or filled in the ink.
+QImage nameBoard(const QString &name, const QColor &board, const QColor &ink,
+                 const QPainterPath &emblem, bool outline)
 {
     QImage image = canvas(512, 128);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(image.rect(), QColor(24, 40, 80));
-    p.setPen(QPen(QColor(220, 180, 80), 4));
+    p.fillRect(image.rect(), board);
+    p.setPen(QPen(ink, 4));
     p.drawRect(QRectF(8, 8, 496, 112));
-    // An empty picture frame as the emblem.
-    p.drawRect(QRectF(28, 30, 70, 68));
-    p.drawRect(QRectF(40, 42, 46, 44));
-    const QString name = QStringLiteral("Lotwright Gallery");
+    if (outline)
+        p.drawPath(emblem);
+    else
+        p.fillPath(emblem, ink);
     const QRectF space(112, 10, 380, 108);
     QFont font(QStringLiteral("DejaVu Serif"));
     font.setBold(true);
-    // The largest size that fits whatever font the machine supplies.
     for (int size = 48; size > 10; size -= 2) {
         font.setPixelSize(size);
         if (QFontMetricsF(font).horizontalAdvance(name) <= space.width())
@@ -356,6 +359,39 @@ QImage gallerySign()
     p.setFont(font);
     p.drawText(space, Qt::AlignCenter, name);
     return image;
+}
+
+QPainterPath rect(double x, double y, double width, double height)
+{
+    QPainterPath path;
+    path.addRect(x, y, width, height);
+    return path;
+}
+
+QImage gallerySign()
+{
+    QPainterPath frame = rect(28, 30, 70, 68); // an empty picture frame
+    frame.addPath(rect(40, 42, 46, 44));
+    return nameBoard(QStringLiteral("Lotwright Gallery"), QColor(24, 40, 80), QColor(220, 180, 80),
+                     frame, true);
+}
+
+QImage parkSign()
+{
+    QPainterPath tree;
+    tree.addEllipse(33, 22, 60, 56);
+    return nameBoard(QStringLiteral("Lotwright Park"), QColor(30, 74, 46), QColor(240, 228, 186),
+                     tree.united(rect(58, 70, 10, 34)), false);
+}
+
+QImage townSign()
+{
+    QPainterPath house;
+    house.addPolygon(QPolygonF({{28, 62}, {63, 28}, {98, 62}}));
+    house.closeSubpath();
+    return nameBoard(QStringLiteral("Welcome to Lotwright"), QColor(28, 66, 132),
+                     QColor(246, 246, 240),
+                     house.united(rect(36, 62, 54, 38)).subtracted(rect(56, 76, 14, 24)), false);
 }
 
 } // namespace
@@ -371,6 +407,8 @@ std::vector<Picture> all()
         {QStringLiteral("night-city.jpg"), nightCity()},
         {QStringLiteral("abstract.gif"), abstract()},
         {QStringLiteral("gallery-sign.gif"), gallerySign()},
+        {QStringLiteral("park-sign.gif"), parkSign()},
+        {QStringLiteral("town-sign.gif"), townSign()},
     };
 }
 

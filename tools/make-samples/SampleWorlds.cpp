@@ -29,16 +29,28 @@ public:
         appendItem(world.Texts, TextInfo{text, x, y, colour, rotation, kind, billboard, anchor,
                                          QString(), target});
     }
-    // A picture hung with its centre at eye height (0.52) unless offGround is given.
+    // A picture hung with its centre at the eye height of a visitor standing
+    // on a floor, unless offGround is given.
     void picture(const char *file, float x, float y, float width, float height, float rotation,
                  const QString &anchor = {}, const QString &target = {}, float offGround = -1)
     {
         if (offGround < 0)
-            offGround = 0.52f - height / 2;
+            offGround = EyeOnFloor - height / 2;
         appendItem(world.Pictures,
                    PictureInfo{x, y, offGround, width, height, rotation, false,
                                QStringLiteral("pictures/") + QLatin1String(file), anchor, target});
     }
+    // A painted name board hung in a "Sign Frame": the frame's opening takes a
+    // picture 1.2 by 0.3 at 0.5 off the ground, at the frame's own place.
+    void sign(const char *file, float x, float y, float rotation)
+    {
+        object("Sign Frame", x, y, rotation);
+        picture(file, x, y, 1.2f, 0.3f, rotation, {}, {}, 0.5f);
+    }
+
+private:
+    // The eye is 0.5 above the ground the visitor stands on; floors are 0.04 thick.
+    static constexpr float EyeOnFloor = 0.54f;
 };
 
 const int32_t Sand = rgb(206, 182, 134);
@@ -53,9 +65,10 @@ World park()
     World &w = b.world;
     w.Sky = QStringLiteral("Blue Sky");
     w.Ground = QStringLiteral("Grass");
-    // On the main walk, looking north between the hedges to the fountain.
+    // At the entrance on the main walk, looking north past the name board and
+    // between the hedges to the fountain.
     w.StartPosX = 50;
-    w.StartPosY = 72.5;
+    w.StartPosY = 78;
     w.StartAngle = 0;
 
     // Walks and the fountain plaza.
@@ -98,7 +111,7 @@ World park()
                                {43, 53},
                                {57, 53}})
         b.object("Oak Tree", x, y);
-    for (const auto &[x, y] : {std::pair{46.8f, 72.5f}, {46, 76}, {52.5f, 80}, {47, 79.5f}})
+    for (const auto &[x, y] : {std::pair{45.8f, 73.6f}, {46, 76.5f}, {52.5f, 80}, {47, 79.5f}})
         b.object("Birch Tree", x, y);
     for (const auto &[x, y] : {std::pair{38.0f, 56.0f},
                                {46, 50},
@@ -115,7 +128,7 @@ World park()
                                {53.5f, 65.6f},
                                {46.5f, 58.4f},
                                {53.5f, 58.4f},
-                               {48.2f, 73.5f},
+                               {46.6f, 72.7f},
                                {51.8f, 76},
                                {45.5f, 62.9f}})
         b.object("Bush", x, y);
@@ -130,11 +143,10 @@ World park()
     b.object("Rubbish Bin", 44.8f, 71.5f);
     b.object("Rubbish Bin", 51, 65.4f);
 
-    b.text(QStringLiteral("Lotwright Park"), Kind::TextBig, 50, 52, rgb(20, 96, 40));
-    b.text(QStringLiteral("Picnic Area"), Kind::TextEyeLevel, 42.5f, 68, rgb(120, 70, 20),
-           Rotation::Forward, true);
-    b.text(QStringLiteral("Gazebo"), Kind::TextEyeLevel, 57, 69.8f, rgb(40, 70, 50),
-           Rotation::Forward, true);
+    // The name board beside the walk, facing visitors as they come in, with
+    // flowers at its foot; no lamp post stands in front of it or behind it.
+    b.sign("park-sign.gif", 47.8f, 72.2f, Rotation::Forward);
+    b.object("Flower Bed", 47.8f, 72.6f);
     return w;
 }
 
@@ -145,71 +157,89 @@ World gallery()
     w.Sky = QStringLiteral("Blue Sky");
     w.Ground = QStringLiteral("Grass");
     w.Music = QStringLiteral("music/gallery.mid");
-    // Just inside the door, facing the display wall.
+    // Just inside the door, looking across the benches to the statue.
     w.StartPosX = 50;
-    w.StartPosY = 54.6;
+    w.StartPosY = 53.6;
     w.StartAngle = 0;
 
-    // The hall: four walls with a door in the south one, a display wall in
-    // the middle, a parquet floor and a ceiling.
-    const int32_t wall = rgb(236, 230, 214);
-    b.cube(Kind::Floor, 44.2f, 47.2f, 55.8f, 54.8f, rgb(178, 128, 80));
-    b.cube(Kind::Wall, 44, 47, 56, 47.2f, wall);
-    b.cube(Kind::Wall, 44, 47.2f, 44.2f, 55, wall);
-    b.cube(Kind::Wall, 55.8f, 47.2f, 56, 55, wall);
-    b.cube(Kind::Wall, 44.2f, 54.8f, 49.4f, 55, wall);
-    b.cube(Kind::Wall, 50.6f, 54.8f, 55.8f, 55, wall);
-    b.cube(Kind::Wall, 48.2f, 50.9f, 51.8f, 51.1f, rgb(44, 62, 98));
-    b.cube(Kind::Ceiling, 44, 47, 56, 55, rgb(246, 246, 242));
-    b.cube(Kind::Floor, 49.4f, 55, 50.6f, 63, Paving);
+    // The hall, 8 by 6 inside, with a door in the south wall: white stone
+    // walls 0.2 thick on a grey plinth, lined inside with a coloured wall 0.02
+    // thick above a dark skirting. Each of these is a ring of four sides laid
+    // inside the rectangle given; slabs of the same height (floors, skirtings,
+    // plinth) meet edge to edge so that none overlaps another.
+    const float doorLeft = 49.4f, doorRight = 50.6f;
+    const auto ring = [&](const QString &kind, float left, float top, float right, float bottom,
+                          float thick, int32_t colour) {
+        b.cube(kind, left, top, right, top + thick, colour);
+        b.cube(kind, left, top + thick, left + thick, bottom, colour);
+        b.cube(kind, right - thick, top + thick, right, bottom, colour);
+        b.cube(kind, left + thick, bottom - thick, doorLeft, bottom, colour);
+        b.cube(kind, doorRight, bottom - thick, right - thick, bottom, colour);
+    };
+    ring(Kind::Floor, 45.77f, 47.77f, 54.23f, 54.23f, 0.03f, rgb(150, 146, 138));
+    ring(Kind::Wall, 45.8f, 47.8f, 54.2f, 54.2f, 0.2f, rgb(240, 236, 226));
+    ring(Kind::Wall, 46, 48, 54, 54, 0.02f, rgb(150, 52, 52));
+    ring(Kind::Floor, 46.02f, 48.02f, 53.98f, 53.98f, 0.03f, rgb(58, 46, 40));
+    // Parquet either side of a runner that leads from the door to the statue.
+    const int32_t parquet = rgb(178, 128, 80);
+    const float runnerLeft = 49.7f, runnerRight = 50.3f;
+    b.cube(Kind::Floor, 46.05f, 48.05f, runnerLeft, 53.95f, parquet);
+    b.cube(Kind::Floor, runnerRight, 48.05f, 53.95f, 53.95f, parquet);
+    b.cube(Kind::Floor, runnerLeft, 48.05f, runnerRight, 49.2f, parquet);
+    b.cube(Kind::Floor, runnerLeft, 49.2f, runnerRight, 53.95f, rgb(66, 62, 70));
+    b.cube(Kind::Floor, doorLeft, 53.95f, doorRight, 63, Paving); // threshold and path
+    // The ceiling, with a skylight over the middle of the hall.
+    const int32_t ceiling = rgb(250, 250, 246);
+    b.cube(Kind::Ceiling, 45.8f, 47.8f, 54.2f, 49.5f, ceiling);
+    b.cube(Kind::Ceiling, 45.8f, 52.5f, 54.2f, 54.2f, ceiling);
+    b.cube(Kind::Ceiling, 45.8f, 49.5f, 49, 52.5f, ceiling);
+    b.cube(Kind::Ceiling, 51, 49.5f, 54.2f, 52.5f, ceiling);
+    b.cube(Kind::Ceiling, 49, 49.5f, 51, 52.5f, rgb(226, 236, 246));
 
-    // Pictures: a 4:3 painting is 0.72 by 0.54 (8.6 by 6.5 feet).
+    // Pictures at eye height, each on a wall that faces one of the lights:
+    // a 4:3 painting is 0.72 by 0.54 (8.6 by 6.5 feet).
     const QString web = QStringLiteral("https://example.com/lotwright-gallery/");
-    b.picture("sunset.jpg", 49.1f, 51.11f, 0.72f, 0.54f, Rotation::Forward,
+    b.picture("forest.jpg", 47.7f, 48.03f, 0.72f, 0.54f, Rotation::Forward);
+    b.picture("night-city.jpg", 52.3f, 48.03f, 0.72f, 0.54f, Rotation::Forward);
+    b.picture("sunset.jpg", 46.03f, 49.6f, 0.72f, 0.54f, Rotation::Right,
               web + QStringLiteral("sunset.html"), QStringLiteral("_blank"));
-    b.picture("mountains.jpg", 50.9f, 51.11f, 0.72f, 0.54f, Rotation::Forward);
-    b.picture("abstract.gif", 50, 50.89f, 0.6f, 0.6f, Rotation::Backward);
-    b.picture("forest.jpg", 46.5f, 47.21f, 0.72f, 0.54f, Rotation::Forward);
-    b.picture("flowers.jpg", 50, 47.21f, 0.45f, 0.6f, Rotation::Forward);
-    b.picture("night-city.jpg", 53.5f, 47.21f, 0.72f, 0.54f, Rotation::Forward);
-    b.picture("harbour.jpg", 44.21f, 51, 0.72f, 0.54f, Rotation::Right);
+    b.picture("flowers.jpg", 46.03f, 51.1f, 0.45f, 0.6f, Rotation::Right);
+    b.picture("harbour.jpg", 46.03f, 52.6f, 0.72f, 0.54f, Rotation::Right);
+    b.picture("mountains.jpg", 53.97f, 49.6f, 0.72f, 0.54f, Rotation::Left);
+    b.picture("abstract.gif", 53.97f, 51.3f, 0.6f, 0.6f, Rotation::Left);
     // The name board over the door, linked to the gallery's site.
-    b.picture("gallery-sign.gif", 50, 55.01f, 1.28f, 0.32f, Rotation::Forward, web,
+    b.picture("gallery-sign.gif", 50, 54.21f, 1.28f, 0.32f, Rotation::Forward, web,
               QStringLiteral("_blank"), 0.64f);
 
-    b.object("Park Bench", 50, 52.6f, Rotation::Backward);
-    b.object("Statue", 45.2f, 53.6f, Rotation::Right, web + QStringLiteral("sculpture.html"),
+    // The statue before the north wall, benches in the middle facing it, a
+    // piano in the south-east corner.
+    b.object("Statue", 50, 48.7f, Rotation::Forward, web + QStringLiteral("sculpture.html"),
              QStringLiteral("_top"));
-    b.object("Piano", 55.5f, 49.5f, Rotation::Left);
-    b.object("Floor Lamp", 55.4f, 48.3f);
-    for (const auto &[x, y] : {std::pair{47.8f, 51.0f},
-                               {52.2f, 51},
-                               {44.6f, 47.6f},
-                               {55.4f, 47.6f},
-                               {44.6f, 54.4f},
-                               {55.4f, 54.4f}})
+    b.object("Gallery Bench", 48.85f, 50.6f);
+    b.object("Gallery Bench", 51.15f, 50.6f);
+    b.object("Piano", 53.7f, 53, Rotation::Left);
+    b.object("Floor Lamp", 53.75f, 52.4f);
+    for (const auto &[x, y] : {std::pair{46.3f, 48.3f}, {53.7f, 48.3f}, {46.3f, 53.7f}})
         b.object("Potted Plant", x, y);
 
-    // Outside: the approach with lamps, trees and flower beds.
-    for (const auto &[x, y] :
-         {std::pair{48.9f, 57.0f}, {51.1f, 57}, {48.9f, 60.5f}, {51.1f, 60.5f}})
+    // Outside: the opening hours and a link to the site lettered on the front,
+    // lamps at the corners where they never stand before the lettering, and
+    // flower beds, bushes, trees and benches along the approach.
+    b.text(QStringLiteral("Open Daily"), Kind::TextEyeLevel, 47.6f, 54.24f, rgb(24, 40, 80));
+    b.text(QStringLiteral("Our Web Site"), Kind::TextEyeLevel, 52.4f, 54.24f, rgb(160, 40, 30),
+           Rotation::Forward, false, web, QStringLiteral("_blank"));
+    for (const auto &[x, y] : {std::pair{45.2f, 55.8f}, {54.8f, 55.8f}})
         b.object("Lamp Post", x, y);
-    for (const auto &[x, y] : {std::pair{47.6f, 56.0f}, {52.4f, 56}})
+    for (const auto &[x, y] : {std::pair{47.6f, 55.4f}, {52.4f, 55.4f}})
         b.object("Flower Bed", x, y);
-    for (const auto &[x, y] : {std::pair{41.0f, 49.0f}, {59, 49}, {41, 56}, {59, 56}})
+    for (const auto &[x, y] : {std::pair{42.5f, 49.0f}, {57.5f, 49}, {42.5f, 55.5f}, {57.5f, 55.5f}})
         b.object("Oak Tree", x, y);
     for (const auto &[x, y] : {std::pair{45.5f, 59.0f}, {54.5f, 59}})
         b.object("Birch Tree", x, y);
-    for (const auto &[x, y] : {std::pair{44.0f, 56.0f}, {56, 56}, {46, 56.2f}, {54, 56.2f}})
+    for (const auto &[x, y] : {std::pair{45.4f, 54.7f}, {54.6f, 54.7f}, {45.3f, 48.5f}, {54.7f, 48.5f}})
         b.object("Bush", x, y);
     b.object("Park Bench", 48.4f, 59, Rotation::Right);
     b.object("Park Bench", 51.6f, 59, Rotation::Left);
-
-    b.text(QStringLiteral("Lotwright Gallery"), Kind::TextBig, 50, 51, rgb(24, 40, 80));
-    b.text(QStringLiteral("Open Daily"), Kind::TextEyeLevel, 46.5f, 62.5f, rgb(24, 40, 80),
-           Rotation::Forward, true);
-    b.text(QStringLiteral("Our Web Site"), Kind::TextEyeLevel, 53.5f, 62.5f, rgb(160, 40, 30),
-           Rotation::Forward, true, web, QStringLiteral("_blank"));
     return w;
 }
 
@@ -261,7 +291,9 @@ World street()
         b.object(int(y) % 12 == 1 ? "Oak Tree" : "Pine Tree", 44.5f, y + 3);
         b.object(int(y) % 12 == 1 ? "Pine Tree" : "Oak Tree", 55.5f, y + 3);
     }
-    for (float y = 24; y < 44; y += 6) {
+    // North of the crossing the last house keeps clear of the corner house
+    // of Main Street behind it (a house is 3.24 wide and 2.8 deep).
+    for (float y = 22; y < 42; y += 6) {
         b.object("Small House", 44.5f, y, Rotation::Right);
         b.object("Small House", 55.5f, y, Rotation::Left);
     }
@@ -301,9 +333,9 @@ World street()
     b.object("Rubbish Bin", 48.25f, 53);
     b.object("Rubbish Bin", 36.5f, 48.2f);
 
-    b.text(QStringLiteral("Main Street"), Kind::TextBig, 50, 46, rgb(20, 40, 110));
-    b.text(QStringLiteral("Elm Avenue"), Kind::TextEyeLevel, 46.2f, 78, rgb(30, 90, 50),
-           Rotation::Right);
+    // The town's welcome board on the verge, facing the oncoming traffic
+    // between two lamp posts.
+    b.sign("town-sign.gif", 53.05f, 64, Rotation::Forward);
     return w;
 }
 
