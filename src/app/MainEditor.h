@@ -4,7 +4,7 @@
 // model/WorldFile. Its code is split by concern: MainEditor.cpp (controls and
 // menus), MainLayout.cpp (placing the controls), MapCommands.cpp (map, zoom,
 // tree selection), DocumentCommands.cpp (start-up, New, Open, Save, closing,
-// help pages).
+// help pages), ExportCommands.cpp (the export and its preview).
 
 #include "files/FileServices.h"
 #include "mapview/MapScale.h"
@@ -121,6 +121,9 @@ private:
     void mnuManualItem_Click();
     void mnuFeedBack_Click();
     void mnuAboutItem_Click();
+
+    // ExportCommands.cpp
+    void mnuSaveItem_Click();
     void newWorld();
     void openCommandLine();
     bool mayDiscardChanges(const QString &question); // asks to save; false: stop
