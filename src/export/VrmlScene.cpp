@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QSurfaceFormat>
 
 #include <Inventor/SbImage.h>
 #include <Inventor/SbMatrix.h>
@@ -120,6 +121,16 @@ void whitenTexturedMaterials(SoNode *root)
 }
 
 } // namespace
+
+void setCoinSurfaceFormat()
+{
+    QSurfaceFormat format;
+    format.setVersion(2, 1);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(24);
+    format.setStencilBufferSize(8);
+    QSurfaceFormat::setDefaultFormat(format);
+}
 
 void initCoin()
 {

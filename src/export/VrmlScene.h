@@ -21,6 +21,10 @@ class SoGroup;
 class SoNode;
 class SoPerspectiveCamera;
 
+// The OpenGL format Coin draws with: 2.1 compatibility profile with depth and
+// stencil buffers. Set it as the default before the application object exists.
+void setCoinSurfaceFormat();
+
 // Sets up Coin once: database, texture reader, message capture, textures
 // loaded with the file instead of on a sensor.
 void initCoin();

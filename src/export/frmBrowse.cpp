@@ -122,6 +122,7 @@ void frmBrowse::loadWorld()
         return;
     }
     m_layout->insertWidget(0, WorldView1, 1);
+    WorldView1->show(); // the window is already showing
     connect(WorldView1, &WorldView::anchorClicked, this, &frmBrowse::openAnchor);
     QString help = tr("Arrow keys or W A S D: walk and turn (Shift: faster).  Drag with the left "
                       "button: look around.  Wheel: step.  Home: back to the start.  Click a "
@@ -146,6 +147,8 @@ void frmBrowse::showUnavailable(const QString &reason)
     lblHelp->hide();
     cmdDefaultViewer = addButton(tr("Open with &Default Viewer"));
     cmdDefaultViewer->setDefault(true);
+    lblMessage->show(); // the window is already showing
+    cmdDefaultViewer->show();
     connect(cmdDefaultViewer, &QPushButton::clicked, this, &frmBrowse::cmdDefaultViewer_Click);
     cmdDefaultViewer->setFocus();
 }
