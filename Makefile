@@ -24,7 +24,8 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
 
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; \
+	  case $$b in */bench_gl_*) xvfb-run -a -s "-screen 0 1280x1024x24" $$b;; *) $$b;; esac; done
 
 clean:
 	rm -rf $(BUILD)

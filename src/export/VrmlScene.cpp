@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <QImage>
 #include <QSurfaceFormat>
 
@@ -56,24 +58,45 @@ void collectMessage(const SoError *error, void *)
     (warning ? g_collector->warnings : g_collector->errors).append(text);
 }
 
-SbBool readImage(const SbString &fileName, SbImage *image, void *)
+// An image as Coin wants it: rows bottom-up, unpadded.
+struct Pixels {
+    SbVec2s size;
+    int components = 0;
+    QByteArray bytes;
+};
+
+Pixels pixelsOf(const QString &fileName)
 {
-    QImage picture(QString::fromLocal8Bit(fileName.getString()));
+    QImage picture(fileName);
     if (picture.isNull())
-        return FALSE;
+        return {};
     // Three components for opaque pictures: VRML lets an RGB texture replace
     // the material's diffuse colour, which Coin does only for those.
     const bool alpha = picture.hasAlphaChannel();
-    const int components = alpha ? 4 : 3;
+    Pixels pixels{SbVec2s(short(picture.width()), short(picture.height())), alpha ? 4 : 3, {}};
     picture = picture.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    const int rowBytes = picture.width() * components;
-    QByteArray pixels(rowBytes * picture.height(), Qt::Uninitialized);
-    // Coin's rows run bottom-up; Qt's lines may be padded.
+    const int rowBytes = picture.width() * pixels.components;
+    pixels.bytes.resize(rowBytes * picture.height());
     for (int y = 0; y < picture.height(); ++y)
-        std::memcpy(pixels.data() + y * rowBytes, picture.constScanLine(picture.height() - 1 - y),
-                    size_t(rowBytes));
-    image->setValue(SbVec2s(short(picture.width()), short(picture.height())), components,
-                    reinterpret_cast<const unsigned char *>(pixels.constData()));
+        std::memcpy(pixels.bytes.data() + y * rowBytes,
+                    picture.constScanLine(picture.height() - 1 - y), size_t(rowBytes));
+    return pixels;
+}
+
+// While a file is read, each image file is decoded once however many
+// texture nodes name it.
+QHash<QString, Pixels> g_decoded;
+
+SbBool readImage(const SbString &fileName, SbImage *image, void *)
+{
+    const QString name = QString::fromLocal8Bit(fileName.getString());
+    auto found = g_decoded.constFind(name);
+    if (found == g_decoded.constEnd())
+        found = g_decoded.insert(name, pixelsOf(name));
+    if (found->bytes.isEmpty())
+        return FALSE;
+    image->setValue(found->size, found->components,
+                    reinterpret_cast<const unsigned char *>(found->bytes.constData()));
     return TRUE;
 }
 
@@ -87,9 +110,13 @@ SoNode *findFirst(SoNode *root, SoType type, bool derived = false)
     return search.getPath() ? search.getPath()->getTail() : nullptr;
 }
 
-// Gives each textured appearance its own white-diffuse copy of the material,
-// so that an RGB(A) texture shows its own colours, as VRML97 defines.
-void whitenTexturedMaterials(SoNode *root)
+// Adapts every appearance to what a VRML97 browser shows, and what it keeps:
+// - an RGB(A) texture replaces the material's diffuse colour (Coin tints the
+//   texture with it), so a textured appearance gets its own white-diffuse
+//   copy of the material;
+// - texture nodes that name the same image and wrap alike become one node,
+//   so that the image is scaled, uploaded and kept once, not once per item.
+void adaptAppearances(SoNode *root)
 {
     SoSearchAction search;
     search.setType(SoVRMLShape::getClassTypeId());
@@ -97,21 +124,38 @@ void whitenTexturedMaterials(SoNode *root)
     search.setSearchingAll(TRUE);
     search.apply(root);
     const SoPathList &paths = search.getPaths();
+    QSet<SoVRMLAppearance *> seen; // a shared (USE) shape is found once per use
+    QHash<QString, SoVRMLImageTexture *> textures;
     for (int i = 0; i < paths.getLength(); ++i) {
-        auto *shape = static_cast<SoVRMLShape *>(paths[i]->getTail());
-        SoNode *appearanceNode = shape->appearance.getValue();
+        SoNode *shape = paths[i]->getTail();
+        if (!shape->isOfType(SoVRMLShape::getClassTypeId()))
+            continue;
+        SoNode *appearanceNode = static_cast<SoVRMLShape *>(shape)->appearance.getValue();
         if (!appearanceNode || !appearanceNode->isOfType(SoVRMLAppearance::getClassTypeId()))
             continue;
         auto *appearance = static_cast<SoVRMLAppearance *>(appearanceNode);
-        SoNode *materialNode = appearance->material.getValue();
+        if (seen.contains(appearance))
+            continue;
+        seen.insert(appearance);
         SoNode *textureNode = appearance->texture.getValue();
-        if (!materialNode || !materialNode->isOfType(SoVRMLMaterial::getClassTypeId()) ||
-            !textureNode || !textureNode->isOfType(SoVRMLImageTexture::getClassTypeId()))
+        if (!textureNode || !textureNode->isOfType(SoVRMLImageTexture::getClassTypeId()))
             continue;
         auto *texture = static_cast<SoVRMLImageTexture *>(textureNode);
+        if (texture->url.getNum() == 1) {
+            const QString key = QString::fromUtf8(texture->url[0].getString()) +
+                                QLatin1Char(texture->repeatS.getValue() ? 'S' : '-') +
+                                QLatin1Char(texture->repeatT.getValue() ? 'T' : '-');
+            SoVRMLImageTexture *&shared = textures[key];
+            if (!shared)
+                shared = texture;
+            else if (shared != texture)
+                appearance->texture = texture = shared;
+        }
+        SoNode *materialNode = appearance->material.getValue();
         SbVec2s size;
         int components = 0;
-        if (!texture->getImage() || !texture->getImage()->getValue(size, components) ||
+        if (!materialNode || !materialNode->isOfType(SoVRMLMaterial::getClassTypeId()) ||
+            !texture->getImage() || !texture->getImage()->getValue(size, components) ||
             components < 3)
             continue;
         auto *white = static_cast<SoVRMLMaterial *>(materialNode->copy());
@@ -162,7 +206,7 @@ Scene Scene::read(const QString &path, const QStringList &searchDirs)
         scene.m_read.root = SoDB::readAllVRML(&input);
         if (scene.m_read.root) {
             scene.m_read.root->ref();
-            whitenTexturedMaterials(scene.m_read.root);
+            adaptAppearances(scene.m_read.root);
         } else if (scene.m_read.errors.isEmpty()) {
             scene.m_read.errors.append(QStringLiteral("%1 is not a VRML file").arg(path));
         }
@@ -170,6 +214,7 @@ Scene Scene::read(const QString &path, const QStringList &searchDirs)
     }
     SoInput::clearDirectories();
     g_collector = nullptr;
+    g_decoded.clear();
     return scene;
 }
 

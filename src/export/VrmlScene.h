@@ -41,7 +41,7 @@ class Scene
 public:
     // Reads a VRML file; textures are looked up beside it, then in searchDirs.
     // Textured materials get a white diffuse colour in the scene read (the
-    // file stays as it is).
+    // file stays as it is), and texture nodes of the same image are shared.
     static Scene read(const QString &path, const QStringList &searchDirs = {});
     ~Scene();
     Scene(Scene &&other) noexcept;

@@ -1,5 +1,7 @@
 #include "export/WorldView.h"
 
+#include <QCoreApplication>
+#include <QWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -61,11 +63,9 @@ void requestRedraw(void *view, SoSceneManager *)
 
 } // namespace
 
-WorldView::WorldView(QWidget *parent) : QOpenGLWidget(parent)
+WorldView::WorldView()
 {
     initCoin();
-    setFocusPolicy(Qt::StrongFocus);
-    setAccessibleName(tr("3-D view of the exported world"));
     m_walkTimer.setInterval(15);
     connect(&m_walkTimer, &QTimer::timeout, this, &WorldView::walkTick);
     // Coin's sensors (textures arriving, redraw requests) wait on these queues.
@@ -124,6 +124,15 @@ std::optional<QString> WorldView::load(const QString &path)
 SbVec3f WorldView::eyePosition() const
 {
     return m_eye;
+}
+
+QImage WorldView::renderedFrame()
+{
+    if (!isValid())
+        return QImage();
+    makeCurrent();
+    paintGL();
+    return grabFramebuffer(); // reads the frame just drawn, before any swap
 }
 
 void WorldView::goHome()
@@ -189,21 +198,22 @@ void WorldView::initializeGL()
 
 void WorldView::resizeGL(int, int)
 {
-    if (!m_manager)
-        return;
-    const qreal ratio = devicePixelRatioF();
-    const SbViewportRegion region(short(std::lround(width() * ratio)),
-                                  short(std::lround(height() * ratio)));
-    m_manager->setWindowSize(region.getWindowSize());
-    m_manager->setSize(region.getWindowSize());
-    m_manager->setViewportRegion(region);
-    placeCamera();
+    placeCamera(); // the aspect ratio
 }
 
 void WorldView::paintGL()
 {
     if (!m_manager || !m_root)
         return;
+    // The size may have changed before the context existed.
+    const qreal ratio = devicePixelRatio();
+    const SbViewportRegion region(short(std::lround(width() * ratio)),
+                                  short(std::lround(height() * ratio)));
+    if (!(region == m_manager->getViewportRegion())) {
+        m_manager->setWindowSize(region.getWindowSize());
+        m_manager->setSize(region.getWindowSize());
+        m_manager->setViewportRegion(region);
+    }
     m_manager->render(TRUE, TRUE);
     emit frameDrawn();
 }
@@ -241,7 +251,7 @@ void WorldView::keyPressEvent(QKeyEvent *event)
         return;
     }
     if (moveOf(event->key()) == None) {
-        QOpenGLWidget::keyPressEvent(event); // Escape and the like go to the window
+        forwardKey(event);
         return;
     }
     m_fast = event->modifiers() & Qt::ShiftModifier;
@@ -258,7 +268,7 @@ void WorldView::keyPressEvent(QKeyEvent *event)
 void WorldView::keyReleaseEvent(QKeyEvent *event)
 {
     if (moveOf(event->key()) == None) {
-        QOpenGLWidget::keyReleaseEvent(event);
+        forwardKey(event);
         return;
     }
     if (event->isAutoRepeat())
@@ -273,7 +283,7 @@ void WorldView::focusOutEvent(QFocusEvent *event)
     // A key released elsewhere would never be seen: stop walking.
     m_held.clear();
     m_walkTimer.stop();
-    QOpenGLWidget::focusOutEvent(event);
+    QOpenGLWindow::focusOutEvent(event);
 }
 
 void WorldView::mousePressEvent(QMouseEvent *event)
@@ -313,11 +323,17 @@ void WorldView::wheelEvent(QWheelEvent *event)
     event->accept();
 }
 
+void WorldView::forwardKey(QKeyEvent *event)
+{
+    if (m_keyTarget)
+        QCoreApplication::sendEvent(m_keyTarget, event);
+}
+
 QString WorldView::anchorAt(const QPoint &pixel) const
 {
     if (!m_root)
         return QString();
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = devicePixelRatio();
     const int w = int(std::lround(width() * ratio));
     const int h = int(std::lround(height() * ratio));
     SoRayPickAction pick{SbViewportRegion(short(w), short(h))};

@@ -1,16 +1,23 @@
 #pragma once
 // The 3-D view of the preview window: an exported world drawn with Coin3D
-// inside a QOpenGLWidget, walked through as in a VRML97 browser's Walk mode.
+// into an OpenGL window, walked through as in a VRML97 browser's Walk mode.
+// It is a QOpenGLWindow (placed in a widget with createWindowContainer)
+// rather than a QOpenGLWidget: the widget copies every frame through an
+// extra framebuffer into its window, which with Mesa's software renderer
+// under a virtual X server costs more than drawing the world itself.
 //
 // Keys: Up/W and Down/S walk forward and back, Left/A and Right/D turn, at a
 // steady speed while held (Shift: three times as fast); Home returns to the
 // start viewpoint. A left drag looks around and turns; the wheel steps
-// forward and back. The eye stays at the start viewpoint's height.
+// forward and back. The eye stays at the start viewpoint's height. Other keys
+// go to keyTarget (the window holding the view: Escape, Tab, Enter).
 
 #include "export/VrmlScene.h"
 
 #include <QElapsedTimer>
-#include <QOpenGLWidget>
+#include <QOpenGLWindow>
+#include <QPointer>
+#include <QWidget>
 #include <QPoint>
 #include <QSet>
 #include <QTimer>
@@ -23,12 +30,12 @@ class SoPerspectiveCamera;
 class SoSceneManager;
 class SoSeparator;
 
-class WorldView : public QOpenGLWidget
+class WorldView : public QOpenGLWindow
 {
     Q_OBJECT
 
 public:
-    explicit WorldView(QWidget *parent = nullptr);
+    WorldView();
     ~WorldView() override;
 
     // Reads the world file. On failure the view stays empty and the result
@@ -43,8 +50,12 @@ public:
     void look(float angle);
     void goHome();
 
-    // The eye and its heading, for tests.
+    // The eye, and a frame drawn at once and read back: for tests.
     SbVec3f eyePosition() const;
+    QImage renderedFrame();
+
+    // Where the keys go that the view does not use.
+    void setKeyTarget(QWidget *target) { m_keyTarget = target; }
 
 signals:
     void frameDrawn();
@@ -68,6 +79,7 @@ private:
     void moveHeld(float seconds); // walks and turns by the keys held, for that long
     void walkTick();
     QString anchorAt(const QPoint &pixel) const;
+    void forwardKey(QKeyEvent *event);
 
     std::unique_ptr<Scene> m_scene;
     SoSeparator *m_root = nullptr; // camera, headlight, scene; referenced
@@ -88,6 +100,7 @@ private:
     QElapsedTimer m_sinceTick;
     QTimer m_sensorTimer; // drives Coin's timer and delay queues
 
+    QPointer<QWidget> m_keyTarget;
     QPoint m_pressedAt;
     QPoint m_lastDrag;
     bool m_dragging = false;

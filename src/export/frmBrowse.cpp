@@ -112,17 +112,22 @@ void frmBrowse::loadWorld()
         showUnavailable(unavailable);
         return;
     }
-    WorldView1 = new WorldView(this);
-    WorldView1->setObjectName(QStringLiteral("WorldView1"));
-    if (const std::optional<QString> error = WorldView1->load(BrowseFile)) {
-        delete WorldView1;
-        WorldView1 = nullptr;
+    auto view = std::make_unique<WorldView>();
+    if (const std::optional<QString> error = view->load(BrowseFile)) {
         showUnavailable(tr("the world file %1 could not be read.\n%2")
                             .arg(quoted(BrowseFile), *error));
         return;
     }
-    m_layout->insertWidget(0, WorldView1, 1);
-    WorldView1->show(); // the window is already showing
+    WorldView1 = view.release();
+    WorldView1->setObjectName(QStringLiteral("WorldView1"));
+    WorldView1->setKeyTarget(this);
+    picView = QWidget::createWindowContainer(WorldView1, this); // owns the view
+    picView->setObjectName(QStringLiteral("picView"));
+    picView->setAccessibleName(tr("3-D view of the exported world"));
+    picView->setFocusPolicy(Qt::StrongFocus);
+    picView->setMinimumSize(160, 120);
+    m_layout->insertWidget(0, picView, 1);
+    picView->show(); // the window is already showing
     connect(WorldView1, &WorldView::anchorClicked, this, &frmBrowse::openAnchor);
     QString help = tr("Arrow keys or W A S D: walk and turn (Shift: faster).  Drag with the left "
                       "button: look around.  Wheel: step.  Home: back to the start.  Click a "
@@ -130,7 +135,7 @@ void frmBrowse::loadWorld()
     if (WorldView1->hasMusic())
         help += QLatin1String("  ") + tr("Music is not played in the preview");
     lblHelp->setText(help);
-    WorldView1->setFocus();
+    picView->setFocus();
 }
 
 void frmBrowse::showUnavailable(const QString &reason)

@@ -41,6 +41,7 @@ public:
 
     QTimer *Timer1 = nullptr;         // 500 ms, once: the caption
     WorldView *WorldView1 = nullptr;  // the 3-D view; none when it cannot be had
+    QWidget *picView = nullptr;       // the widget that holds WorldView1
     QLabel *lblMessage = nullptr;     // why there is no 3-D view
     QLabel *lblHelp = nullptr;        // how to walk, at the bottom
     QPushButton *cmdShowFolder = nullptr;
