@@ -85,8 +85,8 @@ private slots:
     }
 
     // A click on an anchored object opens its link, relative to the world's
-    // folder; a click on the sky opens nothing.
-    void clickOpensAnchor()
+    // folder; a click on the sky opens nothing. The object stops a walk.
+    void anchorAndCollision()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("anchor.wrl");
@@ -108,6 +108,12 @@ private slots:
         QVERIFY(fake.shell.opened.isEmpty());
         QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() / 2, view->height() / 2));
         QCOMPARE(fake.shell.opened, QStringList{QUrl::fromLocalFile(dir.filePath("page.htm")).toString()});
+
+        // Walking into the board stops short of it, by the default avatar's 0.25.
+        view->walk(10);
+        QCOMPARE(qRound(view->eyePosition()[2] * 100), 30); // the front face is at 0.05
+        view->walk(-2);
+        QCOMPARE(qRound(view->eyePosition()[2] * 100), 230);
     }
 
     void degradesWithoutOpenGL()

@@ -275,6 +275,22 @@ float Scene::walkingSpeed() const
     return speed > 0 ? speed : 1.0f;
 }
 
+Avatar Scene::avatar() const
+{
+    Avatar avatar;
+    const SoVRMLNavigationInfo *info = navigationInfo(m_read.root);
+    if (!info)
+        return avatar;
+    const int n = info->avatarSize.getNum();
+    if (n > 0)
+        avatar.collisionDistance = info->avatarSize[0];
+    if (n > 1)
+        avatar.height = info->avatarSize[1];
+    if (n > 2)
+        avatar.stepHeight = info->avatarSize[2];
+    return avatar;
+}
+
 std::optional<Viewpoint> firstViewpoint(SoNode *root)
 {
     SoSearchAction search;

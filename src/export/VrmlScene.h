@@ -36,6 +36,14 @@ struct SceneRead {
     QStringList warnings;
 };
 
+// The visitor's size for collisions: how close it may come to anything, its
+// eye's height above the ground, and the highest step it walks over.
+struct Avatar {
+    float collisionDistance = 0.25f;
+    float height = 1.6f;
+    float stepHeight = 0.75f;
+};
+
 class Scene
 {
 public:
@@ -59,6 +67,8 @@ public:
     bool wantsHeadlight() const;
     // NavigationInfo's speed in units per second; VRML's default 1 when there is none.
     float walkingSpeed() const;
+    // NavigationInfo's avatarSize, or VRML's defaults.
+    Avatar avatar() const;
 
 private:
     Scene() = default;

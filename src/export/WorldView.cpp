@@ -113,6 +113,7 @@ std::optional<QString> WorldView::load(const QString &path)
     m_bounds = boundingBox(scene->root());
     m_scene = std::move(scene);
     m_speed = m_scene->walkingSpeed();
+    m_avatar = m_scene->avatar();
     // Without a Viewpoint a VRML browser starts at 0 0 10 looking along -z.
     m_start = firstViewpoint(m_scene->root()).value_or(Viewpoint{SbVec3f(0, 0, 10), {}, 0.785398f});
     if (m_manager)
@@ -147,8 +148,32 @@ void WorldView::goHome()
 
 void WorldView::walk(float distance)
 {
-    m_eye += SbVec3f(-std::sin(m_heading), 0, -std::cos(m_heading)) * distance;
+    SbVec3f direction(-std::sin(m_heading), 0, -std::cos(m_heading));
+    if (distance < 0) {
+        direction = -direction;
+        distance = -distance;
+    }
+    // The eye and the top of the highest step: what is lower is walked over.
+    const SbVec3f knee =
+        m_eye - SbVec3f(0, std::max(0.0f, m_avatar.height - m_avatar.stepHeight), 0);
+    distance = std::min(freeDistance(m_eye, direction, distance),
+                        freeDistance(knee, direction, distance));
+    m_eye += direction * distance;
     placeCamera();
+}
+
+float WorldView::freeDistance(const SbVec3f &from, const SbVec3f &direction, float wanted) const
+{
+    if (!m_scene || wanted <= 0)
+        return std::max(wanted, 0.0f);
+    SoRayPickAction pick{SbViewportRegion(100, 100)};
+    pick.setRay(from, direction, 0, wanted + m_avatar.collisionDistance);
+    pick.apply(m_root);
+    const SoPickedPoint *hit = pick.getPickedPoint();
+    if (!hit)
+        return wanted;
+    const float free = (hit->getPoint() - from).length() - m_avatar.collisionDistance;
+    return std::clamp(free, 0.0f, wanted);
 }
 
 void WorldView::turn(float angle)

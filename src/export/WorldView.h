@@ -9,7 +9,9 @@
 // Keys: Up/W and Down/S walk forward and back, Left/A and Right/D turn, at a
 // steady speed while held (Shift: three times as fast); Home returns to the
 // start viewpoint. A left drag looks around and turns; the wheel steps
-// forward and back. The eye stays at the start viewpoint's height. Other keys
+// forward and back. The eye stays at the start viewpoint's height, and the
+// visitor stops short of anything in the way, as NavigationInfo's avatarSize
+// says (closer than its first value, higher than its third). Other keys
 // go to keyTarget (the window holding the view: Escape, Tab, Enter).
 
 #include "export/VrmlScene.h"
@@ -44,7 +46,8 @@ public:
     bool hasMusic() const { return m_scene && m_scene->hasSound(); }
 
     // Navigation, also used by the keys and the mouse. Distances in world
-    // units, angles in radians (positive turns left, looks up).
+    // units (a walk stops short of what is in the way), angles in radians
+    // (positive turns left, looks up).
     void walk(float distance);
     void turn(float angle);
     void look(float angle);
@@ -79,6 +82,7 @@ private:
     void moveHeld(float seconds); // walks and turns by the keys held, for that long
     void walkTick();
     QString anchorAt(const QPoint &pixel) const;
+    float freeDistance(const SbVec3f &from, const SbVec3f &direction, float wanted) const;
     void forwardKey(QKeyEvent *event);
 
     std::unique_ptr<Scene> m_scene;
@@ -93,6 +97,7 @@ private:
     float m_heading = 0; // about the vertical axis; 0 looks along -z
     float m_pitch = 0;
     float m_speed = 1;   // units per second
+    Avatar m_avatar;
 
     QSet<int> m_held; // navigation keys held down
     bool m_fast = false;
