@@ -129,9 +129,9 @@ void frmBrowse::loadWorld()
     m_layout->insertWidget(0, picView, 1);
     picView->show(); // the window is already showing
     connect(WorldView1, &WorldView::anchorClicked, this, &frmBrowse::openAnchor);
-    QString help = tr("Arrow keys or W A S D: walk and turn (Shift: faster).  Drag with the left "
-                      "button: look around.  Wheel: step.  Home: back to the start.  Click a "
-                      "linked object to open its link.");
+    QString help = tr("Arrow keys or W A S D: walk and turn (Shift: faster).  Drag: look "
+                      "around.  Wheel: step.  Home: back to the start.  Click a linked object "
+                      "to open it.");
     if (WorldView1->hasMusic())
         help += QLatin1String("  ") + tr("Music is not played in the preview");
     lblHelp->setText(help);
