@@ -6,6 +6,8 @@
 // - BM_WalkFrames: frames while walking forward, the 3-D view 1024 x 768;
 //   the fps counter is frames per second.
 
+#include "TestSupport.h"
+
 #include "export/ExportCommand.h"
 #include "export/VrmlScene.h"
 #include "export/WorldView.h"
@@ -38,28 +40,13 @@ double processSeconds()
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-bool copyFolder(const QString &from, const QString &to)
-{
-    const QDir source(from);
-    if (!QDir().mkpath(to))
-        return false;
-    for (const QString &name : source.entryList(QDir::Files))
-        if (!QFile::copy(source.filePath(name), QDir(to).filePath(name)))
-            return false;
-    return true;
-}
-
 World bigWorld(const std::vector<ShapeInfo> &shapes, const QStringList &pictures)
 {
     QRandomGenerator random(11);
     const auto coordinate = [&random] { return float(random.bounded(900)) / 10.0f + 5; };
     const float rotations[] = {0.0f, 1.57f, 3.14f, -1.57f};
     const QString kinds[] = {Kind::Wall, Kind::Floor, Kind::Street, Kind::Shrubbery};
-    World w;
-    w.Objects.clear();
-    w.Pictures.clear();
-    w.Texts.clear();
-    w.Cubes.clear();
+    World w; // its blank first elements are skipped by the export
     for (int i = 0; i < PerKind; ++i) {
         w.Objects.push_back({shapes[size_t(i) % shapes.size()].Name, coordinate(), coordinate(),
                              rotations[i % 4], {}, {}});
@@ -84,8 +71,8 @@ struct Export {
     Export()
     {
         const QString source = QStringLiteral(SOURCE_DIR);
-        if (!copyFolder(source + "/data/Objects", program.filePath("Objects")) ||
-            !copyFolder(source + "/data/Textures", program.filePath("Textures"))) {
+        if (!copyFiles(source + "/data/Objects", program.filePath("Objects")) ||
+            !copyFiles(source + "/data/Textures", program.filePath("Textures"))) {
             error = QStringLiteral("cannot copy the shipped data");
             return;
         }
