@@ -121,9 +121,6 @@ private:
     void mnuManualItem_Click();
     void mnuFeedBack_Click();
     void mnuAboutItem_Click();
-
-    // ExportCommands.cpp
-    void mnuSaveItem_Click();
     void newWorld();
     void openCommandLine();
     bool mayDiscardChanges(const QString &question); // asks to save; false: stop
@@ -132,6 +129,9 @@ private:
     void storePlacement();
     void openHelpPage(const QString &name);
     void showLibraryWarnings();
+
+    // ExportCommands.cpp
+    void mnuSaveItem_Click();
 
     Platform m_platform;
     QString m_programFolder;
