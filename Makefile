@@ -25,7 +25,8 @@ test: build
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do \
-	  if [ -f "$$b" ] && [ -x "$$b" ]; then echo "== $$b"; "$$b" || exit 1; fi; \
+	  [ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $$b"; \
+	  case $$b in */bench_gl_*) xvfb-run -a -s "-screen 0 1280x1024x24" $$b;; *) $$b;; esac || exit 1; \
 	done
 
 clean:

@@ -100,7 +100,8 @@ void BM_WorldText(benchmark::State &state)
     Fixture &f = fixture();
     qint64 characters = 0;
     for (auto _ : state) {
-        const TextRead text = buildWorldText(f.world, f.shapes, f.program.path(), false);
+        QStringList missing;
+        const TextRead text = buildWorldText(f.world, f.shapes, f.program.path(), false, missing);
         if (!text.ok())
             state.SkipWithError(qPrintable(text.error));
         characters = text.text.size();

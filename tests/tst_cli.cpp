@@ -15,11 +15,15 @@ struct Run {
     QString err;
 };
 
-Run run(const QStringList &arguments, const QString &locale = QStringLiteral("C"))
+// home: the program folder (LOTWRIGHT_HOME), when one is needed.
+Run run(const QStringList &arguments, const QString &locale = QStringLiteral("C"),
+        const QString &home = QString())
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), locale);
+    if (!home.isEmpty())
+        env.insert(QStringLiteral("LOTWRIGHT_HOME"), home);
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(BIN_DIR "/lotwright-cli"), arguments);
     Run result;
@@ -152,6 +156,25 @@ private slots:
         const Run r = run({QStringLiteral("resave"), in, out}, locale);
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         QCOMPARE(readBytes(out), bytes);
+    }
+
+    // Objects the library lacks are reported, and the export still succeeds.
+    void exportWarnsOfMissingObjects()
+    {
+        QTemporaryDir program;
+        QVERIFY(writeTextures(program.path()));
+        World world;
+        world.Objects[0] = ObjectInfo{"Oak", 1, 2, 0, {}, {}};
+        appendItem(world.Objects, ObjectInfo{"Oak", 3, 4, 0, {}, {}});
+        const QString path = m_dir.filePath(QStringLiteral("trees.lwf"));
+        QVERIFY(WorldFile::save(path, world, {}).ok());
+        const Run r = run({QStringLiteral("export"), path}, QStringLiteral("C"), program.path());
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out, program.filePath(QStringLiteral("ToGo/trees.wrl")) + '\n');
+        QVERIFY2(r.err.endsWith(QStringLiteral(
+                     "lotwright-cli: warning: 2 objects were left out of the exported world: the "
+                     "object library has no object of this name.\nOak (2 times)\n")),
+                 qPrintable(r.err));
     }
 
 private:

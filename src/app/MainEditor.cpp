@@ -106,8 +106,7 @@ void MainEditor::createMenus()
     mnuProperties = mnuFile->addAction(tr("World Properties..."));
     mnuProperties->setEnabled(false); // the dialog is not built yet
     mnuDivide2 = mnuFile->addSeparator();
-    mnuSaveItem = mnuFile->addAction(tr("Export to VRM&L"));
-    mnuSaveItem->setEnabled(false); // the export command is not built yet
+    mnuSaveItem = mnuFile->addAction(tr("Export to VRM&L"), this, &MainEditor::mnuSaveItem_Click);
     mnuDivide3 = mnuFile->addSeparator();
     mnuExitItem = mnuFile->addAction(tr("&Exit"), this, &QWidget::close);
     mnuExitItem->setShortcuts(QKeySequence::Quit);

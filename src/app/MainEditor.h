@@ -5,7 +5,8 @@
 // Its code is split by concern: MainEditor.cpp (controls and menus),
 // MainLayout.cpp (placing the controls), MapCommands.cpp (map, zoom, tree
 // selection, redrawing on the document's notifications), DocumentCommands.cpp
-// (start-up, New, Open, Save, recent files, closing, help pages).
+// (start-up, New, Open, Save, recent files, closing, help pages),
+// ExportCommands.cpp (the export and its preview).
 
 #include "files/FileServices.h"
 #include "mapview/MapScale.h"
@@ -142,6 +143,9 @@ private:
     void storePlacement();
     void openHelpPage(const QString &name);
     void showLibraryWarnings();
+
+    // ExportCommands.cpp
+    void mnuSaveItem_Click();
 
     Platform m_platform;
     QString m_programFolder;

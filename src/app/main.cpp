@@ -3,20 +3,16 @@
 #include "app/Artwork.h"
 #include "app/MainEditor.h"
 #include "app/frmSplash.h"
+#include "export/VrmlScene.h"
 #include "files/FileServices.h"
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
-#include <QSurfaceFormat>
 
 int main(int argc, char *argv[])
 {
     // The preview's OpenGL context must be asked for before the application exists.
-    QSurfaceFormat format;
-    format.setVersion(2, 1);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setDepthBufferSize(24);
-    QSurfaceFormat::setDefaultFormat(format);
+    setCoinSurfaceFormat();
 
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Lotwright"));

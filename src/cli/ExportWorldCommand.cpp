@@ -42,6 +42,8 @@ int exportVrml(const QStringList &arguments, Io io)
         printError(io.err, QStringLiteral("export failed: ") + result.error);
         return Failure;
     }
+    if (const QString missing = missingObjectsWarning(result.missingObjects); !missing.isEmpty())
+        printWarnings(io.err, {missing});
     io.out << QDir::toNativeSeparators(result.outputPath) << '\n';
     return Success;
 }

@@ -12,7 +12,7 @@ const Cli::Command commands[] = {
     {"check", "WORLD.lwf", 1, "Read a world file and count its items of each kind.", Cli::check},
     {"resave", "IN.lwf OUT.lwf", 2, "Read a world file and write it again as the editor saves it.",
      Cli::resave},
-    {"export", "WORLD.lwf", 1, "Export a world to VRML into ToGo beside the program; prints the file written.",
+    {"export", "WORLD.lwf", 1, "Export a world to VRML into ToGo (emptied first); prints the file written.",
      Cli::exportVrml},
 };
 
@@ -33,7 +33,12 @@ void printHelp(QTextStream &out)
                                                          QLatin1String(c.arguments));
         out << "  " << call.leftJustified(28) << ' ' << c.summary << '\n';
     }
-    out << "\nExit status: 0 success, 1 failure, 2 wrong usage.\n";
+    out << "\nThe program folder is the folder of this program, or the folder named by the\n"
+        << "environment variable LOTWRIGHT_HOME when it is set. It holds the object library\n"
+        << "(Objects), the textures (Textures) and the export's output folder (ToGo).\n"
+        << "export empties ToGo first, then fills it with the world file and the textures,\n"
+        << "pictures and music the world needs.\n"
+        << "\nExit status: 0 success, 1 failure, 2 wrong usage.\n";
 }
 
 const Cli::Command *find(const QString &name)

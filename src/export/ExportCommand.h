@@ -14,6 +14,7 @@ struct [[nodiscard]] WorldExport {
     QString outputPath; // ToGo/<name>.wrl, also set when the export failed
     QString error;      // empty on success; names the file and the reason
     QStringList warnings;
+    QStringList missingObjects; // object items the library lacks: one name per item
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -29,3 +30,9 @@ QString outputPath(const QString &programFolder, const QString &currentFile);
 // picture and music paths are taken from its folder.
 WorldExport exportWorld(const World &world, std::vector<ShapeInfo> &shapes,
                         const QString &programFolder, const QString &currentFile);
+
+// The warning about object items that were left out because the library has
+// no object of their name: each name once, in the order of first use, with
+// its number of items; at most ten names, then "and N more". Empty when
+// nothing was left out. The editor shows it, lotwright-cli prints it.
+QString missingObjectsWarning(const QStringList &missingObjects);

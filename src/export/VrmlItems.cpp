@@ -199,7 +199,8 @@ void writePictures(QString &out, const std::vector<PictureInfo> &pictures)
 }
 
 Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
-                    std::vector<ShapeInfo> &shapes, const QString &programFolder)
+                    std::vector<ShapeInfo> &shapes, const QString &programFolder,
+                    QStringList &missing)
 {
     for (ShapeInfo &shape : shapes)
         shape.Defined = false;
@@ -207,10 +208,12 @@ Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
     for (const ObjectInfo &object : objects) {
         if (!isUsed(object))
             continue;
+        bool found = false;
         for (size_t entry = 0; entry < shapes.size(); ++entry) {
             ShapeInfo &shape = shapes[entry];
             if (shape.Name != object.Name)
                 continue;
+            found = true;
             const Placement frame{object.X, object.Y,      0.03f,        object.Rotation,
                                   false,    object.Anchor, object.Target};
             openPlacement(out, frame);
@@ -228,6 +231,8 @@ Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
             }
             closePlacement(out, frame);
         }
+        if (!found)
+            missing << object.Name;
     }
     return Status::success();
 }

@@ -42,10 +42,12 @@ void writeCubes(QString &out, const std::vector<CubeInfo> &cubes);
 // the output folder by the writer.
 void writePictures(QString &out, const std::vector<PictureInfo> &pictures);
 // The first item of each library entry carries the entry's definition and sets
-// its Defined flag, later items refer to it. Fails when an object file cannot
-// be read.
+// its Defined flag, later items refer to it. An item whose name the library
+// lacks writes nothing; its name is appended to missing. Fails when an object
+// file cannot be read.
 Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
-                    std::vector<ShapeInfo> &shapes, const QString &programFolder);
+                    std::vector<ShapeInfo> &shapes, const QString &programFolder,
+                    QStringList &missing);
 void writeTexts(QString &out, const std::vector<TextInfo> &texts);
 
 } // namespace Vrml

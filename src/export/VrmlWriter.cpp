@@ -190,7 +190,8 @@ QString resolveWorldPath(const QString &path, const QString &worldFolder)
 }
 
 TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes,
-                        const QString &programFolder, bool withMusic)
+                        const QString &programFolder, bool withMusic,
+                        QStringList &missingObjects)
 {
     QString out;
     // Roughly what each item writes, so that the text rarely grows in place.
@@ -199,7 +200,9 @@ TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes,
     writeFrameStart(out, world, withMusic);
     Vrml::writeCubes(out, world.Cubes);
     Vrml::writePictures(out, world.Pictures);
-    if (Status objects = Vrml::writeObjects(out, world.Objects, shapes, programFolder); !objects)
+    if (Status objects =
+            Vrml::writeObjects(out, world.Objects, shapes, programFolder, missingObjects);
+        !objects)
         return {QString(), objects.error};
     Vrml::writeTexts(out, world.Texts);
     out += QLatin1String("]\r\n}\r\n");
@@ -211,7 +214,9 @@ VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
 {
     WorldFiles files = findWorldFiles(world, worldFolder);
     if (Status prepared = prepareToGo(programFolder, files); !prepared)
-        return {QString(), prepared.error, files.warnings};
-    TextRead text = buildWorldText(world, shapes, programFolder, !files.music.isEmpty());
-    return {std::move(text.text), std::move(text.error), std::move(files.warnings)};
+        return {QString(), prepared.error, files.warnings, {}};
+    QStringList missing;
+    TextRead text = buildWorldText(world, shapes, programFolder, !files.music.isEmpty(), missing);
+    return {std::move(text.text), std::move(text.error), std::move(files.warnings),
+            std::move(missing)};
 }

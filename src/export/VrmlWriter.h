@@ -14,6 +14,7 @@ struct [[nodiscard]] VrmlExport {
     QString text;         // the world text, CR LF line ends; empty on failure
     QString error;        // empty on success; names the file and the reason
     QStringList warnings; // files the world names that do not exist
+    QStringList missingObjects; // object items the library lacks: one name per item
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -31,5 +32,7 @@ VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
 
 // The world text alone: no folder work, only the object files are read.
 // withMusic: whether the music file exists, so that the Sound node is written.
+// missingObjects: receives the names of object items the library lacks.
 TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes,
-                        const QString &programFolder, bool withMusic);
+                        const QString &programFolder, bool withMusic,
+                        QStringList &missingObjects);

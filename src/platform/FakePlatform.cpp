@@ -1,5 +1,7 @@
 #include "platform/FakePlatform.h"
 
+#include <QUrl>
+
 namespace
 {
 
@@ -68,6 +70,12 @@ void FakeSettingsStore::setValue(const QString &key, const QString &value)
 bool FakeShell::openLocalFile(const QString &path)
 {
     opened << path;
+    return result;
+}
+
+bool FakeShell::openUrl(const QUrl &url)
+{
+    opened << url.toString();
     return result;
 }
 

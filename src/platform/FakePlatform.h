@@ -55,10 +55,11 @@ public:
 class FakeShell : public Shell
 {
 public:
-    QStringList opened; // every path asked for, in order
+    QStringList opened; // every path and link asked for, in order (links as text)
     bool result = true;
 
     bool openLocalFile(const QString &path) override;
+    bool openUrl(const QUrl &url) override;
 };
 
 class FakePictureMeasure : public PictureMeasure

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 
+class QUrl;
 class QWidget;
 
 // Message boxes, titled "Lotwright".
@@ -49,11 +50,13 @@ public:
     virtual void setValue(const QString &key, const QString &value) = 0;
 };
 
-// The desktop shell: opens a local file with its default handler.
+// The desktop shell: opens a local file or folder, or a link, with its
+// default handler. False when nothing could open it.
 class Shell {
 public:
     virtual ~Shell() = default;
     virtual bool openLocalFile(const QString &path) = 0;
+    virtual bool openUrl(const QUrl &url) = 0;
 };
 
 // Learns the natural size of a GIF or JPEG picture without showing it.

@@ -142,6 +142,11 @@ bool QtShell::openLocalFile(const QString &path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
+bool QtShell::openUrl(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
 std::optional<QSize> QtPictureMeasure::naturalSize(const QString &path)
 {
     if (!QFileInfo(path).isFile()) // a pipe or a device would block the reader

@@ -1,37 +1,17 @@
 #include "WrlRenderer.h"
 
-#include <QFileInfo>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
 
-#include <Inventor/SbImage.h>
-#include <Inventor/SbMatrix.h>
 #include <Inventor/SbViewportRegion.h>
-#include <Inventor/SoDB.h>
-#include <Inventor/SoInput.h>
-#include <Inventor/SoPath.h>
-#include <Inventor/VRMLnodes/SoVRMLAppearance.h>
-#include <Inventor/VRMLnodes/SoVRMLGroup.h>
-#include <Inventor/VRMLnodes/SoVRMLImageTexture.h>
-#include <Inventor/VRMLnodes/SoVRMLLight.h>
-#include <Inventor/VRMLnodes/SoVRMLMaterial.h>
-#include <Inventor/VRMLnodes/SoVRMLShape.h>
-#include <Inventor/VRMLnodes/SoVRMLViewpoint.h>
 #include <Inventor/actions/SoGLRenderAction.h>
-#include <Inventor/actions/SoGetBoundingBoxAction.h>
-#include <Inventor/actions/SoGetMatrixAction.h>
-#include <Inventor/actions/SoSearchAction.h>
 #include <Inventor/elements/SoGLCacheContextElement.h>
-#include <Inventor/errors/SoDebugError.h>
-#include <Inventor/errors/SoReadError.h>
-#include <Inventor/lists/SoPathList.h>
 #include <Inventor/nodes/SoCoordinate3.h>
 #include <Inventor/nodes/SoCylinder.h>
 #include <Inventor/nodes/SoDirectionalLight.h>
 #include <Inventor/nodes/SoFaceSet.h>
-#include <Inventor/nodes/SoLight.h>
 #include <Inventor/nodes/SoMaterial.h>
 #include <Inventor/nodes/SoPerspectiveCamera.h>
 #include <Inventor/nodes/SoSeparator.h>
@@ -42,99 +22,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
-
-// Messages go to whichever read is in progress; Coin reports through
-// global handlers.
-SceneRead *g_collector = nullptr;
-
-void collectMessage(const SoError *error, void *)
-{
-    const QString text = QString::fromLocal8Bit(error->getDebugString().getString()).trimmed();
-    // Every Sound node raises this notice about Coin's sound support; it
-    // says nothing about the file.
-    if (text.contains(QLatin1String("SoVRMLSound")) && text.contains(QLatin1String("experimental")))
-        return;
-    if (!g_collector) {
-        qWarning("%s", qPrintable(text));
-        return;
-    }
-    bool warning = false;
-    if (error->isOfType(SoDebugError::getClassTypeId()))
-        warning = static_cast<const SoDebugError *>(error)->getSeverity() != SoDebugError::ERROR;
-    (warning ? g_collector->warnings : g_collector->errors).append(text);
-}
-
-// Coin's image loading goes through the optional simage library, which is
-// not found here; Qt reads JPEG, PNG and GIF.
-SbBool readImage(const SbString &fileName, SbImage *image, void *)
-{
-    QImage picture(QString::fromLocal8Bit(fileName.getString()));
-    if (picture.isNull())
-        return FALSE;
-    // Three components for opaque pictures: VRML lets an RGB texture replace
-    // the material's diffuse colour, which Coin does only for those.
-    const bool alpha = picture.hasAlphaChannel();
-    const int components = alpha ? 4 : 3;
-    picture = picture.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    const int rowBytes = picture.width() * components;
-    QByteArray pixels(rowBytes * picture.height(), Qt::Uninitialized);
-    // Coin's rows run bottom-up; Qt's lines may be padded.
-    for (int y = 0; y < picture.height(); ++y)
-        std::memcpy(pixels.data() + y * rowBytes, picture.constScanLine(picture.height() - 1 - y),
-                    size_t(rowBytes));
-    image->setValue(SbVec2s(short(picture.width()), short(picture.height())), components,
-                    reinterpret_cast<const unsigned char *>(pixels.constData()));
-    return TRUE;
-}
-
-SbBox3f boundingBox(SoNode *root)
-{
-    SoGetBoundingBoxAction action(SbViewportRegion(100, 100));
-    action.apply(root);
-    return action.getBoundingBox();
-}
-
-// VRML97 lets the colours of an RGB or RGBA texture replace the material's
-// diffuse colour; Coin multiplies the two instead, which tints the texture.
-// Giving each textured appearance its own white-diffuse copy of the material
-// restores what a VRML browser shows.
-void whitenTexturedMaterials(SoNode *root)
-{
-    SoSearchAction search;
-    search.setType(SoVRMLShape::getClassTypeId());
-    search.setInterest(SoSearchAction::ALL);
-    search.setSearchingAll(TRUE);
-    search.apply(root);
-    const SoPathList &paths = search.getPaths();
-    for (int i = 0; i < paths.getLength(); ++i) {
-        SoNode *shape = paths[i]->getTail();
-        if (!shape->isOfType(SoVRMLShape::getClassTypeId()))
-            continue;
-        SoNode *appearanceNode = static_cast<SoVRMLShape *>(shape)->appearance.getValue();
-        if (!appearanceNode || !appearanceNode->isOfType(SoVRMLAppearance::getClassTypeId()))
-            continue;
-        auto *appearance = static_cast<SoVRMLAppearance *>(appearanceNode);
-        SoNode *materialNode = appearance->material.getValue();
-        SoNode *textureNode = appearance->texture.getValue();
-        if (!materialNode || !materialNode->isOfType(SoVRMLMaterial::getClassTypeId()) ||
-            !textureNode || !textureNode->isOfType(SoVRMLImageTexture::getClassTypeId()))
-            continue;
-        auto *material = static_cast<SoVRMLMaterial *>(materialNode);
-        auto *texture = static_cast<SoVRMLImageTexture *>(textureNode);
-        if (!texture->getImage())
-            continue;
-        SbVec2s size;
-        int components = 0;
-        if (!texture->getImage()->getValue(size, components) || components < 3)
-            continue;
-        auto *white = static_cast<SoVRMLMaterial *>(material->copy());
-        white->diffuseColor.setValue(1, 1, 1);
-        appearance->material = white;
-    }
-}
 
 // A 2 x 2 checker texture repeated over a square at y = 0.
 SoSeparator *makeFloor(const SbBox3f &box)
@@ -203,51 +92,6 @@ SoSeparator *makeScaleFigure(const SbBox3f &box)
     return figure;
 }
 
-// The file's first Viewpoint in world coordinates, if it has one.
-bool applyViewpoint(SoNode *root, SoPerspectiveCamera *camera, const SbViewportRegion &viewport)
-{
-    SoSearchAction search;
-    search.setType(SoVRMLViewpoint::getClassTypeId());
-    search.setInterest(SoSearchAction::FIRST);
-    search.apply(root);
-    SoPath *path = search.getPath();
-    if (!path)
-        return false;
-    path->ref();
-    SoGetMatrixAction matrixAction(viewport);
-    matrixAction.apply(path);
-    // The matrix action includes the viewpoint node itself, which holds no
-    // transformation, so this is the matrix of the viewpoint's parents.
-    const SbMatrix &matrix = matrixAction.getMatrix();
-    auto *viewpoint = static_cast<SoVRMLViewpoint *>(path->getTail());
-    SbVec3f position;
-    matrix.multVecMatrix(viewpoint->position.getValue(), position);
-    SbVec3f translation, scale;
-    SbRotation rotation, scaleOrientation;
-    matrix.getTransform(translation, rotation, scale, scaleOrientation);
-    camera->position = position;
-    camera->orientation = viewpoint->orientation.getValue() * rotation;
-    camera->heightAngle = viewpoint->fieldOfView.getValue();
-    path->unref();
-    return true;
-}
-
-void fitClippingPlanes(SoPerspectiveCamera *camera, const SbBox3f &box)
-{
-    if (box.isEmpty())
-        return;
-    const SbVec3f eye = camera->position.getValue();
-    float farthest = 0;
-    for (int i = 0; i < 8; ++i) {
-        const SbVec3f corner((i & 1) ? box.getMax()[0] : box.getMin()[0],
-                             (i & 2) ? box.getMax()[1] : box.getMin()[1],
-                             (i & 4) ? box.getMax()[2] : box.getMin()[2]);
-        farthest = std::max(farthest, (corner - eye).length());
-    }
-    camera->farDistance = farthest * 1.05f + 1.0f;
-    camera->nearDistance = std::max(0.02f, camera->farDistance.getValue() / 5000.0f);
-}
-
 // Everything the file needs around it: camera, optional light, helpers.
 // The result is referenced; the caller unreferences it.
 SoSeparator *buildStage(const Scene &scene, const RenderOptions &options, QString &error)
@@ -279,16 +123,20 @@ SoSeparator *buildStage(const Scene &scene, const RenderOptions &options, QStrin
         camera->viewAll(content, viewport);
         break;
     }
-    case CameraSetup::Mode::Viewpoint:
-        if (!applyViewpoint(scene.root(), camera, viewport)) {
+    case CameraSetup::Mode::Viewpoint: {
+        const std::optional<Viewpoint> viewpoint = firstViewpoint(scene.root());
+        if (!viewpoint) {
             error = QStringLiteral("the file has no Viewpoint");
             stage->unref();
             return nullptr;
         }
-        if (setup.fieldOfView)
-            camera->heightAngle = *setup.fieldOfView;
+        camera->position = viewpoint->position;
+        camera->orientation = viewpoint->orientation;
+        camera->heightAngle = heightAngle(setup.fieldOfView.value_or(viewpoint->fieldOfView),
+                                          camera->aspectRatio.getValue());
         fitClippingPlanes(camera, box);
         break;
+    }
     case CameraSetup::Mode::Explicit:
         camera->position = setup.position;
         if (setup.lookAt)
@@ -298,12 +146,6 @@ SoSeparator *buildStage(const Scene &scene, const RenderOptions &options, QStrin
         fitClippingPlanes(camera, box);
         break;
     }
-    // VRML's fieldOfView is the smaller of the two angles; Coin's heightAngle
-    // is the vertical one.
-    if (camera->aspectRatio.getValue() < 1.0f && setup.mode == CameraSetup::Mode::Viewpoint)
-        camera->heightAngle = 2 * std::atan(std::tan(camera->heightAngle.getValue() / 2) /
-                                            camera->aspectRatio.getValue());
-
     if (options.headlight || !scene.hasLights()) {
         // A key light from behind the viewer's right shoulder and a weaker
         // one from straight above, so that no side stays black.
@@ -328,74 +170,6 @@ struct GlContext {
 };
 
 } // namespace
-
-void initCoin()
-{
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    SoDB::init();
-    SoError::setHandlerCallback(collectMessage, nullptr);
-    SoDebugError::setHandlerCallback(collectMessage, nullptr);
-    SoReadError::setHandlerCallback(collectMessage, nullptr);
-    SbImage::addReadImageCB(readImage, nullptr);
-    // Textures load with the file instead of on a sensor that nobody drives.
-    SoVRMLImageTexture::setDelayFetchURL(FALSE);
-}
-
-Scene Scene::read(const QString &path, const QStringList &searchDirs)
-{
-    initCoin();
-    Scene scene;
-    g_collector = &scene.m_read;
-    SoInput input;
-    for (const QString &dir : searchDirs)
-        SoInput::addDirectoryLast(QFile::encodeName(dir).constData());
-    SoInput::addDirectoryFirst(QFile::encodeName(QFileInfo(path).absolutePath()).constData());
-    if (!input.openFile(QFile::encodeName(path).constData())) {
-        if (scene.m_read.errors.isEmpty())
-            scene.m_read.errors.append(QStringLiteral("cannot open %1").arg(path));
-    } else {
-        scene.m_read.root = SoDB::readAllVRML(&input);
-        if (scene.m_read.root) {
-            scene.m_read.root->ref();
-            whitenTexturedMaterials(scene.m_read.root);
-        } else if (scene.m_read.errors.isEmpty())
-            scene.m_read.errors.append(QStringLiteral("%1 is not a VRML file").arg(path));
-        input.closeFile();
-    }
-    SoInput::clearDirectories();
-    g_collector = nullptr;
-    return scene;
-}
-
-Scene::Scene(Scene &&other) noexcept : m_read(std::move(other.m_read))
-{
-    other.m_read.root = nullptr;
-}
-
-Scene::~Scene()
-{
-    if (m_read.root)
-        m_read.root->unref();
-}
-
-bool Scene::hasLights() const
-{
-    if (!m_read.root)
-        return false;
-    for (const SoType type : {SoLight::getClassTypeId(), SoVRMLLight::getClassTypeId()}) {
-        SoSearchAction search;
-        search.setType(type, TRUE);
-        search.setInterest(SoSearchAction::FIRST);
-        search.setSearchingAll(TRUE);
-        search.apply(m_read.root);
-        if (search.getPath())
-            return true;
-    }
-    return false;
-}
 
 RenderResult renderScene(const Scene &scene, const RenderOptions &options)
 {

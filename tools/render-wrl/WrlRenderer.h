@@ -5,17 +5,12 @@
 // server, so the rendering goes into a Qt-made framebuffer object with a
 // Qt-made context current; Coin only issues the GL calls.
 
+#include "export/VrmlScene.h"
+
 #include <QImage>
 #include <QString>
-#include <QStringList>
 
-#include <Inventor/SbRotation.h>
-#include <Inventor/SbVec3f.h>
-
-#include <memory>
 #include <optional>
-
-class SoGroup;
 
 struct CameraSetup {
     enum class Mode {
@@ -42,33 +37,6 @@ struct RenderOptions {
     bool headlight = false;                  // add the headlight even when the file has lights
 };
 
-// What Coin said while reading: errors make the file unusable, warnings not.
-struct SceneRead {
-    SoGroup *root = nullptr; // referenced; released by ~Scene
-    QStringList errors;
-    QStringList warnings;
-};
-
-class Scene {
-public:
-    // Reads a VRML file; textures are looked up beside it, then in searchDirs.
-    static Scene read(const QString &path, const QStringList &searchDirs);
-    ~Scene();
-    Scene(Scene &&other) noexcept;
-    Scene &operator=(Scene &&) = delete;
-    Scene(const Scene &) = delete;
-
-    bool ok() const { return m_read.root != nullptr && m_read.errors.isEmpty(); }
-    SoGroup *root() const { return m_read.root; }
-    const QStringList &errors() const { return m_read.errors; }
-    const QStringList &warnings() const { return m_read.warnings; }
-    bool hasLights() const;
-
-private:
-    Scene() = default;
-    SceneRead m_read;
-};
-
 struct [[nodiscard]] RenderResult {
     QImage image;
     QString error;
@@ -76,6 +44,3 @@ struct [[nodiscard]] RenderResult {
 
 // Needs a QGuiApplication. Creates its own context and surface on each call.
 RenderResult renderScene(const Scene &scene, const RenderOptions &options);
-
-// Sets up Coin once: database, texture reader, message capture.
-void initCoin();

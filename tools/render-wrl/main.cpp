@@ -6,7 +6,6 @@
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
-#include <QSurfaceFormat>
 
 #include <cstdio>
 #include <optional>
@@ -46,12 +45,7 @@ int fail(const QString &message)
 
 int main(int argc, char *argv[])
 {
-    QSurfaceFormat format;
-    format.setVersion(2, 1);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setDepthBufferSize(24);
-    format.setStencilBufferSize(8);
-    QSurfaceFormat::setDefaultFormat(format);
+    setCoinSurfaceFormat();
     QGuiApplication app(argc, argv);
 
     QCommandLineParser parser;

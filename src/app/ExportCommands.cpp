@@ -1,0 +1,27 @@
+// The main window's export command: the world into ToGo, through the same
+// exporter as lotwright-cli, then shown in the preview window.
+
+#include "app/MainEditor.h"
+
+#include "export/ExportCommand.h"
+#include "export/frmBrowse.h"
+
+void MainEditor::mnuSaveItem_Click()
+{
+    // The world is neither saved nor marked as changed by an export.
+    const WorldExport result = exportWorld(world(), Shapes, m_programFolder, document.CurrentFile());
+    if (!result.ok()) {
+        m_platform.messages->warn(this, tr("The world could not be exported.\n%1").arg(result.error));
+        return;
+    }
+    QStringList warnings = result.warnings;
+    if (const QString missing = missingObjectsWarning(result.missingObjects); !missing.isEmpty())
+        warnings << missing;
+    if (!warnings.isEmpty())
+        m_platform.messages->warn(this, tr("The world was exported to %1, but:\n\n%2")
+                                            .arg(result.outputPath, warnings.join(QLatin1String("\n\n"))));
+
+    frmBrowse browse(m_platform, this);
+    browse.BrowseFile = result.outputPath;
+    browse.exec();
+}

@@ -1,0 +1,93 @@
+#pragma once
+// VRML97 files read with Coin3D, shown as a VRML browser would show them.
+// Shared by the preview window and tools/render-wrl.
+//
+// Coin needs help in three places: its image loading needs a library this
+// system lacks (Qt's image readers are used instead), it tints an RGB
+// texture with the material's diffuse colour (VRML97 lets the texture
+// replace it), and a VRML Viewpoint is not a camera to it (firstViewpoint
+// gives what a camera needs).
+
+#include <QString>
+#include <QStringList>
+
+#include <Inventor/SbBox3f.h>
+#include <Inventor/SbRotation.h>
+#include <Inventor/SbVec3f.h>
+
+#include <optional>
+
+class SoGroup;
+class SoNode;
+class SoPerspectiveCamera;
+
+// The OpenGL format Coin draws with: 2.1 compatibility profile with depth and
+// stencil buffers. Set it as the default before the application object exists.
+void setCoinSurfaceFormat();
+
+// Sets up Coin once: database, texture reader, message capture, textures
+// loaded with the file instead of on a sensor.
+void initCoin();
+
+// What Coin said while reading: errors make the file unusable, warnings not.
+struct SceneRead {
+    SoGroup *root = nullptr; // referenced; released by ~Scene
+    QStringList errors;
+    QStringList warnings;
+};
+
+// The visitor's size for collisions: how close it may come to anything, its
+// eye's height above the ground, and the highest step it walks over.
+struct Avatar {
+    float collisionDistance = 0.25f;
+    float height = 1.6f;
+    float stepHeight = 0.75f;
+};
+
+class Scene
+{
+public:
+    // Reads a VRML file; textures are looked up beside it, then in searchDirs.
+    // Textured materials get a white diffuse colour in the scene read (the
+    // file stays as it is), and texture nodes of the same image are shared.
+    static Scene read(const QString &path, const QStringList &searchDirs = {});
+    ~Scene();
+    Scene(Scene &&other) noexcept;
+    Scene &operator=(Scene &&other) noexcept;
+    Scene(const Scene &) = delete;
+    Scene &operator=(const Scene &) = delete;
+
+    bool ok() const { return m_read.root != nullptr && m_read.errors.isEmpty(); }
+    SoGroup *root() const { return m_read.root; }
+    const QStringList &errors() const { return m_read.errors; }
+    const QStringList &warnings() const { return m_read.warnings; }
+    bool hasLights() const;
+    bool hasSound() const;
+    // NavigationInfo's headlight; VRML's default (on) when there is none.
+    bool wantsHeadlight() const;
+    // NavigationInfo's speed in units per second; VRML's default 1 when there is none.
+    float walkingSpeed() const;
+    // NavigationInfo's avatarSize, or VRML's defaults.
+    Avatar avatar() const;
+
+private:
+    Scene() = default;
+    SceneRead m_read;
+};
+
+// The first Viewpoint of a scene, in world coordinates.
+struct Viewpoint {
+    SbVec3f position;
+    SbRotation orientation;
+    float fieldOfView = 0.785398f; // radians, the smaller of the two view angles
+};
+std::optional<Viewpoint> firstViewpoint(SoNode *root);
+
+// Coin's heightAngle for a viewpoint's fieldOfView: the vertical angle, which
+// is the larger one in a view taller than wide.
+float heightAngle(float fieldOfView, float aspectRatio);
+
+SbBox3f boundingBox(SoNode *root);
+
+// Near and far planes that take in the whole box from the camera's position.
+void fitClippingPlanes(SoPerspectiveCamera *camera, const SbBox3f &box);

@@ -1,0 +1,151 @@
+// The preview window on a real display (run under a virtual X server): an
+// exported sample as a visitor sees it, walking, links, and the window that
+// stands in for the 3-D view where OpenGL cannot be had.
+
+#include "TestSupport.h"
+
+#include "export/ExportCommand.h"
+#include "export/VrmlScene.h"
+#include "export/WorldView.h"
+#include "export/frmBrowse.h"
+#include "model/WorldFile.h"
+#include "platform/FakePlatform.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+int colourCount(const QImage &image)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 4)
+        for (int x = 0; x < image.width(); x += 4)
+            colours.insert(image.pixel(x, y));
+    return int(colours.size());
+}
+
+} // namespace
+
+class TestPreview : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_program.isValid());
+        const QString data = QStringLiteral(SOURCE_DIR "/data/");
+        QVERIFY(copyFiles(data + "Objects", m_program.filePath("Objects")));
+        QVERIFY(copyFiles(data + "Textures", m_program.filePath("Textures")));
+        // The gallery has pictures, texts and music.
+        const QString sample = QStringLiteral(SOURCE_DIR "/samples/gallery.lwf");
+        const WorldRead read = WorldFile::load(sample);
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        LibraryLoad library = Init_Shapes(m_program.path());
+        const WorldExport exported = exportWorld(read.world, library.Shapes, m_program.path(), sample);
+        QVERIFY2(exported.ok(), qPrintable(exported.error));
+        m_gallery = exported.outputPath;
+    }
+
+    void showsAndWalksThroughAnExport()
+    {
+        FakePlatform fake;
+        frmBrowse browse(fake.platform());
+        browse.BrowseFile = m_gallery;
+        browse.resize(640, 480);
+        QSignalSpy caption(&browse, &QWidget::windowTitleChanged);
+        browse.show();
+        WorldView *view = browse.WorldView1;
+        QVERIFY2(view, qPrintable(browse.lblMessage ? browse.lblMessage->text() : QString()));
+        QSignalSpy frames(view, &WorldView::frameDrawn);
+        QVERIFY(frames.wait(10000));
+        QVERIFY(browse.lblHelp->text().contains("Music is not played in the preview"));
+
+        const QImage start = view->renderedFrame();
+        QVERIFY2(colourCount(start) > 100, "the first frame is (nearly) one colour");
+        const SbVec3f home = view->eyePosition();
+        QCOMPARE(home[1], 0.5f); // eye level
+
+        QTest::keyPress(view, Qt::Key_Up);
+        QTest::keyRelease(view, Qt::Key_Up);
+        QVERIFY(view->renderedFrame() != start);
+        QCOMPARE(view->eyePosition()[1], 0.5f);
+        QVERIFY((view->eyePosition() - home).length() > 0.05f);
+
+        QTest::keyClick(view, Qt::Key_Home);
+        QCOMPARE(view->eyePosition(), home);
+        QCOMPARE(view->renderedFrame(), start);
+
+        QVERIFY(caption.wait(5000) || !caption.isEmpty());
+        QCOMPARE(browse.windowTitle(), m_gallery);
+    }
+
+    // A click on an anchored object opens its link, relative to the world's
+    // folder; a click on the sky opens nothing. The object stops a walk.
+    void anchorAndCollision()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("anchor.wrl");
+        QVERIFY(writeFile(path, "#VRML V2.0 utf8\n"
+                                "Viewpoint { position 0 0.5 5 }\n"
+                                "Anchor { url \"page.htm\" parameter [\"target=_blank\"]\n"
+                                "children Shape { geometry Box { size 3 3 0.1 } } }\n"));
+        FakePlatform fake;
+        frmBrowse browse(fake.platform());
+        browse.BrowseFile = path;
+        browse.resize(400, 300);
+        browse.show();
+        WorldView *view = browse.WorldView1;
+        QVERIFY(view);
+        QSignalSpy frames(view, &WorldView::frameDrawn);
+        QVERIFY(frames.wait(10000));
+
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(3, 3));
+        QVERIFY(fake.shell.opened.isEmpty());
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() / 2, view->height() / 2));
+        QCOMPARE(fake.shell.opened, QStringList{QUrl::fromLocalFile(dir.filePath("page.htm")).toString()});
+
+        // Walking into the board stops short of it, by the default avatar's 0.25.
+        view->walk(10);
+        QCOMPARE(qRound(view->eyePosition()[2] * 100), 30); // the front face is at 0.05
+        view->walk(-2);
+        QCOMPARE(qRound(view->eyePosition()[2] * 100), 230);
+    }
+
+    void degradesWithoutOpenGL()
+    {
+        FakePlatform fake;
+        frmBrowse browse(fake.platform(), nullptr, [] { return QStringLiteral("no GL here"); });
+        browse.BrowseFile = m_gallery;
+        browse.show();
+        QVERIFY(!browse.WorldView1);
+        QVERIFY(browse.lblMessage->text().contains("no GL here"));
+        QVERIFY(browse.lblMessage->text().contains(m_gallery));
+        QVERIFY(browse.cmdDefaultViewer && browse.cmdDefaultViewer->isVisible());
+        browse.cmdDefaultViewer->click();
+        browse.cmdShowFolder->click();
+        QCOMPARE(fake.shell.opened, (QStringList{m_gallery, QFileInfo(m_gallery).absolutePath()}));
+        fake.shell.result = false;
+        browse.cmdDefaultViewer->click();
+        QCOMPARE(fake.messages.shown.size(), 1);
+        QVERIFY(fake.messages.shown[0].contains(m_gallery));
+    }
+
+private:
+    QTemporaryDir m_program;
+    QString m_gallery;
+};
+
+int main(int argc, char *argv[])
+{
+    setCoinSurfaceFormat();
+    QApplication app(argc, argv);
+    TestPreview test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_gl_preview.moc"
