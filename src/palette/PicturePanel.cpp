@@ -33,12 +33,12 @@ PicturePanel::PicturePanel(const Platform &platform, QWidget *parent)
     : QWidget(parent), m_platform(platform)
 {
     lblFileName = new QLabel;
-    lblFileName->setFrameShape(QFrame::Panel);
-    lblFileName->setFrameShadow(QFrame::Sunken);
+    lblFileName->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    lblFileName->setMargin(2);
     lblFileName->setWordWrap(true);
     lblFileName->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblFileName->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lblFileName->setMinimumHeight(2 * fontMetrics().height() + 4);
+    lblFileName->setMinimumHeight(2 * fontMetrics().height() + 8);
     lblFileName->setAccessibleName(tr("FileName"));
     cmd2dFind = new QPushButton(tr("Find"));
     cmd2dFind->setToolTip(tr("Choose a GIF or JPEG picture."));
@@ -58,6 +58,7 @@ PicturePanel::PicturePanel(const Platform &platform, QWidget *parent)
     for (auto [caption, box] : {std::pair{tr("Height (Feet)"), txt2DHeight},
                                 {tr("Width (Feet)"), txt2DWidth},
                                 {tr("Off Ground (Feet)"), txt2DOffGround}}) {
+        box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 12);
         grid->addWidget(captionFor(caption, box), row, 0);
         grid->addWidget(box, row++, 1);
     }

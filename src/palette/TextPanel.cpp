@@ -6,6 +6,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -33,8 +34,11 @@ TextPanel::TextPanel(const Platform &platform, QWidget *parent) : QWidget(parent
     grid->addWidget(txtTextText, 1, 0, 1, 2);
     grid->addWidget(optText1, 2, 0);
     grid->addWidget(optText2, 2, 1);
-    grid->addWidget(captionFor(tr("Text Color"), picTextColor), 3, 0);
-    grid->addWidget(picTextColor, 3, 1, Qt::AlignLeft);
+    auto *color = new QHBoxLayout;
+    color->addWidget(captionFor(tr("Text Color"), picTextColor));
+    color->addWidget(picTextColor);
+    color->addStretch();
+    grid->addLayout(color, 3, 0, 1, 2);
     grid->addWidget(chkTextBillBoard, 4, 0, 1, 2);
     grid->setRowStretch(5, 1);
 }
