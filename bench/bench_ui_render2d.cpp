@@ -2,18 +2,28 @@
 // library) in a 1920 x 1080 main window, at 100 % and 400 %, with the tree
 // left alone and rebuilt. Each iteration also lets the window paint, so the
 // figures are what the user waits for. Also one placement, its undo and its
-// redo, each with the redraw and the tree rebuild it causes. Prints the peak
-// memory at the end.
+// redo, each with the redraw and the tree rebuild it causes; a placement by a
+// click on the map, from the button's release to the map and tree redrawn;
+// and one frame of the live preview while the drag handle is moved. Prints
+// the peak memory at the end.
 
 #include "app/MainEditor.h"
 #include "mapview/MapCanvas.h"
 #include "mapview/MapPainter.h"
+#include "mapview/MapScale.h"
+#include "palette/ExistingObjects.h"
+#include "palette/ObjectTree.h"
 #include "platform/FakePlatform.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -103,14 +113,35 @@ struct Bench {
                                 {"Left", "0"},
                                 {"Width", QString::number(1920 * 15)},
                                 {"Height", QString::number(1080 * 15)}};
+        writeLibrary();
         editor = std::make_unique<MainEditor>(fake.platform(), folder.path(), QString());
-        editor->runLoadSequence();
+        editor->runLoadSequence(); // loads the library into Shapes and the palette's list
         editor->show();
-        editor->Shapes = library();
         editor->document.replace(bigWorld()); // redraws the map and the tree
         QCoreApplication::processEvents();
     }
+
+    void writeLibrary() const;
 };
+
+void Bench::writeLibrary() const
+{
+    QStringList lines;
+    for (const ShapeInfo &s : library()) {
+        const QColor c = MapPainter::fromRgbValue(s.MapColor);
+        lines << QStringLiteral("%1\t%2\t%3 %4 %5\t%6\t%7")
+                     .arg(s.Width)
+                     .arg(s.Depth)
+                     .arg(c.red())
+                     .arg(c.green())
+                     .arg(c.blue())
+                     .arg(s.MapShape, s.FileName);
+    }
+    QDir(folder.path()).mkpath(QStringLiteral("Objects"));
+    QFile file(folder.filePath(QStringLiteral("Objects/objects.txt")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(lines.join("\r\n").toLatin1()) < 0)
+        qWarning("cannot write the library");
+}
 
 std::unique_ptr<Bench> theBench; // made on first use, gone before the application
 
@@ -183,12 +214,95 @@ void BM_PlaceUndoRedo(benchmark::State &state)
     }
 }
 
+void send(QWidget *to, QEvent::Type type, QPointF pixel, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, pixel, to->mapToGlobal(pixel), Qt::LeftButton, buttons, {});
+    QApplication::sendEvent(to, &event);
+}
+
+QPointF pixelOf(const MainEditor &e, double x, double y)
+{
+    return e.Picture1->mapToPixels().map(QPointF(x, y));
+}
+
+// Scrolls the map point into the middle of the frame.
+void showInFrame(MainEditor &e, QPointF point)
+{
+    MapScale::showPointAt(*e.Picture1, *e.HScroll1, *e.VScroll1, point,
+                          QPointF(e.Picture2->width(), e.Picture2->height()) / 2);
+    QCoreApplication::processEvents();
+}
+
+// A click on the map with an object chosen in the list: timed from the
+// release, which places it, to the map and the tree redrawn.
+void BM_PlacementClick(benchmark::State &state)
+{
+    MainEditor &e = *bench().editor;
+    zoomTo(e, int(state.range(0)));
+    e.TabStrip1->setCurrentIndex(0);
+    e.List1->setCurrentRow(3);
+    showInFrame(e, QPointF(50, 50));
+    const QPointF pixel = pixelOf(e, 50, 50);
+    for (auto _ : state) {
+        state.PauseTiming();
+        send(e.Picture1, QEvent::MouseButtonPress, pixel, Qt::LeftButton);
+        state.ResumeTiming();
+        send(e.Picture1, QEvent::MouseButtonRelease, pixel, Qt::NoButton);
+        QCoreApplication::processEvents(); // the window paints what was drawn
+        state.PauseTiming();
+        e.document.undoStack().undo(); // the world stays the same size
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+// Counts the paint events of a widget: proof that a frame was painted.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// One frame of the drag handle moved over the map: the handle, the marker
+// and the item drawn at its new place over the map drawn without it.
+void BM_DragPreviewFrame(benchmark::State &state)
+{
+    MainEditor &e = *bench().editor;
+    zoomTo(e, int(state.range(0)));
+    e.objTree->selectNode(ExistingObjects::FirstItemNode + PerKind + 100); // an object
+    e.objTree_NodeClick();
+    showInFrame(e, e.shpSelector->mapRect().center());
+    DragHandle *handle = e.Image1;
+    const QPointF grab = QPointF(handle->width(), handle->height()) / 2;
+    send(handle, QEvent::MouseButtonPress, grab, Qt::LeftButton);
+    PaintCounter counter(e.Picture1);
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        const QPointF to = grab + QPointF(step % 2 ? 3 : -3, step % 3 - 1); // a few pixels about
+        send(handle, QEvent::MouseMove, to, Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+    state.counters["map_paints_per_frame"] = double(counter.paints) / double(step);
+    handle->cancelDrag();
+    QCoreApplication::processEvents();
+}
+
 void BM_Render2D_TreeLeftAlone(benchmark::State &state) { render(state, false); }
 void BM_Render2D_TreeRebuilt(benchmark::State &state) { render(state, true); }
 
 BENCHMARK(BM_PaintWorld)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Render2D_TreeLeftAlone)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Render2D_TreeRebuilt)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlacementClick)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragPreviewFrame)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlaceUndoRedo)
     ->ArgsProduct({{1, 4}, {0, 1, 2}})
     ->ArgNames({"zoom", "step"})

@@ -34,6 +34,7 @@ void MainEditor::runLoadSequence()
 {
     LibraryLoad library = Init_Shapes(m_programFolder);
     Shapes = std::move(library.Shapes);
+    fillObjectList();
     m_libraryWarnings = library.warnings;
     restorePlacement();
     openCommandLine();

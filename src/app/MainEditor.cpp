@@ -4,7 +4,9 @@
 #include "mapview/MapOverlay.h"
 #include "mapview/MapPainter.h"
 #include "mapview/MapScale.h"
+#include "palette/DragHandle.h"
 #include "palette/ObjectTree.h"
+#include "palette/OrientationPanel.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -23,6 +25,7 @@ MainEditor::MainEditor(const Platform &platform, const QString &programFolder,
 {
     createControls();
     createMenus();
+    connectPlacementCommands();
     followDocument();
     setCaption(QString());
     layoutControls();
@@ -43,10 +46,10 @@ void MainEditor::createControls()
     Picture1 = new MapCanvas(Picture2);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setDrawing([this](QPainter &painter, const QTransform &mapToDevice) {
-        MapPainter::paintWorld(painter, mapToDevice, world(), Shapes);
+        MapPainter::paintWorld(painter, mapToDevice, world(), Shapes, m_dragged);
     });
     shpSelector = new MapOverlay(Picture1, MapOverlay::Look::Outline);
-    Image1 = new MapOverlay(Picture1, MapOverlay::Look::Handle);
+    Image1 = new DragHandle(Picture1);
     HScroll1 = new QScrollBar(Qt::Horizontal, central);
     VScroll1 = new QScrollBar(Qt::Vertical, central);
     for (QScrollBar *bar : {HScroll1, VScroll1})
@@ -69,13 +72,7 @@ void MainEditor::createControls()
         const int index = TabStrip1->addTab(new QWidget, tr(tab.caption));
         TabStrip1->setTabToolTip(index, tr(tab.toolTip));
     }
-    for (size_t i = 0; i < picObjects.size(); ++i) {
-        picObjects[i] = new QWidget(central);
-        picObjects[i]->setObjectName(QStringLiteral("picObjects%1").arg(i));
-        picObjects[i]->setVisible(i == 0);
-    }
-    picOrientation = new QWidget(central);
-    picOrientation->setObjectName(QStringLiteral("picOrientation"));
+    createPalette(central);
     connect(TabStrip1, &QTabWidget::currentChanged, this, &MainEditor::TabStrip1_Click);
 
     frmCurrent = new QGroupBox(tr("Existing Objects"), central);
@@ -149,15 +146,12 @@ void MainEditor::createMenus()
 
 void MainEditor::TabStrip1_Click()
 {
-    // Choosing a kind of item to place ends the selection of an existing one.
-    if (objTree->selectedNode()) {
-        objTree->unselectNode();
-        hideMarkers();
-    }
+    clearTreeSelection();
     const int chosen = TabStrip1->currentIndex();
     for (int i = 0; i < int(picObjects.size()); ++i)
         picObjects[size_t(i)]->setVisible(i == chosen);
     picOrientation->setVisible(chosen != 2); // walls and streets have no orientation
+    updateStatus();
 }
 
 bool MainEditor::eventFilter(QObject *watched, QEvent *event)

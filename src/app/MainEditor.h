@@ -6,12 +6,17 @@
 // MainLayout.cpp (placing the controls), MapCommands.cpp (map, zoom, tree
 // selection, redrawing on the document's notifications), DocumentCommands.cpp
 // (start-up, New, Open, Save, recent files, closing, help pages),
-// ExportCommands.cpp (the export and its preview).
+// ExportCommands.cpp (the export and its preview), PlacementCommands.cpp (the
+// palette, placing and drawing with the mouse), MoveCommands.cpp (dragging and
+// nudging items), MapNavigation.cpp (wheel, tool tips).
 
 #include "files/FileServices.h"
+#include "mapview/Footprint.h"
 #include "mapview/MapScale.h"
 #include "model/WorldDocument.h"
+#include "palette/DragHandle.h"
 #include "palette/ObjectLibrary.h"
+#include "palette/OrientationPanel.h"
 #include "platform/Platform.h"
 
 #include <QMainWindow>
@@ -22,8 +27,14 @@
 class MapCanvas;
 class MapOverlay;
 class ObjectTree;
+class PicturePanel;
 class QAction;
 class QGroupBox;
+class QListWidget;
+class QRadioButton;
+class QTimer;
+class TextPanel;
+class SurfacePanel;
 class QMenu;
 class QPushButton;
 class QScrollBar;
@@ -68,10 +79,10 @@ public:
     QScrollBar *HScroll1 = nullptr;
     QScrollBar *VScroll1 = nullptr;
     MapOverlay *shpSelector = nullptr;
-    MapOverlay *Image1 = nullptr;
+    DragHandle *Image1 = nullptr;
     QTabWidget *TabStrip1 = nullptr;
     std::array<QWidget *, 4> picObjects{};
-    QWidget *picOrientation = nullptr;
+    OrientationPanel *picOrientation = nullptr;
     QGroupBox *frmCurrent = nullptr;
     ObjectTree *objTree = nullptr;
     QPushButton *cmdRemoveObject = nullptr;
@@ -152,4 +163,55 @@ private:
     QString m_commandLine;
     QStringList m_libraryWarnings;
     MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
+
+    // Placing, drawing and moving with the mouse and the keyboard
+    // (PlacementCommands.cpp, MoveCommands.cpp, MapNavigation.cpp).
+public:
+    // The palette's panels, picObjects[0] to [3] and picOrientation.
+    QListWidget *List1 = nullptr; // the library, row i showing Shapes[i]
+    TextPanel *picText = nullptr; // picObjects[1]
+    // On picObjects[2]: street, floor, wall, ceiling, shrubbery, and the
+    // surface colour shown for floors, walls and ceilings.
+    std::array<QRadioButton *, 5> optCubes{};
+    SurfacePanel *picSurface = nullptr;
+    PicturePanel *picPicture = nullptr; // picObjects[3]
+
+    // On the map: the rubber band, the crosshair and the timer that hides it.
+    MapOverlay *Shape1 = nullptr;
+    MapOverlay *XLine = nullptr;
+    MapOverlay *YLine = nullptr;
+    QTimer *Timer1 = nullptr;
+
+    void Picture1_MouseDown(Qt::MouseButton button, QPointF point);
+    void Picture1_MouseMove(QPointF point);
+    void Picture1_MouseUp(Qt::MouseButton button, QPointF point);
+    void Timer1_Timer(); // hides the crosshair
+    // Moves the selected object, text, picture or start position by a step
+    // in map units: one undoable move.
+    void nudgeSelection(double dx, double dy);
+
+private:
+    void createPalette(QWidget *central);
+    void fillObjectList();
+    void clearTreeSelection(); // and the marker and handle with it
+    void optCubes_Click();
+    void hideCrosshair();
+    void updateStatus();
+    QString placementHint() const;
+    void placeAt(QPointF point);
+    void connectPlacementCommands();
+    void createNudges();
+    void Image1_DragStart();
+    void Image1_DragMove(const QRectF &rect);
+    void Image1_DragDrop(const QRectF &rect);
+    void Image1_DragCancel();
+    void moveSelectionTo(QPointF centre);
+    void Picture1_Wheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPointF point);
+    QString toolTipAt(QPointF point) const;
+
+    bool MouseIsDown = false;
+    double StartX = 0; // where a rubber-band drag began, map units
+    double StartY = 0;
+    std::optional<QPointF> m_pointer; // over the map, map units
+    std::optional<MapItem> m_dragged; // drawn by the handle while it is dragged
 };

@@ -22,12 +22,19 @@ QRect box(int left, int top, int width, int height)
     return QRect(left, top, std::max(0, width), std::max(0, height));
 }
 
-// The panels' design sizes; all start one inset inside the tab strip.
-constexpr QSize PanelSizes[] = {{225, 153}, {217, 153}, {217, 145}, {217, 153}};
+// The panels' design widths; all start one inset inside the tab strip.
+constexpr int PanelWidths[] = {225, 217, 217, 217};
 constexpr int OrientationWidth = 225;
 
 // Taller tabs than designed push the panels, and the strip's bottom, down.
 int tabExcess(const Metrics &m) { return std::max(0, m.tabBarHeight + 6 - PanelTop); }
+
+// The orientation panel's top and the strip's height, below the tabs' excess.
+int orientationTop(const Metrics &m) { return PanelTop + m.panelHeight + PanelGap; }
+int tabStripHeight(const Metrics &m)
+{
+    return orientationTop(m) + m.orientationHeight + PanelInset;
+}
 
 int frameHeightWithoutTree(const Metrics &m)
 {
@@ -48,14 +55,14 @@ Geometry compute(QSize client, const Metrics &m)
     Geometry g;
 
     g.TabStrip1 =
-        box(w - palette - PaletteRightMargin, PaletteTop, palette, TabStripHeight + excess);
+        box(w - palette - PaletteRightMargin, PaletteTop, palette, tabStripHeight(m) + excess);
     const int panelLeft = g.TabStrip1.left() + PanelInset;
     for (size_t i = 0; i < g.picObjects.size(); ++i) {
         g.picObjects[i] = box(panelLeft, g.TabStrip1.top() + PanelTop + excess,
-                              PanelSizes[i].width() + wider, PanelSizes[i].height());
+                              PanelWidths[i] + wider, m.panelHeight);
     }
-    g.picOrientation = box(panelLeft, g.TabStrip1.top() + OrientationTop + excess,
-                           OrientationWidth + wider, OrientationHeight);
+    g.picOrientation = box(panelLeft, g.TabStrip1.top() + orientationTop(m) + excess,
+                           OrientationWidth + wider, m.orientationHeight);
 
     g.Picture2 = box(0, 0, g.TabStrip1.left() - ViewportGap, h - ScrollBarExtent);
     g.VScroll1 = box(g.Picture2.left() + g.Picture2.width(), g.Picture2.top(), ScrollBarExtent,
@@ -76,7 +83,7 @@ QSize minimumClientSize(const Metrics &m)
 {
     constexpr int minimumTree = 60;
     const int width = MinimumMapSide + ViewportGap + paletteWidth(m) + PaletteRightMargin;
-    const int height = PaletteTop + TabStripHeight + tabExcess(m) + FrameGap +
+    const int height = PaletteTop + tabStripHeight(m) + tabExcess(m) + FrameGap +
                        frameHeightWithoutTree(m) + minimumTree + FrameBottomMargin;
     return QSize(width, std::max(height, MinimumMapSide + ScrollBarExtent));
 }
@@ -90,6 +97,11 @@ void MainEditor::layoutControls()
     metrics.tabBarHeight = TabStrip1->tabBar()->sizeHint().height();
     metrics.frameTitleHeight = frmCurrent->fontMetrics().height() + 4;
     metrics.buttonHeight = cmdRemoveObject->sizeHint().height();
+    // The panels get what they need at least (the object list scrolls).
+    for (const QWidget *panel : picObjects)
+        metrics.panelHeight = std::max(metrics.panelHeight, panel->minimumSizeHint().height());
+    metrics.orientationHeight =
+        std::max(metrics.orientationHeight, picOrientation->minimumSizeHint().height());
     centralWidget()->setMinimumSize(MainLayout::minimumClientSize(metrics));
 
     const MainLayout::Geometry g = MainLayout::compute(centralWidget()->size(), metrics);

@@ -17,10 +17,8 @@ constexpr int PanelInset = 8;         // panels inside the tab strip, tree insid
 constexpr int ViewportGap = 23;       // from the map's frame to the palette, scroll bar included
 constexpr int ScrollBarExtent = 17;
 constexpr int PaletteTop = 4;
-constexpr int TabStripHeight = 273;
 constexpr int PanelTop = 32; // below the tabs
-constexpr int OrientationTop = 184;
-constexpr int OrientationHeight = 81;
+constexpr int PanelGap = 8;  // between a panel and the orientation panel below it
 constexpr int FrameGap = 7; // between the tab strip and the frame
 constexpr int FrameBottomMargin = 8;
 constexpr int TreeButtonGap = 4;
@@ -32,6 +30,9 @@ struct Metrics {
     int tabBarHeight = 25;
     int frameTitleHeight = 18; // the frame's caption, above the tree
     int buttonHeight = 25;
+    // The panels' contents; a larger font makes the palette taller.
+    int panelHeight = 153;
+    int orientationHeight = 81;
 };
 
 struct Geometry {

@@ -2,8 +2,12 @@
 
 #include "mapview/MapOverlay.h"
 
+#include <QHelpEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
 
 MapCanvas::MapCanvas(QWidget *frame) : QWidget(frame)
 {
@@ -12,6 +16,17 @@ MapCanvas::MapCanvas(QWidget *frame) : QWidget(frame)
 }
 
 void MapCanvas::setDrawing(Drawing drawing) { m_drawing = std::move(drawing); }
+
+void MapCanvas::setFloating(Drawing drawing)
+{
+    m_floating = std::move(drawing);
+    update();
+}
+
+void MapCanvas::setToolTipText(std::function<QString(QPointF)> toolTipText)
+{
+    m_toolTipText = std::move(toolTipText);
+}
 
 QTransform MapCanvas::mapToPixels() const
 {
@@ -63,6 +78,50 @@ void MapCanvas::paintEvent(QPaintEvent *event)
         drawBack(needed | visibleRect());
     QPainter painter(this);
     painter.drawImage(m_backRect.topLeft(), m_back);
+    if (m_floating) {
+        painter.setClipRect(event->rect());
+        m_floating(painter, mapToPixels());
+    }
+}
+
+bool MapCanvas::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip && m_toolTipText) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString text = m_toolTipText(pixelToMap(help->pos()));
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void MapCanvas::mousePressEvent(QMouseEvent *event)
+{
+    emit mousePressed(event->button(), pixelToMap(event->position()));
+}
+
+void MapCanvas::mouseMoveEvent(QMouseEvent *event)
+{
+    emit mouseMoved(pixelToMap(event->position()));
+}
+
+void MapCanvas::mouseReleaseEvent(QMouseEvent *event)
+{
+    emit mouseReleased(event->button(), pixelToMap(event->position()));
+}
+
+void MapCanvas::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    emit pointerLeft();
+}
+
+void MapCanvas::wheelEvent(QWheelEvent *event)
+{
+    emit wheelTurned(event->angleDelta(), event->modifiers(), pixelToMap(event->position()));
 }
 
 void MapCanvas::resizeEvent(QResizeEvent *event)

@@ -2,7 +2,13 @@
 // The map canvas: a square widget scaled to 100 x 100 map units that lies in
 // its frame and is shifted by the scroll bars. What Render2D draws is kept in
 // a back image of the part that shows, so repaints only copy pixels; parts
-// that scroll into view are drawn when they are first exposed.
+// that scroll into view are drawn when they are first exposed. A floating
+// drawing (an item being dragged) is painted over the back image on every
+// repaint.
+//
+// Mouse events are reported in map units. After a press the canvas keeps the
+// mouse until the release, so a release outside it is reported too, with
+// coordinates beyond 0..100.
 
 #include <QImage>
 #include <QTransform>
@@ -21,6 +27,12 @@ public:
 
     void setDrawing(Drawing drawing);
     void redraw(); // draws the part that shows afresh, now
+    // Painted over the back image on every repaint; an empty drawing: none.
+    void setFloating(Drawing drawing);
+    bool hasFloating() const { return bool(m_floating); }
+
+    // The tool tip for a map point; an empty text shows none.
+    void setToolTipText(std::function<QString(QPointF)> toolTipText);
 
     QTransform mapToPixels() const; // map units to this widget's pixels
     QPointF pixelToMap(const QPointF &pixel) const;
@@ -28,14 +40,29 @@ public:
     QRect backRect() const { return m_backRect; }
     const QImage &backImage() const { return m_back; }
 
+signals:
+    void mousePressed(Qt::MouseButton button, QPointF point);
+    void mouseMoved(QPointF point);
+    void mouseReleased(Qt::MouseButton button, QPointF point);
+    void pointerLeft();
+    void wheelTurned(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPointF point);
+
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     void drawBack(const QRect &area);
 
     Drawing m_drawing;
+    Drawing m_floating;
+    std::function<QString(QPointF)> m_toolTipText;
     QImage m_back;
     QRect m_backRect;
 };

@@ -9,11 +9,11 @@
 MapOverlay::MapOverlay(MapCanvas *canvas, Look look)
     : QWidget(canvas), m_canvas(canvas), m_look(look)
 {
-    if (m_look == Look::Outline) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-    } else {
+    if (m_look == Look::Handle) {
         setCursor(Qt::SizeAllCursor);
         setToolTip(tr("Drag to move the selected item"));
+    } else {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     hide();
 }
@@ -38,7 +38,13 @@ void MapOverlay::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QRect r = rect().adjusted(0, 0, -1, -1);
-    if (m_look == Look::Outline) {
+    const QColor text = palette().color(QPalette::WindowText);
+    if (m_look == Look::Band) {
+        painter.setPen(text);
+        painter.drawRect(r);
+    } else if (m_look == Look::Line) {
+        painter.fillRect(rect(), text);
+    } else if (m_look == Look::Outline) {
         // Black with a white line inside: visible on grass, streets and walls alike.
         painter.setPen(Qt::black);
         painter.drawRect(r);

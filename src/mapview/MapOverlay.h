@@ -1,7 +1,7 @@
 #pragma once
 // A marker that lies on the map canvas at a rectangle given in map units and
-// follows the canvas through zoom and scrolling: the selection marker and the
-// drag handle.
+// follows the canvas through zoom and scrolling: the selection marker, the
+// drag handle, the rubber band and the crosshair lines.
 
 #include <QRectF>
 #include <QWidget>
@@ -15,6 +15,8 @@ public:
     enum class Look {
         Outline, // a rectangle outline that lets the mouse through
         Handle,  // a faintly tinted square that takes the mouse
+        Band,    // a one-pixel outline in the text colour that lets the mouse through
+        Line,    // a line in the text colour (a rectangle of no width or height)
     };
 
     MapOverlay(MapCanvas *canvas, Look look);
@@ -24,6 +26,7 @@ public:
     void place(); // sets the geometry from the canvas's present scale
 
 protected:
+    MapCanvas *canvas() const { return m_canvas; }
     void paintEvent(QPaintEvent *event) override;
 
 private:

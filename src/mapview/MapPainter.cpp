@@ -1,5 +1,6 @@
 #include "mapview/MapPainter.h"
 
+#include "mapview/Footprint.h"
 #include "palette/ShapeIndex.h"
 
 #include <QPaintDevice>
@@ -44,12 +45,6 @@ std::optional<CubeLook> cubeLook(const CubeInfo &cube)
         return CubeLook{ShrubberyColor, Qt::SolidPattern};
     return std::nullopt; // an unknown kind has no look
 }
-
-bool alongX(float rotation)
-{
-    return rotation == Rotation::Forward || rotation == Rotation::Backward;
-}
-bool alongY(float rotation) { return rotation == Rotation::Right || rotation == Rotation::Left; }
 
 // Draws in device pixels. Cheap calls only: fillRect with a plain colour,
 // the raster engine's whole-pixel ellipse, and the white bars collected and
@@ -213,108 +208,109 @@ private:
     Bars m_bars[2];
 };
 
-void paintCubes(Canvas &canvas, const std::vector<CubeInfo> &cubes)
+// Index skip (an item being dragged) is left out; -1 leaves out nothing.
+void paintCubes(Canvas &canvas, const std::vector<CubeInfo> &cubes, int skip)
 {
-    for (const CubeInfo &cube : cubes) {
-        if (!isUsed(cube))
+    for (int i = 0; i < int(cubes.size()); ++i) {
+        const CubeInfo &cube = cubes[size_t(i)];
+        if (!isUsed(cube) || i == skip)
             continue;
+        const Footprint f = footprintOf(cube);
         const std::optional<CubeLook> look = cubeLook(cube);
-        if (!look)
+        if (f.form != Footprint::Form::Box || !look)
             continue;
-        const QPointF a(cube.X1, cube.Y1);
-        const QPointF b(cube.X2, cube.Y2);
         if (look->pattern == Qt::SolidPattern)
-            canvas.solidBox(a, b, look->color);
+            canvas.solidBox(f.a, f.b, look->color);
         else
-            canvas.hatchedBox(a, b, look->color, look->pattern);
-    }
-}
-
-void paintObject(Canvas &canvas, const ObjectInfo &object, const ShapeInfo &shape)
-{
-    const QColor color = fromRgbValue(shape.MapColor);
-    const double w2 = shape.Width / 2;
-    const double d2 = shape.Depth / 2;
-    if (shape.MapShape == QLatin1String("C")) {
-        canvas.disc(QPointF(object.X, object.Y), w2, color, color);
-    } else if (shape.MapShape == QLatin1String("R")) {
-        double hx = 0, hy = 0;
-        if (alongX(object.Rotation)) {
-            hx = w2;
-            hy = d2;
-        } else if (alongY(object.Rotation)) {
-            hx = d2;
-            hy = w2;
-        } else {
-            return; // no direction, no footprint
-        }
-        canvas.solidBox(QPointF(object.X - hx, object.Y - hy),
-                        QPointF(object.X + hx, object.Y + hy), color);
+            canvas.hatchedBox(f.a, f.b, look->color, look->pattern);
     }
 }
 
 void paintObjects(Canvas &canvas, const std::vector<ObjectInfo> &objects,
-                  const std::vector<ShapeInfo> &shapes)
+                  const std::vector<ShapeInfo> &shapes, int skip)
 {
     const ShapeIndex library(shapes);
-    for (const ObjectInfo &object : objects) {
-        if (!isUsed(object))
+    for (int i = 0; i < int(objects.size()); ++i) {
+        const ObjectInfo &object = objects[size_t(i)];
+        if (!isUsed(object) || i == skip)
             continue;
-        for (const int entry : library.matching(object.Name))
-            paintObject(canvas, object, shapes[size_t(entry)]);
+        for (const int entry : library.matching(object.Name)) {
+            const ShapeInfo &shape = shapes[size_t(entry)];
+            const QColor color = fromRgbValue(shape.MapColor);
+            const Footprint f = footprintOf(object, &shape);
+            if (f.form == Footprint::Form::Disc)
+                canvas.disc(f.a, f.radius, color, color);
+            else if (f.form == Footprint::Form::Box)
+                canvas.solidBox(f.a, f.b, color);
+        }
     }
 }
 
-// A bar of half-length h through (x, y), along the item's direction.
-void bar(Canvas &canvas, float x, float y, float rotation, double h, int width)
+// Pictures and texts: white bars.
+template <class Item> void paintBars(Canvas &canvas, const std::vector<Item> &items, int skip)
 {
-    if (alongX(rotation))
-        canvas.bar(QPointF(x - h, y), QPointF(x + h, y), width);
-    else if (alongY(rotation))
-        canvas.bar(QPointF(x, y - h), QPointF(x, y + h), width);
-}
-
-void paintPictures(Canvas &canvas, const std::vector<PictureInfo> &pictures)
-{
-    for (const PictureInfo &picture : pictures) {
-        if (isUsed(picture))
-            bar(canvas, picture.X, picture.Y, picture.Rotation, picture.Width / 2.0, 1);
-    }
-    canvas.flushBars();
-}
-
-void paintTexts(Canvas &canvas, const std::vector<TextInfo> &texts)
-{
-    for (const TextInfo &text : texts) {
-        if (!isUsed(text))
+    for (int i = 0; i < int(items.size()); ++i) {
+        const Item &item = items[size_t(i)];
+        if (!isUsed(item) || i == skip)
             continue;
-        // Big text is a thicker, longer bar; any other kind draws as eye-level text.
-        const bool big = text.Kind == Kind::TextBig;
-        const double perCharacter = big ? 0.25 : 0.125;
-        bar(canvas, text.X, text.Y, text.Rotation, text.Text.size() * perCharacter, big ? 2 : 1);
+        const Footprint f = footprintOf(item);
+        if (f.form == Footprint::Form::Bar)
+            canvas.bar(f.a, f.b, f.penWidth);
     }
     canvas.flushBars();
 }
 
 void paintStartMarker(Canvas &canvas, double x, double y)
 {
-    const double radius = std::max(0.1 * canvas.pixelsPerUnit(), MinMarkerRadiusPx);
-    canvas.marker(QPointF(x, y), radius, MarkerFill, MarkerOutline);
+    const Footprint f = startFootprint(x, y);
+    const double radius = std::max(f.radius * canvas.pixelsPerUnit(), MinMarkerRadiusPx);
+    canvas.marker(f.centre, radius, MarkerFill, MarkerOutline);
 }
 
 } // namespace
 
 void paintWorld(QPainter &painter, const QTransform &mapToDevice, const World &world,
-                const std::vector<ShapeInfo> &shapes)
+                const std::vector<ShapeInfo> &shapes, const std::optional<MapItem> &hidden)
 {
+    const auto skip = [&hidden](int kind) {
+        return hidden && hidden->kind == kind ? hidden->index : -1;
+    };
     painter.save();
     Canvas canvas(painter, mapToDevice);
     canvas.fill(QRect(canvas.pixel(0, 0), canvas.pixel(100, 100)), Background);
-    paintCubes(canvas, world.Cubes);
-    paintObjects(canvas, world.Objects, shapes);
-    paintPictures(canvas, world.Pictures);
-    paintTexts(canvas, world.Texts);
-    paintStartMarker(canvas, world.StartPosX, world.StartPosY);
+    paintCubes(canvas, world.Cubes, skip(KindCube));
+    paintObjects(canvas, world.Objects, shapes, skip(KindObject));
+    paintBars(canvas, world.Pictures, skip(KindPicture));
+    paintBars(canvas, world.Texts, skip(KindText));
+    if (skip(KindStart) < 0)
+        paintStartMarker(canvas, world.StartPosX, world.StartPosY);
+    painter.restore();
+}
+
+void paintItem(QPainter &painter, const QTransform &mapToDevice, const AnyItem &record,
+               const std::vector<ShapeInfo> &shapes)
+{
+    painter.save();
+    Canvas canvas(painter, mapToDevice);
+    std::visit(
+        [&](const auto &item) {
+            using Item = std::decay_t<decltype(item)>;
+            if constexpr (std::is_same_v<Item, CubeInfo>)
+                paintCubes(canvas, {item}, -1);
+            else if constexpr (std::is_same_v<Item, ObjectInfo>)
+                paintObjects(canvas, {item}, shapes, -1);
+            else
+                paintBars(canvas, std::vector<Item>{item}, -1);
+        },
+        record);
+    painter.restore();
+}
+
+void paintStart(QPainter &painter, const QTransform &mapToDevice, QPointF position)
+{
+    painter.save();
+    Canvas canvas(painter, mapToDevice);
+    paintStartMarker(canvas, position.x(), position.y());
     painter.restore();
 }
 

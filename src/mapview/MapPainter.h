@@ -2,12 +2,14 @@
 // The top-down drawing of a world: the one place that knows how each kind of
 // item looks on the map.
 
-#include "model/World.h"
+#include "mapview/Footprint.h"
+#include "model/WorldDocument.h"
 #include "palette/ObjectLibrary.h"
 
 #include <QColor>
 #include <QTransform>
 
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -28,8 +30,16 @@ QColor fromRgbValue(int32_t value);
 
 // Paints the whole world, stacked cubes, objects, pictures, texts, start
 // marker. mapToDevice takes map units (0..100 both ways) to the painter's
-// device pixels; items wholly outside the device are skipped.
+// device pixels; items wholly outside the device are skipped. A hidden item
+// (one being dragged) is left out.
 void paintWorld(QPainter &painter, const QTransform &mapToDevice, const World &world,
-                const std::vector<ShapeInfo> &shapes);
+                const std::vector<ShapeInfo> &shapes,
+                const std::optional<MapItem> &hidden = std::nullopt);
+
+// Paint one item, or the start marker, alone, as paintWorld paints it: a
+// dragged item over the map drawn without it.
+void paintItem(QPainter &painter, const QTransform &mapToDevice, const AnyItem &record,
+               const std::vector<ShapeInfo> &shapes);
+void paintStart(QPainter &painter, const QTransform &mapToDevice, QPointF position);
 
 } // namespace MapPainter

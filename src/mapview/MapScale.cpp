@@ -6,6 +6,8 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 namespace MapScale {
 
@@ -63,6 +65,33 @@ void scaleLand(const QWidget &frame, QWidget &canvas, QScrollBar &horizontal, QS
     setFraction(horizontal, relativeH);
     setFraction(vertical, relativeV);
     canvas.move(-horizontal.value(), -vertical.value());
+}
+
+void showPointAt(const QWidget &canvas, QScrollBar &horizontal, QScrollBar &vertical,
+                 QPointF mapPoint, QPointF framePixel)
+{
+    const auto value = [](double unit, int side, double pixel) {
+        return int(std::lround(unit * side / 100.0 - pixel));
+    };
+    horizontal.setValue(value(mapPoint.x(), canvas.width(), framePixel.x()));
+    vertical.setValue(value(mapPoint.y(), canvas.height(), framePixel.y()));
+}
+
+int32_t nextZoom(int32_t zoom, bool in)
+{
+    constexpr int32_t Zooms[] = {1, 2, 4};
+    if (in) {
+        for (const int32_t z : Zooms) {
+            if (z > zoom)
+                return z;
+        }
+    } else {
+        for (auto z = std::rbegin(Zooms); z != std::rend(Zooms); ++z) {
+            if (*z < zoom)
+                return *z;
+        }
+    }
+    return zoom;
 }
 
 void followScrollBars(QWidget &canvas, QScrollBar &horizontal, QScrollBar &vertical,

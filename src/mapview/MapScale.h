@@ -3,6 +3,7 @@
 // Sizes are pixels; a scroll bar's value is the number of pixels by which the
 // canvas is shifted out of view to the left or the top.
 
+#include <QPointF>
 #include <QSize>
 
 #include <cstdint>
@@ -48,6 +49,15 @@ struct RelativePosition {
 // keeping each bar's relative position.
 void scaleLand(const QWidget &frame, QWidget &canvas, QScrollBar &horizontal, QScrollBar &vertical,
                int32_t zoom, RelativePosition &remembered);
+
+// Scrolls both bars so that the map point lies at the frame's pixel, as far
+// as their ranges allow.
+void showPointAt(const QWidget &canvas, QScrollBar &horizontal, QScrollBar &vertical,
+                 QPointF mapPoint, QPointF framePixel);
+
+// The zoom one step in or out of the View menu's 1, 2 and 4; the same zoom
+// at either end.
+int32_t nextZoom(int32_t zoom, bool in);
 
 // Makes the canvas follow both bars, as they are dragged too, and keeps
 // `remembered` up to date while a bar can scroll.

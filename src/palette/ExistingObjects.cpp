@@ -44,13 +44,6 @@ QString cubeText(const CubeInfo &c) { return c.Kind; }
 QString pictureText(const PictureInfo &p) { return p.FileName; }
 QString textText(const TextInfo &t) { return t.Text; }
 
-template <class Item> const Item *at(const std::vector<Item> &items, int i)
-{
-    return i >= 0 && i < int(items.size()) ? &items[size_t(i)] : nullptr;
-}
-
-QRectF aroundCentre(double x, double y) { return QRectF(x - 2, y - 2, 4, 4); }
-
 } // namespace
 
 int rebuild(ObjectTree &tree, const World &world, const std::vector<ShapeInfo> &shapes, int selKind,
@@ -88,36 +81,23 @@ int rebuild(ObjectTree &tree, const World &world, const std::vector<ShapeInfo> &
     return tree.selectedNode();
 }
 
-std::optional<Marker> markerFor(const ObjectTree &tree, int node, const World &world)
+std::optional<MapItem> itemOf(const ObjectTree &tree, int node)
 {
     if (node == StartNode)
-        return Marker{aroundCentre(world.StartPosX, world.StartPosY), true};
-    if (node < FirstItemNode || node > tree.nodeCount())
-        return std::nullopt;
+        return MapItem{KindStart, 0};
     const std::optional<int> tag = tree.tag(node);
-    if (!tag)
+    if (node < FirstItemNode || !tag)
         return std::nullopt;
-    switch (tree.parentOf(node)) {
-    case ObjectsNode:
-        if (const ObjectInfo *o = at(world.Objects, *tag))
-            return Marker{aroundCentre(o->X, o->Y), true};
-        break;
-    case TextsNode:
-        if (const TextInfo *t = at(world.Texts, *tag))
-            return Marker{aroundCentre(t->X, t->Y), true};
-        break;
-    case PicturesNode:
-        if (const PictureInfo *p = at(world.Pictures, *tag))
-            return Marker{aroundCentre(p->X, p->Y), true};
-        break;
-    case CubesNode:
-        if (const CubeInfo *c = at(world.Cubes, *tag))
-            return Marker{QRectF(c->X1, c->Y1, c->X2 - c->X1, c->Y2 - c->Y1), false};
-        break;
-    default:
-        break;
-    }
-    return std::nullopt;
+    return MapItem{tree.parentOf(node), *tag};
+}
+
+std::optional<Marker> markerFor(const ObjectTree &tree, int node, const World &world)
+{
+    const std::optional<MapItem> item = itemOf(tree, node);
+    const std::optional<Footprint> footprint = item ? footprintOf(world, *item) : std::nullopt;
+    if (!footprint)
+        return std::nullopt;
+    return Marker{footprint->markerRect(), footprint->movable};
 }
 
 } // namespace ExistingObjects

@@ -4,6 +4,7 @@
 // array from index 0, so that node indexes follow that order whatever the
 // sorted display shows. Each item node's tag holds its array index.
 
+#include "mapview/Footprint.h"
 #include "model/World.h"
 #include "palette/ObjectLibrary.h"
 
@@ -26,6 +27,10 @@ constexpr int FirstItemNode = 6;
 // opened stay open.
 int rebuild(ObjectTree &tree, const World &world, const std::vector<ShapeInfo> &shapes, int selKind,
             int selIndex);
+
+// The item a node stands for: the start position, or an item by its kind
+// (the parent's index) and its tag; nothing for a category or no node.
+std::optional<MapItem> itemOf(const ObjectTree &tree, int node);
 
 struct Marker {
     QRectF rect;     // map units

@@ -79,12 +79,14 @@ bool FakeShell::openUrl(const QUrl &url)
     return result;
 }
 
-std::optional<QSize> FakePictureMeasure::naturalSize(const QString &path)
+std::optional<QSize> FakePictureMeasure::naturalSize(const QString &path, QString *why)
 {
     const auto found = sizes.constFind(path);
-    if (found == sizes.constEnd())
-        return std::nullopt;
-    return *found;
+    if (found != sizes.constEnd())
+        return *found;
+    if (why)
+        *why = reason;
+    return std::nullopt;
 }
 
 Platform FakePlatform::platform()

@@ -1,0 +1,492 @@
+// Placing, drawing and moving with the mouse on the real map canvas, checked
+// on the world's records and the tree's selection; the messages that refuse
+// a placement; drag-to-move with its grab offset, preview and Escape; the
+// keyboard nudges, the crosshair, the wheel and the tool tips.
+
+// Mouse events go through the window, as the user's do: to the widget under
+// the pointer, and after a press to the pressed widget until the release.
+#define QTEST_QPA_MOUSE_HANDLING
+
+#include "EditorHarness.h"
+
+#include "mapview/MapOverlay.h"
+#include "palette/ColorSwatch.h"
+#include "palette/ExistingObjects.h"
+#include "palette/ObjectTree.h"
+#include "palette/PicturePanel.h"
+#include "palette/SurfacePanel.h"
+#include "palette/TextPanel.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolTip>
+#include <QtTest>
+
+namespace {
+
+const QString Sign = QStringLiteral("/pictures/sign.gif");
+constexpr int32_t Red = 0x0000FF;
+enum Tab { ObjectsTab, TextTab, WallsTab, PicturesTab };
+
+// A started window with the small test library (Park Bench, Table, Big Tree).
+MainEditor &startWithLibrary(EditorHarness &h)
+{
+    if (!copyFiles(TESTS_DATA_DIR "/golden/Objects", h.path("Objects")))
+        qWarning("cannot copy the library");
+    QLocale::setDefault(QLocale::c());
+    return h.start();
+}
+
+void chooseObject(MainEditor &e, const QString &name)
+{
+    const QList<QListWidgetItem *> rows = e.List1->findItems(name, Qt::MatchExactly);
+    QVERIFY(rows.size() == 1);
+    QTest::mouseClick(e.List1->viewport(), Qt::LeftButton, {},
+                      e.List1->visualItemRect(rows[0]).center());
+}
+
+// The map point the canvas reports for the pixel nearest to (x, y).
+QPointF reported(const EditorHarness &h, double x, double y)
+{
+    return h.editor->Picture1->pixelToMap(h.pixelOf(x, y));
+}
+
+void drag(EditorHarness &h, QPointF from, QPointF to)
+{
+    MapCanvas *map = h.editor->Picture1;
+    const QPoint a = h.pixelOf(from.x(), from.y());
+    const QPoint b = h.pixelOf(to.x(), to.y());
+    QTest::mousePress(map, Qt::LeftButton, {}, a);
+    QTest::mouseMove(map, (a + b) / 2);
+    QTest::mouseMove(map, b);
+    QTest::mouseRelease(map, Qt::LeftButton, {}, b);
+}
+
+void clickMap(EditorHarness &h, double x, double y)
+{
+    QTest::mouseClick(h.editor->Picture1, Qt::LeftButton, {}, h.pixelOf(x, y));
+}
+
+// The kind and index of the tree's selected node.
+MapItem selected(MainEditor &e)
+{
+    return ExistingObjects::itemOf(*e.objTree, e.objTree->selectedNode()).value_or(MapItem{});
+}
+
+double onePixel(MainEditor &e) { return 100.0 / e.Picture1->width(); }
+
+// The colour the map itself shows at a point, without the marker and handle over it.
+QRgb mapColorAt(const EditorHarness &h, QPointF at)
+{
+    MapCanvas *map = h.editor->Picture1;
+    QImage image(map->size(), QImage::Format_RGB32);
+    map->render(&image, {}, {}, QWidget::DrawWindowBackground);
+    return image.pixel(h.pixelOf(at.x(), at.y()));
+}
+
+} // namespace
+
+class TestPlacing : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Each kind placed with the palette and real mouse events: the record,
+    // the new node selected, one undo step that restores the world.
+    void placeEachKind_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::newRow("object") << int(ObjectsTab);
+        QTest::newRow("text") << int(TextTab);
+        QTest::newRow("wall") << int(WallsTab);
+        QTest::newRow("picture") << int(PicturesTab);
+    }
+
+    void placeEachKind()
+    {
+        QFETCH(int, tab);
+        EditorHarness h;
+        MainEditor &e = startWithLibrary(h);
+        e.document.place(TextInfo{"Earlier", 5, 5, 0, 0, Kind::TextBig, false, {}, {}, {}});
+        const World before = e.world();
+        e.TabStrip1->setCurrentIndex(tab);
+        e.picOrientation->OptLeft->click();
+        QTest::keyClicks(e.picOrientation->txtAnchor, "http://example.com/");
+        e.picOrientation->cmbTarget->setEditText("_blank");
+        const QPointF at = reported(h, 40, 30);
+        const auto x = float(at.x()), y = float(at.y());
+        AnyItem expected;
+        switch (tab) {
+        case ObjectsTab:
+            chooseObject(e, "Park Bench");
+            clickMap(h, 40, 30);
+            expected =
+                ObjectInfo{"Park Bench", x, y, Rotation::Left, "http://example.com/", "_blank"};
+            break;
+        case TextTab:
+            QTest::keyClicks(e.picText->txtTextText, "Lotwright Park");
+            e.picText->optText2->click();
+            h.fake.colorDialog.answers = {Red};
+            e.picText->picTextColor->click();
+            clickMap(h, 40, 30);
+            expected = TextInfo{
+                "Lotwright Park",      x,  y,       Red, Rotation::Left, Kind::TextEyeLevel, false,
+                "http://example.com/", {}, "_blank"};
+            QVERIFY(e.picText->txtTextText->text().isEmpty());
+            break;
+        case WallsTab: {
+            e.optCubes[2]->click();
+            h.fake.colorDialog.answers = {Red};
+            e.picSurface->picCubesColor->click();
+            drag(h, {40, 30}, {60, 45});
+            const QPointF end = reported(h, 60, 45);
+            expected = CubeInfo{Kind::Wall, x, float(end.x()), y, float(end.y()), Red};
+            QVERIFY(!e.Shape1->isVisible());
+            break;
+        }
+        case PicturesTab:
+            h.fake.pictures.sizes[Sign] = QSize(300, 200);
+            h.fake.fileDialogs.openAnswers = {Sign};
+            e.picPicture->cmd2dFind->click();
+            QTest::keyClicks(e.picPicture->txt2DHeight, "24");
+            clickMap(h, 40, 30);
+            expected = PictureInfo{
+                x, y, 0, 3, 2, Rotation::Left, false, Sign, "http://example.com/", "_blank"};
+            QVERIFY(e.picPicture->fileName().isEmpty() && e.picPicture->pictureAspect() == 0);
+            break;
+        }
+        const int kind = kindOf(expected);
+        const int index = e.document.count(kind) - 1;
+        QCOMPARE(e.document.item(kind, index), std::optional(expected));
+        QCOMPARE(selected(e), (MapItem{kind, index}));
+        QVERIFY(e.shpSelector->isVisible());
+        QVERIFY(e.picOrientation->txtAnchor->text().isEmpty()); // a link goes to one item
+        QVERIFY(!e.document.Saved());
+        e.mnuUndo->trigger();
+        QCOMPARE(e.world(), before);
+        e.mnuRedo->trigger();
+        QCOMPARE(e.document.item(kind, index), std::optional(expected));
+    }
+
+    // A refused placement shows its message and changes nothing, though the
+    // anchor is taken; an empty Off Ground is read as 0.
+    void messages_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("height");
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("offGround");
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char *name, const QString &h, const QString &w, const QString &o,
+                            const QString &m) {
+            QTest::newRow(name) << int(PicturesTab) << h << w << o << m;
+        };
+        row("no file", "none", "", "", "Please select a file.");
+        row("no height", "", "", "", "Please specify a height for the image.");
+        row("height not a number", "tall", "", "",
+            "Please specify a numeric height for the image.");
+        row("height too large", "1E+40", "", "", "Please specify a numeric height for the image.");
+        row("no width", "5", "", "", "Please specify a width for the image.");
+        row("width not a number", "5", "wide", "", "Please specify a numeric width for the image.");
+        row("off ground not a number", "5", "7", "high",
+            "Please specify a numeric value for Off Ground (Feet).");
+        QTest::newRow("no text") << int(TextTab) << ""
+                                 << ""
+                                 << ""
+                                 << "Please specify the text to be inserted.";
+    }
+
+    void messages()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, height);
+        QFETCH(QString, width);
+        QFETCH(QString, offGround);
+        QFETCH(QString, message);
+        EditorHarness h;
+        MainEditor &e = startWithLibrary(h);
+        e.TabStrip1->setCurrentIndex(tab);
+        if (height != "none") {
+            h.fake.pictures.sizes[Sign] = QSize(10, 10);
+            h.fake.fileDialogs.openAnswers = {Sign};
+            e.picPicture->cmd2dFind->click();
+        }
+        e.picPicture->txt2DHeight->setText(height == "none" ? "" : height);
+        e.picPicture->txt2DWidth->setText(width);
+        e.picPicture->txt2DOffGround->setText(offGround);
+        e.picOrientation->txtAnchor->setText("http://lost/");
+        clickMap(h, 50, 50);
+        QCOMPARE(h.fake.messages.shown, QStringList{message});
+        QCOMPARE(e.world(), World());
+        QVERIFY(e.document.Saved());
+        QCOMPARE(e.picPicture->txt2DWidth->text(), width); // what was typed stays
+        QVERIFY(e.picOrientation->txtAnchor->text().isEmpty());
+    }
+
+    // Only drags down and to the right draw; a click draws a point; a release
+    // outside the map draws to that point.
+    void rubberBand_data()
+    {
+        QTest::addColumn<QPointF>("end");
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("down and right") << QPointF(60, 70) << true;
+        QTest::newRow("a click") << QPointF(40, 40) << true;
+        QTest::newRow("to the left") << QPointF(20, 70) << false;
+        QTest::newRow("upward") << QPointF(60, 10) << false;
+        QTest::newRow("released below the map") << QPointF(60, 110) << true;
+    }
+
+    void rubberBand()
+    {
+        QFETCH(QPointF, end);
+        QFETCH(bool, drawn);
+        EditorHarness h;
+        MainEditor &e = startWithLibrary(h);
+        e.TabStrip1->setCurrentIndex(WallsTab);
+        QTest::mousePress(e.Picture1, Qt::LeftButton, {}, h.pixelOf(40, 40));
+        QVERIFY(e.Shape1->isVisible());
+        QTest::mouseMove(e.Picture1, h.pixelOf(70, 80));
+        QCOMPARE(e.Shape1->mapRect().bottomRight(), reported(h, 70, 80));
+        QTest::mouseMove(e.Picture1, h.pixelOf(end.x(), end.y()));
+        QTest::mouseRelease(e.Picture1, Qt::LeftButton, {}, h.pixelOf(end.x(), end.y()));
+        QVERIFY(!e.Shape1->isVisible());
+        QCOMPARE(isUsed(e.world().Cubes[0]), drawn);
+        QCOMPARE(e.document.Saved(), !drawn);
+        if (drawn)
+            QCOMPARE(e.world().Cubes[0].Y2, float(reported(h, end.x(), end.y()).y()));
+        QVERIFY(h.fake.messages.shown.isEmpty());
+    }
+
+    // With nothing chosen in the list a click places nothing, though it
+    // counts as a change; choosing in the list ends a tree selection.
+    void objectListAndSelection()
+    {
+        EditorHarness h;
+        MainEditor &e = startWithLibrary(h);
+        for (const auto &[widget, name] : {std::pair<QWidget *, QString>{e.Picture1, "Map"},
+                                           {e.List1, "Objects"},
+                                           {e.objTree, "Existing Objects"}})
+            QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
+        QCOMPARE(e.List1->count(), int(e.Shapes.size()));
+        QCOMPARE(e.List1->item(1)->data(Qt::UserRole).toInt(), 1);
+        QVERIFY(e.List1->selectedItems().isEmpty());
+        clickMap(h, 50, 50);
+        QCOMPARE(e.world(), World());
+        QVERIFY(!e.document.Saved());
+        QVERIFY(e.Status1->currentMessage().endsWith("Choose an object in the list"));
+
+        e.document.place(ObjectInfo{"Table", 20, 20, 0, {}, {}});
+        QVERIFY(e.Image1->isVisible());
+        chooseObject(e, "Big Tree");
+        QCOMPARE(e.objTree->selectedNode(), 0);
+        QVERIFY(!e.Image1->isVisible() && !e.shpSelector->isVisible());
+        QVERIFY(e.Status1->currentMessage().endsWith("Click to place Big Tree"));
+    }
+
+    void surfaceColorShowsForWallsFloorsCeilings()
+    {
+        EditorHarness h;
+        MainEditor &e = startWithLibrary(h);
+        e.TabStrip1->setCurrentIndex(WallsTab);
+        QVERIFY(!e.picSurface->isVisible()); // a street
+        e.optCubes[2]->click();
+        QVERIFY(e.picSurface->isVisible());
+        h.fake.colorDialog.answers = {Red};
+        e.picSurface->picCubesColor->click();
+        e.optCubes[4]->click();
+        QVERIFY(!e.picSurface->isVisible()); // shrubbery
+        e.optCubes[1]->click();
+        QVERIFY(e.picSurface->isVisible());
+        QCOMPARE(e.picSurface->picCubesColor->color(), Red);
+        QVERIFY(e.Status1->currentMessage().endsWith("Drag down and to the right to draw a floor"));
+    }
+
+    // The handle is grabbed somewhere and dropped; the item's centre lands
+    // where the handle's centre does. Escape puts everything back.
+    void dragToMove_data()
+    {
+        QTest::addColumn<bool>("start");      // the start position, else an object
+        QTest::addColumn<QPointF>("grab");    // in the handle, from its top-left, map units
+        QTest::addColumn<QPointF>("pointer"); // where it is released
+        QTest::addColumn<bool>("escape");
+        QTest::addColumn<QPointF>("centre"); // the item's new centre
+        QTest::newRow("grabbed at the centre")
+            << false << QPointF(2, 2) << QPointF(50, 60) << false << QPointF(50, 60);
+        QTest::newRow("grabbed at the corner")
+            << false << QPointF(0.1, 0.1) << QPointF(50, 60) << false << QPointF(51.9, 61.9);
+        QTest::newRow("short move over the handle")
+            << false << QPointF(2, 2) << QPointF(31, 40.5) << false << QPointF(31, 40.5);
+        QTest::newRow("start position")
+            << true << QPointF(2, 2) << QPointF(20, 90) << false << QPointF(20, 90);
+        QTest::newRow("escape") << false << QPointF(2, 2) << QPointF(50, 60) << true
+                                << QPointF(30, 40);
+    }
+
+    void dragToMove()
+    {
+        QFETCH(bool, start);
+        QFETCH(QPointF, grab);
+        QFETCH(QPointF, pointer);
+        QFETCH(bool, escape);
+        QFETCH(QPointF, centre);
+        EditorHarness h;
+        MainEditor &e = startWithLibrary(h);
+        e.document.place(ObjectInfo{"Big Tree", 30, 40, 0, {}, {}});
+        if (start) {
+            e.objTree->selectNode(ExistingObjects::StartNode);
+            e.objTree_NodeClick();
+        }
+        const World before = e.world();
+        const QPointF from = e.Image1->mapRect().topLeft() + grab;
+        const QPoint release = h.pixelOf(pointer.x(), pointer.y());
+        QTest::mousePress(e.Picture1, Qt::LeftButton, {}, h.pixelOf(from.x(), from.y()));
+        QTest::mouseMove(e.Picture1, release);
+        // While dragged, the map shows the item at its new place only.
+        if (!start) {
+            QCOMPARE(mapColorAt(h, {28.7, 40}), qRgb(0, 192, 0)); // the tree's left edge
+            QCOMPARE(mapColorAt(h, e.Image1->mapRect().center()), qRgb(0, 128, 0));
+        }
+        if (escape)
+            QTest::keyClick(e.Image1, Qt::Key_Escape);
+        QTest::mouseRelease(e.Picture1, Qt::LeftButton, {}, release);
+
+        const QPointF moved = start ? QPointF(e.world().StartPosX, e.world().StartPosY)
+                                    : QPointF(e.world().Objects[0].X, e.world().Objects[0].Y);
+        QVERIFY2((moved - centre).manhattanLength() <= 2 * onePixel(e),
+                 qPrintable(QString("%1, %2").arg(moved.x()).arg(moved.y())));
+        QCOMPARE(e.Image1->mapRect().center(), e.shpSelector->mapRect().center());
+        QCOMPARE(selected(e), start ? (MapItem{KindStart, 0}) : (MapItem{KindObject, 0}));
+        QCOMPARE(mapColorAt(h, centre), start ? qRgb(150, 150, 255) : qRgb(0, 128, 0));
+        if (!escape)
+            e.mnuUndo->trigger(); // one move, one undo step
+        QCOMPARE(e.world(), before);
+    }
+
+    // Ctrl+arrows move the selection from anywhere in the window, also while
+    // the tree has the focus, where the plain arrows still walk the tree.
+    void nudges()
+    {
+        EditorHarness h;
+        MainEditor &e = startWithLibrary(h);
+        e.document.place(CubeInfo{Kind::Wall, 10, 20, 10, 20, Red});
+        e.document.place(TextInfo{"Hi", 30, 40, 0, 0, Kind::TextBig, false, {}, {}, {}});
+        e.objTree->setFocus();
+        QTest::keyClick(e.objTree, Qt::Key_Right, Qt::ControlModifier);
+        QTest::keyClick(e.objTree, Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QPointF(e.world().Texts[0].X, e.world().Texts[0].Y), QPointF(30.5, 45));
+        QCOMPARE(e.document.undoStack().count(), 4);
+        QCOMPARE(e.document.undoStack().undoText(), QStringLiteral("Move Text"));
+
+        QTest::keyClick(e.objTree, Qt::Key_Up); // to the text's category
+        QVERIFY(selected(e).kind != KindText);
+        const World before = e.world();
+        e.objTree->selectNode(ExistingObjects::FirstItemNode); // the wall stays where it was drawn
+        e.objTree_NodeClick();
+        QTest::keyClick(e.objTree, Qt::Key_Left, Qt::ControlModifier);
+        QCOMPARE(e.world(), before);
+    }
+
+    // The crosshair follows the pointer and goes when the timer ticks or the
+    // pointer leaves; the status bar tells where the pointer is.
+    void crosshairAndStatus()
+    {
+        EditorHarness h;
+        MainEditor &e = startWithLibrary(h);
+        e.TabStrip1->setCurrentIndex(WallsTab);
+        QTest::mouseMove(e.Picture1, h.pixelOf(25, 75));
+        QVERIFY(e.XLine->isVisible() && e.YLine->isVisible());
+        QCOMPARE(e.XLine->mapRect().left(), reported(h, 25, 75).x());
+        QVERIFY(e.Timer1->isActive() && e.Timer1->interval() == 1500);
+        const QPointF at = reported(h, 25, 75);
+        QCOMPARE(e.Status1->currentMessage(),
+                 QString("%1, %2    Drag down and to the right to draw a street")
+                     .arg(at.x(), 0, 'f', 1)
+                     .arg(at.y(), 0, 'f', 1));
+        e.Timer1_Timer();
+        QVERIFY(!e.XLine->isVisible() && !e.YLine->isVisible());
+        QTest::mouseMove(e.Picture1, h.pixelOf(25, 75));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(e.Picture1, &leave);
+        QVERIFY(!e.XLine->isVisible());
+        QCOMPARE(e.Status1->currentMessage(),
+                 QStringLiteral("Drag down and to the right to draw a street"));
+    }
+
+    void rightButtonOpensTheViewMenu()
+    {
+        EditorHarness h;
+        MainEditor &e = startWithLibrary(h);
+        QTest::mouseClick(e.Picture1, Qt::RightButton, {}, h.pixelOf(50, 50));
+        QTRY_VERIFY(e.mnuViewItem->isVisible());
+        e.mnuViewItem->close();
+        QCOMPARE(e.world(), World());
+    }
+
+    // The wheel scrolls; Ctrl+wheel zooms, keeping the point under the pointer.
+    void wheel()
+    {
+        EditorHarness h;
+        MainEditor &e = startWithLibrary(h);
+        const auto turn = [&](QPointF at, int delta, Qt::KeyboardModifiers modifiers) {
+            const QPointF pixel = h.pixelOf(at.x(), at.y());
+            QWheelEvent event(pixel, e.Picture1->mapToGlobal(pixel), {}, QPoint(0, delta),
+                              Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(e.Picture1, &event);
+        };
+        const QPointF point(60, 70);
+        const QPoint inFrame = e.Picture1->mapTo(e.Picture2, h.pixelOf(point.x(), point.y()));
+        turn(point, 120, Qt::ControlModifier);
+        QCOMPARE(e.world().Zoom, 2);
+        QVERIFY(e.mnu200Item->isChecked());
+        QVERIFY((e.Picture1->mapTo(e.Picture2, h.pixelOf(point.x(), point.y())) - inFrame)
+                    .manhattanLength() <= 2);
+        const int v = e.VScroll1->value();
+        const int hv = e.HScroll1->value();
+        turn(point, -120, {});
+        QVERIFY(e.VScroll1->value() > v);
+        turn(point, -120, Qt::ShiftModifier);
+        QVERIFY(e.HScroll1->value() > hv);
+        turn(point, -120, Qt::ControlModifier);
+        QCOMPARE(e.world().Zoom, 1);
+    }
+
+    // A tool tip names what lies under the pointer, found by its footprint.
+    void toolTips_data()
+    {
+        QTest::addColumn<QPointF>("at");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("object's footprint") << QPointF(30.8, 40.3) << "Park Bench";
+        QTest::newRow("text's bar") << QPointF(50 + 14 * 0.2, 20) << "Text: Lotwright Park";
+        QTest::newRow("wall") << QPointF(15, 15) << "Wall";
+        QTest::newRow("the object over the wall") << QPointF(12, 12) << "Table";
+        QTest::newRow("grass") << QPointF(70, 70) << "";
+    }
+
+    void toolTips()
+    {
+        QFETCH(QPointF, at);
+        QFETCH(QString, tip);
+        EditorHarness h;
+        MainEditor &e = startWithLibrary(h);
+        e.document.place(CubeInfo{Kind::Wall, 10, 20, 10, 20, Red});
+        e.document.place(ObjectInfo{"Table", 12, 12, 0, {}, {}});
+        e.document.place(ObjectInfo{"Park Bench", 30, 40, 0, {}, {}});
+        e.document.place(
+            TextInfo{"Lotwright Park", 50, 20, 0, 0, Kind::TextBig, false, {}, {}, {}});
+        const QPoint pixel = h.pixelOf(at.x(), at.y());
+        QHelpEvent event(QEvent::ToolTip, pixel, e.Picture1->mapToGlobal(pixel));
+        QApplication::sendEvent(e.Picture1, &event);
+        QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), tip);
+        QToolTip::hideText();
+    }
+};
+
+QTEST_MAIN(TestPlacing)
+#include "tst_ui_placing.moc"
