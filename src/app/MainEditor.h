@@ -5,7 +5,8 @@
 // Its code is split by concern: MainEditor.cpp (controls and menus),
 // MainLayout.cpp (placing the controls), MapCommands.cpp (map, zoom, tree
 // selection, redrawing on the document's notifications), DocumentCommands.cpp
-// (start-up, New, Open, Save, recent files, closing, help pages).
+// (start-up, New, Open, Save, recent files, closing, help pages),
+// EditCommands.cpp (removal, editing, World Properties).
 
 #include "files/FileServices.h"
 #include "mapview/MapScale.h"
@@ -148,4 +149,13 @@ private:
     QString m_commandLine;
     QStringList m_libraryWarnings;
     MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
+
+    // Changing what is placed (EditCommands.cpp): removal, the Edit Object
+    // dialog opened from the tree, World Properties.
+public:
+    void cmdRemoveObject_Click();
+    void mnuProperties_Click();
+
+private:
+    void connectEditCommands();
 };
