@@ -48,7 +48,8 @@ void MainEditor::cmdRemoveObject_Click()
 void MainEditor::mnuProperties_Click()
 {
     document.setSaved(false); // opening counts as a change, whether OK or Cancel follows
-    auto *dialog = new frmWorldProperties(*m_platform.fileDialogs, document.settings(), this);
+    auto *dialog = new frmWorldProperties(*m_platform.fileDialogs, document.settings(),
+                                          dialogFolder(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
         const WorldSettings chosen = dialog->settings();

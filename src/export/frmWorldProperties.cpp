@@ -49,8 +49,8 @@ QPushButton *button(const char *name, const QString &text, QWidget *parent)
 } // namespace
 
 frmWorldProperties::frmWorldProperties(FileDialogs &fileDialogs, const WorldSettings &settings,
-                                       QWidget *parent)
-    : QDialog(parent), m_fileDialogs(fileDialogs), m_settings(settings)
+                                       const QString &musicFolder, QWidget *parent)
+    : QDialog(parent), m_fileDialogs(fileDialogs), m_settings(settings), m_musicFolder(musicFolder)
 {
     setObjectName(QStringLiteral("frmWorldProperties"));
     setWindowTitle(QStringLiteral("World Properties"));
@@ -66,7 +66,10 @@ frmWorldProperties::frmWorldProperties(FileDialogs &fileDialogs, const WorldSett
     lblBackground->setWordWrap(true);
     lblBackground->setTextFormat(Qt::PlainText);
     lblBackground->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lblBackground->setMinimumWidth(280);
+    lblBackground->setMinimumWidth(300);
+    // Room for a path of two lines, so that choosing one does not resize the dialog.
+    lblBackground->setMinimumHeight(2 * lblBackground->fontMetrics().lineSpacing() +
+                                    2 * lblBackground->frameWidth() + 4);
     lblBackground->setAccessibleName(QStringLiteral("Background Music"));
     showMusic(settings.Music);
 
@@ -126,7 +129,7 @@ WorldSettings frmWorldProperties::settings() const
 void frmWorldProperties::cmdFind_Click()
 {
     const QString start =
-        m_settings.Music.isEmpty() ? QString() : QFileInfo(m_settings.Music).absolutePath();
+        m_settings.Music.isEmpty() ? m_musicFolder : QFileInfo(m_settings.Music).absolutePath();
     const std::optional<QString> chosen = m_fileDialogs.openFile(this, MusicFilter, start);
     if (chosen && !chosen->isEmpty())
         showMusic(*chosen);

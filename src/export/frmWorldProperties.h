@@ -16,8 +16,9 @@ class frmWorldProperties : public QDialog {
     Q_OBJECT
 
 public:
+    // Find starts in the music's folder, or in musicFolder while there is none.
     frmWorldProperties(FileDialogs &fileDialogs, const WorldSettings &settings,
-                       QWidget *parent = nullptr);
+                       const QString &musicFolder = QString(), QWidget *parent = nullptr);
 
     // The settings it was opened with, with the sky, ground and music shown.
     WorldSettings settings() const;
@@ -36,4 +37,5 @@ private:
 
     FileDialogs &m_fileDialogs;
     WorldSettings m_settings;
+    QString m_musicFolder;
 };
