@@ -2,6 +2,7 @@
 // conversions that read stored and typed numbers back.
 
 #include "model/NumberText.h"
+#include "model/Units.h"
 
 #include <QtTest>
 
@@ -99,6 +100,58 @@ private slots:
         QCOMPARE(result.has_value(), ok);
         if (ok)
             QCOMPARE(*result, value);
+    }
+
+    // Rounding to decimals works on the decimal digits the user sees, so halves
+    // that binary cannot hold exactly still go to the even neighbour.
+    void roundDecimals_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("places");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("thirds") << 14.0 / 3 << 3 << 4.667;
+        QTest::newRow("half, odd neighbour up") << 1.0015 << 3 << 1.002;
+        QTest::newRow("half, even neighbour kept") << 1.0025 << 3 << 1.002;
+        QTest::newRow("half to zero") << 0.0005 << 3 << 0.0;
+        QTest::newRow("negative half") << -2.5 << 0 << -2.0;
+        QTest::newRow("carry") << 9.9996 << 3 << 10.0;
+        QTest::newRow("nothing to round") << 1e20 << 3 << 1e20;
+        QTest::newRow("far below") << 1e-20 << 3 << 0.0;
+    }
+
+    void roundDecimals()
+    {
+        QFETCH(double, value);
+        QFETCH(int, places);
+        QFETCH(double, expected);
+        QCOMPARE(NumberText::roundDecimals(value, places), expected);
+    }
+
+    // Typed feet become map units; what cannot be stored as a finite Single is refused.
+    void feet_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<float>("units");
+        QTest::newRow("24 feet") << "24" << true << 2.0f;
+        QTest::newRow("blanks around") << " 6 " << true << 0.5f;
+        QTest::newRow("large but finite") << "1E+38" << true << float(1e38 / 12);
+        QTest::newRow("infinite as a Single") << "1E+40" << false << 0.0f;
+        QTest::newRow("not a number") << "tall" << false << 0.0f;
+        QTest::newRow("empty") << "" << false << 0.0f;
+    }
+
+    void feet()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, ok);
+        QFETCH(float, units);
+        const std::optional<float> stored = Units::fromFeet(typed, QLocale::c());
+        QCOMPARE(stored.has_value(), ok);
+        if (ok) {
+            QCOMPARE(*stored, units);
+            QCOMPARE(Units::fromFeet(Units::toFeet(*stored), QLocale()), stored); // shown and read back
+        }
     }
 
     void writtenTextReadsBackAsQLocaleReadsIt_data()

@@ -4,6 +4,7 @@
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFile>
@@ -249,6 +250,11 @@ void TestPlatform::pictureSizes_data()
     QTest::newRow("text file posing as gif")
         << "note.gif" << QByteArray("not a picture") << QSize();
     QTest::newRow("empty file") << "empty.jpg" << QByteArray("") << QSize();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(8, 8, QImage::Format_RGB32).save(&buffer, "PNG");
+    QTest::newRow("png named as jpeg") << "wrong.jpg" << png << QSize();
     QTest::newRow("missing file") << "" << QByteArray() << QSize();
 }
 
@@ -274,8 +280,10 @@ void TestPlatform::pictureSizes()
         QCOMPARE(QImage(path).size(), expected); // the written picture is sound
 
     QtPictureMeasure measure;
-    const auto size = measure.naturalSize(path);
+    QString reason;
+    const auto size = measure.naturalSize(path, &reason);
     QCOMPARE(size.has_value(), expected.isValid());
+    QCOMPARE(reason.isEmpty(), expected.isValid()); // a refusal says why
     if (size)
         QCOMPARE(*size, expected);
 }

@@ -3,7 +3,10 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <string>
+#include <string_view>
 
 static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559,
               "number text assumes IEEE floating point");
@@ -119,6 +122,43 @@ double roundHalfEven(double value)
     if (std::fabs(value - std::trunc(value)) == 0.5)
         return 2.0 * std::round(value / 2.0);
     return rounded;
+}
+
+double roundDecimals(double value, int places)
+{
+    if (!std::isfinite(value) || value == 0)
+        return value;
+    // value = digits x 10^(exponent - 14), digits a whole number of 15 digits.
+    char buffer[40];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                       std::chars_format::scientific, 14);
+    const std::string_view text(buffer, size_t(written.ptr - buffer));
+    const size_t e = text.find('e');
+    int64_t digits = 0;
+    for (const char c : text.substr(0, e)) {
+        if (c != '.')
+            digits = digits * 10 + (c - '0');
+    }
+    const int exponent = std::atoi(text.data() + e + 1);
+    const int dropped = 14 - exponent - places; // digits beyond the last decimal kept
+    if (dropped <= 0)
+        return value; // no digit beyond it
+    int64_t kept = 0;
+    if (dropped <= 15) {
+        int64_t divisor = 1;
+        for (int i = 0; i < dropped; ++i)
+            divisor *= 10;
+        kept = digits / divisor;
+        const int64_t rest = digits % divisor;
+        if (2 * rest > divisor || (2 * rest == divisor && kept % 2 != 0))
+            ++kept;
+    }
+    // The nearest double to kept x 10^-places.
+    const std::string rounded =
+        std::to_string(value < 0 ? -kept : kept) + 'e' + std::to_string(-places);
+    double result = 0;
+    std::from_chars(rounded.data(), rounded.data() + rounded.size(), result);
+    return result;
 }
 
 std::optional<double> toDouble(QStringView text, const QLocale &locale)

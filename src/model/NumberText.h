@@ -53,4 +53,9 @@ QLocale strictLocale(const QLocale &locale);
 // Rounds to the nearest integer, ties to even.
 double roundHalfEven(double value);
 
+// Rounds to the given number of decimals, ties to the even neighbour, on the
+// number's decimal digits (to 15 significant digits): 1.0015 gives 1.002 and
+// 1.0025 gives 1.002, though neither is exact in binary.
+double roundDecimals(double value, int places);
+
 } // namespace NumberText

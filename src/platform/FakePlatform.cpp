@@ -71,12 +71,14 @@ bool FakeShell::openLocalFile(const QString &path)
     return result;
 }
 
-std::optional<QSize> FakePictureMeasure::naturalSize(const QString &path)
+std::optional<QSize> FakePictureMeasure::naturalSize(const QString &path, QString *why)
 {
     const auto found = sizes.constFind(path);
-    if (found == sizes.constEnd())
-        return std::nullopt;
-    return *found;
+    if (found != sizes.constEnd())
+        return *found;
+    if (why)
+        *why = reason;
+    return std::nullopt;
 }
 
 Platform FakePlatform::platform()

@@ -64,9 +64,10 @@ public:
 class FakePictureMeasure : public PictureMeasure
 {
 public:
-    QMap<QString, QSize> sizes; // paths not listed are unreadable
+    QMap<QString, QSize> sizes; // paths not listed are unreadable, for this reason:
+    QString reason = QStringLiteral("Unsupported image format");
 
-    std::optional<QSize> naturalSize(const QString &path) override;
+    std::optional<QSize> naturalSize(const QString &path, QString *reason = nullptr) override;
 };
 
 struct FakePlatform {

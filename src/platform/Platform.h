@@ -57,10 +57,12 @@ public:
 };
 
 // Learns the natural size of a GIF or JPEG picture without showing it.
+// Nothing for a file that is no readable GIF or JPEG picture; then *reason,
+// when given, says why.
 class PictureMeasure {
 public:
     virtual ~PictureMeasure() = default;
-    virtual std::optional<QSize> naturalSize(const QString &path) = 0;
+    virtual std::optional<QSize> naturalSize(const QString &path, QString *reason = nullptr) = 0;
 };
 
 // The set handed to the windows. Not owning.

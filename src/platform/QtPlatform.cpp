@@ -142,14 +142,31 @@ bool QtShell::openLocalFile(const QString &path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-std::optional<QSize> QtPictureMeasure::naturalSize(const QString &path)
+std::optional<QSize> QtPictureMeasure::naturalSize(const QString &path, QString *reason)
 {
-    if (!QFileInfo(path).isFile()) // a pipe or a device would block the reader
+    const auto fail = [reason](const QString &why) -> std::optional<QSize> {
+        if (reason)
+            *reason = why;
         return std::nullopt;
+    };
+    const QFileInfo file(path);
+    if (!file.exists())
+        return fail(QObject::tr("The file does not exist."));
+    if (!file.isFile()) // a pipe or a device would block the reader
+        return fail(QObject::tr("It is not an ordinary file."));
     QImageReader reader(path);
+    if (!reader.canRead())
+        return fail(reader.error() == QImageReader::FileNotFoundError
+                        ? QObject::tr("The file cannot be opened.")
+                        : QObject::tr("It is not a GIF or JPEG picture."));
+    // Worlds show GIF and JPEG pictures only, whatever the file's name says.
+    const QByteArray format = reader.format();
+    if (format != "gif" && format != "jpeg")
+        return fail(QObject::tr("It is a %1 picture, not a GIF or JPEG picture.")
+                        .arg(QString::fromLatin1(format.toUpper())));
     const QSize size = reader.size(); // read from the header, the picture is not decoded
     if (!size.isValid() || size.isEmpty())
-        return std::nullopt;
+        return fail(QObject::tr("Its size cannot be read."));
     return size;
 }
 

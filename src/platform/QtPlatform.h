@@ -59,7 +59,7 @@ public:
 class QtPictureMeasure : public PictureMeasure
 {
 public:
-    std::optional<QSize> naturalSize(const QString &path) override;
+    std::optional<QSize> naturalSize(const QString &path, QString *reason = nullptr) override;
 };
 
 class QtPlatform
