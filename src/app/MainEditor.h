@@ -20,6 +20,7 @@
 #include <vector>
 
 class MapCanvas;
+class frmEdit;
 class MapOverlay;
 class ObjectTree;
 class QAction;
@@ -154,6 +155,10 @@ private:
     // dialog opened from the tree, World Properties.
 public:
     void cmdRemoveObject_Click();
+    void objTree_DblClick(); // also Enter on a node
+    // Makes the dialog's result for the item of this index (of the dialog's
+    // kind), or for the start orientation, one command.
+    void ProcessEdit(int index, const frmEdit &dialog);
     void mnuProperties_Click();
 
 private:

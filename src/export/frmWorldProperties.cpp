@@ -1,5 +1,6 @@
 #include "export/frmWorldProperties.h"
 
+#include "palette/PanelParts.h"
 #include "platform/Platform.h"
 
 #include <QComboBox>
@@ -29,13 +30,6 @@ QComboBox *choiceList(const char *name, const QStringList &choices, const QStrin
         list->addItem(shown);
     list->setCurrentText(shown);
     return list;
-}
-
-QLabel *caption(const QString &text, QWidget *buddy, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    return label;
 }
 
 QPushButton *button(const char *name, const QString &text, QWidget *parent)
@@ -91,12 +85,11 @@ frmWorldProperties::frmWorldProperties(FileDialogs &fileDialogs, const WorldSett
     musicButtons->addStretch();
 
     auto *fields = new QGridLayout;
-    fields->addWidget(caption(QStringLiteral("Sky"), cmbSky, this), 0, 0);
+    fields->addWidget(captionFor(QStringLiteral("Sky"), cmbSky), 0, 0);
     fields->addWidget(cmbSky, 0, 1);
-    fields->addWidget(caption(QStringLiteral("Ground Surface"), cmbGround, this), 1, 0);
+    fields->addWidget(captionFor(QStringLiteral("Ground Surface"), cmbGround), 1, 0);
     fields->addWidget(cmbGround, 1, 1);
-    fields->addWidget(caption(QStringLiteral("Background Music"), cmdFind, this), 2, 0,
-                      Qt::AlignTop);
+    fields->addWidget(new QLabel(QStringLiteral("Background Music"), this), 2, 0, Qt::AlignTop);
     fields->addWidget(lblBackground, 2, 1);
     fields->addLayout(musicButtons, 3, 1);
     fields->setColumnStretch(1, 1);
@@ -138,9 +131,6 @@ void frmWorldProperties::cmdFind_Click()
 void frmWorldProperties::showMusic(const QString &path)
 {
     m_settings.Music = path;
-    // Long paths wrap after their folder separators rather than widen the dialog.
-    QString shown = path;
-    shown.replace(QLatin1Char('/'), QStringLiteral("/\u200b"));
-    shown.replace(QLatin1Char('\\'), QStringLiteral("\\\u200b"));
-    lblBackground->setText(shown);
+    lblBackground->setText(wrappablePath(path)); // rather than widen the dialog
+    lblBackground->setToolTip(path);
 }
