@@ -52,6 +52,9 @@ frmEdit::frmEdit(const Platform &platform, EditSubject subject, QWidget *parent)
         addOrientation();
         picOrientation->setRotation(item.Rotation);
         picOrientation->txtAnchor->setText(item.Anchor);
+        picOrientation->txtAnchor->setCursorPosition(0); // a long address shows its start
+        picOrientation->txtAnchor->setMinimumWidth(
+            picOrientation->txtAnchor->fontMetrics().averageCharWidth() * 28);
         picOrientation->cmbTarget->setEditText(item.Target);
     };
     std::visit(Overloaded{

@@ -59,6 +59,7 @@ frmWorldProperties::frmWorldProperties(FileDialogs &fileDialogs, const WorldSett
     lblBackground->setFrameShape(QFrame::StyledPanel);
     lblBackground->setWordWrap(true);
     lblBackground->setTextFormat(Qt::PlainText);
+    lblBackground->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblBackground->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblBackground->setMinimumWidth(300);
     // Room for a path of two lines, so that choosing one does not resize the dialog.
