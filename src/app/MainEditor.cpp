@@ -27,6 +27,7 @@ MainEditor::MainEditor(const Platform &platform, const QString &programFolder,
     createMenus();
     connectPlacementCommands();
     followDocument();
+    connectEditCommands();
     setCaption(QString());
     layoutControls();
 }
@@ -80,7 +81,6 @@ void MainEditor::createControls()
     connect(objTree, &ObjectTree::nodeClick, this, &MainEditor::objTree_NodeClick);
     cmdRemoveObject = new QPushButton(tr("&Remove Object"), frmCurrent);
     cmdRemoveObject->setToolTip(tr("Removes the currently selected object from the scene"));
-    cmdRemoveObject->setEnabled(false); // removal is not built yet
 
     Status1 = new QStatusBar(this);
     setStatusBar(Status1);
@@ -101,7 +101,6 @@ void MainEditor::createMenus()
         mnuSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     mnuDivide1 = mnuFile->addSeparator();
     mnuProperties = mnuFile->addAction(tr("World Properties..."));
-    mnuProperties->setEnabled(false); // the dialog is not built yet
     mnuDivide2 = mnuFile->addSeparator();
     mnuSaveItem = mnuFile->addAction(tr("Export to VRM&L"), this, &MainEditor::mnuSaveItem_Click);
     mnuDivide3 = mnuFile->addSeparator();

@@ -9,6 +9,7 @@
 // ExportCommands.cpp (the export and its preview), PlacementCommands.cpp (the
 // palette, placing and drawing with the mouse), MoveCommands.cpp (dragging and
 // nudging items), MapNavigation.cpp (wheel, tool tips).
+// EditCommands.cpp (removal, editing, World Properties).
 
 #include "files/FileServices.h"
 #include "mapview/Footprint.h"
@@ -25,6 +26,7 @@
 #include <vector>
 
 class MapCanvas;
+class frmEdit;
 class MapOverlay;
 class ObjectTree;
 class PicturePanel;
@@ -214,4 +216,17 @@ private:
     double StartY = 0;
     std::optional<QPointF> m_pointer; // over the map, map units
     std::optional<MapItem> m_dragged; // drawn by the handle while it is dragged
+
+    // Changing what is placed (EditCommands.cpp): removal, the Edit Object
+    // dialog opened from the tree, World Properties.
+public:
+    void cmdRemoveObject_Click();
+    void objTree_DblClick(); // also Enter on a node
+    // Makes the dialog's result for the item of this index (of the dialog's
+    // kind), or for the start orientation, one command.
+    void ProcessEdit(int index, const frmEdit &dialog);
+    void mnuProperties_Click();
+
+private:
+    void connectEditCommands();
 };

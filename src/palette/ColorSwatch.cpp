@@ -9,6 +9,7 @@ ColorSwatch::ColorSwatch(ColorDialog *dialog, int32_t color, const QString &name
     : QPushButton(parent), m_dialog(dialog)
 {
     setAccessibleName(name); // a button without a caption is not named by its label
+    setAutoDefault(false);   // in a dialog, Enter means OK, not "choose a colour"
     setColor(color);
     connect(this, &QPushButton::clicked, this, &ColorSwatch::chooseColor);
 }

@@ -63,6 +63,13 @@ OrientationPanel::OrientationPanel(QWidget *parent) : QWidget(parent)
     row->setContentsMargins(0, 0, 0, 0);
     row->addLayout(orientation);
     row->addLayout(link, 1);
+    nameControls({{Label1, "Label1"},
+                  {OptUp, "OptUp"},
+                  {optDown, "optDown"},
+                  {OptLeft, "OptLeft"},
+                  {optRight, "optRight"},
+                  {txtAnchor, "txtAnchor"},
+                  {cmbTarget, "cmbTarget"}});
 }
 
 std::array<OrientationPanel::Option, 4> OrientationPanel::options() const

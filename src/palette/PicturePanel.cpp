@@ -16,19 +16,6 @@
 const QString PicturePanel::FileFilter =
     QStringLiteral("Internet Images (*.gif,*.jpg)|*.gif;*.jpg;");
 
-namespace {
-
-// A path that wraps after its separators, since it has no blanks to wrap at.
-QString wrappable(const QString &path)
-{
-    QString shown = path;
-    shown.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
-    shown.replace(QLatin1Char('\\'), QStringLiteral("\\\u200B"));
-    return shown;
-}
-
-} // namespace
-
 PicturePanel::PicturePanel(const Platform &platform, QWidget *parent)
     : QWidget(parent), m_platform(platform)
 {
@@ -42,6 +29,7 @@ PicturePanel::PicturePanel(const Platform &platform, QWidget *parent)
     lblFileName->setAccessibleName(tr("FileName"));
     cmd2dFind = new QPushButton(tr("Find"));
     cmd2dFind->setToolTip(tr("Choose a GIF or JPEG picture."));
+    cmd2dFind->setAutoDefault(false); // in a dialog, Enter means OK
     txt2DHeight = new QLineEdit;
     txt2DWidth = new QLineEdit;
     txt2DOffGround = new QLineEdit;
@@ -66,6 +54,13 @@ PicturePanel::PicturePanel(const Platform &platform, QWidget *parent)
     grid->setColumnStretch(0, 1);
     grid->setRowStretch(row + 1, 1);
 
+    nameControls({{lblFileName, "lblFileName"},
+                  {cmd2dFind, "cmd2dFind"},
+                  {txt2DHeight, "txt2DHeight"},
+                  {txt2DWidth, "txt2DWidth"},
+                  {txt2DOffGround, "txt2DOffGround"},
+                  {chk2DBillBoard, "chk2DBillBoard"}});
+
     connect(cmd2dFind, &QPushButton::clicked, this, &PicturePanel::cmd2dFind_Click);
     // Only what the user types: a box filled in here does not answer back.
     connect(txt2DHeight, &QLineEdit::textEdited, this,
@@ -77,7 +72,7 @@ PicturePanel::PicturePanel(const Platform &platform, QWidget *parent)
 void PicturePanel::setFileName(const QString &path)
 {
     m_fileName = path;
-    lblFileName->setText(wrappable(path));
+    lblFileName->setText(wrappablePath(path));
     lblFileName->setToolTip(path);
     lblFileName->setAccessibleDescription(path);
     emit fileNameChanged(path);
@@ -94,6 +89,12 @@ std::optional<float> PicturePanel::widthUnits() const
 std::optional<float> PicturePanel::offGroundUnits() const
 {
     return Units::fromFeet(txt2DOffGround->text());
+}
+
+void PicturePanel::fillEmptyOffGround()
+{
+    if (txt2DOffGround->text().isEmpty())
+        txt2DOffGround->setText(QStringLiteral("0"));
 }
 
 void PicturePanel::showRecord(const PictureInfo &picture)

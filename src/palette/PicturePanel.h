@@ -50,6 +50,8 @@ public:
     std::optional<float> heightUnits() const;
     std::optional<float> widthUnits() const;
     std::optional<float> offGroundUnits() const;
+    // An empty off-ground box means "on the ground": it is set to "0".
+    void fillEmptyOffGround();
 
     // The fields of a picture record this panel shows: FileName, Height,
     // Width and OffGround in feet, Billboard; the aspect from Width / Height

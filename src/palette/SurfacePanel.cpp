@@ -19,4 +19,5 @@ SurfacePanel::SurfacePanel(const Platform &platform, QWidget *parent) : QWidget(
     row->addWidget(lblCubesColor);
     row->addWidget(picCubesColor);
     row->addStretch();
+    nameControls({{lblCubesColor, "lblCubesColor"}, {picCubesColor, "picCubesColor"}});
 }

@@ -41,6 +41,11 @@ TextPanel::TextPanel(const Platform &platform, QWidget *parent) : QWidget(parent
     grid->addLayout(color, 3, 0, 1, 2);
     grid->addWidget(chkTextBillBoard, 4, 0, 1, 2);
     grid->setRowStretch(5, 1);
+    nameControls({{txtTextText, "txtTextText"},
+                  {optText1, "optText1"},
+                  {optText2, "optText2"},
+                  {picTextColor, "picTextColor"},
+                  {chkTextBillBoard, "chkTextBillBoard"}});
 }
 
 QString TextPanel::kind() const
