@@ -4,9 +4,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 
 #include <algorithm>
 #include <cerrno>
@@ -130,6 +132,66 @@ Status copyFileReplacing(const QString &source, const QString &destination)
 }
 
 bool fileExists(const QString &path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
+
+bool sameBytes(const QString &a, const QString &b)
+{
+    QFile first(a), second(b);
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly) ||
+        first.size() != second.size())
+        return false;
+    char bufferA[64 * 1024], bufferB[64 * 1024];
+    for (;;) {
+        const qint64 n = first.read(bufferA, sizeof bufferA);
+        if (n <= 0)
+            return n == 0 && second.atEnd();
+        if (second.read(bufferB, n) != n || std::memcmp(bufferA, bufferB, size_t(n)) != 0)
+            return false;
+    }
+}
+
+Status mirrorFolder(const QString &source, const QString &destination)
+{
+    if (!folderExists(source))
+        return failed("copy", source, QStringLiteral("the folder does not exist"));
+    if (Status created = createFolder(destination); !created)
+        return created;
+    const QDir from(source), to(destination);
+    QSet<QString> wanted; // relative paths of source's files and folders
+    for (QDirIterator it(source, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString path = it.next();
+        const QString relative = from.relativeFilePath(path);
+        wanted.insert(relative);
+        const QString target = to.filePath(relative);
+        if (it.fileInfo().isDir()) {
+            if (Status created = createFolder(target); !created)
+                return created;
+        } else if (!sameBytes(path, target)) {
+            if (Status copied = copyFileReplacing(path, target); !copied)
+                return copied;
+        }
+    }
+    QStringList extra; // what source lacks; a folder is listed before its contents
+    for (QDirIterator it(destination, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                         QDirIterator::Subdirectories);
+         it.hasNext();)
+        if (const QString relative = to.relativeFilePath(it.next()); !wanted.contains(relative))
+            extra << relative;
+    for (const QString &relative : std::as_const(extra)) {
+        const QString path = to.filePath(relative);
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink()) // inside a folder already removed
+            continue;
+        if (info.isDir() && !info.isSymLink()) {
+            if (!QDir(path).removeRecursively())
+                return failed("delete", path, QStringLiteral("the folder could not be removed"));
+        } else if (Status deleted = deleteFileForced(path); !deleted) {
+            return deleted;
+        }
+    }
+    return Status::success();
+}
 
 QString fileName(const QString &path)
 {

@@ -144,7 +144,7 @@ World gallery()
     World &w = b.world;
     w.Sky = QStringLiteral("Blue Sky");
     w.Ground = QStringLiteral("Grass");
-    w.Music = QStringLiteral("music/gallery.mid");
+    w.Music = QStringLiteral("music/gallery.wav");
     // Just inside the door, facing the display wall.
     w.StartPosX = 50;
     w.StartPosY = 54.6;
