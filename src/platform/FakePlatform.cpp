@@ -67,6 +67,12 @@ bool FakeShell::openLocalFile(const QString &path)
     return result;
 }
 
+bool FakeShell::openUrl(const QUrl &url)
+{
+    opened << url.toString();
+    return result;
+}
+
 std::optional<QSize> FakePictureMeasure::naturalSize(const QString &path)
 {
     const auto found = sizes.constFind(path);

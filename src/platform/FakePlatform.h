@@ -52,10 +52,11 @@ public:
 class FakeShell : public Shell
 {
 public:
-    QStringList opened; // every path asked for, in order
+    QStringList opened; // every path or address asked for, in order
     bool result = true;
 
     bool openLocalFile(const QString &path) override;
+    bool openUrl(const QUrl &url) override;
 };
 
 class FakePictureMeasure : public PictureMeasure

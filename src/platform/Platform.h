@@ -6,6 +6,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QUrl>
 #include <cstdint>
 #include <optional>
 
@@ -45,11 +46,13 @@ public:
     virtual void setValue(const QString &key, const QString &value) = 0;
 };
 
-// The desktop shell: opens a local file with its default handler.
+// The desktop shell: opens a local file with its default handler, or a web
+// address in the default browser.
 class Shell {
 public:
     virtual ~Shell() = default;
     virtual bool openLocalFile(const QString &path) = 0;
+    virtual bool openUrl(const QUrl &url) = 0;
 };
 
 // Learns the natural size of a GIF or JPEG picture without showing it.

@@ -52,6 +52,7 @@ class QtShell : public Shell
 {
 public:
     bool openLocalFile(const QString &path) override;
+    bool openUrl(const QUrl &url) override;
 };
 
 class QtPictureMeasure : public PictureMeasure
