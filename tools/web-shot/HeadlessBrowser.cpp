@@ -41,6 +41,13 @@ HeadlessBrowser::HeadlessBrowser()
 
 HeadlessBrowser::~HeadlessBrowser()
 {
+    // Asked to close, the browser ends its helper processes too; a signal to
+    // the main process may leave them writing into the profile for a while.
+    if (m_process.state() != QProcess::NotRunning && m_socket.isValid()) {
+        m_session.clear();
+        call(QStringLiteral("Browser.close"), {}, 5000);
+        m_process.waitForFinished(10000);
+    }
     m_socket.abort();
     if (m_process.state() != QProcess::NotRunning) {
         m_process.terminate();
@@ -198,7 +205,9 @@ void HeadlessBrowser::receive(const QString &text)
     }
     const QString method = message.value(QLatin1String("method")).toString();
     const QJsonObject params = message.value(QLatin1String("params")).toObject();
-    if (method == QLatin1String("Runtime.consoleAPICalled") &&
+    if (method == QLatin1String("Page.loadEventFired"))
+        ++m_pageLoads;
+    else if (method == QLatin1String("Runtime.consoleAPICalled") &&
         params.value(QLatin1String("type")).toString() == QLatin1String("error")) {
         QStringList parts;
         for (const QJsonValue &argument : params.value(QLatin1String("args")).toArray())
@@ -219,6 +228,7 @@ void HeadlessBrowser::receive(const QString &text)
 
 bool HeadlessBrowser::navigate(const QUrl &url, int timeoutMs)
 {
+    const int loads = m_pageLoads;
     const auto result =
         call(QStringLiteral("Page.navigate"), {{"url", url.toString()}}, timeoutMs);
     if (!result)
@@ -226,6 +236,9 @@ bool HeadlessBrowser::navigate(const QUrl &url, int timeoutMs)
     if (const QString problem = result->value(QLatin1String("errorText")).toString();
         !problem.isEmpty())
         return fail(QStringLiteral("cannot open %1: %2").arg(url.toString(), problem));
+    // Done when the page's own load event has fired: its scripts have run.
+    if (!wait([&] { return m_pageLoads > loads; }, timeoutMs))
+        return fail(QStringLiteral("%1 did not finish loading").arg(url.toString()));
     return true;
 }
 

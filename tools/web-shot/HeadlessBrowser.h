@@ -30,6 +30,7 @@ public:
 
     // Starts the browser with a fresh profile and a page of the given size.
     bool start(const QSize &viewport, int timeoutMs);
+    // Opens a page and waits for its load event.
     bool navigate(const QUrl &url, int timeoutMs);
     // Evaluates an expression in the page; a promise is awaited. The value,
     // or nothing on an exception or time-out (see error()).
@@ -37,6 +38,7 @@ public:
     QImage screenshot(int timeoutMs);
 
     QString error() const { return m_error; }
+    bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
     // console.error calls, uncaught exceptions and failed loads, in order.
     QStringList pageErrors() const { return m_pageErrors; }
 
@@ -53,6 +55,7 @@ private:
     QWebSocket m_socket;
     QString m_session; // the page's session on the browser connection
     int m_lastId = 0;
+    int m_pageLoads = 0; // load events of the page so far
     QHash<int, QJsonObject> m_replies;
     QStringList m_pageErrors;
     QString m_error;
