@@ -33,7 +33,12 @@ Status write(const QString &programFolder, const QString &worldPath)
     if (Status copied = Files::mirrorFolder(player, Files::pathIn(folder, QStringLiteral("x_ite")));
         !copied)
         return copied;
-    return Files::writeBytes(Files::pathIn(folder, FileName), html(world.fileName()).toUtf8());
+    const QString page = Files::pathIn(folder, FileName);
+    const QByteArray text = html(world.fileName()).toUtf8();
+    QFile existing(page);
+    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == text)
+        return Status::success(); // already there, as it should be
+    return Files::writeBytes(page, text);
 }
 
 } // namespace WebPage

@@ -149,6 +149,39 @@ bool sameBytes(const QString &a, const QString &b)
     }
 }
 
+namespace
+{
+
+// Removes a file, a link or a whole folder (not what a link points to).
+Status removeEntry(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir() && !info.isSymLink())
+        return QDir(path).removeRecursively()
+                   ? Status::success()
+                   : failed("delete", path, QStringLiteral("the folder could not be removed"));
+    if (!info.exists() && !info.isSymLink())
+        return Status::success();
+    return deleteFileForced(path);
+}
+
+// A plain copy: unlike copyFileReplacing and QFile::copy it does not wait for
+// the disk (milliseconds a file); a broken copy is mended by the next mirror.
+Status writeCopy(const QString &source, const QString &target)
+{
+    if (Status removed = removeEntry(target); !removed)
+        return removed;
+    QFile in(source), out(target);
+    if (!in.open(QIODevice::ReadOnly))
+        return failed("read", source, in.errorString());
+    const QByteArray bytes = in.readAll();
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush())
+        return failed("write", target, out.errorString());
+    return Status::success();
+}
+
+} // namespace
+
 Status mirrorFolder(const QString &source, const QString &destination)
 {
     if (!folderExists(source))
@@ -156,40 +189,27 @@ Status mirrorFolder(const QString &source, const QString &destination)
     if (Status created = createFolder(destination); !created)
         return created;
     const QDir from(source), to(destination);
+    const auto entries = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
     QSet<QString> wanted; // relative paths of source's files and folders
-    for (QDirIterator it(source, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                         QDirIterator::Subdirectories);
-         it.hasNext();) {
+    for (QDirIterator it(source, entries, QDirIterator::Subdirectories); it.hasNext();) {
         const QString path = it.next();
         const QString relative = from.relativeFilePath(path);
         wanted.insert(relative);
         const QString target = to.filePath(relative);
         if (it.fileInfo().isDir()) {
-            if (Status created = createFolder(target); !created)
-                return created;
+            if (!folderExists(target)) // a file of that name goes first
+                if (Status made = removeEntry(target); !made || !(made = createFolder(target)))
+                    return made;
         } else if (!sameBytes(path, target)) {
-            if (Status copied = copyFileReplacing(path, target); !copied)
+            if (Status copied = writeCopy(path, target); !copied)
                 return copied;
         }
     }
-    QStringList extra; // what source lacks; a folder is listed before its contents
-    for (QDirIterator it(destination, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                         QDirIterator::Subdirectories);
-         it.hasNext();)
-        if (const QString relative = to.relativeFilePath(it.next()); !wanted.contains(relative))
-            extra << relative;
-    for (const QString &relative : std::as_const(extra)) {
-        const QString path = to.filePath(relative);
-        const QFileInfo info(path);
-        if (!info.exists() && !info.isSymLink()) // inside a folder already removed
-            continue;
-        if (info.isDir() && !info.isSymLink()) {
-            if (!QDir(path).removeRecursively())
-                return failed("delete", path, QStringLiteral("the folder could not be removed"));
-        } else if (Status deleted = deleteFileForced(path); !deleted) {
-            return deleted;
-        }
-    }
+    // What source lacks goes; links are removed, never followed.
+    for (QDirIterator it(destination, entries, QDirIterator::Subdirectories); it.hasNext();)
+        if (const QString path = it.next(); !wanted.contains(to.relativeFilePath(path)))
+            if (Status removed = removeEntry(path); !removed)
+                return removed;
     return Status::success();
 }
 
