@@ -19,8 +19,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 
 // A program folder with the shipped player and an exported world in ToGo.
 std::unique_ptr<QTemporaryDir> programFolder()

@@ -9,8 +9,7 @@
 #include <QtNetwork>
 #include <QtTest>
 
-class TestWebPublisher : public QObject
-{
+class TestWebPublisher : public QObject {
     Q_OBJECT
 
 private slots:
@@ -54,9 +53,12 @@ private slots:
     {
         QTest::addColumn<QString>("problem");
         QTest::addColumn<QString>("message"); // a part of the message shown
-        QTest::newRow("no player") << "player" << "x_ite";
-        QTest::newRow("world not exported") << "world" << "export the world first";
-        QTest::newRow("no browser") << "browser" << "http://127.0.0.1:";
+        QTest::newRow("no player") << "player"
+                                   << "x_ite";
+        QTest::newRow("world not exported") << "world"
+                                            << "export the world first";
+        QTest::newRow("no browser") << "browser"
+                                    << "http://127.0.0.1:";
     }
 
     void failures()

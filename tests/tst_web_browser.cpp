@@ -60,8 +60,9 @@ private slots:
         World world;
         world.Music = program + "/tune.wav";
         appendItem(world.Cubes, CubeInfo{Kind::Shrubbery, 44, 56, 86, 95.9f, 0});
-        appendItem(world.Texts, TextInfo{"Welcome", 50, 80, 255, Rotation::Forward, Kind::TextBig,
-                                         false, {}, {}, {}});
+        appendItem(
+            world.Texts,
+            TextInfo{"Welcome", 50, 80, 255, Rotation::Forward, Kind::TextBig, false, {}, {}, {}});
         std::vector<ShapeInfo> shapes;
         const WorldExport exported = exportWorld(world, shapes, program, {});
         QVERIFY2(exported.ok(), qPrintable(exported.error));
@@ -82,7 +83,8 @@ private slots:
         QVERIFY2(state, qPrintable(m_browser.error()));
         QCOMPARE(*state, QStringLiteral("loaded"));
         QVERIFY2(m_browser.pageErrors().isEmpty(), qPrintable(m_browser.pageErrors().join('\n')));
-        QCOMPARE(m_browser.evaluate("document.title", Timeout)->toString(), QStringLiteral("world"));
+        QCOMPARE(m_browser.evaluate("document.title", Timeout)->toString(),
+                 QStringLiteral("world"));
         QCOMPARE(m_browser
                      .evaluate("document.querySelector('x3d-canvas').browser"
                                ".activeNavigationInfo.type[0]",
@@ -102,8 +104,8 @@ private slots:
     // A page whose world is missing says so instead of showing nothing.
     void explainsAMissingWorld()
     {
-        QVERIFY(writeFile(m_program.filePath("ToGo/missing.html"),
-                          WebPage::html("gone.wrl").toUtf8()));
+        QVERIFY(
+            writeFile(m_program.filePath("ToGo/missing.html"), WebPage::html("gone.wrl").toUtf8()));
         QVERIFY(m_browser.navigate(m_server.url().resolved(QUrl("missing.html")), Timeout));
         const auto state = waitForWorld(m_browser, Timeout);
         QVERIFY2(state, qPrintable(m_browser.error()));

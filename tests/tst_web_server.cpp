@@ -12,7 +12,7 @@
 namespace {
 
 struct Reply {
-    int status = 0; // 0: no answer
+    int status = 0;                       // 0: no answer
     QMap<QByteArray, QByteArray> headers; // names in lower case
     QByteArray body;
 };
@@ -33,7 +33,8 @@ Reply exchange(const QHostAddress &address, quint16 port, const QByteArray &requ
         reply.status = lines.value(0).split(' ').value(1).toInt();
         for (const QByteArray &line : lines.mid(1)) {
             const int colon = line.indexOf(':');
-            reply.headers.insert(line.left(colon).trimmed().toLower(), line.mid(colon + 1).trimmed());
+            reply.headers.insert(line.left(colon).trimmed().toLower(),
+                                 line.mid(colon + 1).trimmed());
         }
         const int length = head ? 0 : reply.headers.value("content-length").toInt();
         reply.body = data.mid(end + 4);
@@ -69,8 +70,9 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         const QString served = m_dir.filePath("served");
-        const QStringList files{"index.html", "world.wrl", "a b.wrl", "x.js", "x.css", "x.wasm",
-                                "x.svg", "x.woff2", "x.jpg", "x.gif", "x.wav", "x.mid",
+        const QStringList files{"index.html",     "world.wrl",    "a b.wrl", "x.js",
+                                "x.css",          "x.wasm",       "x.svg",   "x.woff2",
+                                "x.jpg",          "x.gif",        "x.wav",   "x.mid",
                                 "sub/index.html", "sub/page.html"};
         for (const QString &name : files)
             QVERIFY(writeFile(served + '/' + name, "contents of " + name.toUtf8()));
@@ -143,8 +145,7 @@ private slots:
         refused("absolute path", "GET", "/etc/passwd", 404);
         for (const char *method : {"POST", "PUT", "DELETE", "OPTIONS", "PATCH", "PROPFIND"})
             refused(method, method, "/index.html", 405);
-        refused("another host name (DNS rebinding)", "GET", "/index.html", 421,
-                "attacker.example");
+        refused("another host name (DNS rebinding)", "GET", "/index.html", 421, "attacker.example");
         refused("another port", "GET", "/index.html", 421, "127.0.0.1:1");
     }
 
@@ -176,8 +177,9 @@ private slots:
     void localhostIsItsOwnName()
     {
         const QByteArray host = "localhost:" + QByteArray::number(m_server.port());
-        QCOMPARE(exchange(QHostAddress::LocalHost, m_server.port(), request("GET", "/", host)).status,
-                 200);
+        QCOMPARE(
+            exchange(QHostAddress::LocalHost, m_server.port(), request("GET", "/", host)).status,
+            200);
     }
 
     // Bound to 127.0.0.1 alone: other addresses of the machine, even other
@@ -187,8 +189,8 @@ private slots:
         QVERIFY(!m_server.servers().isEmpty());
         for (const QTcpServer *tcp : m_server.servers())
             QCOMPARE(tcp->serverAddress(), QHostAddress(QHostAddress::LocalHost));
-        QCOMPARE(exchange(QHostAddress("127.0.0.2"), m_server.port(),
-                          request("GET", "/", m_host)).status,
+        QCOMPARE(exchange(QHostAddress("127.0.0.2"), m_server.port(), request("GET", "/", m_host))
+                     .status,
                  0);
     }
 

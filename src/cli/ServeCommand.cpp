@@ -6,8 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
-namespace Cli
-{
+namespace Cli {
 
 // Serves a folder to the browsers of this computer until the process is
 // interrupted (Ctrl+C ends it; nothing needs saving).

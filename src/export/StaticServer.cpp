@@ -10,8 +10,7 @@
 #include <QStringDecoder>
 #include <QTcpServer>
 
-namespace
-{
+namespace {
 
 using Code = QHttpServerResponder::StatusCode;
 
@@ -102,9 +101,9 @@ bool StaticServer::start(const QString &folder)
     if (m_port == 0) {
         const QList<QTcpServer *> tcp = servers();
         m_error = QStringLiteral("Cannot serve \"%1\": %2")
-                      .arg(QDir::toNativeSeparators(folder),
-                           tcp.isEmpty() ? QStringLiteral("no port is free")
-                                         : tcp.constLast()->errorString());
+                      .arg(QDir::toNativeSeparators(folder), tcp.isEmpty()
+                                                                 ? QStringLiteral("no port is free")
+                                                                 : tcp.constLast()->errorString());
         return false;
     }
     m_error.clear();

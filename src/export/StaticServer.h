@@ -13,8 +13,7 @@
 #include <QString>
 #include <QUrl>
 
-class StaticServer : public QAbstractHttpServer
-{
+class StaticServer : public QAbstractHttpServer {
     Q_OBJECT
 
 public:

@@ -6,18 +6,14 @@
 #include <QDir>
 #include <QFileInfo>
 
-WebPublisher::WebPublisher(const Platform &platform, const QString &programFolder,
-                           QObject *parent)
+WebPublisher::WebPublisher(const Platform &platform, const QString &programFolder, QObject *parent)
     : QObject(parent), m_platform(platform), m_programFolder(programFolder)
 {
 }
 
 WebPublisher::~WebPublisher() = default;
 
-QUrl WebPublisher::pageUrl() const
-{
-    return m_server ? m_server->url() : QUrl();
-}
+QUrl WebPublisher::pageUrl() const { return m_server ? m_server->url() : QUrl(); }
 
 bool WebPublisher::openInWebBrowser(QWidget *parent, const QString &worldPath)
 {

@@ -15,13 +15,11 @@
 class StaticServer;
 class QWidget;
 
-class WebPublisher : public QObject
-{
+class WebPublisher : public QObject {
     Q_OBJECT
 
 public:
-    WebPublisher(const Platform &platform, const QString &programFolder,
-                 QObject *parent = nullptr);
+    WebPublisher(const Platform &platform, const QString &programFolder, QObject *parent = nullptr);
     ~WebPublisher() override;
 
     // worldPath: the exported world in ToGo (the preview's BrowseFile). A

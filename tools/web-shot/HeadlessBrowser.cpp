@@ -10,8 +10,7 @@
 
 #include <functional>
 
-namespace
-{
+namespace {
 
 QString describe(const QJsonObject &remoteObject)
 {
@@ -100,7 +99,8 @@ bool HeadlessBrowser::start(const QSize &viewport, int timeoutMs)
 {
     const QString program = executable();
     if (program.isEmpty())
-        return fail(QStringLiteral("no Chromium found (install chromium or set LOTWRIGHT_CHROMIUM)"));
+        return fail(
+            QStringLiteral("no Chromium found (install chromium or set LOTWRIGHT_CHROMIUM)"));
     if (!m_profile.isValid())
         return fail(QStringLiteral("cannot create a temporary profile folder"));
     // A closed network: no background connections, no updates, no sync.
@@ -147,7 +147,8 @@ bool HeadlessBrowser::start(const QSize &viewport, int timeoutMs)
 
     m_socket.open(QUrl(address));
     if (!wait([&] { return m_socket.state() == QAbstractSocket::ConnectedState; }, timeoutMs))
-        return fail(QStringLiteral("cannot connect to %1: %2").arg(address, m_socket.errorString()));
+        return fail(
+            QStringLiteral("cannot connect to %1: %2").arg(address, m_socket.errorString()));
 
     const auto targets = call(QStringLiteral("Target.getTargets"), {}, timeoutMs);
     if (!targets)
@@ -182,7 +183,8 @@ std::optional<QJsonObject> HeadlessBrowser::call(const QString &method, const QJ
     QJsonObject message{{"id", id}, {"method", method}, {"params", params}};
     if (!m_session.isEmpty())
         message.insert(QLatin1String("sessionId"), m_session);
-    m_socket.sendTextMessage(QString::fromUtf8(QJsonDocument(message).toJson(QJsonDocument::Compact)));
+    m_socket.sendTextMessage(
+        QString::fromUtf8(QJsonDocument(message).toJson(QJsonDocument::Compact)));
     if (!wait([&] { return m_replies.contains(id); }, timeoutMs)) {
         fail(QStringLiteral("%1: no answer within %2 ms").arg(method).arg(timeoutMs));
         return std::nullopt;
@@ -208,7 +210,7 @@ void HeadlessBrowser::receive(const QString &text)
     if (method == QLatin1String("Page.loadEventFired"))
         ++m_pageLoads;
     else if (method == QLatin1String("Runtime.consoleAPICalled") &&
-        params.value(QLatin1String("type")).toString() == QLatin1String("error")) {
+             params.value(QLatin1String("type")).toString() == QLatin1String("error")) {
         QStringList parts;
         for (const QJsonValue &argument : params.value(QLatin1String("args")).toArray())
             parts << describe(argument.toObject());
@@ -229,8 +231,7 @@ void HeadlessBrowser::receive(const QString &text)
 bool HeadlessBrowser::navigate(const QUrl &url, int timeoutMs)
 {
     const int loads = m_pageLoads;
-    const auto result =
-        call(QStringLiteral("Page.navigate"), {{"url", url.toString()}}, timeoutMs);
+    const auto result = call(QStringLiteral("Page.navigate"), {{"url", url.toString()}}, timeoutMs);
     if (!result)
         return false;
     if (const QString problem = result->value(QLatin1String("errorText")).toString();
@@ -244,11 +245,9 @@ bool HeadlessBrowser::navigate(const QUrl &url, int timeoutMs)
 
 std::optional<QJsonValue> HeadlessBrowser::evaluate(const QString &expression, int timeoutMs)
 {
-    const auto result = call(QStringLiteral("Runtime.evaluate"),
-                             {{"expression", expression},
-                              {"awaitPromise", true},
-                              {"returnByValue", true}},
-                             timeoutMs);
+    const auto result = call(
+        QStringLiteral("Runtime.evaluate"),
+        {{"expression", expression}, {"awaitPromise", true}, {"returnByValue", true}}, timeoutMs);
     if (!result)
         return std::nullopt;
     if (result->contains(QLatin1String("exceptionDetails"))) {

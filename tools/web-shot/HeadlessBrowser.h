@@ -16,8 +16,7 @@
 #include <functional>
 #include <optional>
 
-class HeadlessBrowser : public QObject
-{
+class HeadlessBrowser : public QObject {
     Q_OBJECT
 
 public:

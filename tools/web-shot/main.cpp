@@ -15,8 +15,7 @@
 
 #include <cstdio>
 
-namespace
-{
+namespace {
 
 int usage()
 {
