@@ -2,9 +2,11 @@
 
 #include "TestSupport.h"
 
+#include "files/FileServices.h"
 #include "model/TextCodec.h"
 #include "model/WorldFile.h"
 
+#include <QtNetwork>
 #include <QtTest>
 
 namespace {
@@ -110,6 +112,11 @@ private slots:
             QStringLiteral("lotwright-cli: Cannot load \"%1\"").arg(noisy));
         row("resave to a missing folder", {"resave", good, nowhere}, 1, {},
             QStringLiteral("lotwright-cli: Cannot write \"%1\": ").arg(nowhere));
+        row("export, unknown option", {"export", "--webb", good}, 2, {},
+            "lotwright-cli: unknown option \"--webb\"");
+        row("serve a missing folder", {"serve", nowhere}, 1, {},
+            QStringLiteral("lotwright-cli: Cannot serve \"%1\": the folder does not exist")
+                .arg(nowhere));
     }
 
     void exitCodes()
@@ -177,8 +184,77 @@ private slots:
                  qPrintable(r.err));
     }
 
+    // The page and player come on top of the plain export; every other file in
+    // ToGo is byte for byte what the plain export writes.
+    void exportWeb()
+    {
+        const QString world = QStringLiteral(BIN_DIR "/samples/gallery.lwf");
+        const QString plain = programFolder("plain"), web = programFolder("web");
+        QVERIFY(Files::mirrorFolder(BIN_DIR "/x_ite", web + "/x_ite").ok());
+        const Run plainRun = run({"export", world}, "C", plain);
+        QVERIFY2(plainRun.exitCode == 0, qPrintable(plainRun.err));
+        const Run webRun = run({"export", "--web", world}, "C", web);
+        QVERIFY2(webRun.exitCode == 0, qPrintable(webRun.err));
+        QCOMPARE(webRun.out, QString(plainRun.out).replace(plain, web) + web + "/ToGo/index.html\n");
+
+        const QStringList plainFiles = filesUnder(plain + "/ToGo");
+        QStringList webFiles = filesUnder(web + "/ToGo");
+        QVERIFY(plainFiles.contains("gallery.wrl") && plainFiles.contains("gallery.wav"));
+        for (const QString &name : plainFiles)
+            QVERIFY2(readBytes(plain + "/ToGo/" + name) == readBytes(web + "/ToGo/" + name),
+                     qPrintable(name));
+        QCOMPARE(webFiles.removeAll("index.html"), 1);
+        for (const QString &name : filesUnder(BIN_DIR "/x_ite"))
+            QCOMPARE(webFiles.removeAll("x_ite/" + name), 1);
+        QCOMPARE(webFiles, plainFiles);
+
+        QVERIFY(QDir(web + "/x_ite").removeRecursively());
+        const Run noPlayer = run({"export", "--web", world}, "C", web);
+        QCOMPARE(noPlayer.exitCode, 1);
+        QVERIFY2(noPlayer.err.startsWith("lotwright-cli: web page failed: "), qPrintable(noPlayer.err));
+    }
+
+    void serveUntilInterrupted()
+    {
+        const QString folder = m_dir.filePath("served");
+        QVERIFY(writeFile(folder + "/index.html", "<p>page</p>"));
+        QProcess process;
+        process.start(QStringLiteral(BIN_DIR "/lotwright-cli"), {"serve", folder});
+        QSignalSpy printed(&process, &QProcess::readyReadStandardOutput);
+        QVERIFY(printed.wait(10000));
+        const QUrl address(QString::fromUtf8(process.readLine()).trimmed());
+        QCOMPARE(address.host(), QStringLiteral("127.0.0.1"));
+
+        QNetworkAccessManager network;
+        std::unique_ptr<QNetworkReply> reply(network.get(QNetworkRequest(address)));
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(reply->readAll(), QByteArray("<p>page</p>"));
+
+        process.terminate(); // what Ctrl+C or closing the terminal does
+        QVERIFY(process.waitForFinished(5000));
+    }
+
 private:
     QString write(const QString &name, const QByteArray &bytes);
+    // A program folder with the built library and textures.
+    QString programFolder(const QString &name)
+    {
+        const QString folder = m_dir.filePath(name);
+        if (!copyFiles(BIN_DIR "/Objects", folder + "/Objects") ||
+            !copyFiles(BIN_DIR "/Textures", folder + "/Textures"))
+            qFatal("cannot prepare %s", qPrintable(folder));
+        return folder;
+    }
+    // Every file below a folder, by its path inside it, sorted.
+    static QStringList filesUnder(const QString &folder)
+    {
+        QStringList files;
+        for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            files << QDir(folder).relativeFilePath(it.next());
+        files.sort();
+        return files;
+    }
     QTemporaryDir m_dir;
 };
 

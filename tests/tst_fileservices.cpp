@@ -76,6 +76,39 @@ private slots:
         QCOMPARE(readBytes(source), big);
     }
 
+    // The destination ends up holding what the source holds, whatever stood
+    // in the way; a link in it is removed, and what it points to survives.
+    void mirrorFolder()
+    {
+        const QString from = m_dir.filePath("mirror/from"), to = m_dir.filePath("mirror/to");
+        const QString outside = m_dir.filePath("mirror/outside.txt");
+        QVERIFY(writeFile(from + "/a.js", "new a") && writeFile(from + "/same.css", "same") &&
+                writeFile(from + "/sub/b.svg", "b") && writeFile(from + "/was-file/c", "c") &&
+                writeFile(from + "/was-folder", "d"));
+        QVERIFY(writeFile(to + "/a.js", "old a, longer") && writeFile(to + "/same.css", "same") &&
+                writeFile(to + "/stale.js", "x") && writeFile(to + "/stale/deep/e", "e") &&
+                writeFile(to + "/was-file", "f") && writeFile(to + "/was-folder/g", "g") &&
+                writeFile(outside, "keep"));
+        QVERIFY(QFile::link(m_dir.filePath("mirror"), to + "/link"));
+        QFile::setPermissions(to + "/a.js", QFile::ReadOwner);
+
+        QVERIFY(Files::mirrorFolder(from, to).ok());
+        const auto tree = [](const QString &root) {
+            QStringList files;
+            for (QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
+                                 QDirIterator::Subdirectories);
+                 it.hasNext();) {
+                const QString path = it.next();
+                files << QDir(root).relativeFilePath(path) + "=" + readBytes(path);
+            }
+            files.sort();
+            return files;
+        };
+        QCOMPARE(tree(to), tree(from));
+        QCOMPARE(readBytes(outside), QByteArray("keep"));
+        QVERIFY(!Files::mirrorFolder(from + "/missing", to).ok());
+    }
+
     void textFilesKeepEveryCharacter()
     {
         const QString path = m_dir.filePath(QStringLiteral("lines.txt"));

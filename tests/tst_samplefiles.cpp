@@ -1,9 +1,11 @@
-// The GIF and MIDI writers behind the sample pictures and music: a GIF must
-// decode to exactly the pixels written, and a MIDI file must play its notes
-// at the ticks given, however long the pauses between them.
+// The GIF, MIDI and WAV writers behind the sample pictures and music: a GIF
+// must decode to exactly the pixels written, a MIDI file must play its notes
+// at the ticks given, however long the pauses between them, and a WAV file
+// must hold exactly the samples given.
 
 #include "GifWriter.h"
 #include "MidiWriter.h"
+#include "WavWriter.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -136,6 +138,38 @@ private slots:
             readMidi(Midi::encode(song)),
             QStringList({at(0, "90 60"), at(48, "80 60"), at(48 + gap, "91 64"),
                          at(48 + gap, "90 67"), at(72 + gap, "80 67"), at(144 + gap, "81 64")}));
+    }
+
+    // Read as a WAV reader does: chunk by chunk, sizes taken from the file.
+    void wavRoundTrip()
+    {
+        const std::vector<int16_t> samples{0, 1, -1, 32767, -32768, 1234, -4321};
+        const QByteArray wav = Wav::encode(samples, 22050);
+        const auto u32 = [&](int i) { return qFromLittleEndian<quint32>(wav.constData() + i); };
+        const auto u16 = [&](int i) { return qFromLittleEndian<quint16>(wav.constData() + i); };
+        QVERIFY(wav.startsWith("RIFF") && wav.mid(8, 4) == "WAVE");
+        QCOMPARE(u32(4), quint32(wav.size() - 8));
+        int i = 12;
+        QByteArray data;
+        while (i + 8 <= wav.size()) {
+            const QByteArray id = wav.mid(i, 4);
+            const int size = int(u32(i + 4));
+            if (id == "fmt ") {
+                QCOMPARE(u16(i + 8), quint16(1));       // PCM
+                QCOMPARE(u16(i + 10), quint16(1));      // mono
+                QCOMPARE(u32(i + 12), quint32(22050));  // sample rate
+                QCOMPARE(u32(i + 16), quint32(44100));  // bytes a second
+                QCOMPARE(u16(i + 20), quint16(2));      // bytes a frame
+                QCOMPARE(u16(i + 22), quint16(16));     // bits a sample
+            } else if (id == "data") {
+                data = wav.mid(i + 8, size);
+            }
+            i += 8 + size;
+        }
+        QCOMPARE(i, wav.size());
+        QCOMPARE(data.size(), int(samples.size() * 2));
+        for (size_t n = 0; n < samples.size(); ++n)
+            QCOMPARE(qFromLittleEndian<qint16>(data.constData() + 2 * n), samples[n]);
     }
 };
 

@@ -4,7 +4,10 @@
 #include "app/MainEditor.h"
 
 #include "export/ExportCommand.h"
+#include "export/WebPublisher.h"
 #include "export/frmBrowse.h"
+
+#include <QPushButton>
 
 void MainEditor::mnuSaveItem_Click()
 {
@@ -23,5 +26,12 @@ void MainEditor::mnuSaveItem_Click()
 
     frmBrowse browse(m_platform, this);
     browse.BrowseFile = result.outputPath;
+    // The server started here keeps serving ToGo until the program ends.
+    if (!m_webPublisher)
+        m_webPublisher = new WebPublisher(m_platform, m_programFolder, this);
+    QPushButton *web = browse.addButton(tr("Open in &Web Browser"));
+    web->setObjectName(QStringLiteral("cmdWebBrowser"));
+    connect(web, &QPushButton::clicked, &browse,
+            [this, &browse] { m_webPublisher->openInWebBrowser(&browse, browse.BrowseFile); });
     browse.exec();
 }

@@ -36,6 +36,7 @@ class QListWidget;
 class QRadioButton;
 class QTimer;
 class TextPanel;
+class WebPublisher;
 class SurfacePanel;
 class QMenu;
 class QPushButton;
@@ -165,6 +166,7 @@ private:
     QString m_commandLine;
     QStringList m_libraryWarnings;
     MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
+    WebPublisher *m_webPublisher = nullptr;      // made by the first preview
 
     // Placing, drawing and moving with the mouse and the keyboard
     // (PlacementCommands.cpp, MoveCommands.cpp, MapNavigation.cpp).

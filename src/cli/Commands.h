@@ -1,7 +1,7 @@
 #pragma once
 // The commands of lotwright-cli. Each command lives in a file of its own and
 // has one row in the table of main.cpp; it gets the arguments that follow its
-// name (their number already checked) and returns the exit code.
+// name (their number already checked against the row) and returns the exit code.
 
 #include <QStringList>
 #include <QTextStream>
@@ -18,7 +18,8 @@ struct Io {
 struct Command {
     const char *name;
     const char *arguments; // as shown in the usage line, e.g. "WORLD.lwf"
-    int argumentCount;
+    int minArguments;
+    int maxArguments;
     const char *summary;
     int (*run)(const QStringList &arguments, Io io);
 };
@@ -29,5 +30,6 @@ void printError(QTextStream &err, const QString &message);
 int check(const QStringList &arguments, Io io);  // CheckCommand.cpp
 int resave(const QStringList &arguments, Io io); // ResaveCommand.cpp
 int exportVrml(const QStringList &arguments, Io io); // ExportWorldCommand.cpp
+int serve(const QStringList &arguments, Io io);      // ServeCommand.cpp
 
 } // namespace Cli

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "export/ExportCommand.h"
+#include "export/WebPage.h"
 #include "files/FileServices.h"
 #include "model/WorldFile.h"
 #include "palette/ObjectLibrary.h"
@@ -23,10 +24,18 @@ void printWarnings(QTextStream &err, const QStringList &warnings)
 } // namespace
 
 // Exports as the editor's menu command does, with the world file as the
-// current file: the world lands in ToGo of the program folder.
+// current file: the world lands in ToGo of the program folder. With --web the
+// page that plays it in a browser is written beside it.
 int exportVrml(const QStringList &arguments, Io io)
 {
-    const QString path = QFileInfo(arguments.at(0)).absoluteFilePath();
+    const bool web = arguments.size() == 2;
+    if (web && arguments.at(0) != QLatin1String("--web")) {
+        printError(io.err, QStringLiteral("unknown option \"%1\"; usage: lotwright-cli export "
+                                          "[--web] WORLD.lwf")
+                               .arg(arguments.at(0)));
+        return Usage;
+    }
+    const QString path = QFileInfo(arguments.constLast()).absoluteFilePath();
     const WorldRead read = WorldFile::load(path);
     if (!read.ok()) {
         printError(io.err, read.error);
@@ -45,6 +54,15 @@ int exportVrml(const QStringList &arguments, Io io)
     if (const QString missing = missingObjectsWarning(result.missingObjects); !missing.isEmpty())
         printWarnings(io.err, {missing});
     io.out << QDir::toNativeSeparators(result.outputPath) << '\n';
+    if (web) {
+        if (Status page = WebPage::write(program, result.outputPath); !page) {
+            printError(io.err, QStringLiteral("web page failed: ") + page.error);
+            return Failure;
+        }
+        io.out << QDir::toNativeSeparators(
+                      Files::pathIn(QFileInfo(result.outputPath).absolutePath(), WebPage::FileName))
+               << '\n';
+    }
     return Success;
 }
 

@@ -9,11 +9,18 @@
 namespace {
 
 const Cli::Command commands[] = {
-    {"check", "WORLD.lwf", 1, "Read a world file and count its items of each kind.", Cli::check},
-    {"resave", "IN.lwf OUT.lwf", 2, "Read a world file and write it again as the editor saves it.",
-     Cli::resave},
-    {"export", "WORLD.lwf", 1, "Export a world to VRML into ToGo (emptied first); prints the file written.",
+    {"check", "WORLD.lwf", 1, 1, "Read a world file and count its items of each kind.", Cli::check},
+    {"resave", "IN.lwf OUT.lwf", 2, 2,
+     "Read a world file and write it again as the editor saves it.", Cli::resave},
+    {"export", "[--web] WORLD.lwf", 1, 2,
+     "Export a world to VRML into ToGo beside the program (emptied first); prints the "
+     "files written. "
+     "--web adds the page that plays it in a web browser.",
      Cli::exportVrml},
+    {"serve", "[FOLDER]", 0, 1,
+     "Serve a folder (default: ToGo beside the program) to this computer's web browsers; "
+     "prints the address and runs until interrupted.",
+     Cli::serve},
 };
 
 const QString program = QStringLiteral("lotwright-cli");
@@ -88,7 +95,7 @@ int main(int argc, char *argv[])
         out << usageLine(*command) << '\n' << command->summary << '\n';
         return Cli::Success;
     }
-    if (arguments.size() != command->argumentCount) {
+    if (arguments.size() < command->minArguments || arguments.size() > command->maxArguments) {
         err << usageLine(*command) << '\n';
         return Cli::Usage;
     }

@@ -4,9 +4,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 
 #include <algorithm>
 #include <cerrno>
@@ -130,6 +132,86 @@ Status copyFileReplacing(const QString &source, const QString &destination)
 }
 
 bool fileExists(const QString &path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
+
+bool sameBytes(const QString &a, const QString &b)
+{
+    QFile first(a), second(b);
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly) ||
+        first.size() != second.size())
+        return false;
+    char bufferA[64 * 1024], bufferB[64 * 1024];
+    for (;;) {
+        const qint64 n = first.read(bufferA, sizeof bufferA);
+        if (n <= 0)
+            return n == 0 && second.atEnd();
+        if (second.read(bufferB, n) != n || std::memcmp(bufferA, bufferB, size_t(n)) != 0)
+            return false;
+    }
+}
+
+namespace
+{
+
+// Removes a file, a link or a whole folder (not what a link points to).
+Status removeEntry(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir() && !info.isSymLink())
+        return QDir(path).removeRecursively()
+                   ? Status::success()
+                   : failed("delete", path, QStringLiteral("the folder could not be removed"));
+    if (!info.exists() && !info.isSymLink())
+        return Status::success();
+    return deleteFileForced(path);
+}
+
+// A plain copy: unlike copyFileReplacing and QFile::copy it does not wait for
+// the disk (milliseconds a file); a broken copy is mended by the next mirror.
+Status writeCopy(const QString &source, const QString &target)
+{
+    if (Status removed = removeEntry(target); !removed)
+        return removed;
+    QFile in(source), out(target);
+    if (!in.open(QIODevice::ReadOnly))
+        return failed("read", source, in.errorString());
+    const QByteArray bytes = in.readAll();
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush())
+        return failed("write", target, out.errorString());
+    return Status::success();
+}
+
+} // namespace
+
+Status mirrorFolder(const QString &source, const QString &destination)
+{
+    if (!folderExists(source))
+        return failed("copy", source, QStringLiteral("the folder does not exist"));
+    if (Status created = createFolder(destination); !created)
+        return created;
+    const QDir from(source), to(destination);
+    const auto entries = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
+    QSet<QString> wanted; // relative paths of source's files and folders
+    for (QDirIterator it(source, entries, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        const QString relative = from.relativeFilePath(path);
+        wanted.insert(relative);
+        const QString target = to.filePath(relative);
+        if (it.fileInfo().isDir()) {
+            if (!folderExists(target)) // a file of that name goes first
+                if (Status made = removeEntry(target); !made || !(made = createFolder(target)))
+                    return made;
+        } else if (!sameBytes(path, target)) {
+            if (Status copied = writeCopy(path, target); !copied)
+                return copied;
+        }
+    }
+    // What source lacks goes; links are removed, never followed.
+    for (QDirIterator it(destination, entries, QDirIterator::Subdirectories); it.hasNext();)
+        if (const QString path = it.next(); !wanted.contains(to.relativeFilePath(path)))
+            if (Status removed = removeEntry(path); !removed)
+                return removed;
+    return Status::success();
+}
 
 QString fileName(const QString &path)
 {

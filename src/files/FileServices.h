@@ -36,6 +36,12 @@ QStringList filesOf(const QString &folder);     // names of files directly insid
 Status deleteFileForced(const QString &path);   // read-only files included
 Status copyFileReplacing(const QString &source, const QString &destination);
 bool fileExists(const QString &path);           // a file, not a folder
+bool sameBytes(const QString &a, const QString &b); // both readable files with equal contents
+
+// Makes destination hold exactly what source holds, sub-folders included:
+// copies the files that are missing or differ, deletes files and folders that
+// source lacks, and leaves identical files untouched.
+Status mirrorFolder(const QString &source, const QString &destination);
 QString fileName(const QString &path);          // after the last '/' or '\'
 
 // Whole-file text: read decodes with TextCodec::decode (and refuses files

@@ -139,7 +139,7 @@ void QtSettingsStore::setValue(const QString &key, const QString &value)
 
 bool QtShell::openLocalFile(const QString &path)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return openUrl(QUrl::fromLocalFile(path));
 }
 
 bool QtShell::openUrl(const QUrl &url)

@@ -1,6 +1,8 @@
 #include "SampleMusic.h"
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace SampleMusic {
 
@@ -64,6 +66,62 @@ Midi::Song galleryTune()
         }
     }
     return song;
+}
+
+std::vector<int16_t> render(const Midi::Song &song, int sampleRate)
+{
+    constexpr double Pi = 3.14159265358979323846;
+    constexpr double Release = 0.12; // seconds a note takes to die away after its end
+    const double secondsPerTick = 60.0 / (song.beatsPerMinute * song.ticksPerQuarter);
+    std::map<int, int> programs; // channel -> instrument
+    for (const auto &[channel, program] : song.programs)
+        programs[channel] = program;
+
+    double end = 0;
+    for (const Midi::Note &note : song.notes)
+        end = std::max(end, (note.start + note.length) * secondsPerTick + Release);
+    std::vector<double> mix(size_t(std::ceil((end + 0.5) * sampleRate)), 0.0);
+
+    for (const Midi::Note &note : song.notes) {
+        const bool piano = programs[note.channel] == 0;
+        const double frequency = 440.0 * std::pow(2.0, (note.pitch - 69) / 12.0);
+        const double start = note.start * secondsPerTick;
+        const double held = note.length * secondsPerTick;
+        const double loudness = note.velocity / 127.0 * (piano ? 0.5 : 0.35);
+        const size_t first = size_t(start * sampleRate);
+        const size_t count = size_t((held + Release) * sampleRate);
+        for (size_t i = 0; i < count && first + i < mix.size(); ++i) {
+            const double t = double(i) / sampleRate;
+            // Envelope: a short rise, the instrument's own course, a release after the end.
+            double envelope = std::min(1.0, t / (piano ? 0.004 : 0.06));
+            if (piano)
+                envelope *= std::exp(-2.5 * t);
+            if (t > held)
+                envelope *= std::max(0.0, 1.0 - (t - held) / Release);
+            double value = 0;
+            if (piano) {
+                // Struck string: overtones that fade faster than the fundamental.
+                for (int h = 1; h <= 6 && h * frequency < sampleRate / 2.0; ++h)
+                    value += std::sin(2 * Pi * h * frequency * t) * std::exp(-0.8 * h * t) / h;
+            } else {
+                // Flute: nearly a pure tone, with vibrato once the note has settled.
+                const double vibrato = 0.004 * std::min(1.0, t / 0.3) * std::sin(2 * Pi * 5 * t);
+                const double phase = 2 * Pi * frequency * t * (1 + vibrato);
+                value = std::sin(phase) + 0.18 * std::sin(2 * phase) + 0.06 * std::sin(3 * phase);
+            }
+            mix[first + i] += loudness * envelope * value;
+        }
+    }
+
+    // Scale the loudest moment to 80 % of the range.
+    double peak = 1e-9;
+    for (double v : mix)
+        peak = std::max(peak, std::abs(v));
+    std::vector<int16_t> samples(mix.size());
+    std::transform(mix.begin(), mix.end(), samples.begin(), [peak](double v) {
+        return int16_t(std::lround(v / peak * 0.8 * 32767));
+    });
+    return samples;
 }
 
 } // namespace SampleMusic

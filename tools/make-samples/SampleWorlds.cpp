@@ -156,7 +156,7 @@ World gallery()
     World &w = b.world;
     w.Sky = QStringLiteral("Blue Sky");
     w.Ground = QStringLiteral("Grass");
-    w.Music = QStringLiteral("music/gallery.mid");
+    w.Music = QStringLiteral("music/gallery.wav");
     // Just inside the door, looking across the benches to the statue.
     w.StartPosX = 50;
     w.StartPosY = 53.6;

@@ -6,6 +6,7 @@
 #include "SampleMusic.h"
 #include "SamplePictures.h"
 #include "SampleWorlds.h"
+#include "WavWriter.h"
 
 #include "files/FileServices.h"
 #include "model/WorldFile.h"
@@ -65,8 +66,16 @@ int main(int argc, char *argv[])
             return 1;
     }
 
-    const QString music = folder.filePath(QStringLiteral("music/gallery.mid"));
-    if (!report(Files::writeBytes(music, Midi::encode(SampleMusic::galleryTune())), music))
+    // The gallery plays the WAV file (browsers cannot play MIDI); the MIDI file
+    // of the same tune is there for worlds made for desktop VRML viewers.
+    const Midi::Song tune = SampleMusic::galleryTune();
+    const QString midi = folder.filePath(QStringLiteral("music/gallery.mid"));
+    const QString wav = folder.filePath(QStringLiteral("music/gallery.wav"));
+    constexpr int SampleRate = 22050;
+    if (!report(Files::writeBytes(midi, Midi::encode(tune)), midi) ||
+        !report(Files::writeBytes(wav, Wav::encode(SampleMusic::render(tune, SampleRate),
+                                                   SampleRate)),
+                wav))
         return 1;
 
     // Each sample opens zoomed and scrolled onto what it shows.
