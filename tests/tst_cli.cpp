@@ -74,6 +74,7 @@ private slots:
         QTest::addColumn<QString>("err"); // the start of the error output
 
         const QString good = write(QStringLiteral("good.lwf"), handWritten('.'));
+        const QString comma = write(QStringLiteral("comma.lwf"), handWritten(','));
         const QString damaged =
             write(QStringLiteral("bad.lwf"), handWritten('.').replace("65280", "x"));
         const QString missing = m_dir.filePath(QStringLiteral("missing.lwf"));
@@ -96,14 +97,16 @@ private slots:
             "usage: lotwright-cli resave IN.lwf OUT.lwf\n");
         row("check counts used items", {"check", good}, 0, counts, {});
         row("full stops read in a comma locale", {"check", good}, 0, counts, {}, "de_DE.UTF-8");
+        row("commas read in a full-stop locale", {"check", comma}, 0,
+            comma + ": 1 object, 1 picture, 0 texts, 1 wall or surface\n", {}, "en_GB.UTF-8");
         row("check damaged", {"check", damaged}, 1, {},
-            QStringLiteral("lotwright-cli: Cannot load \"%1\": token 50 (Cubes[0].Color): \"x\" is "
-                           "not a whole number\n")
+            QStringLiteral("lotwright-cli: Cannot load \"%1\": the Color of wall or surface 1 is "
+                           "not a whole number: \"x\" (token 50)\n")
                 .arg(damaged));
         row("check missing", {"check", missing}, 1, {},
-            QStringLiteral("lotwright-cli: Cannot read \"%1\": No such file").arg(missing));
+            QStringLiteral("lotwright-cli: Cannot read \"%1\": there is no such file\n").arg(missing));
         row("check noise", {"check", noisy}, 1, {},
-            QStringLiteral("lotwright-cli: Cannot load \"%1\"").arg(noisy));
+            QStringLiteral("lotwright-cli: Cannot read \"%1\": it holds binary data").arg(noisy));
         row("resave to a missing folder", {"resave", good, nowhere}, 1, {},
             QStringLiteral("lotwright-cli: Cannot write \"%1\": ").arg(nowhere));
     }

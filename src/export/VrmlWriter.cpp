@@ -210,8 +210,11 @@ VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
                       const QString &programFolder, const QString &worldFolder)
 {
     WorldFiles files = findWorldFiles(world, worldFolder);
+    // The text first: an object file that cannot be read leaves ToGo as it was.
+    TextRead text = buildWorldText(world, shapes, programFolder, !files.music.isEmpty());
+    if (!text.ok())
+        return {QString(), std::move(text.error), std::move(files.warnings)};
     if (Status prepared = prepareToGo(programFolder, files); !prepared)
         return {QString(), prepared.error, files.warnings};
-    TextRead text = buildWorldText(world, shapes, programFolder, !files.music.isEmpty());
-    return {std::move(text.text), std::move(text.error), std::move(files.warnings)};
+    return {std::move(text.text), QString(), std::move(files.warnings)};
 }

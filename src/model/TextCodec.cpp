@@ -101,6 +101,10 @@ QByteArray encode(const QString &text)
         if (!hasNonAscii(bytes) || !strictUtf8(bytes))
             return bytes;
     }
+    // A leading U+FEFF gives the bytes of a byte-order mark, which decode
+    // drops: a real mark before it keeps the character.
+    if (text.startsWith(QChar(QChar::ByteOrderMark)))
+        return "\xEF\xBB\xBF" + text.toUtf8();
     return text.toUtf8();
 }
 

@@ -13,7 +13,8 @@ QString decode(const QByteArray &bytes);
 
 // Windows-1252 when every character fits that code page, else UTF-8. Text
 // whose Windows-1252 bytes would read as UTF-8 ("Ã©" gives the bytes of "é")
-// is written as UTF-8 too, so that decode(encode(text)) is always text.
+// is written as UTF-8 too, and text that begins with U+FEFF gets a byte-order
+// mark before it, so that decode(encode(text)) is always text.
 QByteArray encode(const QString &text);
 
 bool fitsWindows1252(const QString &text);

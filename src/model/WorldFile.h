@@ -2,8 +2,8 @@
 // The world file (*.lwf): TAB-separated fields, no terminator.
 //
 // Reading validates the whole file into a new world first, so a failure
-// never leaves half a world behind; the error names the token, the field and
-// the reason.
+// never leaves half a world behind; the error says what is wrong in a user's
+// words ("the Color of text 2 is not a whole number") and at which token.
 
 #include "files/FileServices.h"
 #include "model/World.h"

@@ -1,9 +1,9 @@
 #include "platform/QtPlatform.h"
 
+#include "files/FileServices.h"
+
 #include <QColorDialog>
 #include <QDesktopServices>
-#include <QFileInfo>
-#include <QImageReader>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -133,13 +133,10 @@ bool QtShell::openLocalFile(const QString &path)
 
 std::optional<QSize> QtPictureMeasure::naturalSize(const QString &path)
 {
-    if (!QFileInfo(path).isFile()) // a pipe or a device would block the reader
+    const PictureSize picture = Files::pictureSize(path);
+    if (!picture.ok())
         return std::nullopt;
-    QImageReader reader(path);
-    const QSize size = reader.size(); // read from the header, the picture is not decoded
-    if (!size.isValid() || size.isEmpty())
-        return std::nullopt;
-    return size;
+    return picture.size;
 }
 
 Platform QtPlatform::platform()
