@@ -22,9 +22,12 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name");
-        QTest::newRow("backslashes") << "C:\\My Pictures\\sun.jpg" << "sun.jpg";
-        QTest::newRow("both") << "pictures/old\\sun.gif" << "sun.gif";
-        QTest::newRow("bare name") << "music.mid" << "music.mid";
+        QTest::newRow("backslashes") << "C:\\My Pictures\\sun.jpg"
+                                     << "sun.jpg";
+        QTest::newRow("both") << "pictures/old\\sun.gif"
+                              << "sun.gif";
+        QTest::newRow("bare name") << "music.mid"
+                                   << "music.mid";
     }
 
     void fileName()
@@ -127,7 +130,8 @@ private slots:
         if (kind == "unreadable" && geteuid() == 0)
             QSKIP("permissions do not keep the superuser from reading");
         QTemporaryDir program;
-        QVERIFY(writeTextures(program.path()) && writeFile(program.filePath("ToGo/last.wrl"), "old"));
+        QVERIFY(writeTextures(program.path()) &&
+                writeFile(program.filePath("ToGo/last.wrl"), "old"));
         const QString world = program.filePath("world.lwf");
         const QString library = program.filePath("Objects/objects.txt");
         const QString object = program.filePath("Objects/Thing.wrl");
@@ -136,7 +140,9 @@ private slots:
             QVERIFY2(makeForeign(kind, path), qPrintable(path));
         const auto stamp = [](const QString &path) {
             const QFileInfo info(path);
-            return QStringLiteral("%1 %2").arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch());
+            return QStringLiteral("%1 %2")
+                .arg(info.size())
+                .arg(info.lastModified().toMSecsSinceEpoch());
         };
         const QString before = stamp(world);
 

@@ -1,4 +1,5 @@
-// Colour text, definition names, object text and the object library loader.
+// Colour text, definition names and the object library loader. (Object files
+// are read in tst_vrml_golden, and refused when foreign in tst_fileservices.)
 
 #include "TestSupport.h"
 
@@ -43,11 +44,14 @@ private slots:
         QTest::addColumn<int>("color");
         QTest::addColumn<QString>("hex");
         QTest::addColumn<QString>("vrml");
-        QTest::newRow("mixed") << rgb(0, 128, 255) << "#0080FF" << "0.000000 0.501961 1.000000";
-        QTest::newRow("small") << rgb(1, 2, 3) << "#010203" << "0.003922 0.007843 0.011765";
+        QTest::newRow("mixed") << rgb(0, 128, 255) << "#0080FF"
+                               << "0.000000 0.501961 1.000000";
+        QTest::newRow("small") << rgb(1, 2, 3) << "#010203"
+                               << "0.003922 0.007843 0.011765";
         QTest::newRow("above 24 bits") << (0x7F000000 | rgb(128, 0, 0)) << "#800000"
                                        << "0.501961 0.000000 0.000000";
-        QTest::newRow("minus one") << -1 << "#FFFFFF" << "1.000000 1.000000 1.000000";
+        QTest::newRow("minus one") << -1 << "#FFFFFF"
+                                   << "1.000000 1.000000 1.000000";
         QTest::newRow("most negative") << int(0x80000000u) << "#000000"
                                        << "0.000000 0.000000 0.000000";
     }
@@ -74,10 +78,10 @@ private slots:
         QTest::newRow("starts like a number or is a keyword")
             << QStringList{"3D Tree", "+x", "-y", "TRUE", "USE"}
             << QStringList{"_3D_Tree", "_+x", "_-y", "_TRUE", "_USE"};
-        QTest::newRow("clashes")
-            << QStringList{"Park Bench", "Park_Bench", "Park Bench", "Park_Bench_2", "Park Bench"}
-            << QStringList{"Park_Bench", "Park_Bench_2", "Park_Bench_3", "Park_Bench_2_2",
-                           "Park_Bench_4"};
+        QTest::newRow("clashes") << QStringList{"Park Bench", "Park_Bench", "Park Bench",
+                                                "Park_Bench_2", "Park Bench"}
+                                 << QStringList{"Park_Bench", "Park_Bench_2", "Park_Bench_3",
+                                                "Park_Bench_2_2", "Park_Bench_4"};
     }
 
     void definitionNames()
@@ -99,32 +103,6 @@ private slots:
         QCOMPARE(ids.mid(0, 4), QStringList({"Tree", "Tree_3", "Tree_2", "Tree_4"}));
         QCOMPARE(ids.last(), QStringLiteral("Tree_20000"));
         QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), ids.size());
-    }
-
-    void objectCode_data()
-    {
-        QTest::addColumn<QByteArray>("file"); // empty: no such file
-        QTest::addColumn<QString>("code");    // empty: refused
-        QTest::newRow("line ends kept")
-            << QByteArray("#VRML V2.0 utf8\r\nGroup {\r\n}\r\n") << "\r\nGroup {\r\n}\r\n";
-        QTest::newRow("non-ASCII") << QByteArray("#VRML V2.0 utf8\r\n# Caf\xc3\xa9")
-                                   << QStringLiteral("\r\n# Caf\u00e9");
-        QTest::newRow("VRML 1.0") << QByteArray("#VRML V1.0 ascii\r\nCube { }") << "";
-        QTest::newRow("missing file") << QByteArray() << "";
-    }
-
-    void objectCode()
-    {
-        QFETCH(QByteArray, file);
-        QFETCH(QString, code);
-        QTemporaryDir program;
-        if (!file.isEmpty())
-            QVERIFY(writeFile(program.filePath("Objects/Thing One.wrl"), file));
-        const TextRead read = GetObjectCode(program.path(), QStringLiteral("Thing One.wrl"));
-        QCOMPARE(read.text, code);
-        QCOMPARE(read.ok(), !code.isEmpty());
-        QVERIFY2(read.ok() || read.error.contains(program.filePath("Objects/Thing One.wrl")),
-                 qPrintable(read.error));
     }
 
     void libraryLines()
@@ -196,7 +174,8 @@ private slots:
         row("short file name", "1\t1\t0 0 0\tR\t.wr\r\n" + good, {"Good"},
             {line(1, "the file name \".wr\" is shorter than four characters")});
         row("empty lines, a final line end too", "\r\n" + good + "\r\n\r\n" + good + "\r\n",
-            {"Good", "Good"}, {line(1, "empty line"), line(3, "empty line"), line(5, "empty line")});
+            {"Good", "Good"},
+            {line(1, "empty line"), line(3, "empty line"), line(5, "empty line")});
     }
 
     void librarySkippedLines()

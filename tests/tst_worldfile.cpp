@@ -156,7 +156,8 @@ private slots:
         row("cut inside the texts", newWorldFields.mid(0, 31).join(Tab),
             "the file ends too early: it announces 1 text, but only 3 more fields follow (token "
             "27: \"0\")");
-        row("negative count", newWorldWith(16, "-1"), "the number of pictures is negative: \"-1\" (token 16)");
+        row("negative count", newWorldWith(16, "-1"),
+            "the number of pictures is negative: \"-1\" (token 16)");
         World two;
         appendItem(two.Objects, {"Bench", 1, 2, 0, {}, {}});
         appendItem(two.Objects, {"Tree", 1, 2, 0, {}, {}});
@@ -195,13 +196,17 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("Windows-1252") << "Grüße € „x“" << QByteArray("Gr\xfc\xdf" "e \x80 \x84x\x93");
+        QTest::newRow("Windows-1252") << "Grüße € „x“"
+                                      << QByteArray("Gr\xfc\xdf"
+                                                    "e \x80 \x84x\x93");
         QTest::newRow("beyond Windows-1252") << "Привет €" << QByteArray("Привет €");
         // Windows-1252 would give the bytes of "é", so UTF-8 is written.
         QTest::newRow("looks like UTF-8") << "Ã©" << QByteArray("Ã©");
-        QTest::newRow("unassigned bytes") << QString(QChar(0x81)) + QChar(0x9D) << QByteArray("\x81\x9d");
+        QTest::newRow("unassigned bytes")
+            << QString(QChar(0x81)) + QChar(0x9D) << QByteArray("\x81\x9d");
         // A byte-order mark is dropped on reading; a character U+FEFF is kept.
-        QTest::newRow("leading U+FEFF") << QChar(0xFEFF) + QString("sky") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFsky");
+        QTest::newRow("leading U+FEFF")
+            << QChar(0xFEFF) + QString("sky") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFsky");
     }
 
     void encoding()
@@ -271,7 +276,8 @@ private slots:
             ++seen[read.world == worlds[1]];
         }
         QVERIFY2(seen[0] > 0 && seen[1] > 0, "every kill fell on the same side of a save");
-        qInfo("one save: %lld us; old world %d times, new world %d times", saveMicroseconds, seen[0], seen[1]);
+        qInfo("one save: %lld us; old world %d times, new world %d times", saveMicroseconds,
+              seen[0], seen[1]);
     }
 
 private:

@@ -9,7 +9,10 @@ namespace {
 
 ObjectInfo object(const QString &name) { return ObjectInfo{name, 10, 20, 0, {}, {}}; }
 CubeInfo wall(float x1) { return CubeInfo{Kind::Wall, x1, x1 + 5, 1, 2, 255}; }
-TextInfo text(const QString &t) { return TextInfo{t, 0, 0, 0, 0, Kind::TextBig, false, {}, {}, {}}; }
+TextInfo text(const QString &t)
+{
+    return TextInfo{t, 0, 0, 0, 0, Kind::TextBig, false, {}, {}, {}};
+}
 
 } // namespace
 
@@ -67,11 +70,13 @@ private slots:
         const QStringList tokens = WorldFile::format(w, {}).split('\t');
         int changed = 0;
         for (int i = 0; i < tokens.size(); ++i) {
-            for (const QString &other : {tokens[i] + "x", QStringLiteral("7"), QStringLiteral("0.5")}) {
+            for (const QString &other :
+                 {tokens[i] + "x", QStringLiteral("7"), QStringLiteral("0.5")}) {
                 QStringList edited = tokens;
                 edited[i] = other;
                 const WorldRead read = WorldFile::parse(edited.join('\t'));
-                if (!read.ok() || WorldFile::format(read.world, read.fractions) == tokens.join('\t'))
+                if (!read.ok() ||
+                    WorldFile::format(read.world, read.fractions) == tokens.join('\t'))
                     continue;
                 const bool scroll = i == 4 || i == 5; // the view's, not the world's
                 QVERIFY2(read.world != w || scroll, qPrintable(QString::number(i)));

@@ -178,7 +178,8 @@ TextRead readTextFile(const QString &path)
     // anything else would only give a misleading complaint about its content.
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
         return {QString(),
-                cannot("read", path, QStringLiteral("it is UTF-16 text; save it as UTF-8 or ANSI text"))};
+                cannot("read", path,
+                       QStringLiteral("it is UTF-16 text; save it as UTF-8 or ANSI text"))};
     if (bytes.contains('\0'))
         return {QString(), cannot("read", path, QStringLiteral("it holds binary data, not text"))};
     return {TextCodec::decode(bytes), QString()};
@@ -192,9 +193,11 @@ PictureSize pictureSize(const QString &path)
     QImageReader reader(&file);
     const QSize size = reader.size(); // from the header: the picture is not decoded
     if (!size.isValid() || size.isEmpty())
-        return {QSize(), cannot("read the picture", path,
-                                QStringLiteral("it is not a GIF or JPEG picture (%1)")
-                                    .arg(reader.errorString()))};
+        return {
+            QSize(),
+            cannot(
+                "read the picture", path,
+                QStringLiteral("it is not a GIF or JPEG picture (%1)").arg(reader.errorString()))};
     return {size, QString()};
 }
 

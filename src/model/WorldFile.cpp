@@ -152,9 +152,9 @@ constexpr RecordKind CubeRecords{"wall or surface", "walls and surfaces"};
 // What a token stands for, spelled only when an error needs it: "the zoom",
 // "the Color of text 2", "the number of pictures".
 struct FieldName {
-    const char *field;               // nullptr: the count of a block
+    const char *field;                // nullptr: the count of a block
     const RecordKind *kind = nullptr; // for record fields and counts
-    int index = -1;                  // the record's index
+    int index = -1;                   // the record's index
 
     QString toString() const
     {
