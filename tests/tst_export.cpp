@@ -84,7 +84,7 @@ private slots:
         QVERIFY(writeFile(worlds.filePath("pictures/sign.gif"), "picture"));
         QVERIFY(writeFile(worlds.filePath("music/tune.mid"), "music"));
         QVERIFY(writeFile(worlds.filePath("park.lwf"), "world file"));
-        QVERIFY(writeFile(program.path("ToGo/stale.txt"), "left over"));
+        QVERIFY(writeFile(program.path("ToGo/.stale"), "left over"));
         QVERIFY(writeFile(program.path("ToGo/locked.wrl"), "old"));
         QVERIFY(QFile::setPermissions(program.path("ToGo/locked.wrl"), QFile::ReadOwner));
         QVERIFY(writeFile(program.path("ToGo/sub/kept.txt"), "kept"));

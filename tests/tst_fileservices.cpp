@@ -1,5 +1,5 @@
-// File services: folders, copies, deletion, whole-file text, and every reader
-// faced with a file that is not its own.
+// File services: names, copies and deletion (folders and ToGo are
+// tst_export's), and every reader faced with a file that is not its own.
 
 #include "TestSupport.h"
 
@@ -37,27 +37,6 @@ private slots:
         QCOMPARE(Files::fileName(path), name);
     }
 
-    void folders()
-    {
-        const QString top = Files::pathIn(m_dir.path(), QStringLiteral("ToGo"));
-        const QString nested = Files::pathIn(top, QStringLiteral("sub/deeper"));
-        QVERIFY(!Files::folderExists(top));
-        QVERIFY(Files::createFolder(nested).ok());
-        QVERIFY(Files::createFolder(nested).ok()); // already there: fine
-        QVERIFY(Files::folderExists(nested) && !Files::fileExists(nested));
-
-        for (const char *name : {"b.jpg", "a.wrl", ".hidden"})
-            QVERIFY(Files::writeBytes(Files::pathIn(top, QLatin1String(name)), "x").ok());
-        // Files only, hidden ones included, subfolders left out.
-        QCOMPARE(Files::filesOf(top), QStringList({".hidden", "a.wrl", "b.jpg"}));
-        QVERIFY(Files::filesOf(Files::pathIn(top, QStringLiteral("missing"))).isEmpty());
-        const QString blocker = Files::pathIn(top, QStringLiteral("a.wrl"));
-        QVERIFY(Files::fileExists(blocker) && !Files::folderExists(blocker));
-        QCOMPARE(Files::createFolder(blocker).error,
-                 QStringLiteral("Cannot create folder \"%1\": a file of that name is in the way")
-                     .arg(blocker));
-    }
-
     void copyReplacesAndDeleteForces()
     {
         const QString source = m_dir.filePath(QStringLiteral("grass.jpg"));
@@ -77,18 +56,6 @@ private slots:
         QCOMPARE(Files::copyFileReplacing(target, source).error,
                  QStringLiteral("Cannot read \"%1\": there is no such file").arg(target));
         QCOMPARE(readBytes(source), big);
-    }
-
-    void textFilesKeepEveryCharacter()
-    {
-        const QString path = m_dir.filePath(QStringLiteral("lines.txt"));
-        const QString text = QStringLiteral("Bänk\r\nline two\n\tlast");
-        QVERIFY(Files::writeTextFile(path, text).ok());
-        // No byte-order mark, nothing added, line ends as they were.
-        QCOMPARE(readBytes(path), QByteArray("B\xe4nk\r\nline two\n\tlast"));
-        QCOMPARE(Files::readTextFile(path).text, text);
-        QVERIFY(Files::writeTextFile(path, QString()).ok());
-        QCOMPARE(readBytes(path), QByteArray());
     }
 
     // Each reader (world file, library, object file read by the export,
