@@ -2,7 +2,8 @@
 // (Coin's) without a single error or warning: with every library object,
 // every kind of item and strings that need escaping. Each object model must
 // also agree with its line of objects.txt, since the map draws the object
-// from that line alone, and be safe to paste into a world beside others.
+// from that line alone, and be safe to paste into a world beside others; each
+// sample world must be one the editor could have made.
 
 #include "CoinValidator.h"
 #include "TestSupport.h"
@@ -20,6 +21,7 @@
 
 #include <QImage>
 #include <QRegularExpression>
+#include <QSet>
 #include <QtTest>
 
 namespace {
@@ -189,15 +191,67 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         const QDir samples(QStringLiteral(SOURCE_DIR "/samples"));
+        for (const char *name : {"park.lwf", "gallery.lwf", "street.lwf"})
+            QVERIFY2(samples.exists(name), name);
         for (const QString &file : samples.entryList({"*.lwf"}, QDir::Files, QDir::Name))
             QTest::newRow(qPrintable(file)) << samples.filePath(file);
     }
 
+    // Each sample is what the editor could have made (one of the View menu's
+    // zooms, items on the map in one of the four orientations, files that move
+    // with the world) and exports to a world that loads cleanly.
     void sampleWorld()
     {
         QFETCH(QString, path);
         const WorldRead read = WorldFile::load(path);
         QVERIFY2(read.ok(), qPrintable(read.error));
+        const World &world = read.world;
+        QVERIFY(world.Zoom == 1 || world.Zoom == 2 || world.Zoom == 4);
+
+        const auto onMap = [](double x, double y) {
+            return x >= 0 && x <= 100 && y >= 0 && y <= 100;
+        };
+        const auto turned = [](float r) {
+            return r == 0.0f || r == 1.57f || r == 3.14f || r == -1.57f;
+        };
+        const auto relative = [](const QString &file) {
+            return QFileInfo(file).isRelative() && !file.contains('\\');
+        };
+        QVERIFY(onMap(world.StartPosX, world.StartPosY) && turned(float(world.StartAngle)));
+        QVERIFY2(world.Music.isEmpty() || relative(world.Music), qPrintable(world.Music));
+
+        QSet<QString> names;
+        for (const ShapeInfo &shape : shapes)
+            names.insert(shape.Name);
+        int items = 0;
+        QStringList problems;
+        const auto check = [&](bool used, bool fine, const QString &what) {
+            items += used;
+            if (used && !fine)
+                problems << what;
+        };
+        for (const ObjectInfo &o : world.Objects)
+            check(isUsed(o), names.contains(o.Name) && onMap(o.X, o.Y) && turned(o.Rotation),
+                  o.Name);
+        for (const PictureInfo &p : world.Pictures)
+            check(isUsed(p),
+                  relative(p.FileName) && onMap(p.X, p.Y) && turned(p.Rotation) && p.Width > 0 &&
+                      p.Height > 0 && p.OffGround >= 0,
+                  p.FileName);
+        for (const TextInfo &t : world.Texts)
+            check(isUsed(t),
+                  (t.Kind == Kind::TextBig || t.Kind == Kind::TextEyeLevel) && onMap(t.X, t.Y) &&
+                      turned(t.Rotation),
+                  t.Text);
+        const QStringList cubeKinds{Kind::Wall, Kind::Floor, Kind::Ceiling, Kind::Street,
+                                    Kind::Shrubbery};
+        for (const CubeInfo &c : world.Cubes) // as drawn: left to right, top to bottom
+            check(isUsed(c),
+                  cubeKinds.contains(c.Kind) && onMap(c.X1, c.Y1) && onMap(c.X2, c.Y2) &&
+                      c.X1 < c.X2 && c.Y1 < c.Y2,
+                  c.Kind);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        QVERIFY(items >= 20);
         const CoinValidator::Result result = exportAndCheck(read.world, path, shapes);
         QVERIFY2(result.ok(), qPrintable(result.report()));
     }

@@ -1,5 +1,5 @@
-// File services: names, copies and deletion (folders and ToGo are
-// tst_export's), and every reader faced with a file that is not its own.
+// File services: copies and deletion (folders and ToGo are tst_export's,
+// file names tst_vrml_golden's), and every reader faced with a foreign file.
 
 #include "TestSupport.h"
 
@@ -18,25 +18,6 @@ class TestFileServices : public QObject {
     Q_OBJECT
 
 private slots:
-    void fileName_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("backslashes") << "C:\\My Pictures\\sun.jpg"
-                                     << "sun.jpg";
-        QTest::newRow("both") << "pictures/old\\sun.gif"
-                              << "sun.gif";
-        QTest::newRow("bare name") << "music.mid"
-                                   << "music.mid";
-    }
-
-    void fileName()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, name);
-        QCOMPARE(Files::fileName(path), name);
-    }
-
     void copyReplacesAndDeleteForces()
     {
         const QString source = m_dir.filePath(QStringLiteral("grass.jpg"));

@@ -1,12 +1,9 @@
-// The data shipped beside the program: the library file, the textures and
-// the sample worlds. Each rule guards a world that would break in a viewer or
-// a library line the map would misdraw. (The object files themselves, and that
-// the samples load in a viewer, are tst_coin_vrml's.)
+// The library file and the textures shipped beside the program: a library
+// line the map would misdraw, a texture whose edges would show as a grid on
+// the ground. (The object files and the samples are tst_coin_vrml's.)
 
 #include "TestSupport.h"
 
-#include "files/FileServices.h"
-#include "model/WorldFile.h"
 #include "palette/ObjectLibrary.h"
 
 #include <QImage>
@@ -21,7 +18,6 @@ namespace {
 
 const QString ObjectsDir = QStringLiteral(SOURCE_DIR "/data/Objects");
 const QString TexturesDir = QStringLiteral(SOURCE_DIR "/data/Textures");
-const QString SamplesDir = QStringLiteral(SOURCE_DIR "/samples");
 
 // How far the left column matches the right one (and the top row the bottom
 // one), compared with how far neighbouring columns (rows) inside differ.
@@ -50,12 +46,6 @@ double seamRatio(const QImage &image, Qt::Orientation across)
         inside += difference(i, i + 1);
     inside /= lines - 1;
     return difference(lines - 1, 0) / std::max(inside, 1e-9);
-}
-
-std::vector<ShapeInfo> loadLibrary()
-{
-    const TextRead text = Files::readTextFile(ObjectsDir + "/objects.txt");
-    return text.ok() ? parseLibrary(text.text).Shapes : std::vector<ShapeInfo>();
 }
 
 } // namespace
@@ -117,72 +107,6 @@ private slots:
             }
         QVERIFY(seamRatio(ramp, Qt::Horizontal) > 10);
         QVERIFY(seamRatio(wave, Qt::Horizontal) < 2.0);
-    }
-
-    void sampleWorld_data()
-    {
-        QTest::addColumn<QString>("path");
-        const QDir samples(SamplesDir);
-        for (const char *name : {"park.lwf", "gallery.lwf", "street.lwf"})
-            QVERIFY2(samples.exists(name), name);
-        for (const QString &file : samples.entryList({"*.lwf"}, QDir::Files, QDir::Name))
-            QTest::newRow(qPrintable(file)) << samples.filePath(file);
-    }
-
-    // What the editor could have made: one of the View menu's zooms, items on the
-    // map in one of the four orientations, files that move with the world.
-    void sampleWorld()
-    {
-        QFETCH(QString, path);
-        const WorldRead read = WorldFile::load(path);
-        QVERIFY2(read.ok(), qPrintable(read.error));
-        const World &world = read.world;
-        QVERIFY(world.Zoom == 1 || world.Zoom == 2 || world.Zoom == 4);
-
-        const auto onMap = [](double x, double y) {
-            return x >= 0 && x <= 100 && y >= 0 && y <= 100;
-        };
-        const auto turned = [](float r) {
-            return r == 0.0f || r == 1.57f || r == 3.14f || r == -1.57f;
-        };
-        const auto relative = [](const QString &file) {
-            return QFileInfo(file).isRelative() && !file.contains('\\');
-        };
-        QVERIFY(onMap(world.StartPosX, world.StartPosY) && turned(float(world.StartAngle)));
-        QVERIFY2(world.Music.isEmpty() || relative(world.Music), qPrintable(world.Music));
-
-        QSet<QString> names;
-        for (const ShapeInfo &shape : loadLibrary())
-            names.insert(shape.Name);
-        int items = 0;
-        QStringList problems;
-        const auto check = [&](bool used, bool fine, const QString &what) {
-            items += used;
-            if (used && !fine)
-                problems << what;
-        };
-        for (const ObjectInfo &o : world.Objects)
-            check(isUsed(o), names.contains(o.Name) && onMap(o.X, o.Y) && turned(o.Rotation),
-                  o.Name);
-        for (const PictureInfo &p : world.Pictures)
-            check(isUsed(p),
-                  relative(p.FileName) && onMap(p.X, p.Y) && turned(p.Rotation) && p.Width > 0 &&
-                      p.Height > 0 && p.OffGround >= 0,
-                  p.FileName);
-        for (const TextInfo &t : world.Texts)
-            check(isUsed(t),
-                  (t.Kind == Kind::TextBig || t.Kind == Kind::TextEyeLevel) && onMap(t.X, t.Y) &&
-                      turned(t.Rotation),
-                  t.Text);
-        const QStringList cubeKinds{Kind::Wall, Kind::Floor, Kind::Ceiling, Kind::Street,
-                                    Kind::Shrubbery};
-        for (const CubeInfo &c : world.Cubes) // as drawn: left to right, top to bottom
-            check(isUsed(c),
-                  cubeKinds.contains(c.Kind) && onMap(c.X1, c.Y1) && onMap(c.X2, c.Y2) &&
-                      c.X1 < c.X2 && c.Y1 < c.Y2,
-                  c.Kind);
-        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
-        QVERIFY(items >= 20);
     }
 };
 
