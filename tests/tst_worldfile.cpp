@@ -125,9 +125,9 @@ private slots:
         QTest::newRow("tokens after the last record")
             << newWorldFields.join(Tab) + "\textra\t\tjunk" << World();
         World tabbed, blank;
-        tabbed.Sky = "\t";
-        blank.Sky = " ";
-        QTest::newRow("TAB in a string is written as a blank")
+        tabbed.Sky = QStringLiteral("\t") + QChar(0);
+        blank.Sky = "  ";
+        QTest::newRow("TAB and NUL in a string are written as blanks")
             << WorldFile::format(tabbed, ScrollFractions()) << blank;
         World emptied;
         emptied.Cubes.clear();
@@ -204,6 +204,8 @@ private slots:
         QTest::newRow("looks like UTF-8") << "Ã©" << QByteArray("Ã©");
         QTest::newRow("unassigned bytes")
             << QString(QChar(0x81)) + QChar(0x9D) << QByteArray("\x81\x9d");
+        // Not to be taken for UTF-16 text.
+        QTest::newRow("leading ÿþ") << "ÿþ" << QByteArray("ÿþ");
         // A byte-order mark is dropped on reading; a character U+FEFF is kept.
         QTest::newRow("leading U+FEFF")
             << QChar(0xFEFF) + QString("sky") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFsky");

@@ -176,7 +176,7 @@ TextRead readTextFile(const QString &path)
         return {QString(), cannot("read", path, file.errorString())};
     // World files, the library and object files are 8-bit text; decoding
     // anything else would only give a misleading complaint about its content.
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+    if (TextCodec::looksLikeUtf16(bytes))
         return {QString(),
                 cannot("read", path,
                        QStringLiteral("it is UTF-16 text; save it as UTF-8 or ANSI text"))};

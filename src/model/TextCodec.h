@@ -17,6 +17,10 @@ QString decode(const QByteArray &bytes);
 // mark before it, so that decode(encode(text)) is always text.
 QByteArray encode(const QString &text);
 
+// Bytes that begin with a UTF-16 byte-order mark: no 8-bit text file of ours.
+// encode never gives such bytes.
+bool looksLikeUtf16(const QByteArray &bytes);
+
 bool fitsWindows1252(const QString &text);
 QString fromWindows1252(const QByteArray &bytes);
 QByteArray toWindows1252(const QString &text); // only for text that fits

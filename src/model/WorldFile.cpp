@@ -2,6 +2,7 @@
 
 #include "model/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -83,11 +84,16 @@ public:
 
     void text(const QString &s)
     {
-        // A TAB would split the field in two and shift every later one.
-        if (s.contains(QLatin1Char('\t')))
-            m_out += QString(s).replace(QLatin1Char('\t'), QLatin1Char(' '));
-        else
+        // A TAB would split the field in two and shift every later one, and a
+        // NUL would make the file binary data to the reader.
+        const auto unfit = [](QChar c) { return c == QLatin1Char('\t') || c.isNull(); };
+        if (std::any_of(s.begin(), s.end(), unfit)) {
+            QString field = s;
+            std::replace_if(field.begin(), field.end(), unfit, QLatin1Char(' '));
+            m_out += field;
+        } else {
             m_out += s;
+        }
         m_out += QLatin1Char('\t');
     }
     void single(float v) { end(NumberText::formatSingle(v, m_point)); }

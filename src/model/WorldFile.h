@@ -25,8 +25,8 @@ struct [[nodiscard]] WorldRead {
 
 namespace WorldFile {
 
-// The file's text. A TAB inside a string field is written as a blank, so that
-// every file written loads back.
+// The file's text. A TAB or a NUL inside a string field is written as a
+// blank, so that every file written loads back.
 QString format(const World &world, const ScrollFractions &fractions,
                const QLocale &locale = QLocale());
 WorldRead parse(const QString &text, const QLocale &locale = QLocale());
