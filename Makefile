@@ -2,11 +2,12 @@
 BUILD ?= build
 SAMPLE ?= samples/park.lwf
 CMAKE_FLAGS ?=
+FUZZ_SECONDS ?= 60
 ifdef CI
 CMAKE_FLAGS += -DLOTWRIGHT_WERROR=ON
 endif
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test fuzz test-asan bench clean
 
 deps:
 	@scripts/install-deps
@@ -20,8 +21,20 @@ build: configure
 run: build
 	$(BUILD)/bin/lotwright "$(BUILD)/bin/$(SAMPLE)"
 
+# Every test, then each fuzz target for 20 seconds.
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
+	@FUZZ_SECONDS=20 FUZZ_OUT=$(abspath $(BUILD))/fuzz tests/fuzz/run-fuzzers
+
+# Each fuzz target for FUZZ_SECONDS (built with clang into build-fuzz/).
+fuzz: deps
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_OUT=$(abspath $(BUILD))/fuzz tests/fuzz/run-fuzzers
+
+# Every test built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake -S . -B build-asan -G Ninja -DLOTWRIGHT_SANITIZE=address,undefined $(CMAKE_FLAGS) >/dev/null
+	@cmake --build build-asan
+	cd build-asan && ctest --output-on-failure -j2
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do \
@@ -30,4 +43,4 @@ bench: build
 	done
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-asan build-fuzz

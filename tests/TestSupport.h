@@ -18,6 +18,18 @@ inline QByteArray readBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Printable ASCII, TABs and CR LF line ends only.
+inline bool isPlainCrLfText(const QByteArray &bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (((c < 32 || c >= 127) && c != '\t' && c != '\r' && c != '\n') ||
+            (c == '\n') != (i > 0 && bytes[i - 1] == '\r'))
+            return false;
+    }
+    return !bytes.endsWith('\r');
+}
+
 // Creates the file's folder too; false when anything fails.
 inline bool writeFile(const QString &path, const QByteArray &bytes)
 {

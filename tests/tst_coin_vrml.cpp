@@ -2,7 +2,8 @@
 // (Coin's) without a single error or warning: with every library object,
 // every kind of item and strings that need escaping. Each object model must
 // also agree with its line of objects.txt, since the map draws the object
-// from that line alone.
+// from that line alone, and be safe to paste into a world beside others; each
+// sample world must be one the editor could have made.
 
 #include "CoinValidator.h"
 #include "TestSupport.h"
@@ -19,16 +20,13 @@
 #include <Inventor/actions/SoCallbackAction.h>
 
 #include <QImage>
-#include <QLocale>
-#include <QTemporaryDir>
+#include <QRegularExpression>
+#include <QSet>
 #include <QtTest>
-
-#include <cmath>
 
 namespace {
 
 const QString DataDir = QStringLiteral(SOURCE_DIR "/data");
-const QString SamplesDir = QStringLiteral(SOURCE_DIR "/samples");
 
 // The extent of the triangles a viewer draws, and how many there are. Boxes
 // of transformed parts would be looser than the parts themselves.
@@ -50,9 +48,10 @@ void addTriangle(void *data, SoCallbackAction *action, const SoPrimitiveVertex *
 }
 
 // Coin must be initialised (CoinValidator does it).
-Model measure(const QString &path, const QByteArray &textures)
+Model measure(const QString &path)
 {
     Model model;
+    const QByteArray textures = QFile::encodeName(DataDir + "/Textures");
     SoInput::addDirectoryFirst(textures.constData());
     SoInput input;
     SoVRMLGroup *root =
@@ -106,20 +105,16 @@ private slots:
     {
         QTest::addColumn<QByteArray>("vrml");
         QTest::addColumn<bool>("clean");
-        const QByteArray header = "#VRML V2.0 utf8\r\n";
-        QTest::newRow("good") << header + "Group { children [ Shape { geometry Box { } } ] }\r\n"
-                              << true;
-        QTest::newRow("sound without its file")
-            << header + "Sound { source AudioClip { url \"nowhere.wav\" } }\r\n"
-            << true;
-        QTest::newRow("extra closing brace") << header + "Group { }\r\n}\r\n" << false;
-        QTest::newRow("unterminated string") << header + "WorldInfo { title \"open\r\n}\r\n"
-                                             << false;
-        QTest::newRow("unescaped quote") << header + "WorldInfo { title \"a \"b\" c\" }\r\n"
-                                         << false;
-        QTest::newRow("unknown field") << header + "Transform { size 1 }\r\n" << false;
-        QTest::newRow("missing texture") << header + "ImageTexture { url \"nowhere.jpg\" }\r\n"
-                                         << false;
+        const auto row = [](const char *name, const char *nodes, bool clean) {
+            QTest::newRow(name) << QByteArray("#VRML V2.0 utf8\r\n") + nodes << clean;
+        };
+        row("good", "Group { children [ Shape { geometry Box { } } ] }", true);
+        row("sound without its file", "Sound { source AudioClip { url \"nowhere.wav\" } }", true);
+        row("extra closing brace", "Group { }\r\n}", false);
+        row("unterminated string", "WorldInfo { title \"open\r\n}", false);
+        row("unescaped quote", "WorldInfo { title \"a \"b\" c\" }", false);
+        row("unknown field", "Transform { size 1 }", false);
+        row("missing texture", "ImageTexture { url \"nowhere.jpg\" }", false);
     }
 
     void validatorCatches()
@@ -135,11 +130,15 @@ private slots:
         QTest::addColumn<int>("entry");
         for (size_t i = 0; i < shapes.size(); ++i)
             QTest::newRow(qPrintable(shapes[i].Name)) << int(i);
+        // Every file in the folder is in the library, so none is shipped unused.
+        QCOMPARE(QDir(DataDir + "/Objects").entryList({"*.wrl"}, QDir::Files).size(),
+                 int(shapes.size()));
     }
 
     // Each model loads cleanly, stands on the ground centred on its position with
-    // the footprint its line gives, at real size (one unit is 12 feet), and is
-    // light enough to place by the dozen.
+    // the footprint its line gives, at real size (one unit is 12 feet), is light
+    // enough to place by the dozen, and holds only what may be pasted into the
+    // children of a Group beside other objects.
     void shippedObject()
     {
         QFETCH(int, entry);
@@ -148,11 +147,8 @@ private slots:
         const CoinValidator::Result result = CoinValidator::checkFile(path, DataDir + "/Textures");
         QVERIFY2(result.ok(), qPrintable(result.report()));
 
-        const Model model = measure(path, QFile::encodeName(DataDir + "/Textures"));
-        QVERIFY(!model.box.isEmpty());
-        const SbVec3f low = model.box.getMin();
-        const SbVec3f high = model.box.getMax();
-        const SbVec3f size = high - low;
+        const Model model = measure(path);
+        const SbVec3f low = model.box.getMin(), high = model.box.getMax(), size = high - low;
         const QString where =
             QString::asprintf("x %g..%g, y %g..%g, z %g..%g; objects.txt says %g x %g", low[0],
                               high[0], low[1], high[1], low[2], high[2], shape.Width, shape.Depth);
@@ -160,36 +156,102 @@ private slots:
         QVERIFY2(std::abs(low[0] + high[0]) / 2 <= 0.03 + 0.05 * shape.Width &&
                      std::abs(low[2] + high[2]) / 2 <= 0.03 + 0.05 * shape.Depth,
                  qPrintable("not centred: " + where));
-
         // The map draws Width along x and Depth along z; a circle's diameter is both.
-        QVERIFY2(shape.MapShape == "C" || shape.MapShape == "R", qPrintable(shape.MapShape));
-        if (shape.MapShape == "C")
-            QCOMPARE(shape.Depth, shape.Width);
-        // Within a few percent of the wanted size, plus a little for rounded parts.
+        QVERIFY(shape.MapShape == "R" || (shape.MapShape == "C" && shape.Depth == shape.Width));
         const auto near = [](float actual, double wanted) {
             return std::abs(actual - wanted) <= 0.03 + 0.1 * wanted;
         };
         QVERIFY2(near(size[0], shape.Width) && near(size[2], shape.Depth),
                  qPrintable("footprint differs: " + where));
-        // Real size: from a hydrant (under a foot) to a bus (40 feet).
+        // From a hydrant (under a foot) to a bus (40 feet).
         const float largest = std::max({size[0], size[1], size[2]});
         QVERIFY2(largest >= 0.05f && largest <= 4.0f, qPrintable("not at real size: " + where));
         QVERIFY2(model.triangles <= 3000, qPrintable(QString::number(model.triangles)));
+
+        // No names that could clash, nothing that belongs to the world as a
+        // whole (strings and comments do not count), textures by bare name.
+        const QByteArray bytes = readBytes(path);
+        QVERIFY(isPlainCrLfText(bytes));
+        const QString text = QString::fromLatin1(bytes);
+        const QStringList words =
+            QString(text)
+                .remove(QRegularExpression("\"(\\\\.|[^\"\\\\])*\"|#[^\\n]*"))
+                .split(QRegularExpression("[\\s{}\\[\\],]+"), Qt::SkipEmptyParts);
+        for (const char *word : {"DEF", "USE", "PROTO", "EXTERNPROTO", "ROUTE", "Script", "Inline",
+                                 "Viewpoint", "NavigationInfo", "Background", "DirectionalLight",
+                                 "PointLight", "SpotLight", "Fog", "WorldInfo"})
+            QVERIFY2(!words.contains(word), word);
+        for (const auto &url :
+             QRegularExpression("\\burl\\s*\\[?\\s*\"([^\"]*)\"").globalMatch(text))
+            QVERIFY2(!url.captured(1).contains('/') && !url.captured(1).contains('\\'),
+                     qPrintable(url.captured(1)));
     }
 
     void sampleWorld_data()
     {
         QTest::addColumn<QString>("path");
-        const QDir samples(SamplesDir);
+        const QDir samples(QStringLiteral(SOURCE_DIR "/samples"));
+        for (const char *name : {"park.lwf", "gallery.lwf", "street.lwf"})
+            QVERIFY2(samples.exists(name), name);
         for (const QString &file : samples.entryList({"*.lwf"}, QDir::Files, QDir::Name))
             QTest::newRow(qPrintable(file)) << samples.filePath(file);
     }
 
+    // Each sample is what the editor could have made (one of the View menu's
+    // zooms, items on the map in one of the four orientations, files that move
+    // with the world) and exports to a world that loads cleanly.
     void sampleWorld()
     {
         QFETCH(QString, path);
         const WorldRead read = WorldFile::load(path);
         QVERIFY2(read.ok(), qPrintable(read.error));
+        const World &world = read.world;
+        QVERIFY(world.Zoom == 1 || world.Zoom == 2 || world.Zoom == 4);
+
+        const auto onMap = [](double x, double y) {
+            return x >= 0 && x <= 100 && y >= 0 && y <= 100;
+        };
+        const auto turned = [](float r) {
+            return r == 0.0f || r == 1.57f || r == 3.14f || r == -1.57f;
+        };
+        const auto relative = [](const QString &file) {
+            return QFileInfo(file).isRelative() && !file.contains('\\');
+        };
+        QVERIFY(onMap(world.StartPosX, world.StartPosY) && turned(float(world.StartAngle)));
+        QVERIFY2(world.Music.isEmpty() || relative(world.Music), qPrintable(world.Music));
+
+        QSet<QString> names;
+        for (const ShapeInfo &shape : shapes)
+            names.insert(shape.Name);
+        int items = 0;
+        QStringList problems;
+        const auto check = [&](bool used, bool fine, const QString &what) {
+            items += used;
+            if (used && !fine)
+                problems << what;
+        };
+        for (const ObjectInfo &o : world.Objects)
+            check(isUsed(o), names.contains(o.Name) && onMap(o.X, o.Y) && turned(o.Rotation),
+                  o.Name);
+        for (const PictureInfo &p : world.Pictures)
+            check(isUsed(p),
+                  relative(p.FileName) && onMap(p.X, p.Y) && turned(p.Rotation) && p.Width > 0 &&
+                      p.Height > 0 && p.OffGround >= 0,
+                  p.FileName);
+        for (const TextInfo &t : world.Texts)
+            check(isUsed(t),
+                  (t.Kind == Kind::TextBig || t.Kind == Kind::TextEyeLevel) && onMap(t.X, t.Y) &&
+                      turned(t.Rotation),
+                  t.Text);
+        const QStringList cubeKinds{Kind::Wall, Kind::Floor, Kind::Ceiling, Kind::Street,
+                                    Kind::Shrubbery};
+        for (const CubeInfo &c : world.Cubes) // as drawn: left to right, top to bottom
+            check(isUsed(c),
+                  cubeKinds.contains(c.Kind) && onMap(c.X1, c.Y1) && onMap(c.X2, c.Y2) &&
+                      c.X1 < c.X2 && c.Y1 < c.Y2,
+                  c.Kind);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        QVERIFY(items >= 20);
         const CoinValidator::Result result = exportAndCheck(read.world, path, shapes);
         QVERIFY2(result.ok(), qPrintable(result.report()));
     }
@@ -204,63 +266,51 @@ private slots:
         image.fill(Qt::darkCyan);
         QVERIFY(image.save(worldFolder.filePath(gif), "PNG"));
         QVERIFY(image.save(worldFolder.filePath(jpeg), "JPEG"));
-        const QString music = QStringLiteral("tune \"x\" #2.wav");
-        QVERIFY(writeFile(worldFolder.filePath(music), "sound"));
-        // Only names the output and the folder of relative paths.
-        const QString worldFile = worldFolder.filePath("every thing.lwf");
+        QVERIFY(writeFile(worldFolder.filePath("tune \"x\" #2.wav"), "sound"));
+        const QString worldFile = worldFolder.filePath("every thing.lwf"); // names the output
         QVERIFY(writeFile(worldFile, QByteArray()));
 
         World world;
         world.Sky = QStringLiteral("Night Sky");
         world.Ground = QStringLiteral("Snow");
-        world.Music = music; // relative to the world file
-        world.StartPosX = 12.5;
+        world.Music = QStringLiteral("tune \"x\" #2.wav"); // relative to the world file
         world.StartAngle = 3.14;
-
         const float rotations[] = {0.0f, 1.57f, 3.14f, -1.57f};
-        int n = 0;
-        const auto anchor = [&](int i) {
-            return i % 3 == 0 ? QString() : Hostile[i % Hostile.size()];
-        };
-        const auto target = [&](int i) {
-            return i % 2 ? QStringLiteral("_blank") : Hostile[(i + 1) % Hostile.size()];
-        };
+        int n = 0; // varies the position, rotation, anchor and target of each item
+        const auto hostile = [](int i) { return Hostile[i % Hostile.size()]; };
+        const auto anchor = [&] { return n % 3 ? hostile(n) : QString(); };
+        const auto target = [&] { return n % 2 ? QStringLiteral("_blank") : hostile(n + 1); };
 
-        // Library names that are no VRML identifiers as they stand.
+        // Library names that are no VRML identifiers as they stand, and a
+        // name twice; each entry placed twice (definition, then a reference).
         std::vector<ShapeInfo> library = shapes;
         for (const QString &name : {QStringLiteral("3D St. Mary's #1 {x}"), QStringLiteral("TRUE"),
                                     QStringLiteral("Caf\u00e9 \"Bench\""), shapes.front().Name}) {
             library.push_back(shapes.front());
             library.back().Name = name;
         }
-        for (const ShapeInfo &shape : library) {
-            for (int copy = 0; copy < 2; ++copy, ++n) { // definition, then a reference
-                appendItem(world.Objects,
-                           ObjectInfo{shape.Name, float(5 + n % 90), float(5 + (n * 7) % 90),
-                                      rotations[n % 4], anchor(n), target(n)});
-            }
-        }
-        const QStringList kinds{Kind::Wall, Kind::Floor, Kind::Ceiling, Kind::Street,
-                                Kind::Shrubbery};
-        for (int i = 0; i < kinds.size(); ++i) {
-            appendItem(world.Cubes, CubeInfo{kinds[i], float(10 * i), float(10 * i + 3.5), 20.25f,
-                                             27.0f, 0x123456 * i});
-            appendItem(world.Cubes, CubeInfo{kinds[i], 50, 50, 1, 9, 0}); // no extent: left out
+        for (const ShapeInfo &shape : library)
+            for (int copy = 0; copy < 2; ++copy, ++n)
+                appendItem(world.Objects, {shape.Name, float(5 + n % 90), float(5 + n * 7 % 90),
+                                           rotations[n % 4], anchor(), target()});
+        // Each kind drawn, drawn with reversed corners, and without extent.
+        for (const QString &kind :
+             {Kind::Wall, Kind::Floor, Kind::Ceiling, Kind::Street, Kind::Shrubbery}) {
+            appendItem(world.Cubes, {kind, float(n), float(n) + 3.5f, 20.25f, 27.0f, 0x123456 * n});
+            appendItem(world.Cubes, {kind, 60, 50, 9, 1, n++});
+            appendItem(world.Cubes, {kind, 50, 50, 1, 9, 0});
         }
         for (int i = 0; i < 8; ++i, ++n) {
             const QString file = i % 2 ? gif : jpeg;
             appendItem(world.Pictures,
-                       PictureInfo{float(10 * i + 5), 60, 0.25f * i, 1.5f, 0.75f, rotations[i % 4],
-                                   i % 2 == 0, i < 4 ? worldFolder.filePath(file) : file, anchor(n),
-                                   target(n)});
+                       {float(10 * i + 5), 60, 0.25f * i, 1.5f, 0.75f, rotations[i % 4], i % 2 == 0,
+                        i < 4 ? worldFolder.filePath(file) : file, anchor(), target()});
         }
-        const QStringList textKinds{Kind::TextBig, Kind::TextEyeLevel,
-                                    QStringLiteral("Text (Huge)")};
-        for (int i = 0; i < Hostile.size() * 2; ++i, ++n) {
-            appendItem(world.Texts, TextInfo{Hostile[i % Hostile.size()], float(5 * i + 2), 80,
-                                             0x00FF8040 + i, rotations[i % 4], textKinds[i % 3],
-                                             i % 2 == 1, anchor(n), QString(), target(n)});
-        }
+        const QStringList textKinds{Kind::TextBig, Kind::TextEyeLevel, "Text (Huge)"};
+        for (int i = 0; i < Hostile.size() * 2; ++i, ++n)
+            appendItem(world.Texts,
+                       {hostile(i), float(5 * i + 2), 80, 0x00FF8040 + i, rotations[i % 4],
+                        textKinds[i % 3], i % 2 == 1, anchor(), QString(), target()});
 
         const CoinValidator::Result result = exportAndCheck(world, worldFile, library);
         QVERIFY2(result.ok(), qPrintable(result.report()));

@@ -1,60 +1,23 @@
-// File services: folders, copies, deletion and whole-file text.
+// File services: copies and deletion (folders and ToGo are tst_export's,
+// file names tst_vrml_golden's), and every reader faced with a foreign file.
 
 #include "TestSupport.h"
 
+#include "export/ExportCommand.h"
 #include "files/FileServices.h"
+#include "model/WorldFile.h"
 
+#include <QStringEncoder>
 #include <QtTest>
 
+#include <random>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class TestFileServices : public QObject {
     Q_OBJECT
 
 private slots:
-    void fileName_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("backslashes") << "C:\\My Pictures\\sun.jpg"
-                                     << "sun.jpg";
-        QTest::newRow("both") << "pictures/old\\sun.gif"
-                              << "sun.gif";
-        QTest::newRow("bare name") << "music.mid"
-                                   << "music.mid";
-    }
-
-    void fileName()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, name);
-        QCOMPARE(Files::fileName(path), name);
-    }
-
-    void folders()
-    {
-        const QString top = Files::pathIn(m_dir.path(), QStringLiteral("ToGo"));
-        const QString nested = Files::pathIn(top, QStringLiteral("sub/deeper"));
-        QVERIFY(!Files::folderExists(top));
-        QVERIFY(Files::createFolder(nested).ok());
-        QVERIFY(Files::createFolder(nested).ok()); // already there: fine
-        QVERIFY(Files::folderExists(nested));
-        QVERIFY(!Files::fileExists(nested));
-
-        for (const char *name : {"b.jpg", "a.wrl", ".hidden"})
-            QVERIFY(Files::writeBytes(Files::pathIn(top, QLatin1String(name)), "x").ok());
-        // Files only, hidden ones included, subfolders left out.
-        QCOMPARE(Files::filesOf(top), QStringList({".hidden", "a.wrl", "b.jpg"}));
-        QVERIFY(Files::fileExists(Files::pathIn(top, QStringLiteral("a.wrl"))));
-        QVERIFY(!Files::folderExists(Files::pathIn(top, QStringLiteral("a.wrl"))));
-        QVERIFY(Files::filesOf(Files::pathIn(top, QStringLiteral("missing"))).isEmpty());
-
-        const QString blocker = Files::pathIn(top, QStringLiteral("a.wrl"));
-        QCOMPARE(Files::createFolder(blocker).error,
-                 QStringLiteral("Cannot create folder \"%1\": a file of that name is in the way")
-                     .arg(blocker));
-    }
-
     void copyReplacesAndDeleteForces()
     {
         const QString source = m_dir.filePath(QStringLiteral("grass.jpg"));
@@ -72,7 +35,7 @@ private slots:
 
         // A failed copy names the file at fault and creates nothing.
         QCOMPARE(Files::copyFileReplacing(target, source).error,
-                 QStringLiteral("Cannot read \"%1\": No such file or directory").arg(target));
+                 QStringLiteral("Cannot read \"%1\": there is no such file").arg(target));
         QCOMPARE(readBytes(source), big);
     }
 
@@ -109,37 +72,121 @@ private slots:
         QVERIFY(!Files::mirrorFolder(from + "/missing", to).ok());
     }
 
-    void textFilesKeepEveryCharacter()
-    {
-        const QString path = m_dir.filePath(QStringLiteral("lines.txt"));
-        const QString text = QStringLiteral("Bänk\r\nline two\n\tlast");
-        QVERIFY(Files::writeTextFile(path, text).ok());
-        // No byte-order mark, nothing added, line ends as they were.
-        QCOMPARE(readBytes(path), QByteArray("B\xe4nk\r\nline two\n\tlast"));
-        const TextRead read = Files::readTextFile(path);
-        QVERIFY(read.ok());
-        QCOMPARE(read.text, text);
 
-        QVERIFY(Files::writeTextFile(path, QString()).ok());
-        QCOMPARE(QFileInfo(path).size(), 0);
-        QCOMPARE(Files::readTextFile(path).text, QString());
+    // Each reader (world file, library, object file read by the export,
+    // picture measure) is handed something that is not its file. It must say
+    // so, naming the file, in a user's words, and change nothing: the export
+    // leaves the last export in ToGo as it was.
+    void foreignFiles_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QStringList>("reasons"); // world, library, object, picture
+        const QString notPicture = QStringLiteral("it is not a GIF or JPEG picture");
+        const QString noVrml = QStringLiteral("it does not begin with \"#VRML V2.0 utf8\"");
+        const auto row = [&](const char *kind, const QString &world, const QString &library,
+                             const QString &object, const QString &picture) {
+            QTest::newRow(kind) << kind << QStringList{world, library, object, picture};
+        };
+        const auto same = [&](const char *kind, const QString &reason, bool picture = false) {
+            row(kind, reason, reason, reason, picture ? notPicture : reason);
+        };
+        row("empty", "the file is empty", "objects.txt is empty", noVrml, notPicture);
+        row("one byte", "the file ends too early: the music is missing (token 1)",
+            "objects.txt line 1: five TAB-separated fields needed, found 1", noVrml, notPicture);
+        same("UTF-16", "it is UTF-16 text; save it as UTF-8 or ANSI text", true);
+        same("binary noise", "it holds binary data, not text", true);
+        row("count of 2000000000",
+            "the file ends too early: it announces 2000000001 3-D objects, but only 35 more fields "
+            "follow (token 9: \"2000000000\")",
+            "objects.txt line 1: five TAB-separated fields needed, found 1", noVrml, notPicture);
+        same("300 MiB", "it is too large (300 MiB) to be a file of this program", true);
+        same("FIFO", "it is a pipe or a device, not an ordinary file");
+        same("folder", "it is a folder, not a file");
+        same("unreadable", "you have no permission to read it");
     }
 
-    // A pipe would block the reader forever and a device would never end.
-    void onlyOrdinaryFilesAreRead()
+    void foreignFiles()
     {
-        const QString pipe = m_dir.filePath(QStringLiteral("world.lwf"));
-        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
-        for (const QString &path : {pipe, QStringLiteral("/dev/zero")}) {
-            const TextRead read = Files::readTextFile(path);
-            QVERIFY(!read.ok());
-            QVERIFY2(read.error.contains(path), qPrintable(read.error));
-        }
+        QFETCH(QString, kind);
+        QFETCH(QStringList, reasons);
+        if (kind == "unreadable" && geteuid() == 0)
+            QSKIP("permissions do not keep the superuser from reading");
+        QTemporaryDir program;
+        QVERIFY(writeTextures(program.path()) &&
+                writeFile(program.filePath("ToGo/last.wrl"), "old"));
+        const QString world = program.filePath("world.lwf");
+        const QString library = program.filePath("Objects/objects.txt");
+        const QString object = program.filePath("Objects/Thing.wrl");
+        const QString picture = program.filePath("picture.gif");
+        for (const QString &path : {world, library, object, picture})
+            QVERIFY2(makeForeign(kind, path), qPrintable(path));
+        const auto stamp = [](const QString &path) {
+            const QFileInfo info(path);
+            return QStringLiteral("%1 %2")
+                .arg(info.size())
+                .arg(info.lastModified().toMSecsSinceEpoch());
+        };
+        const QString before = stamp(world);
+
+        const auto says = [](const QString &message, const QString &path, const QString &reason) {
+            return message.contains(QDir::toNativeSeparators(path)) && message.contains(reason);
+        };
+        const WorldRead read = WorldFile::load(world);
+        QVERIFY2(says(read.error, world, reasons[0]), qPrintable(read.error));
+        QCOMPARE(stamp(world), before);
+
+        const LibraryLoad load = Init_Shapes(program.path());
+        QVERIFY(load.Shapes.empty());
+        const QString warnings = load.warnings.join('\n');
+        QVERIFY2(warnings.contains(reasons[1]), qPrintable(warnings));
+
+        std::vector<ShapeInfo> shapes{{"Thing", "Thing.wrl", 1, 1, 0, "R", false}};
+        World thing;
+        thing.Objects[0].Name = QStringLiteral("Thing");
+        const WorldExport exported = exportWorld(thing, shapes, program.path(), QString());
+        QVERIFY2(says(exported.error, object, reasons[2]), qPrintable(exported.error));
+        QCOMPARE(QDir(program.filePath("ToGo")).entryList(QDir::Files), QStringList{"last.wrl"});
+
+        const PictureSize measured = Files::pictureSize(picture);
+        QVERIFY2(says(measured.error, picture, reasons[3]), qPrintable(measured.error));
     }
 
 private:
+    static bool makeForeign(const QString &kind, const QString &path);
     QTemporaryDir m_dir;
 };
+
+// A file of the kind at the path: what each reader must refuse or survive.
+bool TestFileServices::makeForeign(const QString &kind, const QString &path)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    if (kind == "FIFO")
+        return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    if (kind == "folder")
+        return QDir().mkdir(path);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (kind == "one byte")
+        file.write("x");
+    if (kind == "UTF-16")
+        file.write(QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(
+            QStringLiteral("\t\t\t1\t0\t0\t50\t96\t0\t0")));
+    if (kind == "binary noise") {
+        std::mt19937 random(5);
+        for (int i = 0; i < 4096; ++i)
+            file.putChar(char(random()));
+    }
+    if (kind == "count of 2000000000") // in a world file: 2000000001 objects announced
+        file.write(path.endsWith(".lwf")
+                       ? "\t\t\t1\t0\t0\t50\t96\t0\t2000000000" + QByteArray("\t0").repeated(35)
+                       : QByteArray("2000000000"));
+    if (kind == "300 MiB" && !file.resize(qint64(300) << 20)) // sparse: takes no disk space
+        return false;
+    file.close();
+    return kind != "unreadable" || file.setPermissions(QFileDevice::WriteOwner);
+}
 
 QTEST_GUILESS_MAIN(TestFileServices)
 #include "tst_fileservices.moc"

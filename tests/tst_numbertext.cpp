@@ -55,7 +55,9 @@ private slots:
             QTest::newRow(name) << QString(type) << text << ok << value << QString(locale);
         };
         row("blanks around", "double", " 2.5 ", true, 2.5);
-        row("group separator", "double", "1,000", false, 0);
+        // No number is written with a group separator: a comma is a decimal comma.
+        row("comma in a full-stop locale", "double", "72,5", true, 72.5);
+        row("group separator", "double", "1,000,5", false, 0);
         row("trailing letters", "double", "12abc", false, 0);
         row("empty", "double", "", false, 0);
         row("nan", "double", "nan", false, 0);
@@ -64,7 +66,7 @@ private slots:
         row("comma locale", "double", "-1,57", true, -1.57, "de_DE");
         row("comma locale, full stop file", "double", "72.5", true, 72.5, "de_DE");
         row("comma locale, grouped", "double", "1.000,5", false, 0, "de_DE");
-        row("full stop locale, comma", "double", "72,5", false, 0);
+        row("French locale, full stop", "double", "-0.8", true, -0.8, "fr_FR");
         row("half to even, down", "long", "2.5", true, 2);
         row("half to even, up", "long", "-3.5", true, -4);
         row("above half", "long", "2.5000001", true, 3);

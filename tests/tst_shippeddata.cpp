@@ -1,18 +1,13 @@
-// The data shipped beside the program: the object library, the textures and
-// the sample worlds. The export pastes object files into worlds and the
-// program loads the rest as it stands, so each rule below guards a world that
-// would otherwise break in a viewer or a library line the map would misdraw.
-// (That the objects and samples load cleanly in a viewer is tst_coin_vrml's.)
+// The library file and the textures shipped beside the program: a library
+// line the map would misdraw, a texture whose edges would show as a grid on
+// the ground. (The object files and the samples are tst_coin_vrml's.)
 
 #include "TestSupport.h"
 
-#include "files/FileServices.h"
-#include "model/WorldFile.h"
 #include "palette/ObjectLibrary.h"
 
 #include <QImage>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QSet>
 #include <QtTest>
 
@@ -23,20 +18,6 @@ namespace {
 
 const QString ObjectsDir = QStringLiteral(SOURCE_DIR "/data/Objects");
 const QString TexturesDir = QStringLiteral(SOURCE_DIR "/data/Textures");
-const QString SamplesDir = QStringLiteral(SOURCE_DIR "/samples");
-
-// Printable ASCII, TABs and CR LF line ends only.
-bool isPlainCrLfText(const QByteArray &bytes)
-{
-    for (int i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if ((c < 32 || c >= 127) && c != '\t' && c != '\r' && c != '\n')
-            return false;
-        if ((c == '\n') != (i > 0 && bytes[i - 1] == '\r'))
-            return false;
-    }
-    return !bytes.endsWith('\r');
-}
 
 // How far the left column matches the right one (and the top row the bottom
 // one), compared with how far neighbouring columns (rows) inside differ.
@@ -67,12 +48,6 @@ double seamRatio(const QImage &image, Qt::Orientation across)
     return difference(lines - 1, 0) / std::max(inside, 1e-9);
 }
 
-std::vector<ShapeInfo> loadLibrary()
-{
-    const TextRead text = Files::readTextFile(ObjectsDir + "/objects.txt");
-    return text.ok() ? parseLibrary(text.text).Shapes : std::vector<ShapeInfo>();
-}
-
 } // namespace
 
 class TestShippedData : public QObject {
@@ -101,48 +76,6 @@ private slots:
         }
     }
 
-    void objectFile_data()
-    {
-        QTest::addColumn<QString>("fileName");
-        const std::vector<ShapeInfo> shapes = loadLibrary();
-        QVERIFY(!shapes.empty());
-        for (const ShapeInfo &shape : shapes)
-            QTest::newRow(qPrintable(shape.Name)) << shape.FileName;
-        // Every file in the folder is in the library, so none is shipped unused.
-        QCOMPARE(QDir(ObjectsDir).entryList({"*.wrl"}, QDir::Files).size(), int(shapes.size()));
-    }
-
-    void objectFile()
-    {
-        QFETCH(QString, fileName);
-        const QByteArray bytes = readBytes(ObjectsDir + "/" + fileName);
-        QVERIFY(bytes.startsWith("#VRML V2.0 utf8\r\n"));
-        QVERIFY(isPlainCrLfText(bytes));
-
-        // The export pastes the text into the children of a Group, next to other
-        // objects: only plain nodes, no names that could clash, nothing that
-        // belongs to the world as a whole. Strings and comments do not count.
-        QString code = QString::fromLatin1(bytes.mid(15));
-        code.remove(QRegularExpression("\"(\\\\.|[^\"\\\\])*\"|#[^\\n]*"));
-        const QStringList words =
-            code.split(QRegularExpression("[\\s{}\\[\\],]+"), Qt::SkipEmptyParts);
-        for (const char *word : {"DEF", "USE", "PROTO", "EXTERNPROTO", "ROUTE", "Script", "Inline",
-                                 "Viewpoint", "NavigationInfo", "Background", "DirectionalLight",
-                                 "PointLight", "SpotLight", "Fog", "WorldInfo"})
-            QVERIFY2(!words.contains(word), qPrintable(fileName + " uses " + word));
-        QVERIFY(words.contains("Shape"));
-
-        // Textures by bare name, from the Textures folder that is copied to ToGo.
-        QRegularExpressionMatchIterator urls = QRegularExpression("\\burl\\s*\\[?\\s*\"([^\"]*)\"")
-                                                   .globalMatch(QString::fromLatin1(bytes));
-        while (urls.hasNext()) {
-            const QString url = urls.next().captured(1);
-            QVERIFY2(!url.contains('/') && !url.contains('\\') &&
-                         Files::fileExists(TexturesDir + "/" + url),
-                     qPrintable(fileName + " names " + url));
-        }
-    }
-
     void texture_data()
     {
         QTest::addColumn<QString>("name");
@@ -166,82 +99,14 @@ private slots:
     // The seam measure must tell a picture with an edge from a tileable one.
     void seamCheckCatchesAnEdge()
     {
-        QImage ramp(256, 256, QImage::Format_RGB32);
-        QImage wave(256, 256, QImage::Format_RGB32);
-        for (int y = 0; y < 256; ++y) {
+        QImage ramp(256, 256, QImage::Format_RGB32), wave = ramp;
+        for (int y = 0; y < 256; ++y)
             for (int x = 0; x < 256; ++x) {
                 ramp.setPixel(x, y, qRgb(x, 128, 255 - x));
-                wave.setPixel(x, y,
-                              qRgb(int(127 + 120 * std::sin(x * 2 * 3.14159265 / 256)), 100, 100));
+                wave.setPixel(x, y, qRgb(int(127 + 120 * std::sin(x * 2 * M_PI / 256)), 100, 100));
             }
-        }
         QVERIFY(seamRatio(ramp, Qt::Horizontal) > 10);
         QVERIFY(seamRatio(wave, Qt::Horizontal) < 2.0);
-    }
-
-    void sampleWorld_data()
-    {
-        QTest::addColumn<QString>("path");
-        const QDir samples(SamplesDir);
-        for (const char *name : {"park.lwf", "gallery.lwf", "street.lwf"})
-            QVERIFY2(samples.exists(name), name);
-        for (const QString &file : samples.entryList({"*.lwf"}, QDir::Files, QDir::Name))
-            QTest::newRow(qPrintable(file)) << samples.filePath(file);
-    }
-
-    // What the editor could have made: one of the View menu's zooms, items on the
-    // map in one of the four orientations, files that move with the world.
-    void sampleWorld()
-    {
-        QFETCH(QString, path);
-        const WorldRead read = WorldFile::load(path);
-        QVERIFY2(read.ok(), qPrintable(read.error));
-        const World &world = read.world;
-        QVERIFY(world.Zoom == 1 || world.Zoom == 2 || world.Zoom == 4);
-
-        const auto onMap = [](double x, double y) {
-            return x >= 0 && x <= 100 && y >= 0 && y <= 100;
-        };
-        const auto turned = [](float r) {
-            return r == 0.0f || r == 1.57f || r == 3.14f || r == -1.57f;
-        };
-        const auto relative = [](const QString &file) {
-            return QFileInfo(file).isRelative() && !file.contains('\\');
-        };
-        QVERIFY(onMap(world.StartPosX, world.StartPosY) && turned(float(world.StartAngle)));
-        QVERIFY2(world.Music.isEmpty() || relative(world.Music), qPrintable(world.Music));
-
-        QSet<QString> names;
-        for (const ShapeInfo &shape : loadLibrary())
-            names.insert(shape.Name);
-        int items = 0;
-        for (const ObjectInfo &o : world.Objects) {
-            items += isUsed(o);
-            QVERIFY2(!isUsed(o) || names.contains(o.Name),
-                     qPrintable("not in the library: " + o.Name));
-            QVERIFY(!isUsed(o) || (onMap(o.X, o.Y) && turned(o.Rotation)));
-        }
-        for (const PictureInfo &p : world.Pictures) {
-            items += isUsed(p);
-            QVERIFY2(!isUsed(p) || relative(p.FileName), qPrintable(p.FileName));
-            QVERIFY(!isUsed(p) || (onMap(p.X, p.Y) && turned(p.Rotation)));
-            QVERIFY(!isUsed(p) || (p.Width > 0 && p.Height > 0 && p.OffGround >= 0));
-        }
-        for (const TextInfo &t : world.Texts) {
-            items += isUsed(t);
-            QVERIFY(!isUsed(t) || t.Kind == Kind::TextBig || t.Kind == Kind::TextEyeLevel);
-            QVERIFY(!isUsed(t) || (onMap(t.X, t.Y) && turned(t.Rotation)));
-        }
-        const QStringList cubeKinds{Kind::Wall, Kind::Floor, Kind::Ceiling, Kind::Street,
-                                    Kind::Shrubbery};
-        for (const CubeInfo &c : world.Cubes) {
-            items += isUsed(c);
-            QVERIFY2(!isUsed(c) || cubeKinds.contains(c.Kind), qPrintable(c.Kind));
-            // As drawn on the map: left to right, top to bottom, with an extent.
-            QVERIFY(!isUsed(c) || (onMap(c.X1, c.Y1) && onMap(c.X2, c.Y2)));
-            QVERIFY(!isUsed(c) || (c.X1 < c.X2 && c.Y1 < c.Y2));
-        }
-        QVERIFY(items >= 20);
     }
 };
 

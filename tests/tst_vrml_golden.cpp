@@ -25,34 +25,19 @@ namespace {
 
 const QString GoldenDir = QStringLiteral(TESTS_DATA_DIR "/golden");
 
-// A unified diff of the two texts by lines (one hunk around the first
-// difference, enough to see what changed).
+// The lines around the first difference, to see what changed.
 QString firstDifference(const QByteArray &expected, const QByteArray &actual)
 {
-    const QList<QByteArray> want = expected.split('\n');
-    const QList<QByteArray> got = actual.split('\n');
+    const QList<QByteArray> want = expected.split('\n'), got = actual.split('\n');
     int line = 0;
     while (line < want.size() && line < got.size() && want[line] == got[line])
         ++line;
-    int wantEnd = int(want.size()), gotEnd = int(got.size());
-    while (wantEnd > line && gotEnd > line && want[wantEnd - 1] == got[gotEnd - 1]) {
-        --wantEnd;
-        --gotEnd;
-    }
-    const auto shown = [](const QByteArray &l) {
-        QByteArray s = l;
-        return QString::fromUtf8(s.replace('\r', "\\r"));
-    };
-    const int from = std::max(0, line - 3);
-    QString diff = QStringLiteral("--- expected\n+++ actual\n@@ -%1 +%1 @@\n").arg(from + 1);
-    for (int i = from; i < line; ++i)
-        diff += QLatin1Char(' ') + shown(want[i]) + QLatin1Char('\n');
-    for (int i = line; i < wantEnd && i < line + 20; ++i)
-        diff += QLatin1Char('-') + shown(want[i]) + QLatin1Char('\n');
-    for (int i = line; i < gotEnd && i < line + 20; ++i)
-        diff += QLatin1Char('+') + shown(got[i]) + QLatin1Char('\n');
-    for (int i = wantEnd; i < int(want.size()) && i < wantEnd + 3; ++i)
-        diff += QLatin1Char(' ') + shown(want[i]) + QLatin1Char('\n');
+    QString diff = QStringLiteral("first difference at line %1:\n").arg(line + 1);
+    for (int i = std::max(0, line - 3); i < line; ++i)
+        diff += "  " + QString::fromUtf8(want[i]).trimmed() + '\n';
+    for (int i = line; i < line + 5 && (i == line || want.value(i) != got.value(i)); ++i)
+        diff += "- " + QString::fromUtf8(want.value(i)).trimmed() + "\n+ " +
+                QString::fromUtf8(got.value(i)).trimmed() + '\n';
     return diff;
 }
 

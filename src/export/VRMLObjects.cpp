@@ -18,7 +18,7 @@ const QString &componentText(uint32_t byte)
     return texts[byte & 0xFF];
 }
 
-constexpr int HeaderLength = 15; // "#VRML V2.0 utf8"
+const QLatin1String Header("#VRML V2.0 utf8");
 
 } // namespace
 
@@ -36,6 +36,12 @@ TextRead GetObjectCode(const QString &programFolder, const QString &fileName)
     TextRead read = Files::readTextFile(path);
     if (!read.ok())
         return read;
-    read.text.remove(0, HeaderLength); // a shorter file leaves an empty text
+    // Pasted into the world, anything but VRML 2.0 would break the whole world.
+    if (!read.text.startsWith(Header))
+        return {QString(), Files::cannot("read", path,
+                                         QStringLiteral("it does not begin with \"%1\", so it "
+                                                        "is no VRML 2.0 object")
+                                             .arg(Header))};
+    read.text.remove(0, Header.size());
     return read;
 }

@@ -3,8 +3,11 @@
 #include "export/VRMLObjects.h"
 #include "model/NumberText.h"
 
+#include <QHash>
 #include <QSet>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace Vrml
@@ -30,9 +33,10 @@ float worldCoordinate(float map)
     return float(double(map) - 50);
 }
 
-// Centre and extent of a drawn rectangle, in double. Nothing for a rectangle
-// without area (or turned inside out by a hand-edited file): a box or sphere
-// of size 0 is not valid VRML.
+// Centre and extent of a drawn rectangle, in double. Corners in either order
+// (a hand-edited file may swap them) give the rectangle the map shows.
+// Nothing for a rectangle without area: a box or sphere of size 0 is not
+// valid VRML.
 struct Surface {
     double cx, cz, dx, dz;
 };
@@ -41,9 +45,9 @@ std::optional<Surface> surfaceOf(const CubeInfo &cube)
     const double x1 = cube.X1, x2 = cube.X2, y1 = cube.Y1, y2 = cube.Y2;
     const double dx = x2 - x1;
     const double dz = y2 - y1;
-    if (!(dx > 0) || !(dz > 0))
+    if (!(std::fabs(dx) > 0) || !(std::fabs(dz) > 0))
         return std::nullopt;
-    return Surface{dx / 2 + x1 - 50, dz / 2 + y1 - 50, dx, dz};
+    return Surface{dx / 2 + x1 - 50, dz / 2 + y1 - 50, std::fabs(dx), std::fabs(dz)};
 }
 
 // Walls, floors, streets and ceilings are boxes; only streets carry a texture.
@@ -101,12 +105,21 @@ QString identifierOf(const QString &name)
 QStringList definitionNames(const std::vector<ShapeInfo> &shapes)
 {
     QStringList names;
+    names.reserve(qsizetype(shapes.size()));
     QSet<QString> taken;
+    // The next number to try after each clashing name, so that the thousandth
+    // entry of one name does not count up from 2 again.
+    QHash<QString, int> nextNumber;
     for (const ShapeInfo &shape : shapes) {
         const QString base = identifierOf(shape.Name);
         QString id = base;
-        for (int n = 2; taken.contains(id); ++n)
-            id = base + QLatin1Char('_') + QString::number(n);
+        if (taken.contains(id)) {
+            int &n = nextNumber[base];
+            n = std::max(n, 2);
+            do
+                id = base + QLatin1Char('_') + QString::number(n++);
+            while (taken.contains(id));
+        }
         taken.insert(id);
         names << id;
     }
@@ -205,34 +218,39 @@ Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
     for (ShapeInfo &shape : shapes)
         shape.Defined = false;
     const QStringList ids = definitionNames(shapes);
+    QHash<QString, QString> codes;           // object texts by file: each is read once
+    QHash<QString, QList<int>> entriesNamed; // in library order
+    for (int entry = 0; entry < int(shapes.size()); ++entry)
+        entriesNamed[shapes[size_t(entry)].Name].append(entry);
     for (const ObjectInfo &object : objects) {
         if (!isUsed(object))
             continue;
-        bool found = false;
-        for (size_t entry = 0; entry < shapes.size(); ++entry) {
-            ShapeInfo &shape = shapes[entry];
-            if (shape.Name != object.Name)
-                continue;
-            found = true;
+        const QList<int> entries = entriesNamed.value(object.Name);
+        if (entries.isEmpty())
+            missing << object.Name;
+        for (const int entry : entries) {
+            ShapeInfo &shape = shapes[size_t(entry)];
             const Placement frame{object.X, object.Y,      0.03f,        object.Rotation,
                                   false,    object.Anchor, object.Target};
             openPlacement(out, frame);
             if (!shape.Defined) {
-                const TextRead code = GetObjectCode(programFolder, shape.FileName);
-                if (!code.ok())
-                    return Status::failure(code.error);
-                append(out, QLatin1String("DEF "), ids[int(entry)],
-                       QLatin1String(" Group {\r\nchildren [\r\n"), code.text,
+                auto code = codes.constFind(shape.FileName);
+                if (code == codes.cend()) {
+                    const TextRead read = GetObjectCode(programFolder, shape.FileName);
+                    if (!read.ok())
+                        return Status::failure(read.error);
+                    code = codes.insert(shape.FileName, read.text);
+                }
+                append(out, QLatin1String("DEF "), ids[entry],
+                       QLatin1String(" Group {\r\nchildren [\r\n"), *code,
                        QLatin1String("\r\n]\r\n}\r\n"));
                 shape.Defined = true;
             } else {
-                append(out, QLatin1String("Group {\r\nchildren USE "), ids[int(entry)],
+                append(out, QLatin1String("Group {\r\nchildren USE "), ids[entry],
                        QLatin1String("\r\n}\r\n"));
             }
             closePlacement(out, frame);
         }
-        if (!found)
-            missing << object.Name;
     }
     return Status::success();
 }

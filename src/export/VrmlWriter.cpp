@@ -213,10 +213,12 @@ VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
                       const QString &programFolder, const QString &worldFolder)
 {
     WorldFiles files = findWorldFiles(world, worldFolder);
-    if (Status prepared = prepareToGo(programFolder, files); !prepared)
-        return {QString(), prepared.error, files.warnings, {}};
+    // The text first: an object file that cannot be read leaves ToGo as it was.
     QStringList missing;
     TextRead text = buildWorldText(world, shapes, programFolder, !files.music.isEmpty(), missing);
-    return {std::move(text.text), std::move(text.error), std::move(files.warnings),
-            std::move(missing)};
+    if (!text.ok())
+        return {QString(), std::move(text.error), std::move(files.warnings), {}};
+    if (Status prepared = prepareToGo(programFolder, files); !prepared)
+        return {QString(), prepared.error, files.warnings, {}};
+    return {std::move(text.text), QString(), std::move(files.warnings), std::move(missing)};
 }

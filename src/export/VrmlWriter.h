@@ -25,8 +25,9 @@ QString resolveWorldPath(const QString &path, const QString &worldFolder);
 // Empties ToGo in the program folder, copies the textures, the music file and
 // the picture files into it and returns the world text. The Defined flags of
 // the shapes are cleared, then set for every entry whose definition was
-// written. A disk failure abandons the export; a missing music or picture file
-// is only a warning. worldFolder: the folder of the world file, or empty.
+// written. A disk failure abandons the export (an object file that cannot be
+// read does so before ToGo is touched); a missing music or picture file is
+// only a warning. worldFolder: the folder of the world file, or empty.
 VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
                       const QString &programFolder, const QString &worldFolder);
 

@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QSaveFile>
 #include <QSet>
 
@@ -23,15 +24,9 @@ namespace {
 // anything this large is not one of them and would only exhaust memory.
 constexpr qint64 MaxTextFileSize = qint64(256) * 1024 * 1024;
 
-QString quoted(const QString &path)
-{
-    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
-}
-
 Status failed(const char *verb, const QString &path, const QString &reason)
 {
-    return Status::failure(
-        QStringLiteral("Cannot %1 %2: %3").arg(QLatin1String(verb), quoted(path), reason));
+    return Status::failure(cannot(verb, path, reason));
 }
 
 // Writes all bytes or says why not. Qt reports a short write (a full disk, a
@@ -52,7 +47,38 @@ std::optional<QString> writeAll(QSaveFile &file, const char *data, qint64 size)
         .arg(size);
 }
 
+QString tooLarge(qint64 bytes)
+{
+    return QStringLiteral("it is too large (%1 MiB) to be a file of this program")
+        .arg(bytes / (1024 * 1024));
+}
+
+// Opens an ordinary file for reading, or says in a user's words why not.
+std::optional<QString> openForReading(QFile &file, const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("there is no such file");
+    if (info.isDir())
+        return QStringLiteral("it is a folder, not a file");
+    // A pipe or a device would block the reader or never end.
+    if (!info.isFile())
+        return QStringLiteral("it is a pipe or a device, not an ordinary file");
+    file.setFileName(path);
+    if (file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    if (!info.isReadable())
+        return QStringLiteral("you have no permission to read it");
+    return file.errorString();
+}
+
 } // namespace
+
+QString cannot(const char *verb, const QString &path, const QString &reason)
+{
+    return QStringLiteral("Cannot %1 \"%2\": %3")
+        .arg(QLatin1String(verb), QDir::toNativeSeparators(path), reason);
+}
 
 QString programFolder()
 {
@@ -105,9 +131,9 @@ Status deleteFileForced(const QString &path)
 
 Status copyFileReplacing(const QString &source, const QString &destination)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return failed("read", source, in.errorString());
+    QFile in;
+    if (const auto reason = openForReading(in, source))
+        return failed("read", source, *reason);
     // Through a save file, so a failed copy leaves any old destination intact.
     QSaveFile out(destination);
     if (!out.open(QIODevice::WriteOnly))
@@ -222,21 +248,39 @@ QString fileName(const QString &path)
 
 TextRead readTextFile(const QString &path)
 {
-    // A pipe or a device would block or never end: only ordinary files are read.
-    if (const QFileInfo info(path); info.exists() && !info.isDir() && !info.isFile())
-        return {QString(), failed("read", path, QStringLiteral("not an ordinary file")).error};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {QString(), failed("read", path, file.errorString()).error};
+    QFile file;
+    if (const auto reason = openForReading(file, path))
+        return {QString(), cannot("read", path, *reason)};
     if (file.size() > MaxTextFileSize)
-        return {QString(),
-                failed("read", path,
-                       QStringLiteral("the file is too large (%1 bytes)").arg(file.size()))
-                    .error};
+        return {QString(), cannot("read", path, tooLarge(file.size()))};
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return {QString(), failed("read", path, file.errorString()).error};
+        return {QString(), cannot("read", path, file.errorString())};
+    // World files, the library and object files are 8-bit text; decoding
+    // anything else would only give a misleading complaint about its content.
+    if (TextCodec::looksLikeUtf16(bytes))
+        return {QString(),
+                cannot("read", path,
+                       QStringLiteral("it is UTF-16 text; save it as UTF-8 or ANSI text"))};
+    if (bytes.contains('\0'))
+        return {QString(), cannot("read", path, QStringLiteral("it holds binary data, not text"))};
     return {TextCodec::decode(bytes), QString()};
+}
+
+PictureSize pictureSize(const QString &path)
+{
+    QFile file;
+    if (const auto reason = openForReading(file, path))
+        return {QSize(), cannot("read the picture", path, *reason)};
+    QImageReader reader(&file);
+    const QSize size = reader.size(); // from the header: the picture is not decoded
+    if (!size.isValid() || size.isEmpty())
+        return {
+            QSize(),
+            cannot(
+                "read the picture", path,
+                QStringLiteral("it is not a GIF or JPEG picture (%1)").arg(reader.errorString()))};
+    return {size, QString()};
 }
 
 Status writeTextFile(const QString &path, const QString &text)

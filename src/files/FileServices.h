@@ -4,6 +4,7 @@
 // reason; nothing here shows a message.
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -21,7 +22,16 @@ struct [[nodiscard]] TextRead {
     bool ok() const { return error.isEmpty(); }
 };
 
+struct [[nodiscard]] PictureSize {
+    QSize size;    // the picture's natural size in pixels
+    QString error; // empty on success
+    bool ok() const { return error.isEmpty(); }
+};
+
 namespace Files {
+
+// "Cannot <verb> "<path>": <reason>", the form of every file error.
+QString cannot(const char *verb, const QString &path, const QString &reason);
 
 // The program folder: LOTWRIGHT_HOME when set, else the executable's folder.
 // Only the programs call this; everything else takes the folder as a parameter.
@@ -44,12 +54,16 @@ bool sameBytes(const QString &a, const QString &b); // both readable files with 
 Status mirrorFolder(const QString &source, const QString &destination);
 QString fileName(const QString &path);          // after the last '/' or '\'
 
-// Whole-file text: read decodes with TextCodec::decode (and refuses files
-// over 256 MiB, which no world or library file comes near); write encodes with
-// TextCodec::encode (or takes bytes as they are) and replaces the file
-// atomically, so a failed write leaves the old file as it was.
+// Whole-file text: read decodes with TextCodec::decode and refuses what no
+// world, library or object file is (a folder, a pipe, UTF-16, binary data, a
+// file over 256 MiB); write encodes with TextCodec::encode (or takes bytes as
+// they are) and replaces the file atomically, so a failed write leaves the old
+// file as it was. Errors name the file and say what is wrong in user words.
 TextRead readTextFile(const QString &path);
 Status writeTextFile(const QString &path, const QString &text);
 Status writeBytes(const QString &path, const QByteArray &bytes);
+
+// The natural size of a GIF or JPEG picture, read from its header.
+PictureSize pictureSize(const QString &path);
 
 } // namespace Files

@@ -173,10 +173,14 @@ std::optional<double> toDouble(QStringView text, const QLocale &locale)
     // QLocale accepts "nan" and "inf"; those are not numbers a world can hold.
     if (ok && std::isfinite(value))
         return value;
-    // Files made where the decimal separator is a full stop (the shipped
-    // library and samples among them) still read under a decimal comma.
-    if (pointOf(locale) != QLatin1Char('.'))
-        return plainNumber(text.trimmed(), QLatin1Char('.'));
+    // A world or library made under the other decimal separator still reads:
+    // stored numbers never hold group separators, so a full stop or a comma
+    // in one is always its decimal separator.
+    const QString point = locale.decimalPoint();
+    for (const QChar other : {QLatin1Char('.'), QLatin1Char(',')}) {
+        if (point != other && text.contains(other))
+            return toDouble(text.toString().replace(other, point), locale);
+    }
     return std::nullopt;
 }
 

@@ -83,6 +83,11 @@ QByteArray toWindows1252(const QString &text)
     return bytes;
 }
 
+bool looksLikeUtf16(const QByteArray &bytes)
+{
+    return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+}
+
 QString decode(const QByteArray &bytes)
 {
     if (hasNonAscii(bytes)) {
@@ -97,10 +102,15 @@ QByteArray encode(const QString &text)
     if (fitsWindows1252(text)) {
         QByteArray bytes = toWindows1252(text);
         // Windows-1252 bytes that happen to be valid UTF-8 ("Ã©") would read
-        // back as different text; UTF-8 keeps such text as it is.
-        if (!hasNonAscii(bytes) || !strictUtf8(bytes))
+        // back as different text, and "ÿþ" at the start as UTF-16; UTF-8 keeps
+        // such text as it is.
+        if (!hasNonAscii(bytes) || (!strictUtf8(bytes) && !looksLikeUtf16(bytes)))
             return bytes;
     }
+    // A leading U+FEFF gives the bytes of a byte-order mark, which decode
+    // drops: a real mark before it keeps the character.
+    if (text.startsWith(QChar(QChar::ByteOrderMark)))
+        return "\xEF\xBB\xBF" + text.toUtf8();
     return text.toUtf8();
 }
 

@@ -2,8 +2,8 @@
 
 #include "model/NumberText.h"
 
-#include <QDir>
-
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -84,11 +84,16 @@ public:
 
     void text(const QString &s)
     {
-        // A TAB would split the field in two and shift every later one.
-        if (s.contains(QLatin1Char('\t')))
-            m_out += QString(s).replace(QLatin1Char('\t'), QLatin1Char(' '));
-        else
+        // A TAB would split the field in two and shift every later one, and a
+        // NUL would make the file binary data to the reader.
+        const auto unfit = [](QChar c) { return c == QLatin1Char('\t') || c.isNull(); };
+        if (std::any_of(s.begin(), s.end(), unfit)) {
+            QString field = s;
+            std::replace_if(field.begin(), field.end(), unfit, QLatin1Char(' '));
+            m_out += field;
+        } else {
             m_out += s;
+        }
         m_out += QLatin1Char('\t');
     }
     void single(float v) { end(NumberText::formatSingle(v, m_point)); }
@@ -140,26 +145,36 @@ private:
 
 // ---------------------------------------------------------------- reading
 
-// What a token stands for, spelled only when an error needs it.
+// A kind of record, as an error message names it.
+struct RecordKind {
+    const char *one;
+    const char *many;
+};
+constexpr RecordKind ObjectRecords{"3-D object", "3-D objects"};
+constexpr RecordKind PictureRecords{"picture", "pictures"};
+constexpr RecordKind TextRecords{"text", "texts"};
+constexpr RecordKind CubeRecords{"wall or surface", "walls and surfaces"};
+
+// What a token stands for, spelled only when an error needs it: "the zoom",
+// "the Color of text 2", "the number of pictures".
 struct FieldName {
-    const char *block;
-    int index;
-    const char *field;
+    const char *field;                // nullptr: the count of a block
+    const RecordKind *kind = nullptr; // for record fields and counts
+    int index = -1;                   // the record's index
 
     QString toString() const
     {
-        if (!block)
-            return QLatin1String(field);
-        if (index < 0)
-            return QStringLiteral("%1 %2").arg(QLatin1String(block), QLatin1String(field));
-        return QStringLiteral("%1[%2].%3")
-            .arg(QLatin1String(block))
-            .arg(index)
-            .arg(QLatin1String(field));
+        if (!kind)
+            return QStringLiteral("the %1").arg(QLatin1String(field));
+        if (!field)
+            return QStringLiteral("the number of %1").arg(QLatin1String(kind->many));
+        return QStringLiteral("the %1 of %2 %3")
+            .arg(QLatin1String(field), QLatin1String(kind->one))
+            .arg(index + 1);
     }
 };
 
-FieldName header(const char *field) { return {nullptr, -1, field}; }
+FieldName header(const char *field) { return {field}; }
 
 class Reader {
 public:
@@ -209,38 +224,37 @@ public:
             return false;
         if (out >= 0 && out <= 1)
             return true;
-        return fail(name, *token, QStringLiteral("is not a scroll position between 0 and 1"));
+        return fail(name, *token, QStringLiteral("is not between 0 and 1"));
     }
 
     // Reads an array: its upper bound, then every record. The bound is
     // checked against what is left of the file before anything is reserved.
     template <class R, size_t N>
-    bool block(std::vector<R> &items, const char *blockName, const Field<R> (&fields)[N])
+    bool block(std::vector<R> &items, const RecordKind &kind, const Field<R> (&fields)[N])
     {
-        const FieldName countName{blockName, -1, "count"};
+        const FieldName countName{nullptr, &kind};
         const auto token = next(countName);
         int32_t bound = 0;
         if (!token || !toWhole(*token, bound, countName))
             return false;
         if (bound < 0)
-            return fail(countName, *token, QStringLiteral("is negative; a count is 0 or more"));
+            return fail(countName, *token, QStringLiteral("is negative"));
         const qint64 records = qint64(bound) + 1;
-        const qint64 needed = records * qint64(N);
-        if (needed > remaining())
-            return fail(countName, *token,
-                        QStringLiteral("announces %1 %2 of %3 fields (%4 tokens), but "
-                                       "only %5 tokens follow: the file is cut short or the "
-                                       "count is wrong")
-                            .arg(records)
-                            .arg(QLatin1String(records == 1 ? "record" : "records"))
-                            .arg(N)
-                            .arg(needed)
-                            .arg(remaining()));
+        if (records * qint64(N) > remaining()) {
+            error = QStringLiteral("the file ends too early: it announces %1 %2, but only %3 "
+                                   "more fields follow (token %4: \"%5\")")
+                        .arg(records)
+                        .arg(QLatin1String(records == 1 ? kind.one : kind.many))
+                        .arg(remaining())
+                        .arg(m_index - 1)
+                        .arg(shortened(*token));
+            return false;
+        }
         items.assign(size_t(records), R{});
         for (size_t i = 0; i < items.size(); ++i) {
             R &r = items[i];
             for (const Field<R> &f : fields) {
-                const FieldName name{blockName, int(i), f.name};
+                const FieldName name{f.name, &kind, int(i)};
                 const bool ok = f.text     ? text(r.*f.text, name)
                                 : f.single ? single(r.*f.single, name)
                                 : f.whole  ? whole(r.*f.whole, name)
@@ -256,9 +270,11 @@ private:
     std::optional<QStringView> next(const FieldName &name)
     {
         if (m_index >= m_count) {
-            error = QStringLiteral("the file ends at token %1, where %2 should be")
-                        .arg(m_index)
-                        .arg(name.toString());
+            error = m_text.isEmpty() ? QStringLiteral("the file is empty")
+                                     : QStringLiteral("the file ends too early: %1 is missing "
+                                                      "(token %2)")
+                                           .arg(name.toString())
+                                           .arg(m_index);
             return std::nullopt;
         }
         qsizetype end = m_text.indexOf(QLatin1Char('\t'), m_pos);
@@ -277,18 +293,21 @@ private:
             return true;
         }
         return fail(name, token,
-                    NumberText::toDouble(token, m_locale)
-                        ? QStringLiteral("is too large for a single-precision number")
-                        : QStringLiteral("is not a number"));
+                    NumberText::toDouble(token, m_locale) ? QStringLiteral("is too large")
+                                                          : QStringLiteral("is not a number"));
     }
 
     bool toReal(QStringView token, double &out, const FieldName &name)
     {
-        if (const auto v = NumberText::toDouble(token, m_locale)) {
-            out = *v;
-            return true;
-        }
-        return fail(name, token, QStringLiteral("is not a number"));
+        const auto v = NumberText::toDouble(token, m_locale);
+        if (!v)
+            return fail(name, token, QStringLiteral("is not a number"));
+        // Written to 15 digits, the largest doubles would round up beyond the
+        // range and the saved file would not load again.
+        if (std::fabs(*v) >= 1e308)
+            return fail(name, token, QStringLiteral("is too large"));
+        out = *v;
+        return true;
     }
 
     bool toWhole(QStringView token, int32_t &out, const FieldName &name)
@@ -299,7 +318,7 @@ private:
         }
         return fail(name, token,
                     NumberText::toDouble(token, m_locale)
-                        ? QStringLiteral("does not fit a 32-bit whole number")
+                        ? QStringLiteral("is too large for a whole number")
                         : QStringLiteral("is not a whole number"));
     }
 
@@ -312,12 +331,12 @@ private:
         return fail(name, token, QStringLiteral("is neither True, False nor a number"));
     }
 
-    // Reports the token just read.
+    // Reports the token just read: what is wrong in words, then where.
     bool fail(const FieldName &name, QStringView token, const QString &why)
     {
-        error = QStringLiteral("token %1 (%2): \"%3\" %4")
-                    .arg(m_index - 1)
-                    .arg(name.toString(), shortened(token), why);
+        error = QStringLiteral("%1 %2: \"%3\" (token %4)")
+                    .arg(name.toString(), why, shortened(token))
+                    .arg(m_index - 1);
         return false;
     }
 
@@ -368,17 +387,17 @@ WorldRead parse(const QString &text, const QLocale &locale)
     WorldRead result;
     World &world = result.world;
     Reader r(text, locale);
-    const bool ok = r.text(world.Sky, header("Sky")) && r.text(world.Music, header("Music")) &&
-                    r.text(world.Ground, header("Ground")) && r.whole(world.Zoom, header("Zoom")) &&
+    const bool ok = r.text(world.Sky, header("sky")) && r.text(world.Music, header("music")) &&
+                    r.text(world.Ground, header("ground")) && r.whole(world.Zoom, header("zoom")) &&
                     r.fraction(result.fractions.vertical, header("vertical scroll position")) &&
                     r.fraction(result.fractions.horizontal, header("horizontal scroll position")) &&
-                    r.real(world.StartPosX, header("StartPosX")) &&
-                    r.real(world.StartPosY, header("StartPosY")) &&
-                    r.real(world.StartAngle, header("StartAngle")) &&
-                    r.block(world.Objects, "Objects", objectFields) &&
-                    r.block(world.Pictures, "Pictures", pictureFields) &&
-                    r.block(world.Texts, "Texts", textFields) &&
-                    r.block(world.Cubes, "Cubes", cubeFields);
+                    r.real(world.StartPosX, header("start position x")) &&
+                    r.real(world.StartPosY, header("start position y")) &&
+                    r.real(world.StartAngle, header("start angle")) &&
+                    r.block(world.Objects, ObjectRecords, objectFields) &&
+                    r.block(world.Pictures, PictureRecords, pictureFields) &&
+                    r.block(world.Texts, TextRecords, textFields) &&
+                    r.block(world.Cubes, CubeRecords, cubeFields);
     // Tokens after the last record are ignored.
     if (!ok)
         return WorldRead{World(), ScrollFractions(), r.error};
@@ -397,8 +416,7 @@ WorldRead load(const QString &path)
         return WorldRead{World(), ScrollFractions(), file.error};
     WorldRead result = parse(file.text);
     if (!result.ok())
-        result.error = QStringLiteral("Cannot load \"%1\": %2")
-                           .arg(QDir::toNativeSeparators(path), result.error);
+        result.error = Files::cannot("load", path, result.error);
     return result;
 }
 

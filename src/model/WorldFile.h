@@ -2,8 +2,8 @@
 // The world file (*.lwf): TAB-separated fields, no terminator.
 //
 // Reading validates the whole file into a new world first, so a failure
-// never leaves half a world behind; the error names the token, the field and
-// the reason.
+// never leaves half a world behind; the error says what is wrong in a user's
+// words ("the Color of text 2 is not a whole number") and at which token.
 
 #include "files/FileServices.h"
 #include "model/World.h"
@@ -25,8 +25,8 @@ struct [[nodiscard]] WorldRead {
 
 namespace WorldFile {
 
-// The file's text. A TAB inside a string field is written as a blank, so that
-// every file written loads back.
+// The file's text. A TAB or a NUL inside a string field is written as a
+// blank, so that every file written loads back.
 QString format(const World &world, const ScrollFractions &fractions,
                const QLocale &locale = QLocale());
 WorldRead parse(const QString &text, const QLocale &locale = QLocale());

@@ -3,6 +3,7 @@
 #include "files/FileServices.h"
 #include "model/NumberText.h"
 
+#include <QFileInfo>
 #include <QLocale>
 #include <cmath>
 #include <optional>
@@ -111,10 +112,12 @@ LibraryLoad parseLibrary(const QString &text)
     // Lines end in CR LF; a lone LF (a library edited with a Unix editor) ends
     // a line as well rather than gluing every entry into the first one.
     // An empty line, the one after a final line end included, is reported
-    // like any other line that is not an entry. An empty file has no lines.
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (text.isEmpty())
-        lines.clear();
+    // like any other line that is not an entry.
+    if (text.isEmpty()) {
+        load.warnings << QStringLiteral("objects.txt is empty: no object can be placed");
+        return load;
+    }
+    const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
         if (line.endsWith(QLatin1Char('\r')))
@@ -138,7 +141,7 @@ LibraryLoad Init_Shapes(const QString &programFolder)
     const QString path = Files::pathIn(Files::pathIn(programFolder, QStringLiteral("Objects")),
                                        QStringLiteral("objects.txt"));
     LibraryLoad load;
-    if (Files::fileExists(path)) {
+    if (QFileInfo::exists(path)) { // a folder or a pipe of that name is reported
         const TextRead read = Files::readTextFile(path);
         if (read.ok())
             load = parseLibrary(read.text);

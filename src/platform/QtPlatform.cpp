@@ -1,5 +1,7 @@
 #include "platform/QtPlatform.h"
 
+#include "files/FileServices.h"
+
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileInfo>
