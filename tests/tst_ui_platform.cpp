@@ -24,14 +24,16 @@ namespace
 // Runs `act` on the next modal window of type T as soon as it is shown.
 template <typename T> void onNextModal(std::function<void(T *)> act)
 {
+    // The pending timer owns the function; it refers to itself weakly, so it
+    // is freed once the dialog has been answered.
     auto poll = std::make_shared<std::function<void()>>();
-    *poll = [act, poll] {
+    *poll = [act, weak = std::weak_ptr(poll)] {
         if (auto *modal = qobject_cast<T *>(QApplication::activeModalWidget()))
             act(modal);
-        else
-            QTimer::singleShot(10, *poll);
+        else if (auto self = weak.lock())
+            QTimer::singleShot(10, [self] { (*self)(); });
     };
-    QTimer::singleShot(0, *poll);
+    QTimer::singleShot(0, [poll] { (*poll)(); });
 }
 
 // A GIF whose screen is width x height pixels, holding one 1 x 1 frame:
