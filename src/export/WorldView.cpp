@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QWidget>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -58,7 +59,7 @@ Move moveOf(int key)
 
 void requestRedraw(void *view, SoSceneManager *)
 {
-    static_cast<WorldView *>(view)->update();
+    static_cast<WorldView *>(view)->redraw();
 }
 
 } // namespace
@@ -205,7 +206,33 @@ void WorldView::placeCamera()
         orientation.multVec(SbVec3f(0, 0, -1), direction);
         m_headlight->direction = direction;
     }
-    update();
+    redraw();
+}
+
+void WorldView::redraw()
+{
+    if (m_framePosted || !isExposed())
+        return;
+    m_framePosted = true;
+    QCoreApplication::postEvent(this, new QEvent(frameRequest()), Qt::LowEventPriority);
+}
+
+QEvent::Type WorldView::frameRequest()
+{
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
+bool WorldView::event(QEvent *event)
+{
+    if (event->type() != frameRequest())
+        return QOpenGLWindow::event(event);
+    m_framePosted = false;
+    if (isExposed()) {
+        QPaintEvent paint(QRect(QPoint(), size())); // drawn and shown at once
+        QOpenGLWindow::event(&paint);
+    }
+    return true;
 }
 
 void WorldView::initializeGL()

@@ -57,6 +57,11 @@ public:
     SbVec3f eyePosition() const;
     QImage renderedFrame();
 
+    // Asks for a frame on the event loop's next pass. QWindow::update waits
+    // for the window system's next frame, which X11 without a compositor
+    // stands in for with a 5 ms timer: a tenth of a walk's frames lost.
+    void redraw();
+
     // Where the keys go that the view does not use.
     void setKeyTarget(QWidget *target) { m_keyTarget = target; }
 
@@ -66,6 +71,7 @@ signals:
     void anchorClicked(const QString &url);
 
 protected:
+    bool event(QEvent *event) override;
     void initializeGL() override;
     void resizeGL(int width, int height) override;
     void paintGL() override;
@@ -78,6 +84,7 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    static QEvent::Type frameRequest();
     void placeCamera();
     void moveHeld(float seconds); // walks and turns by the keys held, for that long
     void walkTick();
@@ -109,4 +116,5 @@ private:
     QPoint m_pressedAt;
     QPoint m_lastDrag;
     bool m_dragging = false;
+    bool m_framePosted = false;
 };
