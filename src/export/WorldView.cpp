@@ -16,6 +16,7 @@
 #include <Inventor/actions/SoRayPickAction.h>
 #include <Inventor/elements/SoGLCacheContextElement.h>
 #include <Inventor/nodes/SoDirectionalLight.h>
+#include <Inventor/nodes/SoComplexity.h>
 #include <Inventor/nodes/SoGroup.h>
 #include <Inventor/nodes/SoPerspectiveCamera.h>
 #include <Inventor/nodes/SoSeparator.h>
@@ -83,6 +84,7 @@ WorldView::~WorldView()
 {
     makeCurrent(); // Coin frees its display lists and textures in this context
     m_manager.reset();
+    m_collisionPick.reset();
     if (m_root)
         m_root->unref();
     m_scene.reset();
@@ -104,6 +106,13 @@ std::optional<QString> WorldView::load(const QString &path)
         headlight = new SoDirectionalLight;
         root->addChild(headlight);
     }
+    // Spheres, cylinders and cones with fewer facets than Coin's default:
+    // the software renderer spends its time by the vertex, and the worlds
+    // are mostly round trees and posts. (Set inside the world's group: above
+    // it, Coin tessellates more, not less.)
+    auto *complexity = new SoComplexity;
+    complexity->value = 0.3f;
+    scene->root()->insertChild(complexity, 0);
     root->addChild(scene->root());
 
     if (m_root)
@@ -167,10 +176,11 @@ float WorldView::freeDistance(const SbVec3f &from, const SbVec3f &direction, flo
 {
     if (!m_scene || wanted <= 0)
         return std::max(wanted, 0.0f);
-    SoRayPickAction pick{SbViewportRegion(100, 100)};
-    pick.setRay(from, direction, 0, wanted + m_avatar.collisionDistance);
-    pick.apply(m_root);
-    const SoPickedPoint *hit = pick.getPickedPoint();
+    if (!m_collisionPick) // kept: setting up an action costs more than a short ray's pick
+        m_collisionPick = std::make_unique<SoRayPickAction>(SbViewportRegion(100, 100));
+    m_collisionPick->setRay(from, direction, 0, wanted + m_avatar.collisionDistance);
+    m_collisionPick->apply(m_root);
+    const SoPickedPoint *hit = m_collisionPick->getPickedPoint();
     if (!hit)
         return wanted;
     const float free = (hit->getPoint() - from).length() - m_avatar.collisionDistance;

@@ -29,6 +29,7 @@
 
 class SoDirectionalLight;
 class SoPerspectiveCamera;
+class SoRayPickAction;
 class SoSceneManager;
 class SoSeparator;
 
@@ -97,6 +98,7 @@ private:
     SoPerspectiveCamera *m_camera = nullptr;
     SoDirectionalLight *m_headlight = nullptr; // only when the world asks for one
     std::unique_ptr<SoSceneManager> m_manager;
+    mutable std::unique_ptr<SoRayPickAction> m_collisionPick;
     SbBox3f m_bounds;
 
     Viewpoint m_start;
