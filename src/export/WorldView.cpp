@@ -84,7 +84,6 @@ WorldView::~WorldView()
 {
     makeCurrent(); // Coin frees its display lists and textures in this context
     m_manager.reset();
-    m_collisionPick.reset();
     if (m_root)
         m_root->unref();
     m_scene.reset();
@@ -121,6 +120,7 @@ std::optional<QString> WorldView::load(const QString &path)
     m_camera = camera;
     m_headlight = headlight;
     m_bounds = boundingBox(scene->root());
+    m_collision.index(scene->root());
     m_scene = std::move(scene);
     m_speed = m_scene->walkingSpeed();
     m_avatar = m_scene->avatar();
@@ -166,25 +166,11 @@ void WorldView::walk(float distance)
     // The eye and the top of the highest step: what is lower is walked over.
     const SbVec3f knee =
         m_eye - SbVec3f(0, std::max(0.0f, m_avatar.height - m_avatar.stepHeight), 0);
-    distance = std::min(freeDistance(m_eye, direction, distance),
-                        freeDistance(knee, direction, distance));
+    const float clearance = m_avatar.collisionDistance;
+    distance = std::min(m_collision.freeDistance(m_eye, direction, distance, clearance),
+                        m_collision.freeDistance(knee, direction, distance, clearance));
     m_eye += direction * distance;
     placeCamera();
-}
-
-float WorldView::freeDistance(const SbVec3f &from, const SbVec3f &direction, float wanted) const
-{
-    if (!m_scene || wanted <= 0)
-        return std::max(wanted, 0.0f);
-    if (!m_collisionPick) // kept: setting up an action costs more than a short ray's pick
-        m_collisionPick = std::make_unique<SoRayPickAction>(SbViewportRegion(100, 100));
-    m_collisionPick->setRay(from, direction, 0, wanted + m_avatar.collisionDistance);
-    m_collisionPick->apply(m_root);
-    const SoPickedPoint *hit = m_collisionPick->getPickedPoint();
-    if (!hit)
-        return wanted;
-    const float free = (hit->getPoint() - from).length() - m_avatar.collisionDistance;
-    return std::clamp(free, 0.0f, wanted);
 }
 
 void WorldView::turn(float angle)

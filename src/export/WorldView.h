@@ -14,6 +14,7 @@
 // says (closer than its first value, higher than its third). Other keys
 // go to keyTarget (the window holding the view: Escape, Tab, Enter).
 
+#include "export/CollisionParts.h"
 #include "export/VrmlScene.h"
 
 #include <QElapsedTimer>
@@ -29,7 +30,6 @@
 
 class SoDirectionalLight;
 class SoPerspectiveCamera;
-class SoRayPickAction;
 class SoSceneManager;
 class SoSeparator;
 
@@ -90,7 +90,6 @@ private:
     void moveHeld(float seconds); // walks and turns by the keys held, for that long
     void walkTick();
     QString anchorAt(const QPoint &pixel) const;
-    float freeDistance(const SbVec3f &from, const SbVec3f &direction, float wanted) const;
     void forwardKey(QKeyEvent *event);
 
     std::unique_ptr<Scene> m_scene;
@@ -98,7 +97,7 @@ private:
     SoPerspectiveCamera *m_camera = nullptr;
     SoDirectionalLight *m_headlight = nullptr; // only when the world asks for one
     std::unique_ptr<SoSceneManager> m_manager;
-    mutable std::unique_ptr<SoRayPickAction> m_collisionPick;
+    CollisionParts m_collision;
     SbBox3f m_bounds;
 
     Viewpoint m_start;
