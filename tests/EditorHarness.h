@@ -6,13 +6,14 @@
 
 #include "app/MainEditor.h"
 #include "mapview/MapCanvas.h"
+#include "mapview/MapOverlay.h"
 #include "model/WorldFile.h"
+#include "palette/ExistingObjects.h"
+#include "palette/ObjectTree.h"
 #include "platform/FakePlatform.h"
 
-#include <QApplication>
-#include <QPointer>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <cmath>
 #include <functional>
