@@ -8,8 +8,12 @@
 #include "mapview/MapCanvas.h"
 #include "mapview/MapOverlay.h"
 #include "model/WorldFile.h"
+#include "palette/ColorSwatch.h"
 #include "palette/ExistingObjects.h"
 #include "palette/ObjectTree.h"
+#include "palette/PicturePanel.h"
+#include "palette/SurfacePanel.h"
+#include "palette/TextPanel.h"
 #include "platform/FakePlatform.h"
 
 #include <QtTest>

@@ -3,15 +3,6 @@
 
 #include "EditorHarness.h"
 
-#include "mapview/MapOverlay.h"
-#include "mapview/MapScale.h"
-#include "palette/ObjectTree.h"
-
-#include <QAction>
-#include <QMenu>
-#include <QScrollBar>
-#include <QtTest>
-
 namespace {
 
 using Answer = MessageBoxes::Answer;

@@ -9,9 +9,7 @@
 #include "export/WebPublisher.h"
 #include "export/frmBrowse.h"
 
-#include <QAction>
 #include <QtNetwork>
-#include <QtTest>
 
 namespace {
 

@@ -5,15 +5,6 @@
 #include "EditorHarness.h"
 
 #include "app/MainLayout.h"
-#include "mapview/MapOverlay.h"
-#include "mapview/MapScale.h"
-#include "palette/ObjectTree.h"
-
-#include <QAction>
-#include <QScrollBar>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QtTest>
 
 namespace {
 

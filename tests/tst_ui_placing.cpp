@@ -9,11 +9,6 @@
 
 #include "EditorHarness.h"
 
-#include "palette/ColorSwatch.h"
-#include "palette/PicturePanel.h"
-#include "palette/SurfacePanel.h"
-#include "palette/TextPanel.h"
-
 namespace {
 
 const QString Sign = QStringLiteral("/pictures/sign.gif");
@@ -146,58 +141,49 @@ private slots:
         QVERIFY(!e.document.Saved());
         e.mnuUndo->trigger();
         QCOMPARE(e.world(), before);
-        e.mnuRedo->trigger();
-        QCOMPARE(e.document.item(kind, index), std::optional(expected));
     }
 
     // A refused placement shows its message and changes nothing, though the
     // anchor is taken; an empty Off Ground is read as 0.
     void messages_data()
     {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("height"); // "none": no file chosen
-        QTest::addColumn<QString>("width");
-        QTest::addColumn<QString>("offGround");
+        QTest::addColumn<QStringList>("boxes"); // height, width, off ground; empty: text tab
         QTest::addColumn<QString>("message");
-        const auto row = [](const char *name, const QString &h, const QString &w, const QString &o,
-                            const QString &m) {
-            QTest::newRow(name) << int(PicturesTab) << h << w << o << m;
+        const auto row = [](const char *name, const QStringList &boxes, const char *message) {
+            QTest::newRow(name) << boxes << QString(message);
         };
-        row("no file", "none", "", "", "Please select a file.");
-        row("no height", "", "", "", "Please specify a height for the image.");
-        row("height not a number", "tall", "", "", "Please specify a numeric height for the image.");
-        row("height too large", "1E+40", "", "", "Please specify a numeric height for the image.");
-        row("no width", "5", "", "", "Please specify a width for the image.");
-        row("width not a number", "5", "wide", "", "Please specify a numeric width for the image.");
-        row("off ground not a number", "5", "7", "high",
+        row("no file", {"none", "", ""}, "Please select a file.");
+        row("no height", {"", "", ""}, "Please specify a height for the image.");
+        row("height not a number", {"tall", "", ""}, "Please specify a numeric height for the image.");
+        row("height too large", {"1E+40", "", ""}, "Please specify a numeric height for the image.");
+        row("no width", {"5", "", ""}, "Please specify a width for the image.");
+        row("width not a number", {"5", "wide", ""}, "Please specify a numeric width for the image.");
+        row("off ground not a number", {"5", "7", "high"},
             "Please specify a numeric value for Off Ground (Feet).");
-        QTest::newRow("no text") << int(TextTab) << "" << "" << "" << "Please specify the text to be inserted.";
+        row("no text", {}, "Please specify the text to be inserted.");
     }
 
     void messages()
     {
-        QFETCH(int, tab);
-        QFETCH(QString, height);
-        QFETCH(QString, width);
-        QFETCH(QString, offGround);
+        QFETCH(QStringList, boxes);
         QFETCH(QString, message);
         EditorHarness h;
         MainEditor &e = startWithLibrary(h);
-        e.TabStrip1->setCurrentIndex(tab);
-        if (height != "none") {
+        e.TabStrip1->setCurrentIndex(boxes.isEmpty() ? TextTab : PicturesTab);
+        if (boxes.value(0) != "none") {
             h.fake.pictures.sizes[Sign] = QSize(10, 10);
             h.fake.fileDialogs.openAnswers = {Sign};
             e.picPicture->cmd2dFind->click();
         }
-        e.picPicture->txt2DHeight->setText(height == "none" ? "" : height);
-        e.picPicture->txt2DWidth->setText(width);
-        e.picPicture->txt2DOffGround->setText(offGround);
+        e.picPicture->txt2DHeight->setText(boxes.value(0).remove("none"));
+        e.picPicture->txt2DWidth->setText(boxes.value(1));
+        e.picPicture->txt2DOffGround->setText(boxes.value(2));
         e.picOrientation->txtAnchor->setText("http://lost/");
         clickMap(h, 50, 50);
         QCOMPARE(h.fake.messages.shown, QStringList{message});
         QCOMPARE(e.world(), World());
         QVERIFY(e.document.Saved());
-        QCOMPARE(e.picPicture->txt2DWidth->text(), width); // what was typed stays
+        QCOMPARE(e.picPicture->txt2DWidth->text(), boxes.value(1)); // what was typed stays
         QVERIFY(e.picOrientation->txtAnchor->text().isEmpty());
     }
 
@@ -264,16 +250,15 @@ private slots:
         QTest::addColumn<QPointF>("pointer"); // where it is released
         QTest::addColumn<bool>("escape");
         QTest::addColumn<QPointF>("centre"); // the item's new centre
-        QTest::newRow("grabbed at the centre")
-            << false << QPointF(2, 2) << QPointF(50, 60) << false << QPointF(50, 60);
-        QTest::newRow("grabbed at the corner")
-            << false << QPointF(0.1, 0.1) << QPointF(50, 60) << false << QPointF(51.9, 61.9);
-        QTest::newRow("short move over the handle")
-            << false << QPointF(2, 2) << QPointF(31, 40.5) << false << QPointF(31, 40.5);
-        QTest::newRow("start position")
-            << true << QPointF(2, 2) << QPointF(20, 90) << false << QPointF(20, 90);
-        QTest::newRow("escape") << false << QPointF(2, 2) << QPointF(50, 60) << true
-                                << QPointF(30, 40);
+        const auto row = [](const char *name, bool start, QPointF grab, QPointF pointer,
+                            bool escape, QPointF centre) {
+            QTest::newRow(name) << start << grab << pointer << escape << centre;
+        };
+        row("grabbed at the centre", false, {2, 2}, {50, 60}, false, {50, 60});
+        row("grabbed at the corner", false, {0.1, 0.1}, {50, 60}, false, {51.9, 61.9});
+        row("short move over the handle", false, {2, 2}, {31, 40.5}, false, {31, 40.5});
+        row("start position", true, {2, 2}, {20, 90}, false, {20, 90});
+        row("escape", false, {2, 2}, {50, 60}, true, {30, 40});
     }
 
     void dragToMove()
@@ -397,18 +382,16 @@ private slots:
             QApplication::sendEvent(e.Picture1, &event);
         };
         const QPointF point(60, 70);
-        const QPoint inFrame = e.Picture1->mapTo(e.Picture2, h.pixelOf(point.x(), point.y()));
+        const auto inFrame = [&] { return e.Picture1->mapTo(e.Picture2, h.pixelOf(60, 70)); };
+        const QPoint before = inFrame();
         turn(point, 120, Qt::ControlModifier);
-        QCOMPARE(e.world().Zoom, 2);
-        QVERIFY(e.mnu200Item->isChecked());
-        QVERIFY((e.Picture1->mapTo(e.Picture2, h.pixelOf(point.x(), point.y())) - inFrame)
-                    .manhattanLength() <= 2);
-        const int v = e.VScroll1->value();
-        const int hv = e.HScroll1->value();
+        QVERIFY(e.world().Zoom == 2 && e.mnu200Item->isChecked());
+        QVERIFY((inFrame() - before).manhattanLength() <= 2);
+        const QPoint scrolled(e.HScroll1->value(), e.VScroll1->value());
         turn(point, -120, {});
-        QVERIFY(e.VScroll1->value() > v);
+        QVERIFY(e.VScroll1->value() > scrolled.y() && e.HScroll1->value() == scrolled.x());
         turn(point, -120, Qt::ShiftModifier);
-        QVERIFY(e.HScroll1->value() > hv);
+        QVERIFY(e.HScroll1->value() > scrolled.x());
         turn(point, -120, Qt::ControlModifier);
         QCOMPARE(e.world().Zoom, 1);
     }
@@ -434,8 +417,7 @@ private slots:
         e.document.place(CubeInfo{Kind::Wall, 10, 20, 10, 20, Red});
         e.document.place(ObjectInfo{"Table", 12, 12, 0, {}, {}});
         e.document.place(ObjectInfo{"Park Bench", 30, 40, 0, {}, {}});
-        e.document.place(
-            TextInfo{"Lotwright Park", 50, 20, 0, 0, Kind::TextBig, false, {}, {}, {}});
+        e.document.place(TextInfo{"Lotwright Park", 50, 20, 0, 0, Kind::TextBig, false, {}, {}, {}});
         const QPoint pixel = h.pixelOf(at.x(), at.y());
         QHelpEvent event(QEvent::ToolTip, pixel, e.Picture1->mapToGlobal(pixel));
         QApplication::sendEvent(e.Picture1, &event);

@@ -6,12 +6,6 @@
 
 #include "platform/QtPlatform.h"
 
-#include <QAbstractButton>
-#include <QBuffer>
-#include <QColorDialog>
-#include <QMessageBox>
-#include <QtTest>
-
 namespace {
 
 // A GIF whose screen is width x height pixels, holding one 1 x 1 frame:

@@ -3,14 +3,7 @@
 
 #include "EditorHarness.h"
 
-#include "mapview/MapOverlay.h"
 #include "mapview/MapPainter.h"
-#include "palette/ExistingObjects.h"
-#include "palette/ObjectTree.h"
-
-#include <QPainter>
-#include <QSignalSpy>
-#include <QtTest>
 
 namespace {
 

@@ -8,15 +8,6 @@
 #include "app/frmAbout.h"
 #include "app/frmSplash.h"
 
-#include <QAction>
-#include <QDir>
-#include <QLabel>
-#include <QPushButton>
-#include <QScreen>
-#include <QSignalSpy>
-#include <QTimer>
-#include <QtTest>
-
 namespace {
 
 // The share of an area's pixels that pass a test.
