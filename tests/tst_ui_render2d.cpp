@@ -100,10 +100,9 @@ private slots:
         row("box along x at 0", object("Car", 0), car, QRectF(41, 49, 18, 2), {BluePx}, {Green});
         row("box turned at -1.57", object("Car", -1.57f), car, QRectF(49, 41, 2, 18), {BluePx},
             {Green});
-        row("box of another rotation not drawn", object("Car", 1.0f), car, middle, {Green},
-            {BluePx});
-        row("object missing from the library not drawn", object("Bus", 0), car, middle, {Green},
-            {BluePx});
+        row("box of another rotation, object missing from the library: not drawn",
+            world({{}}, {{"Car", 50, 50, 1.0f, {}, {}}, {"Bus", 50, 50, 0, {}, {}}}), car, middle,
+            {Green}, {BluePx});
         row("object covers the floor",
             world({{"Floor", 30, 70, 30, 70, Red}}, {{"Rug", 50, 50, 0, {}, {}}}),
             {shape("Rug", 20, 20, "R")}, middle, {BluePx}, {RedPx, Green});
@@ -181,42 +180,32 @@ private slots:
                  QStringLiteral("Alphaalphabeta"));
     }
 
-    void selectionRule_data()
-    {
-        QTest::addColumn<int>("selKind");
-        QTest::addColumn<int>("selIndex");
-        QTest::addColumn<int>("node"); // the node selected, 0 for none
-        QTest::addColumn<QRectF>("marker");
-        QTest::addColumn<bool>("handle");
-        // The cubes are nodes 6 and 7, the objects 8 and 9.
-        QTest::newRow("last cube: its rectangle, no handle")
-            << 3 << -1 << 7 << QRectF(60, 60, 20, 10) << false;
-        QTest::newRow("first cube by index") << 3 << 0 << 6 << QRectF(10, 30, 10, 20) << false;
-        QTest::newRow("last object: 4 x 4 and the handle")
-            << 1 << -1 << 9 << QRectF(43, 23, 4, 4) << true;
-        QTest::newRow("kind 0 selects nothing") << 0 << -1 << 0 << QRectF() << false;
-        QTest::newRow("index past the end") << 1 << 5 << 0 << QRectF() << false;
-        QTest::newRow("last text is unused") << 2 << -1 << 0 << QRectF() << false;
-    }
-
+    // The node selected by kind and index (-1: the last element) and its
+    // marker: a cube's own rectangle, else 4 x 4 with the handle.
     void selectionRule()
     {
-        QFETCH(int, selKind);
-        QFETCH(int, selIndex);
-        QFETCH(int, node);
-        QFETCH(QRectF, marker);
-        QFETCH(bool, handle);
         const World w = world({{"Wall", 10, 20, 30, 50, 0}, {"Floor", 60, 80, 60, 70, 0}},
                               {{"Oak", 40, 40, 0, {}, {}}, {"Oak", 45, 25, 0, {}, {}}},
                               {text("First", 5, 5), {}});
-        ObjectTree tree;
-        QCOMPARE(ExistingObjects::rebuild(tree, w, {shape("Oak", 2, 2, "C")}, selKind, selIndex),
-                 node);
-        QCOMPARE(tree.selectedNode(), node);
-        const auto shown = ExistingObjects::markerFor(tree, node, w);
-        QCOMPARE(shown.has_value(), node != 0);
-        if (shown)
-            QCOMPARE(std::pair(shown->rect, shown->withHandle), std::pair(marker, handle));
+        const struct {
+            int kind, index, node; // node 0: nothing selected
+            QRectF marker;
+            bool handle;
+        } cases[] = {{KindCube, -1, 7, {60, 60, 20, 10}, false},
+                     {KindCube, 0, 6, {10, 30, 10, 20}, false},
+                     {KindObject, -1, 9, {43, 23, 4, 4}, true},
+                     {KindNone, -1, 0, {}, false},
+                     {KindObject, 5, 0, {}, false}, // past the end
+                     {KindText, -1, 0, {}, false}}; // the last text is unused
+        for (const auto &c : cases) {
+            ObjectTree tree;
+            QCOMPARE(ExistingObjects::rebuild(tree, w, {shape("Oak", 2, 2, "C")}, c.kind, c.index),
+                     c.node);
+            QCOMPARE(tree.selectedNode(), c.node);
+            const auto shown = ExistingObjects::markerFor(tree, c.node, w);
+            QCOMPARE(shown ? std::pair(shown->rect, shown->withHandle) : std::pair(QRectF(), false),
+                     std::pair(c.marker, c.handle));
+        }
     }
 
     // In the window: the marker follows the user's node clicks (selecting
