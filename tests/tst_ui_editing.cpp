@@ -151,7 +151,6 @@ private slots:
         QVERIFY(!e.document.Saved());
         QCOMPARE(e.objTree->nodeText(e.objTree->selectedNode()), selectedAfter);
         QVERIFY(e.shpSelector->isVisible() && e.objTree->isNodeExpanded(kind));
-        QVERIFY(e.mnuUndo->text().startsWith("&Undo Remove "));
         e.mnuUndo->trigger(); // back in its place, and selected
         QCOMPARE(e.world(), before);
         QCOMPARE(e.objTree->selectedNode(), nodeOf(*e.objTree, kind, index));
@@ -279,7 +278,6 @@ private slots:
         QCOMPARE(e.mnuUndo->isEnabled(), after != before); // nothing differs: no undo step
         if (after == before)
             return;
-        QVERIFY(e.mnuUndo->text().startsWith("&Undo Edit "));
         e.mnuUndo->trigger();
         QCOMPARE(e.world(), before);
         e.mnuRedo->trigger();
@@ -333,7 +331,6 @@ private slots:
         QCOMPARE(e.mnuUndo->isEnabled(), !after.isEmpty() && after != before);
         if (!e.mnuUndo->isEnabled())
             return;
-        QCOMPARE(e.mnuUndo->text(), QStringLiteral("&Undo World Properties"));
         e.mnuUndo->trigger();
         QCOMPARE(e.world(), w);
         e.mnuRedo->trigger();
