@@ -467,10 +467,8 @@ private slots:
         FakePlatform fake;
         TextPanel panel(fake.platform());
         ColorSwatch &swatch = *panel.picTextColor;
-        const int32_t initial = swatch.color();
-        fake.colorDialog.answers = {std::nullopt, 0x0000FF};
+        fake.colorDialog.answers = {0x0000FF, std::nullopt};
         swatch.click();
-        QCOMPARE(swatch.color(), initial);
         swatch.click();
         QCOMPARE(swatch.color(), 0x0000FF);
         swatch.resize(swatch.sizeHint());

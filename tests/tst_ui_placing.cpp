@@ -359,7 +359,9 @@ private slots:
         QVERIFY(e.Status1->currentMessage().endsWith("Drag down and to the right to draw a floor"));
     }
 
-    void rightButtonOpensTheViewMenu()
+    // The wheel scrolls; Ctrl+wheel zooms, keeping the point under the
+    // pointer. The right button opens the View menu and places nothing.
+    void wheelAndRightButton()
     {
         EditorHarness h;
         MainEditor &e = startWithLibrary(h);
@@ -367,13 +369,6 @@ private slots:
         QTRY_VERIFY(e.mnuViewItem->isVisible());
         e.mnuViewItem->close();
         QCOMPARE(e.world(), World());
-    }
-
-    // The wheel scrolls; Ctrl+wheel zooms, keeping the point under the pointer.
-    void wheel()
-    {
-        EditorHarness h;
-        MainEditor &e = startWithLibrary(h);
         const auto turn = [&](QPointF at, int delta, Qt::KeyboardModifiers modifiers) {
             const QPointF pixel = h.pixelOf(at.x(), at.y());
             QWheelEvent event(pixel, e.Picture1->mapToGlobal(pixel), {}, QPoint(0, delta),
