@@ -1,8 +1,8 @@
 // File > Export to VRML in the main window (the output name, a failure, the
 // missing-library warning, the world's state kept; each preview is caught as
-// it opens and closed) and "Open in Web Browser" (the page written
-// beside the world, the player copied beside it, the folder served on
-// 127.0.0.1 and the browser sent there).
+// it opens and closed) and "Open in Web Browser" (the page written beside the
+// world, the player copied beside it, the folder served on 127.0.0.1 and the
+// browser sent there).
 
 #include "EditorHarness.h"
 
