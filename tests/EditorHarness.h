@@ -6,14 +6,44 @@
 
 #include "app/MainEditor.h"
 #include "mapview/MapCanvas.h"
+#include "mapview/MapOverlay.h"
 #include "model/WorldFile.h"
+#include "palette/ColorSwatch.h"
+#include "palette/ExistingObjects.h"
+#include "palette/ObjectTree.h"
+#include "palette/PicturePanel.h"
+#include "palette/SurfacePanel.h"
+#include "palette/TextPanel.h"
 #include "platform/FakePlatform.h"
 
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <cmath>
+#include <functional>
 #include <memory>
+
+// While it lives, runs act on every window of type T as it is shown, once
+// the window's own event loop (a modal dialog's exec()) is running.
+template <typename T> class OnShown : public QObject {
+public:
+    explicit OnShown(std::function<void(T *)> act) : m_act(std::move(act))
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (auto *window = qobject_cast<T *>(watched); window && event->type() == QEvent::Show)
+            QMetaObject::invokeMethod(
+                this, [this, w = QPointer<T>(window)] { if (w) m_act(w); }, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    std::function<void(T *)> m_act;
+};
 
 struct EditorHarness {
     FakePlatform fake;

@@ -1,16 +1,57 @@
-// Start-up: the command line, the window placement kept between runs, the
-// library's warnings, and the Help menu's pages.
+// Start-up: the splash and its hand-over, the program's icon, the command
+// line, the window placement kept between runs, the library's warnings, and
+// the Help menu's pages.
 
 #include "EditorHarness.h"
 
-#include <QAction>
-#include <QDir>
-#include <QtTest>
+#include "app/Artwork.h"
+#include "app/frmSplash.h"
 
 class TestStartup : public QObject {
     Q_OBJECT
 
 private slots:
+    // Two seconds on a single-shot timer, then the window closes, deletes
+    // itself and hands over once. The timer's tick is played, not waited for.
+    void splashHandsOverOnce()
+    {
+        QPointer<frmSplash> splash = new frmSplash;
+        QSignalSpy finished(splash.data(), &frmSplash::finished);
+        splash->show();
+        QVERIFY(QTest::qWaitForWindowExposed(splash.data()));
+        QCOMPARE(splash->geometry().center(), splash->screen()->availableGeometry().center());
+        const auto *label = splash->findChild<QLabel *>("Label2");
+        QVERIFY(label && splash->rect().contains(label->geometry()));
+        QVERIFY2(label->heightForWidth(label->width()) <= label->height(), "the text is cut off");
+
+        auto *timer = splash->findChild<QTimer *>("Timer1");
+        QVERIFY(timer && timer->isActive() && timer->isSingleShot());
+        QCOMPARE(timer->interval(), 2000);
+        QCOMPARE(finished.count(), 0);
+        QMetaObject::invokeMethod(timer, "timeout");
+        QCOMPARE(finished.count(), 1);
+        QTRY_VERIFY(splash.isNull());
+        QCOMPARE(finished.count(), 1);
+    }
+
+    // A tile fills most of each square; the rounded corners stay clear.
+    void iconSizes()
+    {
+        const QIcon icon = programIcon();
+        for (int size : {16, 32, 48, 64, 128, 256}) {
+            QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+            const QImage picture =
+                icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+            int opaque = 0;
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x)
+                    opaque += qAlpha(picture.pixel(x, y)) > 0;
+            QVERIFY2(opaque > 0.7 * size * size && opaque < size * size, 
+                     qPrintable(QString::number(size)));
+            QCOMPARE(qAlpha(picture.pixel(size / 2, size / 2)), 255);
+        }
+    }
+
     void commandLine_data()
     {
         QTest::addColumn<QString>("commandLine"); // %1: the program folder
@@ -50,8 +91,7 @@ private slots:
         // The world written is opened, unless a message tells why not.
         const QString path = message.isEmpty() && !file.isEmpty() ? h.path(file) : QString();
         QCOMPARE(e.document.CurrentFile(), path);
-        QCOMPARE(e.windowTitle(),
-                 QStringLiteral("Lotwright 2.0 (%1)").arg(path.isEmpty() ? "New" : path));
+        QVERIFY(e.windowTitle().endsWith(path.isEmpty() ? "(New)" : "(" + path + ")"));
         QVERIFY(e.document.Saved());
         QCOMPARE(e.world(), path.isEmpty() ? World() : sampleWorld());
         QCOMPARE(h.fake.messages.shown.size(), message.isEmpty() ? 0 : 1);
@@ -72,49 +112,44 @@ private slots:
         QTest::newRow("normal") << "0" << false;
     }
 
+    // Placement is kept in twips, fifteen to a pixel.
     void placement()
     {
         QFETCH(QString, state);
         QFETCH(bool, maximised);
         EditorHarness h(QSize(900, 650));
-        h.fake.settings.values["Top"] = "450"; // twips
-        h.fake.settings.values["Left"] = "300";
+        QMap<QString, QString> &stored = h.fake.settings.values;
+        std::tie(stored["Top"], stored["Left"], stored["WindowState"]) =
+            std::tuple("450", "300", state);
         if (state.isEmpty())
-            h.fake.settings.values.clear();
-        else
-            h.fake.settings.values["WindowState"] = state;
+            stored.clear();
         MainEditor &e = h.start();
         QVERIFY(e.windowState() == (maximised ? Qt::WindowMaximized : Qt::WindowNoState));
         if (maximised)
             return;
-        QCOMPARE(e.pos(), QPoint(20, 30));
-        QCOMPARE(e.size(), QSize(900, 650));
-
-        h.fake.settings.writtenKeys.clear();
+        QCOMPARE(QRect(e.pos(), e.size()), QRect(20, 30, 900, 650)); // the frame at Left, Top
+        stored.clear();
         QVERIFY(e.close());
-        QCOMPARE(h.fake.settings.writtenKeys,
-                 QStringList({"WindowState", "Top", "Left", "Width", "Height"}));
-        const QStringList stored{h.fake.settings.values["WindowState"],
-                                 h.fake.settings.values["Top"], h.fake.settings.values["Left"],
-                                 h.fake.settings.values["Width"], h.fake.settings.values["Height"]};
-        QCOMPARE(stored, QStringList({"0", "450", "300", "13500", "9750"}));
+        QCOMPARE(stored, (QMap<QString, QString>{{"WindowState", "0"},
+                                                 {"Top", "450"},
+                                                 {"Left", "300"},
+                                                 {"Width", "13500"},
+                                                 {"Height", "9750"}}));
     }
 
     void libraryWarningsShownOnce()
     {
         EditorHarness h;
-        QVERIFY(QDir(h.folder.path()).mkpath("Objects"));
         h.writeText("Objects/objects.txt",
                     "2\t2\t10 20 30\tC\tOak Tree.wrl\r\nbroken line\r\nx\t1\t1 1 1\tR\tCar.wrl");
         MainEditor &e = h.start(h.path("notes.txt"));
         QCOMPARE(e.Shapes.size(), size_t(1));
-        QCOMPARE(h.fake.messages.shown.size(), 2);
-        QCOMPARE(h.fake.messages.shown[0], QStringLiteral("Not a valid Lotwright 2.0 file."));
+        QCOMPARE(h.fake.messages.shown.size(), 2); // the command line's file, then the library
         QVERIFY(h.fake.messages.shown[1].contains("line 2") &&
                 h.fake.messages.shown[1].contains("line 3"));
         e.mnuNewItem->trigger();
         e.resize(e.size() + QSize(50, 50));
-        QTest::qWait(10);
+        QCoreApplication::processEvents();
         QCOMPARE(h.fake.messages.shown.size(), 2);
     }
 

@@ -1,0 +1,173 @@
+// File > Export to VRML in the main window (the output name, a failure, the
+// missing-library warning, the world's state kept; each preview is caught as
+// it opens and closed) and "Open in Web Browser" (the page written beside the
+// world, the player copied beside it, the folder served on 127.0.0.1 and the
+// browser sent there).
+
+#include "EditorHarness.h"
+
+#include "export/WebPublisher.h"
+#include "export/frmBrowse.h"
+
+#include <QtNetwork>
+
+namespace {
+
+// Runs the export command; the files previewed, each preview closed.
+QStringList exportFrom(MainEditor &editor)
+{
+    QStringList previewed;
+    const OnShown<frmBrowse> closer([&](frmBrowse *preview) {
+        QVERIFY(preview->isModal());
+        previewed << preview->BrowseFile;
+        preview->reject();
+    });
+    editor.mnuSaveItem->trigger();
+    return previewed;
+}
+
+QByteArray get(const QUrl &url)
+{
+    QNetworkAccessManager network;
+    std::unique_ptr<QNetworkReply> reply(network.get(QNetworkRequest(url)));
+    QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+    if (!finished.wait(5000) || reply->error() != QNetworkReply::NoError)
+        return {};
+    return reply->readAll();
+}
+
+} // namespace
+
+class TestExport : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The output is named after the world's file; the world's state is left
+    // as it was.
+    void outputName_data()
+    {
+        QTest::addColumn<QString>("worldFile"); // empty: never saved
+        QTest::addColumn<QString>("output");
+        QTest::newRow("never saved") << "" << "world.wrl";
+        QTest::newRow("saved, with unsaved changes") << "my park.lwf" << "my park.wrl";
+    }
+
+    void outputName()
+    {
+        QFETCH(QString, worldFile);
+        QFETCH(QString, output);
+        EditorHarness h;
+        QVERIFY(writeTextures(h.folder.path()));
+        QTemporaryDir worlds;
+        const QString path = worldFile.isEmpty() ? QString() : worlds.filePath(worldFile);
+        if (!path.isEmpty())
+            QVERIFY(WorldFile::save(path, sampleWorld(), {}).ok());
+        MainEditor &e = h.start(path);
+        e.document.setSaved(path.isEmpty());
+
+        const QString expected = h.path("ToGo/" + output);
+        QCOMPARE(exportFrom(e), QStringList{expected});
+        QVERIFY(QFileInfo(expected).isFile());
+        QCOMPARE(e.document.Saved(), path.isEmpty());
+        QCOMPARE(e.document.CurrentFile(), path);
+    }
+
+    // A failure shows a message naming the file, and no preview.
+    void failure()
+    {
+        EditorHarness h;
+        QVERIFY(writeTextures(h.folder.path()));
+        MainEditor &e = h.start();
+        QVERIFY(QDir().mkpath(h.path("ToGo/world.wrl")));
+        e.document.setSaved(false);
+        QVERIFY(exportFrom(e).isEmpty());
+        QCOMPARE(h.fake.messages.shown.size(), 1);
+        const QString message = h.fake.messages.shown[0];
+        QVERIFY2(message.contains("world.wrl") && message.contains("could not be exported"),
+                 qPrintable(message));
+        QVERIFY(!e.document.Saved());
+    }
+
+    // Objects the library lacks are named once each, ten at the most; the export goes on.
+    void missingLibraryWarning()
+    {
+        EditorHarness h;
+        QVERIFY(writeTextures(h.folder.path()));
+        World world;
+        world.Objects.clear();
+        for (const QString &name : QStringList{"Oak", "Oak"})
+            world.Objects.push_back(ObjectInfo{name, 10, 10, 0, {}, {}});
+        for (int i = 1; i <= 11; ++i)
+            world.Objects.push_back(ObjectInfo{QString("Thing %1").arg(i), 10, 10, 0, {}, {}});
+        MainEditor &e = h.start(h.writeWorld("odd.lwf", world));
+
+        QCOMPARE(exportFrom(e).size(), 1);
+        QCOMPARE(h.fake.messages.shown.size(), 1);
+        const QString message = h.fake.messages.shown[0];
+        QVERIFY2(message.contains("13 objects were left out"), qPrintable(message));
+        QVERIFY(message.contains("\nOak (2 times)\n") && message.contains("\nThing 9\n"));
+        QVERIFY(!message.contains("Thing 10") && message.endsWith("\nand 2 more"));
+    }
+
+    // A world name that needs escaping; a file of an older player goes.
+    void webPageServed()
+    {
+        QTemporaryDir program;
+        const QString toGo = program.filePath("ToGo/");
+        const QString world = toGo + "a&b <c>.wrl";
+        QVERIFY(writeFile(program.filePath("x_ite/x_ite.min.js"), "player"));
+        QVERIFY(writeFile(program.filePath("x_ite/assets/images/logo.svg"), "<svg/>"));
+        QVERIFY(writeFile(world, "#VRML V2.0 utf8\r\n"));
+        QVERIFY(writeFile(toGo + "x_ite/old.js", "old"));
+        FakePlatform fake;
+        WebPublisher publisher(fake.platform(), program.path());
+        QVERIFY(publisher.openInWebBrowser(nullptr, world));
+        const QUrl page = publisher.pageUrl();
+        QCOMPARE(page.host(), QStringLiteral("127.0.0.1"));
+        QCOMPARE(fake.shell.opened, QStringList{page.toString()});
+        QVERIFY(fake.messages.shown.isEmpty());
+
+        QCOMPARE(readBytes(toGo + "x_ite/assets/images/logo.svg"), QByteArray("<svg/>"));
+        QVERIFY(!QFile::exists(toGo + "x_ite/old.js"));
+        const QByteArray html = get(page);
+        QVERIFY(html.contains("<title>a&amp;b &lt;c&gt;</title>"));
+        QVERIFY(html.contains("src=\"a%26b%20%3Cc%3E.wrl\""));
+        QCOMPARE(html, readBytes(toGo + "index.html"));
+        QCOMPARE(get(page.resolved(QUrl("a%26b%20%3Cc%3E.wrl"))), readBytes(world));
+
+        QVERIFY(publisher.openInWebBrowser(nullptr, world)); // reuses the running server
+        QCOMPARE(publisher.pageUrl(), page);
+        QCOMPARE(fake.shell.opened.size(), 2);
+    }
+
+    void webPageFailures_data()
+    {
+        QTest::addColumn<QString>("problem");
+        QTest::addColumn<QString>("message"); // a part of the message shown
+        QTest::newRow("no player") << "player" << "x_ite";
+        QTest::newRow("world not exported") << "world" << "export the world first";
+        QTest::newRow("no browser") << "browser" << "http://127.0.0.1:";
+    }
+
+    void webPageFailures()
+    {
+        QFETCH(QString, problem);
+        QFETCH(QString, message);
+        QTemporaryDir program;
+        const QString world = program.filePath("ToGo/park.wrl");
+        if (problem != "player")
+            QVERIFY(writeFile(program.filePath("x_ite/x_ite.min.js"), "player"));
+        if (problem != "world")
+            QVERIFY(writeFile(world, "#VRML V2.0 utf8\r\n"));
+        FakePlatform fake;
+        fake.shell.result = problem != "browser";
+        WebPublisher publisher(fake.platform(), program.path());
+        QVERIFY(!publisher.openInWebBrowser(nullptr, world));
+        QCOMPARE(fake.messages.shown.size(), 1);
+        QVERIFY2(fake.messages.shown[0].contains(message), qPrintable(fake.messages.shown[0]));
+        QCOMPARE(fake.shell.opened.size(), problem == "browser" ? 1 : 0);
+    }
+};
+
+QTEST_MAIN(TestExport)
+#include "tst_ui_export.moc"
