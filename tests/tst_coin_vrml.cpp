@@ -350,14 +350,14 @@ private slots:
     }
 
 private:
-    // A warning means a file or object the world needs is missing: a failure too.
+    // A warning or an object the library lacks is a failure too.
     CoinValidator::Result exportAndCheck(const World &world, const QString &currentFile,
                                          std::vector<ShapeInfo> &library)
     {
         const WorldExport result = exportWorld(world, library, program.path(), currentFile);
         CoinValidator::Result failed;
-        failed.messages << result.error << result.warnings;
-        if (!result.ok() || !result.warnings.isEmpty())
+        failed.messages << result.error << result.warnings << result.missingObjects;
+        if (!result.ok() || !result.warnings.isEmpty() || !result.missingObjects.isEmpty())
             return failed;
         return CoinValidator::checkFile(result.outputPath, program.filePath("ToGo"));
     }
