@@ -141,6 +141,7 @@ private slots:
             return QStringLiteral("objects.txt line %1: %2").arg(n).arg(QLatin1String(why));
         };
         row("no final line end", good, {"Good"});
+        row("lone line feeds", good + "\n" + good, {"Good", "Good"});
         row("four-character file name", "1\t1\t0 0 0\tR\t.wrl", {""});
         row("empty file", "", {}, {"objects.txt is empty: no object can be placed"});
         row("too few fields", "1\t1\t0 0 0\tR\r\n" + good, {"Good"},
