@@ -11,11 +11,9 @@
 #include <QFile>
 #include <QImage>
 
-namespace CoinValidator
-{
+namespace CoinValidator {
 
-namespace
-{
+namespace {
 
 // Coin's own image loading needs a library this machine lacks; QImage reads
 // GIF and JPEG. Coin wants the rows bottom up.
@@ -33,17 +31,13 @@ SbBool readImage(const SbString &fileName, SbImage *image, void *)
 void collect(const SoError *error, void *data)
 {
     const QString message = QString::fromUtf8(error->getDebugString().getString()).trimmed();
-    const bool soundNotice = message.contains(QLatin1String("SoVRMLSound")) &&
-                             message.contains(QLatin1String("experimental"));
-    const bool soundFile = message.contains(QLatin1String("SoVRMLAudioClip")) &&
-                           message.contains(QLatin1String("File not found"));
-    if (!soundNotice && !soundFile)
+    if (!(message.contains("SoVRMLSound") && message.contains("experimental")) &&
+        !(message.contains("SoVRMLAudioClip") && message.contains("File not found")))
         static_cast<QStringList *>(data)->append(message);
 }
 
 // Routes one kind of Coin error to the collector while it lives.
-template <class Error> class Capture
-{
+template <class Error> class Capture {
 public:
     explicit Capture(QStringList *messages) { Error::setHandlerCallback(collect, messages); }
     ~Capture() { Error::setHandlerCallback(previous, previousData); }
@@ -57,12 +51,11 @@ private:
 
 void initialise()
 {
-    static const bool done = [] {
+    [[maybe_unused]] static const bool done = [] {
         SoDB::init();
         SbImage::addReadImageCB(readImage, nullptr);
         return true;
     }();
-    (void)done;
 }
 
 } // namespace
@@ -106,12 +99,11 @@ Result check(const QByteArray &vrml, const QString &searchFolder)
 Result checkFile(const QString &path, const QString &searchFolder)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Result result;
-        result.messages << QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-        return result;
-    }
-    return check(file.readAll(), searchFolder);
+    if (file.open(QIODevice::ReadOnly))
+        return check(file.readAll(), searchFolder);
+    Result result;
+    result.messages << QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+    return result;
 }
 
 } // namespace CoinValidator

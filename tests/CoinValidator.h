@@ -1,19 +1,15 @@
 #pragma once
 // Reads VRML97 text with Coin's reader and collects every error and warning
-// Coin reports, so tests and tools can demand a world that loads cleanly.
-//
-// Coin reports problems through its error handlers, not only through a null
-// scene: an extra closing brace still gives a scene. Two messages that any
-// world with background music raises are not problems of the file and are
-// left out: the Sound node's "experimental" notice and the AudioClip's
-// "File not found" (sound files are not looked for while reading).
+// it reports through its error handlers (an extra closing brace still gives a
+// scene), so tests can demand a world that loads cleanly. Two messages any
+// world with music raises are left out: the Sound node's "experimental"
+// notice and the AudioClip's "File not found" (sounds are not read here).
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
-namespace CoinValidator
-{
+namespace CoinValidator {
 
 struct Result {
     bool parsed = false;  // Coin built a scene

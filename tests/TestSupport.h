@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -21,13 +22,8 @@ inline QByteArray readBytes(const QString &path)
 // Printable ASCII, TABs and CR LF line ends only.
 inline bool isPlainCrLfText(const QByteArray &bytes)
 {
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (((c < 32 || c >= 127) && c != '\t' && c != '\r' && c != '\n') ||
-            (c == '\n') != (i > 0 && bytes[i - 1] == '\r'))
-            return false;
-    }
-    return !bytes.endsWith('\r');
+    static const QRegularExpression plain("^[\\t -~]*(\\r\\n[\\t -~]*)*$");
+    return plain.match(QString::fromLatin1(bytes)).hasMatch();
 }
 
 // Creates the file's folder too; false when anything fails.

@@ -24,13 +24,10 @@ Run run(const QStringList &arguments, const QString &locale = QStringLiteral("C"
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), locale);
-    if (!home.isEmpty())
-        env.insert(QStringLiteral("LOTWRIGHT_HOME"), home);
+    env.insert(QStringLiteral("LOTWRIGHT_HOME"), home);
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(BIN_DIR "/lotwright-cli"), arguments);
-    const bool finished = process.waitForFinished(10000);
-    if (!finished)
-        process.kill();
+    const bool finished = process.waitForFinished(10000); // else ~QProcess kills it
     return {finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
@@ -60,11 +57,7 @@ class TestCli : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(QFileInfo(QStringLiteral(BIN_DIR "/lotwright-cli")).isExecutable());
-        QVERIFY(m_dir.isValid());
-    }
+    void initTestCase() { QVERIFY(QFileInfo(BIN_DIR "/lotwright-cli").isExecutable()); }
 
     void exitCodes_data()
     {
@@ -74,42 +67,32 @@ private slots:
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err"); // the start of the error output
 
-        const QString good = write(QStringLiteral("good.lwf"), handWritten('.'));
-        const QString comma = write(QStringLiteral("comma.lwf"), handWritten(','));
-        const QString damaged =
-            write(QStringLiteral("bad.lwf"), handWritten('.').replace("65280", "x"));
-        const QString missing = m_dir.filePath(QStringLiteral("missing.lwf"));
-        const QString nowhere = m_dir.filePath(QStringLiteral("no/such/folder/out.lwf"));
+        const QString good = write("good.lwf", handWritten('.'));
+        const QString comma = write("comma.lwf", handWritten(','));
+        const QString damaged = write("bad.lwf", handWritten('.').replace("65280", "x"));
+        const QString missing = m_dir.filePath("missing.lwf");
+        const QString nowhere = m_dir.filePath("no/such/folder/out.lwf");
         const auto row = [](const char *name, const QStringList &arguments, int exitCode,
                             const QString &out, const QString &err, const QString &locale = "C") {
             QTest::newRow(name) << arguments << locale << exitCode << out << err;
         };
-        const QString usage = QStringLiteral("usage: lotwright-cli COMMAND");
         const QString counts = good + ": 1 object, 1 picture, 0 texts, 1 wall or surface\n";
 
-        row("help", {"--help"}, 0, usage, {});
-        row("no command", {}, 2, {}, usage);
-        row("unknown command", {"frob", good}, 2, {}, "lotwright-cli: unknown command \"frob\"");
-        row("resave, one file", {"resave", good}, 2, {},
-            "usage: lotwright-cli resave IN.lwf OUT.lwf\n");
+        row("no command", {}, 2, {}, "usage: lotwright-cli COMMAND");
         row("check counts used items", {"check", good}, 0, counts, {});
         row("full stops read in a comma locale", {"check", good}, 0, counts, {}, "de_DE.UTF-8");
         row("commas read in a full-stop locale", {"check", comma}, 0,
-            comma + ": 1 object, 1 picture, 0 texts, 1 wall or surface\n", {}, "en_GB.UTF-8");
+            QString(counts).replace(good, comma), {}, "en_GB.UTF-8");
         row("check damaged", {"check", damaged}, 1, {},
-            QStringLiteral("lotwright-cli: Cannot load \"%1\": the Color of wall or surface 1 is "
-                           "not a whole number: \"x\" (token 50)\n")
-                .arg(damaged));
+            "lotwright-cli: Cannot load \"" + damaged + "\": the Color of wall or surface 1 is");
         row("check missing", {"check", missing}, 1, {},
-            QStringLiteral("lotwright-cli: Cannot read \"%1\": there is no such file\n")
-                .arg(missing));
+            "lotwright-cli: Cannot read \"" + missing + "\": there is no such file\n");
         row("resave to a missing folder", {"resave", good, nowhere}, 1, {},
-            QStringLiteral("lotwright-cli: Cannot write \"%1\": ").arg(nowhere));
+            "lotwright-cli: Cannot write \"" + nowhere + "\": ");
         row("export, unknown option", {"export", "--webb", good}, 2, {},
             "lotwright-cli: unknown option \"--webb\"");
         row("serve a missing folder", {"serve", nowhere}, 1, {},
-            QStringLiteral("lotwright-cli: Cannot serve \"%1\": the folder does not exist")
-                .arg(nowhere));
+            "lotwright-cli: Cannot serve \"" + nowhere + "\": the folder does not exist");
     }
 
     void exitCodes()
@@ -174,26 +157,28 @@ private slots:
         const QString plain = programFolder("plain"), web = programFolder("web");
         QVERIFY(Files::mirrorFolder(BIN_DIR "/x_ite", web + "/x_ite").ok());
         const Run plainRun = run({"export", world}, "C", plain);
-        QVERIFY2(plainRun.exitCode == 0, qPrintable(plainRun.err));
         const Run webRun = run({"export", "--web", world}, "C", web);
-        QVERIFY2(webRun.exitCode == 0, qPrintable(webRun.err));
-        QCOMPARE(webRun.out, QString(plainRun.out).replace(plain, web) + web + "/ToGo/index.html\n");
+        QVERIFY2(plainRun.exitCode == 0 && webRun.exitCode == 0,
+                 qPrintable(plainRun.err + webRun.err));
+        QCOMPARE(webRun.out,
+                 QString(plainRun.out).replace(plain, web) + web + "/ToGo/index.html\n");
 
-        const QStringList plainFiles = filesUnder(plain + "/ToGo");
-        QStringList webFiles = filesUnder(web + "/ToGo");
-        QVERIFY(plainFiles.contains("gallery.wrl") && plainFiles.contains("gallery.wav"));
-        for (const QString &name : plainFiles)
+        QStringList expected = filesUnder(plain + "/ToGo");
+        QVERIFY(expected.contains("gallery.wrl") && expected.contains("gallery.wav"));
+        for (const QString &name : expected)
             QVERIFY2(readBytes(plain + "/ToGo/" + name) == readBytes(web + "/ToGo/" + name),
                      qPrintable(name));
-        QCOMPARE(webFiles.removeAll("index.html"), 1);
+        expected << "index.html";
         for (const QString &name : filesUnder(BIN_DIR "/x_ite"))
-            QCOMPARE(webFiles.removeAll("x_ite/" + name), 1);
-        QCOMPARE(webFiles, plainFiles);
+            expected << "x_ite/" + name;
+        expected.sort();
+        QCOMPARE(filesUnder(web + "/ToGo"), expected);
 
         QVERIFY(QDir(web + "/x_ite").removeRecursively());
         const Run noPlayer = run({"export", "--web", world}, "C", web);
         QCOMPARE(noPlayer.exitCode, 1);
-        QVERIFY2(noPlayer.err.startsWith("lotwright-cli: web page failed: "), qPrintable(noPlayer.err));
+        QVERIFY2(noPlayer.err.startsWith("lotwright-cli: web page failed: "),
+                 qPrintable(noPlayer.err));
     }
 
     void serveUntilInterrupted()
@@ -218,7 +203,13 @@ private slots:
     }
 
 private:
-    QString write(const QString &name, const QByteArray &bytes);
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        if (!writeFile(path, bytes))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
     // A program folder with the built library and textures.
     QString programFolder(const QString &name)
     {
@@ -239,14 +230,6 @@ private:
     }
     QTemporaryDir m_dir;
 };
-
-QString TestCli::write(const QString &name, const QByteArray &bytes)
-{
-    const QString path = m_dir.filePath(name);
-    if (!writeFile(path, bytes))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
 
 QTEST_GUILESS_MAIN(TestCli)
 #include "tst_cli.moc"

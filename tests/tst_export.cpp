@@ -81,13 +81,11 @@ private slots:
     {
         Program program;
         QTemporaryDir worlds;
-        QVERIFY(writeFile(worlds.filePath("pictures/sign.gif"), "picture"));
-        QVERIFY(writeFile(worlds.filePath("music/tune.mid"), "music"));
-        QVERIFY(writeFile(worlds.filePath("park.lwf"), "world file"));
-        QVERIFY(writeFile(program.path("ToGo/.stale"), "left over"));
-        QVERIFY(writeFile(program.path("ToGo/locked.wrl"), "old"));
+        for (const char *file : {"pictures/sign.gif", "music/tune.mid", "park.lwf"})
+            QVERIFY(writeFile(worlds.filePath(file), file));
+        for (const char *file : {"ToGo/.stale", "ToGo/locked.wrl", "ToGo/sub/kept.txt"})
+            QVERIFY(writeFile(program.path(file), file));
         QVERIFY(QFile::setPermissions(program.path("ToGo/locked.wrl"), QFile::ReadOwner));
-        QVERIFY(writeFile(program.path("ToGo/sub/kept.txt"), "kept"));
 
         World world;
         world.Music = "music/tune.mid";
@@ -114,7 +112,7 @@ private slots:
         QCOMPARE(program.toGo(), expected);
         QCOMPARE(readBytes(program.path("ToGo/sign.gif")) +
                      readBytes(program.path("ToGo/tune.mid")),
-                 QByteArray("picturemusic"));
+                 QByteArray("pictures/sign.gifmusic/tune.mid"));
     }
 
     // A missing music file drops the Sound node, a missing picture is still
@@ -153,6 +151,8 @@ private slots:
         QFETCH(QString, named);
         Program program;
         const QString tag = QTest::currentDataTag();
+        World world;
+        world.Objects[0] = ObjectInfo{"Park Bench", 10, 10, 0, {}, {}};
         if (tag == "no Textures folder")
             QVERIFY(QDir(program.path("Textures")).removeRecursively());
         else if (tag == "ToGo is a file")
@@ -162,9 +162,6 @@ private slots:
         else
             QVERIFY(QFile::remove(program.path("Objects/Park Bench.wrl")) &&
                     writeFile(program.path("ToGo/last.wrl"), "last export"));
-
-        World world;
-        world.Objects[0] = ObjectInfo{"Park Bench", 10, 10, 0, {}, {}};
         const WorldExport result = program.run(world);
         QVERIFY2(result.error.contains(named), qPrintable(result.error));
         QVERIFY(!QFileInfo(result.outputPath).isFile());

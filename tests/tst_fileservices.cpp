@@ -14,18 +14,52 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+// A file of the kind at the path: what each reader must refuse or survive.
+bool makeForeign(const QString &kind, const QString &path)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    if (kind == "FIFO")
+        return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    if (kind == "folder")
+        return QDir().mkdir(path);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (kind == "one byte")
+        file.write("x");
+    if (kind == "UTF-16")
+        file.write(QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(
+            QStringLiteral("\t\t\t1\t0\t0\t50\t96\t0\t0")));
+    if (kind == "binary noise") {
+        std::mt19937 random(5);
+        for (int i = 0; i < 4096; ++i)
+            file.putChar(char(random()));
+    }
+    if (kind == "count of 2000000000") // in a world file: 2000000001 objects announced
+        file.write(path.endsWith(".lwf")
+                       ? "\t\t\t1\t0\t0\t50\t96\t0\t2000000000" + QByteArray("\t0").repeated(35)
+                       : QByteArray("2000000000"));
+    if (kind == "300 MiB" && !file.resize(qint64(300) << 20)) // sparse: takes no disk space
+        return false;
+    file.close();
+    return kind != "unreadable" || file.setPermissions(QFileDevice::WriteOwner);
+}
+
+} // namespace
+
 class TestFileServices : public QObject {
     Q_OBJECT
 
 private slots:
     void copyReplacesAndDeleteForces()
     {
-        const QString source = m_dir.filePath(QStringLiteral("grass.jpg"));
-        const QString target = m_dir.filePath(QStringLiteral("copy.jpg"));
-        QByteArray big(300 * 1024, 'g'); // more than one copy buffer
-        big[0] = '\0';
-        QVERIFY(Files::writeBytes(source, big).ok());
-        QVERIFY(Files::writeBytes(target, "old and longer than nothing").ok());
+        const QString source = m_dir.filePath("grass.jpg"), target = m_dir.filePath("copy.jpg");
+        const QByteArray big = QByteArray(300 * 1024, 'g').prepend('\0'); // several copy buffers
+        QVERIFY(Files::writeBytes(source, big).ok() &&
+                Files::writeBytes(target, "old, longer").ok());
         QVERIFY(Files::copyFileReplacing(source, target).ok());
         QCOMPARE(readBytes(target), big);
 
@@ -45,25 +79,22 @@ private slots:
     {
         const QString from = m_dir.filePath("mirror/from"), to = m_dir.filePath("mirror/to");
         const QString outside = m_dir.filePath("mirror/outside.txt");
-        QVERIFY(writeFile(from + "/a.js", "new a") && writeFile(from + "/same.css", "same") &&
-                writeFile(from + "/sub/b.svg", "b") && writeFile(from + "/was-file/c", "c") &&
-                writeFile(from + "/was-folder", "d"));
-        QVERIFY(writeFile(to + "/a.js", "old a, longer") && writeFile(to + "/same.css", "same") &&
-                writeFile(to + "/stale.js", "x") && writeFile(to + "/stale/deep/e", "e") &&
-                writeFile(to + "/was-file", "f") && writeFile(to + "/was-folder/g", "g") &&
-                writeFile(outside, "keep"));
+        for (const char *file : {"a.js", "same.css", "sub/b.svg", "was-file/c", "was-folder"})
+            QVERIFY(writeFile(from + '/' + file, file)); // each holds its name
+        for (const char *file :
+             {"same.css", "stale.js", "stale/deep/e", "was-file", "was-folder/g"})
+            QVERIFY(writeFile(to + '/' + file, file));
+        QVERIFY(writeFile(to + "/a.js", "old a.js, longer") && writeFile(outside, "keep"));
         QVERIFY(QFile::link(m_dir.filePath("mirror"), to + "/link"));
         QFile::setPermissions(to + "/a.js", QFile::ReadOwner);
 
         QVERIFY(Files::mirrorFolder(from, to).ok());
-        const auto tree = [](const QString &root) {
+        const auto tree = [](const QString &root) { // every entry, with its contents
             QStringList files;
-            for (QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
-                                 QDirIterator::Subdirectories);
-                 it.hasNext();) {
-                const QString path = it.next();
-                files << QDir(root).relativeFilePath(path) + "=" + readBytes(path);
-            }
+            QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext())
+                files << QDir(root).relativeFilePath(it.next()) + "=" + readBytes(it.filePath());
             files.sort();
             return files;
         };
@@ -71,7 +102,6 @@ private slots:
         QCOMPARE(readBytes(outside), QByteArray("keep"));
         QVERIFY(!Files::mirrorFolder(from + "/missing", to).ok());
     }
-
 
     // Each reader (world file, library, object file read by the export,
     // picture measure) is handed something that is not its file. It must say
@@ -120,20 +150,17 @@ private slots:
         const QString picture = program.filePath("picture.gif");
         for (const QString &path : {world, library, object, picture})
             QVERIFY2(makeForeign(kind, path), qPrintable(path));
-        const auto stamp = [](const QString &path) {
-            const QFileInfo info(path);
-            return QStringLiteral("%1 %2")
-                .arg(info.size())
-                .arg(info.lastModified().toMSecsSinceEpoch());
+        const auto stamp = [](const QFileInfo &info) {
+            return qMakePair(info.size(), info.lastModified());
         };
-        const QString before = stamp(world);
+        const auto before = stamp(QFileInfo(world));
 
         const auto says = [](const QString &message, const QString &path, const QString &reason) {
             return message.contains(QDir::toNativeSeparators(path)) && message.contains(reason);
         };
         const WorldRead read = WorldFile::load(world);
         QVERIFY2(says(read.error, world, reasons[0]), qPrintable(read.error));
-        QCOMPARE(stamp(world), before);
+        QVERIFY(stamp(QFileInfo(world)) == before);
 
         const LibraryLoad load = Init_Shapes(program.path());
         QVERIFY(load.Shapes.empty());
@@ -152,41 +179,8 @@ private slots:
     }
 
 private:
-    static bool makeForeign(const QString &kind, const QString &path);
     QTemporaryDir m_dir;
 };
-
-// A file of the kind at the path: what each reader must refuse or survive.
-bool TestFileServices::makeForeign(const QString &kind, const QString &path)
-{
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return false;
-    if (kind == "FIFO")
-        return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
-    if (kind == "folder")
-        return QDir().mkdir(path);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (kind == "one byte")
-        file.write("x");
-    if (kind == "UTF-16")
-        file.write(QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(
-            QStringLiteral("\t\t\t1\t0\t0\t50\t96\t0\t0")));
-    if (kind == "binary noise") {
-        std::mt19937 random(5);
-        for (int i = 0; i < 4096; ++i)
-            file.putChar(char(random()));
-    }
-    if (kind == "count of 2000000000") // in a world file: 2000000001 objects announced
-        file.write(path.endsWith(".lwf")
-                       ? "\t\t\t1\t0\t0\t50\t96\t0\t2000000000" + QByteArray("\t0").repeated(35)
-                       : QByteArray("2000000000"));
-    if (kind == "300 MiB" && !file.resize(qint64(300) << 20)) // sparse: takes no disk space
-        return false;
-    file.close();
-    return kind != "unreadable" || file.setPermissions(QFileDevice::WriteOwner);
-}
 
 QTEST_GUILESS_MAIN(TestFileServices)
 #include "tst_fileservices.moc"

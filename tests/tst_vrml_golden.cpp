@@ -1,9 +1,7 @@
-// Exported worlds compared byte for byte with reviewed expected files.
-//
-// Each tests/data/golden/<case>.lwf is exported with the small library of
-// tests/data/golden/Objects (the world file is the current file, so relative
-// picture and music paths are taken from tests/data/golden) and must give
-// exactly tests/data/golden/<case>.wrl, twice in a row.
+// Exported worlds compared byte for byte with reviewed expected files: each
+// tests/data/golden/<case>.lwf, exported with the small library of
+// tests/data/golden/Objects (relative picture and music paths taken from the
+// world file's folder), must give exactly <case>.wrl, twice in a row.
 //
 // After a deliberate change of the output, rewrite the expected files and
 // review every difference before committing them:
@@ -25,21 +23,8 @@ namespace {
 
 const QString GoldenDir = QStringLiteral(TESTS_DATA_DIR "/golden");
 
-// The lines around the first difference, to see what changed.
-QString firstDifference(const QByteArray &expected, const QByteArray &actual)
-{
-    const QList<QByteArray> want = expected.split('\n'), got = actual.split('\n');
-    int line = 0;
-    while (line < want.size() && line < got.size() && want[line] == got[line])
-        ++line;
-    QString diff = QStringLiteral("first difference at line %1:\n").arg(line + 1);
-    for (int i = std::max(0, line - 3); i < line; ++i)
-        diff += "  " + QString::fromUtf8(want[i]).trimmed() + '\n';
-    for (int i = line; i < line + 5 && (i == line || want.value(i) != got.value(i)); ++i)
-        diff += "- " + QString::fromUtf8(want.value(i)).trimmed() + "\n+ " +
-                QString::fromUtf8(got.value(i)).trimmed() + '\n';
-    return diff;
-}
+// Compared line by line, a failure names the first line that differs.
+QList<QByteArray> lines(const QByteArray &text) { return text.split('\n'); }
 
 } // namespace
 
@@ -87,7 +72,7 @@ private slots:
             output = readBytes(result.outputPath);
         }
         QVERIFY(!outputs[0].isEmpty());
-        QVERIFY2(outputs[0] == outputs[1], qPrintable(firstDifference(outputs[0], outputs[1])));
+        QCOMPARE(lines(outputs[1]), lines(outputs[0]));
 
         const QString expectedPath = input.chopped(3) + "wrl";
         if (qEnvironmentVariableIntValue("LOTWRIGHT_REGENERATE") == 1) {
@@ -98,7 +83,7 @@ private slots:
         const QByteArray expected = readBytes(expectedPath);
         QVERIFY2(!expected.isEmpty(),
                  qPrintable("no expected file " + expectedPath + "; see the top of this test"));
-        QVERIFY2(outputs[0] == expected, qPrintable(firstDifference(expected, outputs[0])));
+        QCOMPARE(lines(outputs[0]), lines(expected));
     }
 };
 

