@@ -2,7 +2,8 @@
 // The parts of a world a walk can bump into, each with its box in world
 // coordinates, so that a collision ray is tried only against the few parts
 // near it: picking through the whole of a world of a thousand items on every
-// step of a walk costs more than drawing a frame.
+// step of a walk costs more than drawing a frame. The boxes are taken once:
+// exported worlds do not move their parts.
 
 #include <Inventor/SbBox3f.h>
 #include <Inventor/SbVec3f.h>

@@ -107,8 +107,8 @@ std::optional<QString> WorldView::load(const QString &path)
     }
     // Spheres, cylinders and cones with fewer facets than Coin's default:
     // the software renderer spends its time by the vertex, and the worlds
-    // are mostly round trees and posts. (Set inside the world's group: above
-    // it, Coin tessellates more, not less.)
+    // are mostly round trees and posts. (The node goes inside the world's
+    // group: above it, among the camera's siblings, frames came out slower.)
     auto *complexity = new SoComplexity;
     complexity->value = 0.3f;
     scene->root()->insertChild(complexity, 0);
