@@ -1,6 +1,5 @@
-// The main window's layout as the window grows, shrinks and is minimised, the
-// palette's tab strip, and the map's scale: the canvas's size, zoom and
-// scrolling.
+// The main window's layout as the window grows, shrinks and is minimised, and
+// the map's scale: the canvas's size, zoom and scrolling.
 
 #include "EditorHarness.h"
 
@@ -35,8 +34,6 @@ private slots:
             const int dy = change.height();
             QCOMPARE(b.TabStrip1, a.TabStrip1.translated(dx, 0));
             QCOMPARE(b.picOrientation, a.picOrientation.translated(dx, 0));
-            for (size_t i = 0; i < a.picObjects.size(); ++i)
-                QCOMPARE(b.picObjects[i], a.picObjects[i].translated(dx, 0));
             QCOMPARE(b.frmCurrent, a.frmCurrent.translated(dx, 0).adjusted(0, 0, 0, dy));
             QCOMPARE(b.objTree, a.objTree.adjusted(0, 0, 0, dy));
             QCOMPARE(b.cmdRemoveObject, a.cmdRemoveObject.translated(0, dy));
@@ -64,28 +61,6 @@ private slots:
         e.showNormal();
         e.resize(1100, 750);
         QTRY_COMPARE(e.Picture1->width(), std::min(e.Picture2->width(), e.Picture2->height()) - 1);
-    }
-
-    // One panel shows at a time, the orientation below those that use it;
-    // turning to place something lets go of the selected item.
-    void tabStripShowsOnePanel()
-    {
-        EditorHarness h;
-        MainEditor &e = h.start();
-        const auto shown = [&] {
-            QList<bool> v;
-            for (QWidget *p : e.picObjects)
-                v << p->isVisible();
-            return v << e.picOrientation->isVisible();
-        };
-        QCOMPARE(shown(), QList<bool>({true, false, false, false, true}));
-        e.document.place(TextInfo{"Selected", 50, 50, 0, 0, "Text (Big)", false, {}, {}, {}});
-        e.TabStrip1->setCurrentIndex(2);
-        QCOMPARE(shown(), QList<bool>({false, false, true, false, false}));
-        QCOMPARE(e.objTree->selectedNode(), 0);
-        QVERIFY(!e.shpSelector->isVisible() && !e.Image1->isVisible());
-        e.TabStrip1->setCurrentIndex(3);
-        QCOMPARE(shown(), QList<bool>({false, false, false, true, true}));
     }
 
     // At 100 % the whole map shows; other zooms multiply that side. The world
