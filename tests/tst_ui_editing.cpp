@@ -105,13 +105,12 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("selectedAfter");
         const World s = sample();
-        World a = s, b = s, c = s, d = s, wallOnly;
+        World a = s, b = s, c = s, wallOnly;
         wallOnly.Cubes = {s.Cubes[0]};
         World empty = wallOnly;
         removeItem(a.Objects, 0); // the only element keeps its place, unused
         removeItem(b.Pictures, 0);
         removeItem(c.Texts, 1);
-        removeItem(d.Texts, 2);
         removeItem(empty.Cubes, 0);
         QTest::newRow("only object: the first node of the next kind")
             << "button" << s << a << int(KindObject) << 0 << "/p/sign.gif";
@@ -119,7 +118,6 @@ private slots:
             << "tree" << s << b << int(KindPicture) << 0 << "/p/flat.gif";
         QTest::newRow("middle text, Delete on the map")
             << "map" << s << c << int(KindText) << 1 << "C";
-        QTest::newRow("last node") << "button" << s << d << int(KindText) << 2 << "B";
         QTest::newRow("only item of the world")
             << "button" << wallOnly << empty << int(KindCube) << 0 << "Start Position";
     }
