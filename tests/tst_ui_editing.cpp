@@ -327,8 +327,9 @@ private slots:
             if (c->inherits("QLineEdit") || c->inherits("QComboBox") ||
                 c->inherits("QAbstractButton") || c->inherits("QAbstractItemView") ||
                 c == e.Picture1)
-                QVERIFY2(!QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty(),
-                         qPrintable(c->objectName() + " " + c->metaObject()->className()));
+                QVERIFY2(
+                    !QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty(),
+                    qPrintable(c->objectName() + " " + c->metaObject()->className()));
     }
 
     // Items and the start position read the same options differently; a
@@ -406,7 +407,8 @@ private slots:
                                {"/p/square.gif", QSize(100, 100)}};
         PicturePanel panel(fake.platform());
         for (const QString &answer : answers) {
-            fake.fileDialogs.openAnswers = {answer.isEmpty() ? std::nullopt : std::optional(answer)};
+            fake.fileDialogs.openAnswers = {answer.isEmpty() ? std::nullopt
+                                                             : std::optional(answer)};
             panel.cmd2dFind->click();
         }
         const bool width = typed.startsWith("w=");
