@@ -93,7 +93,8 @@ private slots:
         QVERIFY(writeFile(path, "#VRML V2.0 utf8\n"
                                 "Viewpoint { position 0 0.5 5 }\n"
                                 "Anchor { url \"page.htm\" parameter [\"target=_blank\"]\n"
-                                "children Shape { geometry Box { size 3 3 0.1 } } }\n"));
+                                "children Shape { geometry Box { size 3 3 0.1 } } }\n"
+                                "Transform { translation 50 0 0 children Shape { geometry Box {} } }\n"));
         FakePlatform fake;
         frmBrowse browse(fake.platform());
         browse.BrowseFile = path;
