@@ -219,15 +219,6 @@ private:
             qFatal("cannot prepare %s", qPrintable(folder));
         return folder;
     }
-    // Every file below a folder, by its path inside it, sorted.
-    static QStringList filesUnder(const QString &folder)
-    {
-        QStringList files;
-        for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
-            files << QDir(folder).relativeFilePath(it.next());
-        files.sort();
-        return files;
-    }
     QTemporaryDir m_dir;
 };
 
