@@ -68,10 +68,16 @@ QString Result::report() const
     return lines.join(QLatin1Char('\n'));
 }
 
-Result check(const QByteArray &vrml, const QString &searchFolder)
+Result checkFile(const QString &path, const QString &searchFolder)
 {
     initialise();
     Result result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.messages << QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return result;
+    }
+    const QByteArray vrml = file.readAll();
     // Every kind of Coin error has a handler of its own.
     const Capture<SoError> errors(&result.messages);
     const Capture<SoDebugError> debugErrors(&result.messages);
@@ -79,8 +85,7 @@ Result check(const QByteArray &vrml, const QString &searchFolder)
     const Capture<SoMemoryError> memoryErrors(&result.messages);
 
     const QByteArray folder = searchFolder.toUtf8();
-    if (!searchFolder.isEmpty())
-        SoInput::addDirectoryFirst(folder.constData());
+    SoInput::addDirectoryFirst(folder.constData());
     {
         SoInput input;
         input.setBuffer(vrml.constData(), size_t(vrml.size()));
@@ -91,18 +96,7 @@ Result check(const QByteArray &vrml, const QString &searchFolder)
             scene->unref();
         }
     }
-    if (!searchFolder.isEmpty())
-        SoInput::removeDirectory(folder.constData());
-    return result;
-}
-
-Result checkFile(const QString &path, const QString &searchFolder)
-{
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        return check(file.readAll(), searchFolder);
-    Result result;
-    result.messages << QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+    SoInput::removeDirectory(folder.constData());
     return result;
 }
 

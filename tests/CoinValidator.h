@@ -5,7 +5,6 @@
 // world with music raises are left out: the Sound node's "experimental"
 // notice and the AudioClip's "File not found" (sounds are not read here).
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -20,7 +19,6 @@ struct Result {
 
 // Textures, pictures and other urls are looked up in searchFolder and read
 // as images (through QImage), so a missing or unreadable image is reported.
-Result check(const QByteArray &vrml, const QString &searchFolder = QString());
-Result checkFile(const QString &path, const QString &searchFolder = QString());
+Result checkFile(const QString &path, const QString &searchFolder);
 
 } // namespace CoinValidator
