@@ -41,8 +41,6 @@ template <class Error> class Capture {
 public:
     explicit Capture(QStringList *messages) { Error::setHandlerCallback(collect, messages); }
     ~Capture() { Error::setHandlerCallback(previous, previousData); }
-    Capture(const Capture &) = delete;
-    Capture &operator=(const Capture &) = delete;
 
 private:
     SoErrorCB *previous = Error::getHandlerCallback();
@@ -60,29 +58,19 @@ void initialise()
 
 } // namespace
 
-QString Result::report() const
-{
-    QStringList lines = messages;
-    if (!parsed)
-        lines.prepend(QStringLiteral("Coin built no scene"));
-    return lines.join(QLatin1Char('\n'));
-}
-
-Result checkFile(const QString &path, const QString &searchFolder)
+QStringList problems(const QString &path, const QString &searchFolder)
 {
     initialise();
-    Result result;
+    QStringList messages;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.messages << QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-        return result;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
     const QByteArray vrml = file.readAll();
     // Every kind of Coin error has a handler of its own.
-    const Capture<SoError> errors(&result.messages);
-    const Capture<SoDebugError> debugErrors(&result.messages);
-    const Capture<SoReadError> readErrors(&result.messages);
-    const Capture<SoMemoryError> memoryErrors(&result.messages);
+    const Capture<SoError> errors(&messages);
+    const Capture<SoDebugError> debugErrors(&messages);
+    const Capture<SoReadError> readErrors(&messages);
+    const Capture<SoMemoryError> memoryErrors(&messages);
 
     const QByteArray folder = searchFolder.toUtf8();
     SoInput::addDirectoryFirst(folder.constData());
@@ -90,14 +78,15 @@ Result checkFile(const QString &path, const QString &searchFolder)
         SoInput input;
         input.setBuffer(vrml.constData(), size_t(vrml.size()));
         SoVRMLGroup *scene = SoDB::readAllVRML(&input);
-        result.parsed = scene != nullptr;
         if (scene) {
             scene->ref();
             scene->unref();
+        } else {
+            messages.prepend(QStringLiteral("Coin built no scene"));
         }
     }
     SoInput::removeDirectory(folder.constData());
-    return result;
+    return messages;
 }
 
 } // namespace CoinValidator
