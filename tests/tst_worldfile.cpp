@@ -173,13 +173,6 @@ private slots:
             "27: \"0\")");
         row("negative count", newWorldWith(16, "-1"),
             "the number of pictures is negative: \"-1\" (token 16)");
-        World two;
-        appendItem(two.Objects, {"Bench", 1, 2, 0, {}, {}});
-        appendItem(two.Objects, {"Tree", 1, 2, 0, {}, {}});
-        QStringList shifted = WorldFile::format(two, ScrollFractions()).split(Tab);
-        shifted[9] = "0";
-        row("count smaller than the records", shifted.join(Tab),
-            "the number of pictures is not a whole number: \"Tree\" (token 16)");
         row("zoom overflow", newWorldWith(3, "99999999999"),
             "the zoom is too large for a whole number: \"99999999999\" (token 3)");
         row("single overflow", newWorldWith(20, "1E+39"),
