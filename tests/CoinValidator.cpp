@@ -58,7 +58,8 @@ void initialise()
 
 } // namespace
 
-QStringList problems(const QString &path, const QString &searchFolder)
+QStringList problems(const QString &path, const QString &searchFolder,
+                     const std::function<void(SoNode *)> &inspect)
 {
     initialise();
     QStringList messages;
@@ -80,6 +81,8 @@ QStringList problems(const QString &path, const QString &searchFolder)
         SoVRMLGroup *scene = SoDB::readAllVRML(&input);
         if (scene) {
             scene->ref();
+            if (inspect)
+                inspect(scene);
             scene->unref();
         } else {
             messages.prepend(QStringLiteral("Coin built no scene"));

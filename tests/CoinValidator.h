@@ -8,12 +8,17 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class SoNode;
+
 namespace CoinValidator {
 
 // Every error and warning, in order, and "Coin built no scene" when it built
 // none: empty for a clean file. Textures, pictures and other urls are looked
 // up in searchFolder and read as images (through QImage), so a missing or
-// unreadable image is reported.
-QStringList problems(const QString &path, const QString &searchFolder);
+// unreadable image is reported. inspect, if given, sees the scene built.
+QStringList problems(const QString &path, const QString &searchFolder,
+                     const std::function<void(SoNode *)> &inspect = {});
 
 } // namespace CoinValidator

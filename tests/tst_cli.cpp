@@ -67,7 +67,6 @@ private slots:
 
         const QString good = write("good.lwf", handWritten('.'));
         const QString damaged = write("bad.lwf", handWritten('.').replace("65280", "x"));
-        const QString missing = m_dir.filePath("missing.lwf");
         const QString nowhere = m_dir.filePath("no/such/folder/out.lwf");
         const auto row = [](const char *name, const QStringList &arguments, int exitCode,
                             const QString &out, const QString &err, const QString &locale = "C") {
@@ -80,8 +79,6 @@ private slots:
         row("full stops read in a comma locale", {"check", good}, 0, counts, {}, "de_DE.UTF-8");
         row("check damaged", {"check", damaged}, 1, {},
             "lotwright-cli: Cannot load \"" + damaged + "\": the Color of wall or surface 1 is");
-        row("check missing", {"check", missing}, 1, {},
-            "lotwright-cli: Cannot read \"" + missing + "\": there is no such file\n");
         row("resave to a missing folder", {"resave", good, nowhere}, 1, {},
             "lotwright-cli: Cannot write \"" + nowhere + "\": ");
         row("export, unknown option", {"export", "--webb", good}, 2, {},

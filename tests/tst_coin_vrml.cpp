@@ -12,10 +12,7 @@
 
 #include <Inventor/SbBox3f.h>
 #include <Inventor/SbMatrix.h>
-#include <Inventor/SoDB.h>
-#include <Inventor/SoInput.h>
 #include <Inventor/SoPrimitiveVertex.h>
-#include <Inventor/VRMLnodes/SoVRMLGroup.h>
 #include <Inventor/actions/SoCallbackAction.h>
 
 #include <QImage>
@@ -44,26 +41,6 @@ void addTriangle(void *data, SoCallbackAction *action, const SoPrimitiveVertex *
         action->getModelMatrix().multVecMatrix(vertex->getPoint(), point);
         model->box.extendBy(point);
     }
-}
-
-// Coin must be initialised (CoinValidator does it).
-Model measure(const QString &path)
-{
-    Model model;
-    const QByteArray textures = QFile::encodeName(DataDir + "/Textures");
-    SoInput::addDirectoryFirst(textures.constData());
-    SoInput input;
-    SoVRMLGroup *root =
-        input.openFile(QFile::encodeName(path).constData()) ? SoDB::readAllVRML(&input) : nullptr;
-    if (root) {
-        root->ref();
-        SoCallbackAction triangles;
-        triangles.addTriangleCallback(SoNode::getClassTypeId(), addTriangle, &model);
-        triangles.apply(root);
-        root->unref();
-    }
-    SoInput::removeDirectory(textures.constData());
-    return model;
 }
 
 // How far the last column differs from the first (where the ground's tiles
@@ -159,10 +136,14 @@ private slots:
         QFETCH(int, entry);
         const ShapeInfo &shape = shapes[size_t(entry)];
         const QString path = DataDir + "/Objects/" + shape.FileName;
-        const QStringList problems = CoinValidator::problems(path, DataDir + "/Textures");
+        Model model;
+        const QStringList problems =
+            CoinValidator::problems(path, DataDir + "/Textures", [&model](SoNode *scene) {
+                SoCallbackAction triangles;
+                triangles.addTriangleCallback(SoNode::getClassTypeId(), addTriangle, &model);
+                triangles.apply(scene);
+            });
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
-
-        const Model model = measure(path);
         const SbVec3f low = model.box.getMin(), high = model.box.getMax(), size = high - low;
         const QString where =
             QString::asprintf("x %g..%g, y %g..%g, z %g..%g; objects.txt says %g x %g", low[0],

@@ -165,11 +165,6 @@ private slots:
         const auto row = [](const char *name, const QString &text, const QString &error) {
             QTest::newRow(name) << text << error;
         };
-        row("cut before a count", newWorldFields.mid(0, 27).join(Tab),
-            "the file ends too early: the number of texts is missing (token 27)");
-        row("cut inside the texts", newWorldFields.mid(0, 31).join(Tab),
-            "the file ends too early: it announces 1 text, but only 3 more fields follow (token "
-            "27: \"0\")");
         row("negative count", newWorldWith(16, "-1"),
             "the number of pictures is negative: \"-1\" (token 16)");
         row("zoom overflow", newWorldWith(3, "99999999999"),
@@ -319,10 +314,8 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<bool>("single");
         QTest::addColumn<QString>("text"); // written with a comma when it holds one
-        QTest::newRow("small exponent") << 1e-5 << true << "1E-05";
         QTest::newRow("eight digits as single") << 12345678.0 << true << "1.234568E+07";
         QTest::newRow("third as single") << 1.0 / 3 << true << "0.3333333";
-        QTest::newRow("widened single") << double(1.57f) << false << "1.57000005245209";
         QTest::newRow("negative zero") << -0.0 << false << "0";
         QTest::newRow("comma, no grouping") << 1234567.25 << false << "1234567,25";
     }
@@ -359,10 +352,8 @@ private slots:
         row("smallest long", "long", "-2147483648", true, -2147483648.0);
         row("rounds to overflow", "long", "2147483647.5", false, 0);
         row("largest single", "single", "3.402823E+38", true, double(3.402823e38f));
-        row("single overflow", "single", "-3.5E+38", false, 0);
         row("True, any case", "boolean", "tRUE", true, 1);
         row("minus one", "boolean", "-1", true, 1);
-        row("other word", "boolean", "yes", false, 0);
     }
 
     void convert()
