@@ -25,10 +25,10 @@ World everyKind()
 }
 
 // Every kind of command the editor makes, by name.
-const QStringList Commands{"place object",        "place text",       "draw wall",
-                           "place picture",       "move object",      "edit text",
-                           "remove first object", "remove last cube", "remove only text",
-                           "remove only picture", "world properties", "move start"};
+const QStringList Commands{"place object",     "place text",          "draw wall",
+                           "move object",      "edit text",           "remove first object",
+                           "remove last cube", "remove only text",    "world properties",
+                           "move start"};
 
 void run(WorldDocument &d, const QString &command)
 {
@@ -39,8 +39,6 @@ void run(WorldDocument &d, const QString &command)
         d.place(TextInfo{"Hi", 1, 2, 7, 0, "Text (Eye-Level)", true, {}, {}, {}});
     } else if (command == "draw wall") {
         d.place(CubeInfo{"Wall", 1, 2, 3, 4, 5});
-    } else if (command == "place picture") {
-        d.place(PictureInfo{5, 5, 0.5f, 3, 2, 0, true, "/p.jpg", {}, {}});
     } else if (command == "move object") {
         ObjectInfo o = std::get<ObjectInfo>(*d.item(KindObject, 0));
         o.X += 10;
@@ -56,8 +54,6 @@ void run(WorldDocument &d, const QString &command)
         d.remove(KindCube, d.count(KindCube) - 1);
     } else if (command == "remove only text") {
         d.remove(KindText, 0);
-    } else if (command == "remove only picture") {
-        d.remove(KindPicture, 0);
     } else if (command == "world properties") {
         s.Sky = "Red Sky";
         s.Ground = "Snow";
@@ -140,22 +136,18 @@ private slots:
     {
         WorldDocument d;
         QSignalSpy saved(&d, &WorldDocument::savedChanged);
-        QVERIFY(d.Saved());
         run(d, "place object");
-        QVERIFY(!d.Saved());
         d.savedAs("/tmp/a.lwf");
-        QVERIFY(d.Saved());
         run(d, "draw wall");
-        QVERIFY(!d.Saved());
         d.undoStack().undo(); // back to what the file holds
-        QVERIFY(d.Saved());
         d.undoStack().undo(); // before the save
-        QVERIFY(!d.Saved());
         d.undoStack().redo();
-        QVERIFY(d.Saved());
         d.setSaved(false); // changed without a command
+        QList<bool> states;
+        for (const QVariantList &arguments : saved)
+            states << arguments[0].toBool();
+        QCOMPARE(states, QList<bool>({false, true, false, true, false, true, false}));
         QVERIFY(!d.Saved());
-        QCOMPARE(saved.size(), 7);
     }
 
     void nothingToDoIsNoCommand()

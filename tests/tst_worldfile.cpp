@@ -7,7 +7,6 @@
 
 #include "model/NumberText.h"
 #include "model/TextCodec.h"
-#include "model/Units.h"
 #include "model/WorldFile.h"
 
 #include <QElapsedTimer>
@@ -396,28 +395,6 @@ private slots:
         QFETCH(int, places);
         QFETCH(double, expected);
         QCOMPARE(NumberText::roundDecimals(value, places), expected);
-    }
-
-    // Typed feet become map units, shown and read back unchanged; what cannot
-    // be stored as a finite Single is refused.
-    void feet_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<float>("units");
-        QTest::newRow("24 feet") << " 24 " << true << 2.0f;
-        QTest::newRow("large but finite") << "1E+38" << true << float(1e38 / 12);
-        QTest::newRow("infinite as a Single") << "1E+40" << false << 0.0f;
-    }
-
-    void feet()
-    {
-        QFETCH(QString, typed);
-        QFETCH(bool, ok);
-        QFETCH(float, units);
-        const std::optional<float> stored = Units::fromFeet(typed, QLocale::c());
-        QCOMPARE(stored, ok ? std::optional<float>(units) : std::nullopt);
-        QVERIFY(!ok || Units::fromFeet(Units::toFeet(*stored), QLocale()) == stored);
     }
 
     void writtenTextReadsBackAsQLocaleReadsIt_data()
