@@ -239,7 +239,6 @@ private slots:
         QSignalSpy printed(&process, &QProcess::readyReadStandardOutput);
         QVERIFY(printed.wait(10000));
         const QUrl address(QString::fromUtf8(process.readLine()).trimmed());
-        QCOMPARE(address.host(), QStringLiteral("127.0.0.1"));
 
         QNetworkAccessManager network;
         std::unique_ptr<QNetworkReply> reply(network.get(QNetworkRequest(address)));
@@ -263,22 +262,19 @@ private slots:
         // The types browsers insist on for the player's page, scripts and
         // modules, and the world's.
         const auto file = [this](const char *method, const char *target, const char *type,
-                                 const QByteArray &content) {
+                                 const QByteArray &content, const QByteArray &host = {}) {
             QTest::newRow(QByteArray(method) + ' ' + target)
-                << QByteArray(method) << QByteArray(target) << m_host << 200 << QByteArray(type)
-                << content;
+                << QByteArray(method) << QByteArray(target)
+                << (host.isEmpty() ? m_host : host + ':' + QByteArray::number(m_server.port()))
+                << 200 << QByteArray(type) << content;
         };
-        file("GET", "/", "text/html", "contents of index.html");
+        file("GET", "/", "text/html", "contents of index.html", "localhost"); // its own name too
         file("GET", "/x.js", "text/javascript", "contents of x.js");
         file("GET", "/x.wasm", "application/wasm", "contents of x.wasm");
         file("GET", "/a%20b.wrl?_=123", "model/vrml", "contents of a b.wrl");
         file("GET", "/sub", "text/html", "contents of sub/index.html");
         file("GET", "/in.js", "text/javascript", "contents of x.js"); // a link inside
         file("HEAD", "/x.js", "text/javascript", {});
-        QTest::newRow("localhost is its own name")
-            << QByteArray("GET") << QByteArray("/")
-            << "localhost:" + QByteArray::number(m_server.port()) << 200 << QByteArray("text/html")
-            << QByteArray("contents of index.html");
 
         const auto refused = [this](const char *name, const char *method, const char *target,
                                     int status, const QByteArray &host = {}) {

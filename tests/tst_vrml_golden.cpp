@@ -68,7 +68,6 @@ private slots:
         const QString expectedPath = input.chopped(3) + "wrl";
         if (qEnvironmentVariableIntValue("LOTWRIGHT_REGENERATE") == 1) {
             QVERIFY2(writeFile(expectedPath, outputs[0]), qPrintable(expectedPath));
-            qInfo("rewrote %s", qPrintable(expectedPath));
             return;
         }
         const QByteArray expected = readBytes(expectedPath);

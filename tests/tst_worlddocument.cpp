@@ -25,9 +25,9 @@ World everyKind()
 }
 
 // Every kind of command the editor makes, by name.
-const QStringList Commands{"place object",     "place text",          "draw wall",
-                           "move object",      "edit text",           "remove first object",
-                           "remove last cube", "remove only text",    "world properties",
+const QStringList Commands{"place object",     "place text",       "draw wall",
+                           "move object",      "edit text",        "remove first object",
+                           "remove last cube", "remove only text", "world properties",
                            "move start"};
 
 void run(WorldDocument &d, const QString &command)
@@ -147,7 +147,6 @@ private slots:
         for (const QVariantList &arguments : saved)
             states << arguments[0].toBool();
         QCOMPARE(states, QList<bool>({false, true, false, true, false, true, false}));
-        QVERIFY(!d.Saved());
     }
 
     void nothingToDoIsNoCommand()
@@ -158,8 +157,7 @@ private slots:
         d.change(9, d.world().Objects[0], "Move"); // no such item
         d.remove(KindObject, 5);
         d.remove(7, 0); // no such kind
-        QCOMPARE(d.undoStack().count(), 0);
-        QVERIFY(d.Saved());
+        QVERIFY(d.undoStack().count() == 0 && d.Saved());
     }
 };
 

@@ -126,8 +126,6 @@ private slots:
         const WorldRead read = WorldFile::load(path);
         QVERIFY2(read.ok(), qPrintable(read.error));
         QVERIFY(read.world == w);
-        QCOMPARE(read.fractions.vertical, 1.0 / 3);
-        QCOMPARE(read.fractions.horizontal, 1.0);
         QCOMPARE(TextCodec::encode(WorldFile::format(read.world, read.fractions, QLocale(saved))),
                  bytes);
     }
@@ -196,9 +194,8 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("Windows-1252") << "Grüße € „x“"
-                                      << QByteArray("Gr\xfc\xdf"
-                                                    "e \x80 \x84x\x93");
+        QTest::newRow("Windows-1252")
+            << "Grüße € „x“" << QByteArray("Gr\xfc\xdf\x65 \x80 \x84x\x93");
         QTest::newRow("beyond Windows-1252") << "Привет €" << QByteArray("Привет €");
         // Windows-1252 would give the bytes of "é", so UTF-8 is written.
         QTest::newRow("looks like UTF-8") << "Ã©" << QByteArray("Ã©");
