@@ -224,7 +224,7 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<int>("color");
-        QTest::newRow("half to even, text") << "13.5 x 12abc" << rgb(14, 0, 12);
+        QTest::newRow("half to even, text") << "12.5 x 3abc" << rgb(12, 0, 3);
         QTest::newRow("held to 0..255") << "300 -5 -0.4" << rgb(255, 0, 0);
         QTest::newRow("exponent") << "1e2 2E1 5e" << rgb(100, 20, 5);
         QTest::newRow("comma is no decimal point, overflow")
