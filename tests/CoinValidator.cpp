@@ -41,8 +41,6 @@ template <class Error> class Capture {
 public:
     explicit Capture(QStringList *messages) { Error::setHandlerCallback(collect, messages); }
     ~Capture() { Error::setHandlerCallback(previous, previousData); }
-    Capture(const Capture &) = delete;
-    Capture &operator=(const Capture &) = delete;
 
 private:
     SoErrorCB *previous = Error::getHandlerCallback();
@@ -60,50 +58,38 @@ void initialise()
 
 } // namespace
 
-QString Result::report() const
-{
-    QStringList lines = messages;
-    if (!parsed)
-        lines.prepend(QStringLiteral("Coin built no scene"));
-    return lines.join(QLatin1Char('\n'));
-}
-
-Result check(const QByteArray &vrml, const QString &searchFolder)
+QStringList problems(const QString &path, const QString &searchFolder,
+                     const std::function<void(SoNode *)> &inspect)
 {
     initialise();
-    Result result;
+    QStringList messages;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+    const QByteArray vrml = file.readAll();
     // Every kind of Coin error has a handler of its own.
-    const Capture<SoError> errors(&result.messages);
-    const Capture<SoDebugError> debugErrors(&result.messages);
-    const Capture<SoReadError> readErrors(&result.messages);
-    const Capture<SoMemoryError> memoryErrors(&result.messages);
+    const Capture<SoError> errors(&messages);
+    const Capture<SoDebugError> debugErrors(&messages);
+    const Capture<SoReadError> readErrors(&messages);
+    const Capture<SoMemoryError> memoryErrors(&messages);
 
     const QByteArray folder = searchFolder.toUtf8();
-    if (!searchFolder.isEmpty())
-        SoInput::addDirectoryFirst(folder.constData());
+    SoInput::addDirectoryFirst(folder.constData());
     {
         SoInput input;
         input.setBuffer(vrml.constData(), size_t(vrml.size()));
         SoVRMLGroup *scene = SoDB::readAllVRML(&input);
-        result.parsed = scene != nullptr;
         if (scene) {
             scene->ref();
+            if (inspect)
+                inspect(scene);
             scene->unref();
+        } else {
+            messages.prepend(QStringLiteral("Coin built no scene"));
         }
     }
-    if (!searchFolder.isEmpty())
-        SoInput::removeDirectory(folder.constData());
-    return result;
-}
-
-Result checkFile(const QString &path, const QString &searchFolder)
-{
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        return check(file.readAll(), searchFolder);
-    Result result;
-    result.messages << QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-    return result;
+    SoInput::removeDirectory(folder.constData());
+    return messages;
 }
 
 } // namespace CoinValidator

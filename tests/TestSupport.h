@@ -1,9 +1,10 @@
 #pragma once
-// File helpers the tests share: whole files in and out, folders copied, and
-// the textures every export needs in a throw-away program folder.
+// File helpers the tests share: whole files in and out, folders copied and
+// listed, and the textures every export needs in a throw-away program folder.
 
 #include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -44,6 +45,16 @@ inline bool copyFiles(const QString &from, const QString &to)
         if (!QFile::copy(source.filePath(name), QDir(to).filePath(name)))
             return false;
     return true;
+}
+
+// Every file below a folder, by its path inside it, sorted.
+inline QStringList filesUnder(const QString &folder)
+{
+    QStringList files;
+    for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        files << QDir(folder).relativeFilePath(it.next());
+    files.sort();
+    return files;
 }
 
 // Textures that are only their names, for exports whose images nobody reads.

@@ -1,10 +1,12 @@
-// lotwright-cli as a user runs it: the built program, its output and exit codes.
+// lotwright-cli as a user runs it: the built program, its output and exit
+// codes; and the local server behind `serve` and "Open in Web Browser", as a
+// browser and an intruder see it: raw HTTP over QTcpSocket, so that no client
+// library tidies the paths first.
 
 #include "TestSupport.h"
 
+#include "export/StaticServer.h"
 #include "files/FileServices.h"
-#include "model/TextCodec.h"
-#include "model/WorldFile.h"
 
 #include <QtNetwork>
 #include <QtTest>
@@ -51,13 +53,68 @@ QByteArray handWritten(char point)
     return fields.join('\t');
 }
 
+struct Reply {
+    int status = 0;                       // 0: no answer
+    QMap<QByteArray, QByteArray> headers; // names in lower case
+    QByteArray body;
+};
+
+// Sends one raw GET or HEAD request and reads one answer.
+Reply exchange(const QByteArray &method, const QByteArray &target, const QByteArray &host,
+               quint16 port, const QHostAddress &address = QHostAddress::LocalHost)
+{
+    QTcpSocket socket;
+    QByteArray data;
+    Reply reply;
+    QEventLoop loop;
+    const auto complete = [&] {
+        const int end = data.indexOf("\r\n\r\n");
+        if (end < 0)
+            return false;
+        const QList<QByteArray> lines = data.left(end).split('\n');
+        reply.status = lines.value(0).split(' ').value(1).toInt();
+        for (const QByteArray &line : lines.mid(1))
+            reply.headers.insert(line.left(line.indexOf(':')).trimmed().toLower(),
+                                 line.mid(line.indexOf(':') + 1).trimmed());
+        reply.body = data.mid(end + 4);
+        return method == "HEAD" || reply.body.size() >= reply.headers["content-length"].toInt();
+    };
+    QObject::connect(&socket, &QTcpSocket::connected, [&] {
+        socket.write(method + ' ' + target + " HTTP/1.1\r\nHost: " + host + "\r\n\r\n");
+    });
+    QObject::connect(&socket, &QTcpSocket::readyRead, &loop, [&] {
+        data += socket.readAll();
+        if (complete())
+            loop.quit();
+    });
+    QObject::connect(&socket, &QTcpSocket::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit); // the deadline
+    socket.connectToHost(address, port);
+    loop.exec();
+    if (!complete())
+        reply.status = 0;
+    return reply;
+}
+
 } // namespace
 
 class TestCli : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(QFileInfo(BIN_DIR "/lotwright-cli").isExecutable()); }
+    void initTestCase()
+    {
+        QVERIFY(QFileInfo(BIN_DIR "/lotwright-cli").isExecutable());
+        const QString served = m_dir.filePath("served");
+        for (const char *name : {"index.html", "a b.wrl", "x.js", "x.wasm", "sub/index.html"})
+            QVERIFY(writeFile(served + '/' + name, QByteArray("contents of ") + name));
+        QVERIFY(QDir().mkpath(served + "/empty"));
+        QVERIFY(writeFile(m_dir.filePath("secret.txt"), "secret"));
+        QVERIFY(QFile::link(m_dir.path(), served + "/outside"));
+        QVERIFY(QFile::link(served + "/x.js", served + "/in.js"));
+        QVERIFY2(m_server.start(served), qPrintable(m_server.errorString()));
+        m_host = "127.0.0.1:" + QByteArray::number(m_server.port());
+    }
 
     void exitCodes_data()
     {
@@ -68,9 +125,7 @@ private slots:
         QTest::addColumn<QString>("err"); // the start of the error output
 
         const QString good = write("good.lwf", handWritten('.'));
-        const QString comma = write("comma.lwf", handWritten(','));
         const QString damaged = write("bad.lwf", handWritten('.').replace("65280", "x"));
-        const QString missing = m_dir.filePath("missing.lwf");
         const QString nowhere = m_dir.filePath("no/such/folder/out.lwf");
         const auto row = [](const char *name, const QStringList &arguments, int exitCode,
                             const QString &out, const QString &err, const QString &locale = "C") {
@@ -81,12 +136,8 @@ private slots:
         row("no command", {}, 2, {}, "usage: lotwright-cli COMMAND");
         row("check counts used items", {"check", good}, 0, counts, {});
         row("full stops read in a comma locale", {"check", good}, 0, counts, {}, "de_DE.UTF-8");
-        row("commas read in a full-stop locale", {"check", comma}, 0,
-            QString(counts).replace(good, comma), {}, "en_GB.UTF-8");
         row("check damaged", {"check", damaged}, 1, {},
             "lotwright-cli: Cannot load \"" + damaged + "\": the Color of wall or surface 1 is");
-        row("check missing", {"check", missing}, 1, {},
-            "lotwright-cli: Cannot read \"" + missing + "\": there is no such file\n");
         row("resave to a missing folder", {"resave", good, nowhere}, 1, {},
             "lotwright-cli: Cannot write \"" + nowhere + "\": ");
         row("export, unknown option", {"export", "--webb", good}, 2, {},
@@ -135,47 +186,45 @@ private slots:
     {
         QTemporaryDir program;
         QVERIFY(writeTextures(program.path()));
-        World world;
-        world.Objects[0] = ObjectInfo{"Oak", 1, 2, 0, {}, {}};
-        appendItem(world.Objects, ObjectInfo{"Oak", 3, 4, 0, {}, {}});
-        const QString path = m_dir.filePath(QStringLiteral("trees.lwf"));
-        QVERIFY(WorldFile::save(path, world, {}).ok());
-        const Run r = run({QStringLiteral("export"), path}, QStringLiteral("C"), program.path());
+        const QString world = write(QStringLiteral("trees.lwf"), handWritten('.'));
+        const Run r = run({QStringLiteral("export"), world}, QStringLiteral("C"), program.path());
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.out, program.filePath(QStringLiteral("ToGo/trees.wrl")) + '\n');
-        QVERIFY2(r.err.endsWith(QStringLiteral(
-                     "lotwright-cli: warning: 2 objects were left out of the exported world: the "
-                     "object library has no object of this name.\nOak (2 times)\n")),
+        QVERIFY2(r.err.endsWith("lotwright-cli: warning: 1 object was left out of the exported "
+                                "world: the object library has no object of this name.\nBench\n"),
                  qPrintable(r.err));
     }
 
     // The page and player come on top of the plain export; every other file in
-    // ToGo is byte for byte what the plain export writes.
+    // ToGo is byte for byte what the plain export wrote.
     void exportWeb()
     {
         const QString world = QStringLiteral(BIN_DIR "/samples/gallery.lwf");
-        const QString plain = programFolder("plain"), web = programFolder("web");
-        QVERIFY(Files::mirrorFolder(BIN_DIR "/x_ite", web + "/x_ite").ok());
-        const Run plainRun = run({"export", world}, "C", plain);
-        const Run webRun = run({"export", "--web", world}, "C", web);
-        QVERIFY2(plainRun.exitCode == 0 && webRun.exitCode == 0,
-                 qPrintable(plainRun.err + webRun.err));
-        QCOMPARE(webRun.out,
-                 QString(plainRun.out).replace(plain, web) + web + "/ToGo/index.html\n");
-
-        QStringList expected = filesUnder(plain + "/ToGo");
+        const QString home = m_dir.filePath("web"), toGo = home + "/ToGo/";
+        QVERIFY(copyFiles(BIN_DIR "/Objects", home + "/Objects") &&
+                copyFiles(BIN_DIR "/Textures", home + "/Textures") &&
+                Files::mirrorFolder(BIN_DIR "/x_ite", home + "/x_ite").ok());
+        const Run plain = run({"export", world}, "C", home);
+        QVERIFY2(plain.exitCode == 0, qPrintable(plain.err));
+        QStringList expected = filesUnder(toGo);
         QVERIFY(expected.contains("gallery.wrl") && expected.contains("gallery.wav"));
+        QByteArrayList contents;
         for (const QString &name : expected)
-            QVERIFY2(readBytes(plain + "/ToGo/" + name) == readBytes(web + "/ToGo/" + name),
-                     qPrintable(name));
+            contents << readBytes(toGo + name);
+
+        const Run web = run({"export", "--web", world}, "C", home);
+        QVERIFY2(web.exitCode == 0, qPrintable(web.err));
+        QCOMPARE(web.out, plain.out + toGo + "index.html\n");
+        for (int i = 0; i < expected.size(); ++i)
+            QVERIFY2(readBytes(toGo + expected[i]) == contents[i], qPrintable(expected[i]));
         expected << "index.html";
         for (const QString &name : filesUnder(BIN_DIR "/x_ite"))
             expected << "x_ite/" + name;
         expected.sort();
-        QCOMPARE(filesUnder(web + "/ToGo"), expected);
+        QCOMPARE(filesUnder(toGo), expected);
 
-        QVERIFY(QDir(web + "/x_ite").removeRecursively());
-        const Run noPlayer = run({"export", "--web", world}, "C", web);
+        QVERIFY(QDir(home + "/x_ite").removeRecursively());
+        const Run noPlayer = run({"export", "--web", world}, "C", home);
         QCOMPARE(noPlayer.exitCode, 1);
         QVERIFY2(noPlayer.err.startsWith("lotwright-cli: web page failed: "),
                  qPrintable(noPlayer.err));
@@ -183,14 +232,13 @@ private slots:
 
     void serveUntilInterrupted()
     {
-        const QString folder = m_dir.filePath("served");
+        const QString folder = m_dir.filePath("page");
         QVERIFY(writeFile(folder + "/index.html", "<p>page</p>"));
         QProcess process;
         process.start(QStringLiteral(BIN_DIR "/lotwright-cli"), {"serve", folder});
         QSignalSpy printed(&process, &QProcess::readyReadStandardOutput);
         QVERIFY(printed.wait(10000));
         const QUrl address(QString::fromUtf8(process.readLine()).trimmed());
-        QCOMPARE(address.host(), QStringLiteral("127.0.0.1"));
 
         QNetworkAccessManager network;
         std::unique_ptr<QNetworkReply> reply(network.get(QNetworkRequest(address)));
@@ -202,6 +250,100 @@ private slots:
         QVERIFY(process.waitForFinished(5000));
     }
 
+    void answers_data()
+    {
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<QByteArray>("target");
+        QTest::addColumn<QByteArray>("host");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("type");    // the start of Content-Type; empty: not checked
+        QTest::addColumn<QByteArray>("content"); // the file sent; empty: none
+
+        // The types browsers insist on for the player's page, scripts and
+        // modules, and the world's.
+        const auto file = [this](const char *method, const char *target, const char *type,
+                                 const QByteArray &content, const QByteArray &host = {}) {
+            QTest::newRow(QByteArray(method) + ' ' + target)
+                << QByteArray(method) << QByteArray(target)
+                << (host.isEmpty() ? m_host : host + ':' + QByteArray::number(m_server.port()))
+                << 200 << QByteArray(type) << content;
+        };
+        file("GET", "/", "text/html", "contents of index.html", "localhost"); // its own name too
+        file("GET", "/x.js", "text/javascript", "contents of x.js");
+        file("GET", "/x.wasm", "application/wasm", "contents of x.wasm");
+        file("GET", "/a%20b.wrl?_=123", "model/vrml", "contents of a b.wrl");
+        file("GET", "/sub", "text/html", "contents of sub/index.html");
+        file("GET", "/in.js", "text/javascript", "contents of x.js"); // a link inside
+        file("HEAD", "/x.js", "text/javascript", {});
+
+        const auto refused = [this](const char *name, const char *method, const char *target,
+                                    int status, const QByteArray &host = {}) {
+            QTest::newRow(name) << QByteArray(method) << QByteArray(target)
+                                << (host.isEmpty() ? m_host : host) << status << QByteArray()
+                                << QByteArray();
+        };
+        refused("missing file", "GET", "/missing.wrl", 404);
+        refused("missing file, HEAD", "HEAD", "/missing.wrl", 404);
+        refused("folder without index: no listing", "GET", "/empty/", 404);
+        refused("dot dot", "GET", "/../secret.txt", 400);
+        refused("single dot", "GET", "/./x.js", 400);
+        refused("encoded dots", "GET", "/%2e%2e/secret.txt", 400);
+        refused("half-encoded dots, capitals", "GET", "/.%2E/secret.txt", 400);
+        refused("encoded slash", "GET", "/..%2fsecret.txt", 400);
+        refused("encoded backslash", "GET", "/..%5Csecret.txt", 400);
+        refused("backslash", "GET", "/..\\secret.txt", 400);
+        refused("overlong UTF-8 dots", "GET", "/%c0%ae%c0%ae/secret.txt", 400);
+        refused("NUL", "GET", "/x.js%00.html", 400);
+        refused("double-encoded dots name a file", "GET", "/%252e%252e/secret.txt", 404);
+        refused("link to a folder outside", "GET", "/outside/secret.txt", 403);
+        refused("absolute path", "GET", "/etc/passwd", 404);
+        for (const char *method : {"POST", "PUT", "DELETE", "OPTIONS", "PROPFIND"})
+            refused(method, method, "/index.html", 405);
+        refused("another host name (DNS rebinding)", "GET", "/index.html", 421, "attacker.example");
+        refused("another port", "GET", "/index.html", 421, "127.0.0.1:1");
+    }
+
+    void answers()
+    {
+        QFETCH(QByteArray, method);
+        QFETCH(QByteArray, target);
+        QFETCH(QByteArray, host);
+        QFETCH(int, status);
+        QFETCH(QByteArray, type);
+        QFETCH(QByteArray, content);
+        const Reply reply = exchange(method, target, host, m_server.port());
+        QCOMPARE(reply.status, status);
+        QVERIFY(reply.headers.value("content-type").startsWith(type));
+        if (status == 405)
+            QCOMPARE(reply.headers.value("allow"), QByteArray("GET, HEAD"));
+        if (method == "HEAD")
+            QVERIFY(reply.body.isEmpty());
+        if (method == "HEAD" && status == 200)
+            QCOMPARE(reply.headers.value("content-length"), QByteArray("16")); // x.js
+        if (method == "GET" && status == 200)
+            QCOMPARE(reply.body, content);
+        QVERIFY(!reply.body.contains("secret"));
+    }
+
+    // Bound to 127.0.0.1 alone: other addresses of the machine, even other
+    // loopback ones, reach nothing; and it stops with its owner.
+    void listensOnLoopbackWhileItLives()
+    {
+        QCOMPARE(exchange("GET", "/", m_host, m_server.port(), QHostAddress("127.0.0.2")).status,
+                 0);
+
+        quint16 port = 0;
+        {
+            StaticServer server;
+            QVERIFY(server.start(m_dir.filePath("served")));
+            port = server.port();
+            QCOMPARE(server.url(), QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(port)));
+            QCOMPARE(exchange("GET", "/", "127.0.0.1:" + QByteArray::number(port), port).status,
+                     200);
+        }
+        QCOMPARE(exchange("GET", "/", "127.0.0.1", port).status, 0);
+    }
+
 private:
     QString write(const QString &name, const QByteArray &bytes)
     {
@@ -210,25 +352,9 @@ private:
             qFatal("cannot write %s", qPrintable(path));
         return path;
     }
-    // A program folder with the built library and textures.
-    QString programFolder(const QString &name)
-    {
-        const QString folder = m_dir.filePath(name);
-        if (!copyFiles(BIN_DIR "/Objects", folder + "/Objects") ||
-            !copyFiles(BIN_DIR "/Textures", folder + "/Textures"))
-            qFatal("cannot prepare %s", qPrintable(folder));
-        return folder;
-    }
-    // Every file below a folder, by its path inside it, sorted.
-    static QStringList filesUnder(const QString &folder)
-    {
-        QStringList files;
-        for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
-            files << QDir(folder).relativeFilePath(it.next());
-        files.sort();
-        return files;
-    }
     QTemporaryDir m_dir;
+    StaticServer m_server;
+    QByteArray m_host;
 };
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -1,14 +1,22 @@
-// The export command on disk: the output folder, the output file's name,
-// failures and the files a world refers to.
+// The export on disk (the output file's name, ToGo, failures, the files a world
+// refers to) and what it is built from: colour text, definition names and the
+// object library. (Object files are read in tst_vrml_golden, and refused when
+// foreign in tst_fileservices.)
 
 #include "TestSupport.h"
 
 #include "export/ExportCommand.h"
+#include "export/Universal.h"
+#include "export/VRMLObjects.h"
+#include "export/VrmlItems.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
+
+constexpr int32_t rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
 
 // A program folder with the textures and a one-entry library.
 struct Program {
@@ -36,42 +44,40 @@ PictureInfo picture(const QString &fileName)
     return PictureInfo{0, 0, 0, 2, 1, 0, false, fileName, {}, {}};
 }
 
+std::vector<ShapeInfo> shapesNamed(const QStringList &names)
+{
+    std::vector<ShapeInfo> shapes;
+    for (const QString &name : names)
+        shapes.push_back(ShapeInfo{name, name + ".wrl", 0, 0, 0, {}, false});
+    return shapes;
+}
+
+QStringList namesOf(const std::vector<ShapeInfo> &shapes)
+{
+    QStringList names;
+    for (const ShapeInfo &shape : shapes)
+        names << shape.Name;
+    return names;
+}
+
 } // namespace
 
 class TestExport : public QObject {
     Q_OBJECT
 
 private slots:
-    void outputName_data()
-    {
-        QTest::addColumn<QString>("currentFile"); // relative to a world folder
-        QTest::addColumn<bool>("exists");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("never saved") << "" << false << "world.wrl";
-        QTest::newRow("saved") << "my park.lwf" << true << "my park.wrl";
-        QTest::newRow("other extension") << "old.txt" << true << "old.wrl";
-        QTest::newRow("file deleted since") << "gone.lwf" << false << "world.wrl";
-        QTest::newRow("a folder, not a file") << "folder.lwf/" << true << "world.wrl";
-    }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
 
+    // The last three characters of an existing file give way to "wrl"; a file
+    // deleted since, or a folder of that name, gives the default name.
     void outputName()
     {
-        QFETCH(QString, currentFile);
-        QFETCH(bool, exists);
-        QFETCH(QString, name);
-        Program program;
         QTemporaryDir worlds;
-        const QString path = currentFile.isEmpty() ? QString() : worlds.filePath(currentFile);
-        if (currentFile.endsWith('/'))
-            QVERIFY(QDir().mkpath(path));
-        else if (exists)
-            QVERIFY(writeFile(path, "world file"));
-        QCOMPARE(outputFileName(path), name);
-
-        const WorldExport result = program.run(World(), path);
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        QCOMPARE(result.outputPath, program.path("ToGo/" + name));
-        QVERIFY(QFileInfo(result.outputPath).isFile());
+        QVERIFY(writeFile(worlds.filePath("old.txt"), "world") &&
+                QDir().mkpath(worlds.filePath("folder.lwf")));
+        QCOMPARE(outputFileName(worlds.filePath("old.txt")), QStringLiteral("old.wrl"));
+        QCOMPARE(outputFileName(worlds.filePath("gone.lwf")), QStringLiteral("world.wrl"));
+        QCOMPARE(outputFileName(worlds.filePath("folder.lwf")), QStringLiteral("world.wrl"));
     }
 
     // Each export empties ToGo (read-only files included, subfolders left alone)
@@ -90,14 +96,11 @@ private slots:
         World world;
         world.Music = "music/tune.mid";
         world.Pictures[0] = picture("pictures/sign.gif");
-        world.Objects[0] = ObjectInfo{"Park Bench", 10, 10, 0, {}, {}};
         WorldExport result = program.run(world, worlds.filePath("park.lwf"));
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join('\n')));
+        QVERIFY2(result.ok() && result.warnings.isEmpty(), qPrintable(result.error));
         QStringList expected = TextureNames + QStringList{"park.wrl", "sign.gif", "tune.mid"};
         expected.sort();
         QCOMPARE(program.toGo(), expected);
-        QCOMPARE(readBytes(program.path("ToGo/grass.jpg")), QByteArray("grass.jpg"));
         QVERIFY(QFileInfo(program.path("ToGo/sub/kept.txt")).isFile());
         const QByteArray text = readBytes(result.outputPath);
         QVERIFY(text.contains("url \"sign.gif\"") && text.contains("url \"tune.mid\""));
@@ -107,9 +110,6 @@ private slots:
         world.Pictures[0] = picture(program.path("ToGo/sign.gif"));
         result = program.run(world);
         QVERIFY2(result.ok() && result.warnings.isEmpty(), qPrintable(result.error));
-        expected[expected.indexOf("park.wrl")] = "world.wrl";
-        expected.sort();
-        QCOMPARE(program.toGo(), expected);
         QCOMPARE(readBytes(program.path("ToGo/sign.gif")) +
                      readBytes(program.path("ToGo/tune.mid")),
                  QByteArray("pictures/sign.gifmusic/tune.mid"));
@@ -127,8 +127,7 @@ private slots:
         const WorldExport result = program.run(world);
         QVERIFY2(result.ok(), qPrintable(result.error));
         QCOMPARE(result.warnings.size(), 2); // one per missing file, not per picture
-        QVERIFY(result.warnings[0].contains("tune.mid"));
-        QVERIFY(result.warnings[1].contains("sign.gif"));
+        QVERIFY(result.warnings[0].contains("tune.mid") && result.warnings[1].contains("sign.gif"));
         const QByteArray text = readBytes(result.outputPath);
         QVERIFY(!text.contains("Sound {"));
         QCOMPARE(text.count("url \"sign.gif\""), 2);
@@ -142,7 +141,6 @@ private slots:
         QTest::addColumn<QString>("named");
         QTest::newRow("no Textures folder") << "Textures";
         QTest::newRow("ToGo is a file") << "ToGo";
-        QTest::newRow("output cannot be written") << "world.wrl";
         QTest::newRow("object file missing") << "Park Bench.wrl";
     }
 
@@ -150,22 +148,174 @@ private slots:
     {
         QFETCH(QString, named);
         Program program;
-        const QString tag = QTest::currentDataTag();
         World world;
         world.Objects[0] = ObjectInfo{"Park Bench", 10, 10, 0, {}, {}};
-        if (tag == "no Textures folder")
+        if (named == "Textures")
             QVERIFY(QDir(program.path("Textures")).removeRecursively());
-        else if (tag == "ToGo is a file")
+        else if (named == "ToGo")
             QVERIFY(writeFile(program.path("ToGo"), "in the way"));
-        else if (tag == "output cannot be written")
-            QVERIFY(QDir().mkpath(program.path("ToGo/world.wrl")));
         else
             QVERIFY(QFile::remove(program.path("Objects/Park Bench.wrl")) &&
                     writeFile(program.path("ToGo/last.wrl"), "last export"));
         const WorldExport result = program.run(world);
         QVERIFY2(result.error.contains(named), qPrintable(result.error));
         QVERIFY(!QFileInfo(result.outputPath).isFile());
-        QVERIFY(!tag.startsWith("object") || program.toGo() == QStringList{"last.wrl"});
+        QVERIFY(!named.endsWith(".wrl") || program.toGo() == QStringList{"last.wrl"});
+    }
+
+    void colorText_data()
+    {
+        QTest::addColumn<int>("color");
+        QTest::addColumn<QString>("hex");
+        QTest::addColumn<QString>("vrml");
+        QTest::newRow("mixed") << rgb(0, 128, 255) << "#0080FF"
+                               << "0.000000 0.501961 1.000000";
+        QTest::newRow("minus one") << -1 << "#FFFFFF"
+                                   << "1.000000 1.000000 1.000000";
+    }
+
+    void colorText()
+    {
+        QFETCH(int, color);
+        QFETCH(QString, hex);
+        QFETCH(QString, vrml);
+        QCOMPARE(HexColor(color), hex);
+        QCOMPARE(VRMLColor(color), vrml);
+    }
+
+    void definitionNames_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("ids");
+        const QStringList allowed{"Caf\u00e9", "a+b-c", "x9", "_y", "Lamp:2", "True"};
+        QTest::newRow("allowed as they are") << allowed << allowed;
+        QTest::newRow("blanks and forbidden characters")
+            << QStringList{"Big  Old Tree", "St. Mary's \"#1\" {x} [y], \\z"}
+            << QStringList{"Big__Old_Tree", "St__Mary_s___1___x___y____z"};
+        QTest::newRow("starts like a number or is a keyword")
+            << QStringList{"3D Tree", "+x", "-y", "TRUE", "USE"}
+            << QStringList{"_3D_Tree", "_+x", "_-y", "_TRUE", "_USE"};
+    }
+
+    void definitionNames()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, ids);
+        QCOMPARE(Vrml::definitionNames(shapesNamed(names)), ids);
+    }
+
+    // Clashing names are numbered on from the last number given: 20,000
+    // entries of one name took minutes when each counted up from 2.
+    void manyClashesAreNumberedQuickly()
+    {
+        QStringList names(20000, QStringLiteral("Tree"));
+        names[1] = QStringLiteral("Tree_3"); // taken before its turn comes
+        QElapsedTimer timer;
+        timer.start();
+        const QStringList ids = Vrml::definitionNames(shapesNamed(names));
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(ids.mid(0, 4), QStringList({"Tree", "Tree_3", "Tree_2", "Tree_4"}));
+        QCOMPARE(ids.last(), QStringLiteral("Tree_20000"));
+    }
+
+    // A colour part is the number at its start, rounded half to even and held
+    // to 0..255; no number reads 0.
+    void libraryColour_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("color");
+        QTest::newRow("half to even, text") << "12.5 x 3abc" << rgb(12, 0, 3);
+        QTest::newRow("held to 0..255") << "300 -5 -0.4" << rgb(255, 0, 0);
+        QTest::newRow("exponent") << "1e2 2E1 5e" << rgb(100, 20, 5);
+        QTest::newRow("comma is no decimal point, overflow")
+            << "2,9 1e999 -1e999" << rgb(2, 255, 0);
+    }
+
+    void libraryColour()
+    {
+        QFETCH(QString, field);
+        QFETCH(int, color);
+        const LibraryLoad load = parseLibrary(QStringLiteral("1\t1\t%1\tR\tBox.wrl").arg(field));
+        QVERIFY2(load.warnings.isEmpty(), qPrintable(load.warnings.join('\n')));
+        QCOMPARE(int(load.Shapes.size()), 1);
+        QCOMPARE(load.Shapes[0].MapColor, color);
+    }
+
+    void librarySkippedLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("warnings");
+        const QString good = QStringLiteral("1\t1\t0 0 0\tR\tGood.wrl");
+        const auto row = [](const char *name, const QString &text, const QStringList &names,
+                            const QStringList &warnings = {}) {
+            QTest::newRow(name) << text << names << warnings;
+        };
+        const auto line = [](int n, const char *why) {
+            return QStringLiteral("objects.txt line %1: %2").arg(n).arg(QLatin1String(why));
+        };
+        row("lone line feeds", good + "\n" + good, {"Good", "Good"});
+        row("four-character file name", "1\t1\t0 0 0\tR\t.wrl", {""});
+        row("empty file", "", {}, {"objects.txt is empty: no object can be placed"});
+        row("width not a number", good + "\r\nwide\t1\t0 0 0\tR\tBad.wrl", {"Good"},
+            {line(2, "the width \"wide\" is not a number")});
+        row("two colour parts", "1\t1\t0 0\tR\tBad.wrl\r\n" + good, {"Good"},
+            {line(1, "the colour \"0 0\" does not have three parts")});
+        row("short file name", "1\t1\t0 0 0\tR\t.wr\r\n" + good, {"Good"},
+            {line(1, "the file name \".wr\" is shorter than four characters")});
+        row("empty lines, a final line end too", "\r\n" + good + "\r\n\r\n" + good + "\r\n",
+            {"Good", "Good"},
+            {line(1, "empty line"), line(3, "empty line"), line(5, "empty line")});
+    }
+
+    void librarySkippedLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, warnings);
+        const LibraryLoad load = parseLibrary(text);
+        QCOMPARE(namesOf(load.Shapes), names);
+        QCOMPARE(load.warnings, warnings);
+    }
+
+    // A line gives its entry in every locale (a library travels between
+    // countries as worlds do): sizes with either decimal separator, colours
+    // with a full stop, fields beyond the fifth ignored.
+    void libraryLines_data()
+    {
+        QTest::addColumn<QString>("locale");
+        for (const char *locale : {"C", "de_DE", "fr_FR"})
+            QTest::newRow(locale) << locale;
+    }
+
+    void libraryLines()
+    {
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
+        const LibraryLoad load = parseLibrary("4\t2,5\t150 75 0\tR\tTable.wrl\r\n0.25\t1.5\t12.5 0 "
+                                              "0\tC\tBig Tree.wrl\textra\tfields");
+        QVERIFY2(load.warnings.isEmpty(), qPrintable(load.warnings.join('\n')));
+        QCOMPARE(namesOf(load.Shapes), QStringList({"Table", "Big Tree"}));
+        const ShapeInfo &table = load.Shapes[0], &tree = load.Shapes[1];
+        QCOMPARE(QList<double>({table.Width, table.Depth, tree.Width, tree.Depth}),
+                 QList<double>({4, 2.5, 0.25, 1.5}));
+        QCOMPARE(QList<int>({table.MapColor, tree.MapColor}),
+                 QList<int>({rgb(150, 75, 0), rgb(12, 0, 0)}));
+        QCOMPARE(table.MapShape + tree.MapShape, QStringLiteral("RC"));
+    }
+
+    // Without a library file the folders are made and the library is empty; a
+    // file in the system code page (a Windows-1252 e acute) reads as such.
+    void libraryOnDisk()
+    {
+        QTemporaryDir program;
+        LibraryLoad load = Init_Shapes(program.path());
+        QVERIFY(load.Shapes.empty() && load.warnings.isEmpty());
+        QVERIFY(QFileInfo(program.filePath("Textures")).isDir() &&
+                QFileInfo(program.filePath("Objects")).isDir());
+        QVERIFY(writeFile(program.filePath("Objects/objects.txt"), "1\t2\t1 2 3\tR\tCaf\xe9.wrl"));
+        load = Init_Shapes(program.path());
+        QCOMPARE(namesOf(load.Shapes), QStringList{"Caf\u00e9"});
     }
 };
 

@@ -65,26 +65,15 @@ private slots:
     void playsTheWorld()
     {
         QVERIFY2(m_browser.navigate(m_server.url(), Timeout), qPrintable(m_browser.error()));
-        const auto state = waitForWorld(m_browser, Timeout);
-        QVERIFY2(state, qPrintable(m_browser.error()));
-        QCOMPARE(*state, QStringLiteral("loaded"));
+        QCOMPARE(waitForWorld(m_browser, Timeout).value_or(m_browser.error()),
+                 QStringLiteral("loaded"));
         QVERIFY2(m_browser.pageErrors().isEmpty(), qPrintable(m_browser.pageErrors().join('\n')));
-        QCOMPARE(m_browser.evaluate("document.title", Timeout)->toString(),
-                 QStringLiteral("world"));
-        QCOMPARE(m_browser
-                     .evaluate("document.querySelector('x3d-canvas').browser"
-                               ".activeNavigationInfo.type[0]",
-                               Timeout)
-                     ->toString(),
-                 QStringLiteral("WALK"));
 
         const QImage shot = m_browser.screenshot(Timeout);
-        QCOMPARE(shot.size(), QSize(800, 500));
         const QColor sky = meanColour(shot, {0.1, 0.02, 0.8, 0.1});
         const QColor hedge = meanColour(shot, {0.3, 0.8, 0.4, 0.1});
-        const QString colours = sky.name() + " " + hedge.name();
         QVERIFY2(sky.blue() > sky.red() + 40 && hedge.green() > hedge.blue() + 20 && sky != hedge,
-                 qPrintable(colours));
+                 qPrintable(sky.name() + " " + hedge.name()));
     }
 
     // A page whose world is missing says so instead of showing nothing.
@@ -93,9 +82,8 @@ private slots:
         QVERIFY(
             writeFile(m_program.filePath("ToGo/missing.html"), WebPage::html("gone.wrl").toUtf8()));
         QVERIFY(m_browser.navigate(m_server.url().resolved(QUrl("missing.html")), Timeout));
-        const auto state = waitForWorld(m_browser, Timeout);
-        QVERIFY2(state, qPrintable(m_browser.error()));
-        QCOMPARE(*state, QStringLiteral("failed"));
+        QCOMPARE(waitForWorld(m_browser, Timeout).value_or(m_browser.error()),
+                 QStringLiteral("failed"));
         const QString problem =
             m_browser.evaluate("document.getElementById('problem').textContent", Timeout)
                 ->toString();
