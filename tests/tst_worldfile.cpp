@@ -16,6 +16,7 @@
 #include <csignal>
 #include <cstring>
 #include <random>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -213,6 +214,30 @@ private slots:
         QFETCH(QByteArray, bytes);
         QCOMPARE(TextCodec::encode(text), bytes);
         QCOMPARE(TextCodec::decode(bytes), text);
+    }
+
+    // The file size limit makes a write fail part way, as a full disk would, for
+    // every user, root included: the save says so, and the old file survives.
+    void failedSaveKeepsTheOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("world.lwf"));
+        QVERIFY(Files::writeTextFile(path, newWorldFields.join(Tab)).ok());
+        const QByteArray before = readBytes(path);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit previous{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
+        rlimit limited = previous;
+        limited.rlim_cur = 4096;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const Status saved = WorldFile::save(path, largeWorld(1000), ScrollFractions());
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+
+        QVERIFY2(saved.error.startsWith(QStringLiteral("Cannot write \"%1\": ").arg(path)),
+                 qPrintable(saved.error));
+        QCOMPARE(readBytes(path), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"world.lwf"});
     }
 
     // A child saves two large worlds over each other without end, telling of
