@@ -110,7 +110,7 @@ std::optional<QString> WorldView::load(const QString &path)
     // are mostly round trees and posts. (The node goes inside the world's
     // group: above it, among the camera's siblings, frames came out slower.)
     auto *complexity = new SoComplexity;
-    complexity->value = 0.3f;
+    complexity->value = 0.25f;
     scene->root()->insertChild(complexity, 0);
     root->addChild(scene->root());
 
