@@ -1,5 +1,6 @@
 // The memory an undo stack holds after 1,000 placements on an empty world.
 
+#include "BenchMain.h"
 #include "model/WorldDocument.h"
 
 #include <QCoreApplication>
@@ -27,9 +28,5 @@ BENCHMARK(BM_UndoStackMemory)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

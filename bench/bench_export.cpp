@@ -3,6 +3,7 @@
 // for beyond the disk); BM_ExportVRML adds emptying and filling ToGo.
 // bytes_per_second is VRML text (UTF-16 characters counted as one byte each).
 
+#include "BenchMain.h"
 #include "export/VrmlWriter.h"
 
 #include <QCoreApplication>
@@ -131,9 +132,5 @@ BENCHMARK(BM_ExportVRML)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -6,6 +6,7 @@
 // - BM_WalkFrames: frames while walking forward, the 3-D view 1024 x 768;
 //   the fps counter is frames per second.
 
+#include "BenchMain.h"
 #include "TestSupport.h"
 
 #include "export/ExportCommand.h"
@@ -191,9 +192,5 @@ BENCHMARK(BM_WalkFrames)->MinTime(3.0)->UseRealTime()->Unit(benchmark::kMillisec
 int main(int argc, char **argv)
 {
     setCoinSurfaceFormat();
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv);
 }

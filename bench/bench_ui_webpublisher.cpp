@@ -3,6 +3,7 @@
 // server started) and on a later one (nothing to copy, server running). The
 // counters give what the page and the player add to ToGo.
 
+#include "BenchMain.h"
 #include "export/WebPublisher.h"
 #include "files/FileServices.h"
 #include "platform/FakePlatform.h"
@@ -118,9 +119,5 @@ BENCHMARK(BM_LaterClick)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }
