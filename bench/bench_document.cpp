@@ -1,7 +1,7 @@
 // The memory an undo stack holds after 1,000 placements on an empty world.
 
 #include "BenchMain.h"
-#include "model/WorldDocument.h"
+#include "core/model/WorldDocument.h"
 
 #include <QCoreApplication>
 

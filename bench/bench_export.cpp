@@ -4,7 +4,7 @@
 // bytes_per_second is VRML text (UTF-16 characters counted as one byte each).
 
 #include "BenchMain.h"
-#include "export/VrmlWriter.h"
+#include "core/vrml/VrmlWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>

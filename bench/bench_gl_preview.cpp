@@ -9,11 +9,11 @@
 #include "BenchMain.h"
 #include "TestSupport.h"
 
-#include "export/ExportCommand.h"
-#include "export/VrmlScene.h"
-#include "export/WorldView.h"
-#include "export/frmBrowse.h"
-#include "platform/FakePlatform.h"
+#include "core/vrml/ExportCommand.h"
+#include "scene/VrmlScene.h"
+#include "scene/WorldView.h"
+#include "editor/dialogs/frmBrowse.h"
+#include "editor/platform/FakePlatform.h"
 
 #include <QApplication>
 #include <QDir>

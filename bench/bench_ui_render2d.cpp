@@ -7,13 +7,13 @@
 // and one frame of the live preview while the drag handle is moved. Prints
 // the peak memory at the end.
 
-#include "app/MainEditor.h"
-#include "mapview/MapCanvas.h"
-#include "mapview/MapPainter.h"
-#include "mapview/MapScale.h"
-#include "palette/ExistingObjects.h"
-#include "palette/ObjectTree.h"
-#include "platform/FakePlatform.h"
+#include "editor/window/MainEditor.h"
+#include "editor/map/MapCanvas.h"
+#include "editor/map/MapPainter.h"
+#include "editor/map/MapScale.h"
+#include "editor/palette/ExistingObjects.h"
+#include "editor/palette/ObjectTree.h"
+#include "editor/platform/FakePlatform.h"
 
 #include <QAction>
 #include <QApplication>

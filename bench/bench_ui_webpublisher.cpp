@@ -4,9 +4,9 @@
 // counters give what the page and the player add to ToGo.
 
 #include "BenchMain.h"
-#include "export/WebPublisher.h"
-#include "files/FileServices.h"
-#include "platform/FakePlatform.h"
+#include "editor/window/WebPublisher.h"
+#include "core/files/FileServices.h"
+#include "editor/platform/FakePlatform.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>

@@ -2,8 +2,8 @@
 // building and parsing alone, whole saves and loads through the disk, and as
 // a baseline the same bytes written and read with one plain file call.
 
-#include "model/TextCodec.h"
-#include "model/WorldFile.h"
+#include "core/files/TextCodec.h"
+#include "core/model/WorldFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

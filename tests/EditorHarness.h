@@ -4,17 +4,17 @@
 
 #include "TestSupport.h"
 
-#include "app/MainEditor.h"
-#include "mapview/MapCanvas.h"
-#include "mapview/MapOverlay.h"
-#include "model/WorldFile.h"
-#include "palette/ColorSwatch.h"
-#include "palette/ExistingObjects.h"
-#include "palette/ObjectTree.h"
-#include "palette/PicturePanel.h"
-#include "palette/SurfacePanel.h"
-#include "palette/TextPanel.h"
-#include "platform/FakePlatform.h"
+#include "editor/window/MainEditor.h"
+#include "editor/map/MapCanvas.h"
+#include "editor/map/MapOverlay.h"
+#include "core/model/WorldFile.h"
+#include "editor/palette/ColorSwatch.h"
+#include "editor/palette/ExistingObjects.h"
+#include "editor/palette/ObjectTree.h"
+#include "editor/palette/PicturePanel.h"
+#include "editor/palette/SurfacePanel.h"
+#include "editor/palette/TextPanel.h"
+#include "editor/platform/FakePlatform.h"
 
 #include <QtTest>
 #include <QtWidgets>

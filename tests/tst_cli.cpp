@@ -5,8 +5,8 @@
 
 #include "TestSupport.h"
 
-#include "export/StaticServer.h"
-#include "files/FileServices.h"
+#include "web/StaticServer.h"
+#include "core/files/FileServices.h"
 
 #include <QtNetwork>
 #include <QtTest>

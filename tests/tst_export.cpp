@@ -5,10 +5,10 @@
 
 #include "TestSupport.h"
 
-#include "export/ExportCommand.h"
-#include "export/Universal.h"
-#include "export/VRMLObjects.h"
-#include "export/VrmlItems.h"
+#include "core/vrml/ExportCommand.h"
+#include "core/vrml/Universal.h"
+#include "core/vrml/VRMLObjects.h"
+#include "core/vrml/VrmlItems.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

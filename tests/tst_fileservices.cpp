@@ -3,9 +3,9 @@
 
 #include "TestSupport.h"
 
-#include "export/ExportCommand.h"
-#include "files/FileServices.h"
-#include "model/WorldFile.h"
+#include "core/vrml/ExportCommand.h"
+#include "core/files/FileServices.h"
+#include "core/model/WorldFile.h"
 
 #include <QStringEncoder>
 #include <QtTest>

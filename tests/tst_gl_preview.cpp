@@ -4,12 +4,12 @@
 
 #include "TestSupport.h"
 
-#include "export/ExportCommand.h"
-#include "export/VrmlScene.h"
-#include "export/WorldView.h"
-#include "export/frmBrowse.h"
-#include "model/WorldFile.h"
-#include "platform/FakePlatform.h"
+#include "core/vrml/ExportCommand.h"
+#include "scene/VrmlScene.h"
+#include "scene/WorldView.h"
+#include "editor/dialogs/frmBrowse.h"
+#include "core/model/WorldFile.h"
+#include "editor/platform/FakePlatform.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -7,8 +7,8 @@
 
 #include "EditorHarness.h"
 
-#include "export/WebPublisher.h"
-#include "export/frmBrowse.h"
+#include "editor/window/WebPublisher.h"
+#include "editor/dialogs/frmBrowse.h"
 
 #include <QtNetwork>
 

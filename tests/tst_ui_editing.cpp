@@ -5,8 +5,8 @@
 
 #include "EditorHarness.h"
 
-#include "editing/frmEdit.h"
-#include "export/frmWorldProperties.h"
+#include "editor/dialogs/frmEdit.h"
+#include "editor/dialogs/frmWorldProperties.h"
 
 namespace {
 

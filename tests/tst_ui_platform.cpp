@@ -3,7 +3,7 @@
 
 #include "EditorHarness.h"
 
-#include "platform/QtPlatform.h"
+#include "editor/platform/QtPlatform.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "EditorHarness.h"
 
-#include "app/MainLayout.h"
-#include "mapview/MapPainter.h"
+#include "editor/window/MainLayout.h"
+#include "editor/map/MapPainter.h"
 
 namespace {
 

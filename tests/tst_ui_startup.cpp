@@ -3,7 +3,7 @@
 
 #include "EditorHarness.h"
 
-#include "app/frmSplash.h"
+#include "editor/dialogs/frmSplash.h"
 
 class TestStartup : public QObject {
     Q_OBJECT

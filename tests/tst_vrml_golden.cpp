@@ -6,9 +6,9 @@
 
 #include "TestSupport.h"
 
-#include "export/ExportCommand.h"
-#include "model/WorldFile.h"
-#include "palette/ObjectLibrary.h"
+#include "core/vrml/ExportCommand.h"
+#include "core/model/WorldFile.h"
+#include "core/library/ObjectLibrary.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

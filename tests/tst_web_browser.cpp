@@ -6,9 +6,9 @@
 #include "TestSupport.h"
 
 #include "HeadlessBrowser.h"
-#include "export/ExportCommand.h"
-#include "export/StaticServer.h"
-#include "export/WebPage.h"
+#include "core/vrml/ExportCommand.h"
+#include "web/StaticServer.h"
+#include "core/vrml/WebPage.h"
 
 #include <QtTest>
 

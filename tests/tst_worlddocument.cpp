@@ -1,8 +1,8 @@
 // The world document: every command undoes to the very bytes of the world
 // file and redoes to the bytes after it; Saved follows the clean state.
 
-#include "model/WorldDocument.h"
-#include "model/WorldFile.h"
+#include "core/model/WorldDocument.h"
+#include "core/model/WorldFile.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -5,9 +5,9 @@
 
 #include "TestSupport.h"
 
-#include "model/NumberText.h"
-#include "model/TextCodec.h"
-#include "model/WorldFile.h"
+#include "core/model/NumberText.h"
+#include "core/files/TextCodec.h"
+#include "core/model/WorldFile.h"
 
 #include <QElapsedTimer>
 #include <QtTest>

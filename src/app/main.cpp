@@ -1,11 +1,11 @@
 // The editor: splash window first, then the main window with its load sequence.
 
-#include "app/Artwork.h"
-#include "app/MainEditor.h"
-#include "app/frmSplash.h"
-#include "export/VrmlScene.h"
-#include "files/FileServices.h"
-#include "platform/QtPlatform.h"
+#include "editor/dialogs/Artwork.h"
+#include "editor/window/MainEditor.h"
+#include "editor/dialogs/frmSplash.h"
+#include "scene/VrmlScene.h"
+#include "core/files/FileServices.h"
+#include "editor/platform/QtPlatform.h"
 
 #include <QApplication>
 

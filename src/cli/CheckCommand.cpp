@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
 
-#include "model/WorldFile.h"
+#include "core/model/WorldFile.h"
 
 #include <algorithm>
 

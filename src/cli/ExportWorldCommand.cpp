@@ -1,10 +1,10 @@
 #include "cli/Commands.h"
 
-#include "export/ExportCommand.h"
-#include "export/WebPage.h"
-#include "files/FileServices.h"
-#include "model/WorldFile.h"
-#include "palette/ObjectLibrary.h"
+#include "core/vrml/ExportCommand.h"
+#include "core/vrml/WebPage.h"
+#include "core/files/FileServices.h"
+#include "core/model/WorldFile.h"
+#include "core/library/ObjectLibrary.h"
 
 #include <QDir>
 #include <QFileInfo>

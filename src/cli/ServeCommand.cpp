@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 
-#include "export/StaticServer.h"
-#include "files/FileServices.h"
+#include "web/StaticServer.h"
+#include "core/files/FileServices.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,9 +4,9 @@
 
 #include "FuzzSupport.h"
 
-#include "export/VrmlWriter.h"
-#include "model/TextCodec.h"
-#include "model/WorldFile.h"
+#include "core/vrml/VrmlWriter.h"
+#include "core/files/TextCodec.h"
+#include "core/model/WorldFile.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include "FuzzSupport.h"
 
-#include "export/VrmlItems.h"
-#include "model/TextCodec.h"
+#include "core/vrml/VrmlItems.h"
+#include "core/files/TextCodec.h"
 
 #include <QSet>
 

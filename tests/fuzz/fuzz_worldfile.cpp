@@ -5,8 +5,8 @@
 
 #include "FuzzSupport.h"
 
-#include "model/TextCodec.h"
-#include "model/WorldFile.h"
+#include "core/files/TextCodec.h"
+#include "core/model/WorldFile.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // Picture and music paths are relative to the world file's folder, so the
 // samples work wherever they are copied.
 
-#include "model/World.h"
+#include "core/model/World.h"
 
 namespace SampleWorlds {
 

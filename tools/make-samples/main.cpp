@@ -8,8 +8,8 @@
 #include "SampleWorlds.h"
 #include "WavWriter.h"
 
-#include "files/FileServices.h"
-#include "model/WorldFile.h"
+#include "core/files/FileServices.h"
+#include "core/model/WorldFile.h"
 
 #include <QBuffer>
 #include <QDir>

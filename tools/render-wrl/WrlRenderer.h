@@ -5,7 +5,7 @@
 // server, so the rendering goes into a Qt-made framebuffer object with a
 // Qt-made context current; Coin only issues the GL calls.
 
-#include "export/VrmlScene.h"
+#include "scene/VrmlScene.h"
 
 #include <QImage>
 #include <QString>

@@ -8,7 +8,7 @@
 
 #include "HeadlessBrowser.h"
 
-#include "export/StaticServer.h"
+#include "web/StaticServer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

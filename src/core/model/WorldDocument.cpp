@@ -1,0 +1,306 @@
+#include "core/model/WorldDocument.h"
+
+#include <QUndoCommand>
+
+#include <utility>
+
+namespace {
+
+// Calls f with the array of the given kind; false for an unknown kind.
+template <class World_, class F> bool withArray(World_ &world, int kind, F &&f)
+{
+    switch (kind) {
+    case KindObject:
+        f(world.Objects);
+        return true;
+    case KindText:
+        f(world.Texts);
+        return true;
+    case KindCube:
+        f(world.Cubes);
+        return true;
+    case KindPicture:
+        f(world.Pictures);
+        return true;
+    default:
+        return false;
+    }
+}
+
+template <class T> std::vector<T> &arrayOf(World &world)
+{
+    if constexpr (std::is_same_v<T, ObjectInfo>)
+        return world.Objects;
+    else if constexpr (std::is_same_v<T, TextInfo>)
+        return world.Texts;
+    else if constexpr (std::is_same_v<T, CubeInfo>)
+        return world.Cubes;
+    else
+        return world.Pictures;
+}
+
+// Calls f(items, record) with the array that holds records of the item's kind.
+template <class F> void withArrayOf(World &world, const AnyItem &item, F &&f)
+{
+    std::visit([&](const auto &record) { f(arrayOf<std::decay_t<decltype(record)>>(world), record); },
+               item);
+}
+
+} // namespace
+
+bool WorldSettings::sameStart(const WorldSettings &other) const
+{
+    return StartPosX == other.StartPosX && StartPosY == other.StartPosY &&
+           StartAngle == other.StartAngle;
+}
+
+bool WorldSettings::operator==(const WorldSettings &other) const
+{
+    return Sky == other.Sky && Music == other.Music && Ground == other.Ground && sameStart(other);
+}
+
+// Appending follows the placeholder rule: the item may fill element 0 or
+// grow the array. Undo puts back exactly what was there.
+class AddItemCommand : public QUndoCommand {
+public:
+    AddItemCommand(WorldDocument &document, AnyItem item)
+        : m_document(document), m_item(std::move(item))
+    {
+        const QString verb = kindOf(m_item) == KindCube ? QStringLiteral("Draw")
+                                                        : QStringLiteral("Place");
+        setText(verb + QLatin1Char(' ') + WorldDocument::itemLabel(m_item));
+    }
+
+    void redo() override
+    {
+        withArrayOf(m_document.m_world, m_item, [this](auto &items, const auto &record) {
+            const size_t before = items.size();
+            m_previous = items.front();
+            m_index = appendItem(items, record);
+            m_grew = items.size() > before;
+        });
+        emit m_document.itemAdded(kindOf(m_item), m_index);
+    }
+
+    void undo() override
+    {
+        withArrayOf(m_document.m_world, m_previous, [this](auto &items, const auto &previous) {
+            if (m_grew)
+                items.pop_back();
+            else
+                items.front() = previous;
+        });
+        emit m_document.itemRemoved(kindOf(m_item), m_index);
+    }
+
+private:
+    WorldDocument &m_document;
+    AnyItem m_item;
+    AnyItem m_previous; // element 0 before the item was added
+    int m_index = 0;
+    bool m_grew = false;
+};
+
+// Removal shifts later elements down, or empties the key field of a lone
+// element; undo restores the removed record at its place.
+class RemoveItemCommand : public QUndoCommand {
+public:
+    RemoveItemCommand(WorldDocument &document, AnyItem removed, int index)
+        : m_document(document), m_removed(std::move(removed)), m_index(index)
+    {
+        setText(QStringLiteral("Remove ") + WorldDocument::itemLabel(m_removed));
+    }
+
+    void redo() override
+    {
+        withArrayOf(m_document.m_world, m_removed, [this](auto &items, const auto &) {
+            m_wasLone = items.size() == 1;
+            removeItem(items, m_index);
+        });
+        emit m_document.itemRemoved(kindOf(m_removed), m_index);
+    }
+
+    void undo() override
+    {
+        withArrayOf(m_document.m_world, m_removed, [this](auto &items, const auto &record) {
+            if (m_wasLone)
+                items.front() = record;
+            else
+                items.insert(items.begin() + m_index, record);
+        });
+        emit m_document.itemAdded(kindOf(m_removed), m_index);
+    }
+
+private:
+    WorldDocument &m_document;
+    AnyItem m_removed;
+    int m_index;
+    bool m_wasLone = false;
+};
+
+// Moving and editing replace one record with another.
+class ChangeItemCommand : public QUndoCommand {
+public:
+    ChangeItemCommand(WorldDocument &document, int index, AnyItem before, AnyItem after,
+                      const QString &verb)
+        : m_document(document), m_index(index), m_before(std::move(before)),
+          m_after(std::move(after))
+    {
+        setText(verb + QLatin1Char(' ') + WorldDocument::itemLabel(m_after));
+    }
+
+    void redo() override { put(m_after); }
+    void undo() override { put(m_before); }
+
+private:
+    void put(const AnyItem &item)
+    {
+        withArrayOf(m_document.m_world, item,
+                    [this](auto &items, const auto &record) { items[size_t(m_index)] = record; });
+        emit m_document.itemChanged(kindOf(item), m_index);
+    }
+
+    WorldDocument &m_document;
+    int m_index;
+    AnyItem m_before;
+    AnyItem m_after;
+};
+
+class SettingsCommand : public QUndoCommand {
+public:
+    SettingsCommand(WorldDocument &document, WorldSettings before, WorldSettings after,
+                    const QString &action)
+        : QUndoCommand(action), m_document(document), m_before(std::move(before)),
+          m_after(std::move(after))
+    {
+    }
+
+    void redo() override { m_document.applySettings(m_after); }
+    void undo() override { m_document.applySettings(m_before); }
+
+private:
+    WorldDocument &m_document;
+    WorldSettings m_before;
+    WorldSettings m_after;
+};
+
+WorldDocument::WorldDocument(QObject *parent) : QObject(parent)
+{
+    // Any command, undo or redo: Saved follows the clean state.
+    connect(&m_undoStack, &QUndoStack::indexChanged, this,
+            [this] { updateSaved(m_undoStack.isClean()); });
+}
+
+WorldDocument::~WorldDocument()
+{
+    // The commands refer to this document: they go before it does.
+    m_undoStack.blockSignals(true);
+    m_undoStack.clear();
+}
+
+void WorldDocument::setSaved(bool saved)
+{
+    if (saved)
+        m_undoStack.setClean();
+    updateSaved(saved);
+}
+
+void WorldDocument::updateSaved(bool saved)
+{
+    if (m_saved == saved)
+        return;
+    m_saved = saved;
+    emit savedChanged(saved);
+}
+
+void WorldDocument::replace(World world)
+{
+    m_undoStack.clear();
+    m_world = std::move(world);
+    setSaved(true);
+    emit worldReplaced();
+}
+
+void WorldDocument::savedAs(const QString &path)
+{
+    m_currentFile = path;
+    setSaved(true);
+}
+
+std::optional<AnyItem> WorldDocument::item(int kind, int index) const
+{
+    std::optional<AnyItem> found;
+    withArray(m_world, kind, [&](const auto &items) {
+        if (index >= 0 && size_t(index) < items.size())
+            found = items[size_t(index)];
+    });
+    return found;
+}
+
+int WorldDocument::count(int kind) const
+{
+    int n = 0;
+    withArray(m_world, kind, [&](const auto &items) { n = int(items.size()); });
+    return n;
+}
+
+WorldSettings WorldDocument::settings() const
+{
+    return {m_world.Sky,       m_world.Music,     m_world.Ground,
+            m_world.StartPosX, m_world.StartPosY, m_world.StartAngle};
+}
+
+void WorldDocument::place(const AnyItem &item)
+{
+    m_undoStack.push(new AddItemCommand(*this, item));
+}
+
+void WorldDocument::change(int index, const AnyItem &record, const QString &verb)
+{
+    const std::optional<AnyItem> before = item(kindOf(record), index);
+    if (!before || *before == record)
+        return; // nothing to do is no command
+    m_undoStack.push(new ChangeItemCommand(*this, index, *before, record, verb));
+}
+
+void WorldDocument::remove(int kind, int index)
+{
+    if (const std::optional<AnyItem> removed = item(kind, index))
+        m_undoStack.push(new RemoveItemCommand(*this, *removed, index));
+}
+
+void WorldDocument::changeSettings(const WorldSettings &settings, const QString &action)
+{
+    m_undoStack.push(new SettingsCommand(*this, this->settings(), settings, action));
+}
+
+void WorldDocument::applySettings(const WorldSettings &settings)
+{
+    const WorldSettings before = this->settings();
+    m_world.Sky = settings.Sky;
+    m_world.Music = settings.Music;
+    m_world.Ground = settings.Ground;
+    m_world.StartPosX = settings.StartPosX;
+    m_world.StartPosY = settings.StartPosY;
+    m_world.StartAngle = settings.StartAngle;
+    const bool startMoved = !before.sameStart(settings);
+    if (startMoved)
+        emit startChanged();
+    if (!startMoved || before.Sky != settings.Sky || before.Music != settings.Music ||
+        before.Ground != settings.Ground)
+        emit settingsChanged();
+}
+
+QString WorldDocument::itemLabel(const AnyItem &item)
+{
+    switch (kindOf(item)) {
+    case KindObject:
+        return std::get<ObjectInfo>(item).Name;
+    case KindText:
+        return QStringLiteral("Text");
+    case KindCube:
+        return std::get<CubeInfo>(item).Kind;
+    default:
+        return QStringLiteral("Picture");
+    }
+}

@@ -1,0 +1,97 @@
+#pragma once
+// The one owner of the world. Every change of the world is a command on the
+// document's undo stack; views learn of changes from its signals and never
+// change the world themselves.
+//
+// Saved is False after any change and True again when undo or redo returns
+// to the state of the last New, Open or Save (the undo stack's clean state).
+
+#include "core/model/World.h"
+
+#include <QObject>
+#include <QUndoStack>
+
+#include <variant>
+
+// A record of any of the four kinds; the alternative's index + 1 is the kind
+// number (KindObject, KindText, KindCube, KindPicture).
+using AnyItem = std::variant<ObjectInfo, TextInfo, CubeInfo, PictureInfo>;
+
+inline int kindOf(const AnyItem &item) { return int(item.index()) + 1; }
+
+// What surrounds the items: the World Properties and the start position.
+struct WorldSettings {
+    QString Sky;
+    QString Music;
+    QString Ground;
+    double StartPosX = 50;
+    double StartPosY = 96;
+    double StartAngle = 0;
+
+    bool sameStart(const WorldSettings &other) const;
+    bool operator==(const WorldSettings &other) const;
+};
+
+class WorldDocument : public QObject {
+    Q_OBJECT
+
+public:
+    explicit WorldDocument(QObject *parent = nullptr);
+    ~WorldDocument() override;
+
+    const World &world() const { return m_world; }
+    QUndoStack &undoStack() { return m_undoStack; }
+
+    bool Saved() const { return m_saved; }
+    // True: the world as it is now is what the file holds (the clean state).
+    // False: the world counts as changed, though no command was made.
+    void setSaved(bool saved);
+    QString CurrentFile() const { return m_currentFile; }
+
+    // New and Open: the whole world is replaced, the undo stack emptied,
+    // Saved is True. CurrentFile is left to savedAs.
+    void replace(World world);
+    // After a successful open or save (empty after New).
+    void savedAs(const QString &path);
+
+    // The map's zoom is view state: neither a command nor a change.
+    void setZoom(int32_t zoom) { m_world.Zoom = zoom; }
+
+    // Reading items by kind number and index; nothing for an index that does
+    // not exist.
+    std::optional<AnyItem> item(int kind, int index) const;
+    int count(int kind) const; // the array's number of elements
+    WorldSettings settings() const;
+
+    // One undoable command each.
+    void place(const AnyItem &item);                                 // "Place ...", "Draw ..."
+    void change(int index, const AnyItem &record, const QString &verb); // "Move ...", "Edit ..."
+    void remove(int kind, int index);                                // "Remove ..."
+    void changeSettings(const WorldSettings &settings, const QString &action);
+
+    // How commands name an item: "Park Bench", "Text", "Wall", "Picture".
+    static QString itemLabel(const AnyItem &item);
+
+signals:
+    void itemAdded(int kind, int index);
+    void itemChanged(int kind, int index);
+    void itemRemoved(int kind, int index);
+    void settingsChanged(); // sky, music, ground: nothing the map shows
+    void startChanged();    // the start position or orientation
+    void worldReplaced();
+    void savedChanged(bool saved);
+
+private:
+    friend class AddItemCommand;
+    friend class RemoveItemCommand;
+    friend class ChangeItemCommand;
+    friend class SettingsCommand;
+
+    void applySettings(const WorldSettings &settings);
+    void updateSaved(bool saved);
+
+    World m_world;
+    QUndoStack m_undoStack;
+    bool m_saved = true;
+    QString m_currentFile;
+};

@@ -1,0 +1,47 @@
+#include "core/vrml/VRMLObjects.h"
+
+#include <array>
+
+namespace
+{
+
+// Every export writes thousands of colours; the 256 component texts are
+// formatted once.
+const QString &componentText(uint32_t byte)
+{
+    static const std::array<QString, 256> texts = [] {
+        std::array<QString, 256> t;
+        for (uint32_t i = 0; i < t.size(); ++i)
+            t[i] = QString::number(double(i) / 255.0, 'f', 6);
+        return t;
+    }();
+    return texts[byte & 0xFF];
+}
+
+const QLatin1String Header("#VRML V2.0 utf8");
+
+} // namespace
+
+QString VRMLColor(int32_t color)
+{
+    const auto rgb = uint32_t(color);
+    return componentText(rgb) + QLatin1Char(' ') + componentText(rgb >> 8) + QLatin1Char(' ') +
+           componentText(rgb >> 16);
+}
+
+TextRead GetObjectCode(const QString &programFolder, const QString &fileName)
+{
+    const QString path =
+        Files::pathIn(Files::pathIn(programFolder, QStringLiteral("Objects")), fileName);
+    TextRead read = Files::readTextFile(path);
+    if (!read.ok())
+        return read;
+    // Pasted into the world, anything but VRML 2.0 would break the whole world.
+    if (!read.text.startsWith(Header))
+        return {QString(), Files::cannot("read", path,
+                                         QStringLiteral("it does not begin with \"%1\", so it "
+                                                        "is no VRML 2.0 object")
+                                             .arg(Header))};
+    read.text.remove(0, Header.size());
+    return read;
+}

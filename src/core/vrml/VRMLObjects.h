@@ -1,0 +1,17 @@
+#pragma once
+// Colour text and object text for the VRML export.
+
+#include "core/files/FileServices.h"
+
+#include <QString>
+#include <cstdint>
+
+// "R G B", each component / 255 with six decimals ("1.000000 0.501961 0.000000").
+// Only the low 24 bits of the colour count, as for HexColor.
+QString VRMLColor(int32_t color);
+
+// The VRML nodes of an object file: Objects/<fileName> in the program folder
+// less its first 15 characters (the "#VRML V2.0 utf8" header line), so the text
+// starts with the header's line end. A file without that header is refused;
+// the error names the file and the reason.
+TextRead GetObjectCode(const QString &programFolder, const QString &fileName);

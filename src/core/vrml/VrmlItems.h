@@ -1,0 +1,53 @@
+#pragma once
+// The item sections of the VRML world: drawn surfaces, pictures, library
+// objects and texts. Each appends its nodes to the world text, CR LF after
+// every line, skipping unused elements.
+
+#include "core/files/FileServices.h"
+#include "core/model/World.h"
+#include "core/library/ObjectLibrary.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace Vrml
+{
+
+// Appends a user or file string as the contents of a VRML string: backslashes
+// doubled, double quotes escaped, everything else (newlines, '#', braces,
+// non-ASCII) as it is.
+void appendEscaped(QString &out, const QString &text);
+
+// The frame of a placed picture, object or text: Transform at the map point,
+// then an optional Billboard and an optional Anchor inside it.
+struct Placement {
+    float X = 0;
+    float Y = 0;
+    float Height = 0;
+    float Rotation = 0;
+    bool Billboard = false;
+    QString Anchor;
+    QString Target;
+};
+void openPlacement(QString &out, const Placement &placement);
+void closePlacement(QString &out, const Placement &placement);
+
+// The DEF name of each library entry, in library order: the name with
+// blanks as "_", made a valid VRML identifier and distinct from the others.
+QStringList definitionNames(const std::vector<ShapeInfo> &shapes);
+
+void writeCubes(QString &out, const std::vector<CubeInfo> &cubes);
+// The url of a picture is its bare file name; the file itself is copied into
+// the output folder by the writer.
+void writePictures(QString &out, const std::vector<PictureInfo> &pictures);
+// The first item of each library entry carries the entry's definition and sets
+// its Defined flag, later items refer to it. An item whose name the library
+// lacks writes nothing; its name is appended to missing. Fails when an object
+// file cannot be read.
+Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
+                    std::vector<ShapeInfo> &shapes, const QString &programFolder,
+                    QStringList &missing);
+void writeTexts(QString &out, const std::vector<TextInfo> &texts);
+
+} // namespace Vrml

@@ -1,0 +1,39 @@
+#pragma once
+// The VRML world writer: prepares the output folder ToGo and builds the text
+// of the world file.
+
+#include "core/files/FileServices.h"
+#include "core/model/World.h"
+#include "core/library/ObjectLibrary.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+struct [[nodiscard]] VrmlExport {
+    QString text;         // the world text, CR LF line ends; empty on failure
+    QString error;        // empty on success; names the file and the reason
+    QStringList warnings; // files the world names that do not exist
+    QStringList missingObjects; // object items the library lacks: one name per item
+    bool ok() const { return error.isEmpty(); }
+};
+
+// A picture or music path as stored in the world: absolute paths stay as they
+// are, relative ones are taken from the world file's folder (when there is one).
+QString resolveWorldPath(const QString &path, const QString &worldFolder);
+
+// Empties ToGo in the program folder, copies the textures, the music file and
+// the picture files into it and returns the world text. The Defined flags of
+// the shapes are cleared, then set for every entry whose definition was
+// written. A disk failure abandons the export (an object file that cannot be
+// read does so before ToGo is touched); a missing music or picture file is
+// only a warning. worldFolder: the folder of the world file, or empty.
+VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
+                      const QString &programFolder, const QString &worldFolder);
+
+// The world text alone: no folder work, only the object files are read.
+// withMusic: whether the music file exists, so that the Sound node is written.
+// missingObjects: receives the names of object items the library lacks.
+TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes,
+                        const QString &programFolder, bool withMusic,
+                        QStringList &missingObjects);

@@ -1,0 +1,135 @@
+#include "editor/map/MapCanvas.h"
+
+#include "editor/map/MapOverlay.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
+
+MapCanvas::MapCanvas(QWidget *frame) : QWidget(frame)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent); // the back image covers every pixel it paints
+    setMouseTracking(true);
+}
+
+void MapCanvas::setDrawing(Drawing drawing) { m_drawing = std::move(drawing); }
+
+void MapCanvas::setFloating(Drawing drawing)
+{
+    m_floating = std::move(drawing);
+    update();
+}
+
+void MapCanvas::setToolTipText(std::function<QString(QPointF)> toolTipText)
+{
+    m_toolTipText = std::move(toolTipText);
+}
+
+QTransform MapCanvas::mapToPixels() const
+{
+    return QTransform::fromScale(width() / 100.0, height() / 100.0);
+}
+
+QPointF MapCanvas::pixelToMap(const QPointF &pixel) const
+{
+    if (width() <= 0 || height() <= 0)
+        return {};
+    return QPointF(pixel.x() * 100.0 / width(), pixel.y() * 100.0 / height());
+}
+
+QRect MapCanvas::visibleRect() const
+{
+    const QWidget *frame = parentWidget();
+    if (!frame)
+        return rect();
+    return QRect(mapFromParent(QPoint(0, 0)), frame->size()) & rect();
+}
+
+void MapCanvas::redraw()
+{
+    drawBack(visibleRect());
+    update();
+}
+
+void MapCanvas::drawBack(const QRect &area)
+{
+    if (area.isEmpty()) {
+        m_back = QImage();
+        m_backRect = QRect();
+        return;
+    }
+    if (m_back.size() != area.size())
+        m_back = QImage(area.size(), QImage::Format_RGB32);
+    m_backRect = area;
+    m_back.fill(palette().color(QPalette::Window));
+    if (!m_drawing)
+        return;
+    QPainter painter(&m_back);
+    m_drawing(painter, mapToPixels() * QTransform::fromTranslate(-area.x(), -area.y()));
+}
+
+void MapCanvas::paintEvent(QPaintEvent *event)
+{
+    const QRect needed = event->rect() & rect();
+    if (!m_backRect.contains(needed))
+        drawBack(needed | visibleRect());
+    QPainter painter(this);
+    painter.drawImage(m_backRect.topLeft(), m_back);
+    if (m_floating) {
+        painter.setClipRect(event->rect());
+        m_floating(painter, mapToPixels());
+    }
+}
+
+bool MapCanvas::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip && m_toolTipText) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString text = m_toolTipText(pixelToMap(help->pos()));
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void MapCanvas::mousePressEvent(QMouseEvent *event)
+{
+    emit mousePressed(event->button(), pixelToMap(event->position()));
+}
+
+void MapCanvas::mouseMoveEvent(QMouseEvent *event)
+{
+    emit mouseMoved(pixelToMap(event->position()));
+}
+
+void MapCanvas::mouseReleaseEvent(QMouseEvent *event)
+{
+    emit mouseReleased(event->button(), pixelToMap(event->position()));
+}
+
+void MapCanvas::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    emit pointerLeft();
+}
+
+void MapCanvas::wheelEvent(QWheelEvent *event)
+{
+    emit wheelTurned(event->angleDelta(), event->modifiers(), pixelToMap(event->position()));
+}
+
+void MapCanvas::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The drawing no longer fits the scale; Render2D follows every resize.
+    m_back = QImage();
+    m_backRect = QRect();
+    for (MapOverlay *overlay : findChildren<MapOverlay *>(Qt::FindDirectChildrenOnly))
+        overlay->place();
+}

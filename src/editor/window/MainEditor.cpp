@@ -1,0 +1,171 @@
+#include "editor/window/MainEditor.h"
+
+#include "editor/map/MapCanvas.h"
+#include "editor/map/MapOverlay.h"
+#include "editor/map/MapPainter.h"
+#include "editor/map/MapScale.h"
+#include "editor/palette/DragHandle.h"
+#include "editor/palette/ObjectTree.h"
+#include "editor/palette/OrientationPanel.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTabWidget>
+
+MainEditor::MainEditor(const Platform &platform, const QString &programFolder,
+                       const QString &commandLine, QWidget *parent)
+    : QMainWindow(parent), m_platform(platform), m_programFolder(programFolder),
+      m_commandLine(commandLine)
+{
+    createControls();
+    createMenus();
+    connectPlacementCommands();
+    followDocument();
+    connectEditCommands();
+    setCaption(QString());
+    layoutControls();
+}
+
+MainEditor::~MainEditor() = default;
+
+void MainEditor::createControls()
+{
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+    central->installEventFilter(this); // every resize lays the controls out again
+
+    Picture2 = new QWidget(central);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setAutoFillBackground(true);
+    Picture2->setBackgroundRole(QPalette::Mid);
+    Picture1 = new MapCanvas(Picture2);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setDrawing([this](QPainter &painter, const QTransform &mapToDevice) {
+        MapPainter::paintWorld(painter, mapToDevice, world(), Shapes, m_dragged);
+    });
+    shpSelector = new MapOverlay(Picture1, MapOverlay::Look::Outline);
+    Image1 = new DragHandle(Picture1);
+    HScroll1 = new QScrollBar(Qt::Horizontal, central);
+    VScroll1 = new QScrollBar(Qt::Vertical, central);
+    for (QScrollBar *bar : {HScroll1, VScroll1})
+        bar->setRange(0, 0);
+    MapScale::followScrollBars(*Picture1, *HScroll1, *VScroll1, m_relativeScroll);
+
+    TabStrip1 = new QTabWidget(central);
+    TabStrip1->setUsesScrollButtons(false); // the palette is made wide enough for all four tabs
+    const struct {
+        const char *caption;
+        const char *toolTip;
+    } tabs[] = {
+        {"3D Objects", "Insert Pre-Built 3-D Objects"},
+        {"Text", "Insert lines of text into the scene."},
+        {"Walls && Streets", "Draw walls, streets, floors, ceilings, and shrubbery."},
+        {"2D Pictures", "Insert gifs and jpegs into the scene."},
+    };
+    for (const auto &tab : tabs) {
+        // The pages stay empty: the panels lie over the strip and are shown by the tab handler.
+        const int index = TabStrip1->addTab(new QWidget, tr(tab.caption));
+        TabStrip1->setTabToolTip(index, tr(tab.toolTip));
+    }
+    createPalette(central);
+    connect(TabStrip1, &QTabWidget::currentChanged, this, &MainEditor::TabStrip1_Click);
+
+    frmCurrent = new QGroupBox(tr("Existing Objects"), central);
+    objTree = new ObjectTree(frmCurrent);
+    connect(objTree, &ObjectTree::nodeClick, this, &MainEditor::objTree_NodeClick);
+    cmdRemoveObject = new QPushButton(tr("&Remove Object"), frmCurrent);
+    cmdRemoveObject->setToolTip(tr("Removes the currently selected object from the scene"));
+
+    Status1 = new QStatusBar(this);
+    setStatusBar(Status1);
+}
+
+void MainEditor::createMenus()
+{
+    mnuFile = menuBar()->addMenu(tr("&File"));
+    mnuNewItem = mnuFile->addAction(tr("&New"), this, &MainEditor::mnuNewItem_Click);
+    mnuNewItem->setShortcuts(QKeySequence::New);
+    mnuLoadItem = mnuFile->addAction(tr("&Open..."), this, &MainEditor::mnuLoadItem_Click);
+    mnuLoadItem->setShortcuts(QKeySequence::Open);
+    mnuSave2Item = mnuFile->addAction(tr("&Save"), this, &MainEditor::mnuSave2Item_Click);
+    mnuSave2Item->setShortcuts(QKeySequence::Save);
+    mnuSaveAs = mnuFile->addAction(tr("Save &As..."), this, &MainEditor::mnuSaveAs_Click);
+    mnuSaveAs->setShortcuts(QKeySequence::SaveAs);
+    if (mnuSaveAs->shortcuts().isEmpty()) // some desktops define none
+        mnuSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    mnuDivide1 = mnuFile->addSeparator();
+    mnuProperties = mnuFile->addAction(tr("World Properties..."));
+    mnuDivide2 = mnuFile->addSeparator();
+    mnuSaveItem = mnuFile->addAction(tr("Export to VRM&L"), this, &MainEditor::mnuSaveItem_Click);
+    mnuDivide3 = mnuFile->addSeparator();
+    mnuExitItem = mnuFile->addAction(tr("&Exit"), this, &QWidget::close);
+    mnuExitItem->setShortcuts(QKeySequence::Quit);
+    mnuRecent = new QMenu(tr("Open &Recent"), mnuFile);
+    mnuFile->insertMenu(mnuSave2Item, mnuRecent);
+    connect(mnuRecent, &QMenu::aboutToShow, this, &MainEditor::fillRecentMenu);
+
+    // The captions name the action: "Undo Place Park Bench", "Redo Draw Wall".
+    mnuEdit = menuBar()->addMenu(tr("&Edit"));
+    mnuUndo = document.undoStack().createUndoAction(this, tr("&Undo"));
+    mnuUndo->setShortcuts(QKeySequence::Undo);
+    mnuRedo = document.undoStack().createRedoAction(this, tr("&Redo"));
+    mnuRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                           QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    mnuEdit->addAction(mnuUndo);
+    mnuEdit->addAction(mnuRedo);
+
+    mnuViewItem = menuBar()->addMenu(tr("&View"));
+    mnuScaleItem = mnuViewItem->addMenu(tr("&Scale"));
+    mnu100Item = mnuScaleItem->addAction(tr("&100%"), this, [this] { setZoom(1); });
+    mnu200Item = mnuScaleItem->addAction(tr("&200%"), this, [this] { setZoom(2); });
+    mnu400Item = mnuScaleItem->addAction(tr("&400%"), this, [this] { setZoom(4); });
+    // Shown as a choice of one; a zoom read from a file may match none of them.
+    auto *zooms = new QActionGroup(this);
+    zooms->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (QAction *item : {mnu100Item, mnu200Item, mnu400Item}) {
+        item->setCheckable(true);
+        zooms->addAction(item);
+    }
+    mnu100Item->setChecked(true);
+
+    mnuHelpItem = menuBar()->addMenu(tr("&Help"));
+    mnuManualItem =
+        mnuHelpItem->addAction(tr("&Manual..."), this, &MainEditor::mnuManualItem_Click);
+    mnuManualItem->setShortcut(Qt::Key_F1);
+    mnuFeedBack =
+        mnuHelpItem->addAction(tr("&Send Us Feedback..."), this, &MainEditor::mnuFeedBack_Click);
+    mnuAboutItem = mnuHelpItem->addAction(tr("&About..."), this, &MainEditor::mnuAboutItem_Click);
+}
+
+void MainEditor::TabStrip1_Click()
+{
+    clearTreeSelection();
+    const int chosen = TabStrip1->currentIndex();
+    for (int i = 0; i < int(picObjects.size()); ++i)
+        picObjects[size_t(i)]->setVisible(i == chosen);
+    picOrientation->setVisible(chosen != 2); // walls and streets have no orientation
+    updateStatus();
+}
+
+bool MainEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        layoutControls();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainEditor::closeEvent(QCloseEvent *event)
+{
+    if (!mayDiscardChanges(tr("Save Changes Before Exiting?"))) {
+        event->ignore();
+        return;
+    }
+    storePlacement();
+    event->accept();
+}

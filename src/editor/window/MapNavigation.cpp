@@ -1,0 +1,47 @@
+// Getting about the map with the mouse: the wheel scrolls it (Shift+wheel
+// sideways), Ctrl+wheel zooms keeping the point under the pointer where the
+// scroll range allows, and resting the pointer on an item names it.
+
+#include "editor/window/MainEditor.h"
+
+#include "editor/map/MapCanvas.h"
+#include "editor/map/MapScale.h"
+
+#include <QScrollBar>
+
+namespace {
+
+constexpr int PixelsPerNotch = 60; // three lines of twenty pixels
+constexpr int NotchAngle = 120;    // eighths of a degree
+constexpr double HitSlackPx = 3;   // thin bars and small items are easier to find
+
+} // namespace
+
+void MainEditor::Picture1_Wheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPointF point)
+{
+    if (modifiers & Qt::ControlModifier) {
+        if (angleDelta.y() == 0)
+            return;
+        const int32_t zoom = MapScale::nextZoom(world().Zoom, angleDelta.y() > 0);
+        if (zoom == world().Zoom)
+            return;
+        const QPointF underPointer = Picture1->mapTo(Picture2, Picture1->mapToPixels().map(point));
+        (zoom == 1 ? mnu100Item : zoom == 2 ? mnu200Item : mnu400Item)->trigger();
+        MapScale::showPointAt(*Picture1, *HScroll1, *VScroll1, point, underPointer);
+        return;
+    }
+    // Shift turns the wheel sideways; a wheel that turns sideways itself does too.
+    const bool sideways = (modifiers & Qt::ShiftModifier) || angleDelta.y() == 0;
+    const int delta = angleDelta.y() != 0 ? angleDelta.y() : angleDelta.x();
+    QScrollBar *bar = sideways ? HScroll1 : VScroll1;
+    bar->setValue(bar->value() - delta * PixelsPerNotch / NotchAngle);
+}
+
+QString MainEditor::toolTipAt(QPointF point) const
+{
+    if (Picture1->width() <= 0)
+        return QString();
+    const double slack = HitSlackPx * 100.0 / Picture1->width();
+    const std::optional<MapItem> item = itemAt(world(), Shapes, point, slack);
+    return item ? describeItem(world(), *item) : QString();
+}

@@ -1,0 +1,349 @@
+#include "scene/VrmlScene.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QImage>
+#include <QSurfaceFormat>
+
+#include <Inventor/SbImage.h>
+#include <Inventor/SbMatrix.h>
+#include <Inventor/SbViewportRegion.h>
+#include <Inventor/SoDB.h>
+#include <Inventor/SoInput.h>
+#include <Inventor/SoPath.h>
+#include <Inventor/VRMLnodes/SoVRMLAppearance.h>
+#include <Inventor/VRMLnodes/SoVRMLGroup.h>
+#include <Inventor/VRMLnodes/SoVRMLImageTexture.h>
+#include <Inventor/VRMLnodes/SoVRMLLight.h>
+#include <Inventor/VRMLnodes/SoVRMLMaterial.h>
+#include <Inventor/VRMLnodes/SoVRMLNavigationInfo.h>
+#include <Inventor/VRMLnodes/SoVRMLShape.h>
+#include <Inventor/VRMLnodes/SoVRMLSound.h>
+#include <Inventor/VRMLnodes/SoVRMLViewpoint.h>
+#include <Inventor/actions/SoGetBoundingBoxAction.h>
+#include <Inventor/actions/SoGetMatrixAction.h>
+#include <Inventor/actions/SoSearchAction.h>
+#include <Inventor/errors/SoDebugError.h>
+#include <Inventor/errors/SoReadError.h>
+#include <Inventor/lists/SoPathList.h>
+#include <Inventor/nodes/SoLight.h>
+#include <Inventor/nodes/SoPerspectiveCamera.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Messages go to whichever read is in progress; Coin reports through
+// global handlers.
+SceneRead *g_collector = nullptr;
+
+void collectMessage(const SoError *error, void *)
+{
+    const QString text = QString::fromLocal8Bit(error->getDebugString().getString()).trimmed();
+    // Every Sound node raises this notice about Coin's sound support; it
+    // says nothing about the file.
+    if (text.contains(QLatin1String("SoVRMLSound")) && text.contains(QLatin1String("experimental")))
+        return;
+    if (!g_collector) {
+        qWarning("%s", qPrintable(text));
+        return;
+    }
+    bool warning = false;
+    if (error->isOfType(SoDebugError::getClassTypeId()))
+        warning = static_cast<const SoDebugError *>(error)->getSeverity() != SoDebugError::ERROR;
+    (warning ? g_collector->warnings : g_collector->errors).append(text);
+}
+
+// An image as Coin wants it: rows bottom-up, unpadded.
+struct Pixels {
+    SbVec2s size;
+    int components = 0;
+    QByteArray bytes;
+};
+
+Pixels pixelsOf(const QString &fileName)
+{
+    QImage picture(fileName);
+    if (picture.isNull())
+        return {};
+    // Three components for opaque pictures: VRML lets an RGB texture replace
+    // the material's diffuse colour, which Coin does only for those.
+    const bool alpha = picture.hasAlphaChannel();
+    Pixels pixels{SbVec2s(short(picture.width()), short(picture.height())), alpha ? 4 : 3, {}};
+    picture = picture.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    const int rowBytes = picture.width() * pixels.components;
+    pixels.bytes.resize(rowBytes * picture.height());
+    for (int y = 0; y < picture.height(); ++y)
+        std::memcpy(pixels.bytes.data() + y * rowBytes,
+                    picture.constScanLine(picture.height() - 1 - y), size_t(rowBytes));
+    return pixels;
+}
+
+// While a file is read, each image file is decoded once however many
+// texture nodes name it.
+QHash<QString, Pixels> g_decoded;
+
+SbBool readImage(const SbString &fileName, SbImage *image, void *)
+{
+    const QString name = QString::fromLocal8Bit(fileName.getString());
+    auto found = g_decoded.constFind(name);
+    if (found == g_decoded.constEnd())
+        found = g_decoded.insert(name, pixelsOf(name));
+    if (found->bytes.isEmpty())
+        return FALSE;
+    image->setValue(found->size, found->components,
+                    reinterpret_cast<const unsigned char *>(found->bytes.constData()));
+    return TRUE;
+}
+
+SoNode *findFirst(SoNode *root, SoType type, bool derived = false)
+{
+    SoSearchAction search;
+    search.setType(type, derived);
+    search.setInterest(SoSearchAction::FIRST);
+    search.setSearchingAll(TRUE);
+    search.apply(root);
+    return search.getPath() ? search.getPath()->getTail() : nullptr;
+}
+
+// Adapts every appearance to what a VRML97 browser shows, and what it keeps:
+// - an RGB(A) texture replaces the material's diffuse colour (Coin tints the
+//   texture with it), so a textured appearance gets its own white-diffuse
+//   copy of the material;
+// - texture nodes that name the same image and wrap alike become one node,
+//   so that the image is scaled, uploaded and kept once, not once per item.
+void adaptAppearances(SoNode *root)
+{
+    SoSearchAction search;
+    search.setType(SoVRMLShape::getClassTypeId());
+    search.setInterest(SoSearchAction::ALL);
+    search.setSearchingAll(TRUE);
+    search.apply(root);
+    const SoPathList &paths = search.getPaths();
+    QSet<SoVRMLAppearance *> seen; // a shared (USE) shape is found once per use
+    QHash<QString, SoVRMLImageTexture *> textures;
+    for (int i = 0; i < paths.getLength(); ++i) {
+        SoNode *shape = paths[i]->getTail();
+        if (!shape->isOfType(SoVRMLShape::getClassTypeId()))
+            continue;
+        SoNode *appearanceNode = static_cast<SoVRMLShape *>(shape)->appearance.getValue();
+        if (!appearanceNode || !appearanceNode->isOfType(SoVRMLAppearance::getClassTypeId()))
+            continue;
+        auto *appearance = static_cast<SoVRMLAppearance *>(appearanceNode);
+        if (seen.contains(appearance))
+            continue;
+        seen.insert(appearance);
+        SoNode *textureNode = appearance->texture.getValue();
+        if (!textureNode || !textureNode->isOfType(SoVRMLImageTexture::getClassTypeId()))
+            continue;
+        auto *texture = static_cast<SoVRMLImageTexture *>(textureNode);
+        if (texture->url.getNum() == 1) {
+            const QString key = QString::fromUtf8(texture->url[0].getString()) +
+                                QLatin1Char(texture->repeatS.getValue() ? 'S' : '-') +
+                                QLatin1Char(texture->repeatT.getValue() ? 'T' : '-');
+            SoVRMLImageTexture *&shared = textures[key];
+            if (!shared)
+                shared = texture;
+            else if (shared != texture)
+                appearance->texture = texture = shared;
+        }
+        SoNode *materialNode = appearance->material.getValue();
+        SbVec2s size;
+        int components = 0;
+        if (!materialNode || !materialNode->isOfType(SoVRMLMaterial::getClassTypeId()) ||
+            !texture->getImage() || !texture->getImage()->getValue(size, components) ||
+            components < 3)
+            continue;
+        auto *white = static_cast<SoVRMLMaterial *>(materialNode->copy());
+        white->diffuseColor.setValue(1, 1, 1);
+        appearance->material = white;
+    }
+}
+
+} // namespace
+
+void setCoinSurfaceFormat()
+{
+    QSurfaceFormat format;
+    format.setVersion(2, 1);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(24);
+    format.setStencilBufferSize(8);
+    QSurfaceFormat::setDefaultFormat(format);
+}
+
+void initCoin()
+{
+    static const bool done = [] {
+        SoDB::init();
+        SoError::setHandlerCallback(collectMessage, nullptr);
+        SoDebugError::setHandlerCallback(collectMessage, nullptr);
+        SoReadError::setHandlerCallback(collectMessage, nullptr);
+        SbImage::addReadImageCB(readImage, nullptr);
+        SoVRMLImageTexture::setDelayFetchURL(FALSE);
+        return true;
+    }();
+    (void)done;
+}
+
+Scene Scene::read(const QString &path, const QStringList &searchDirs)
+{
+    initCoin();
+    Scene scene;
+    g_collector = &scene.m_read;
+    SoInput input;
+    for (const QString &dir : searchDirs)
+        SoInput::addDirectoryLast(QFile::encodeName(dir).constData());
+    SoInput::addDirectoryFirst(QFile::encodeName(QFileInfo(path).absolutePath()).constData());
+    if (!input.openFile(QFile::encodeName(path).constData())) {
+        if (scene.m_read.errors.isEmpty())
+            scene.m_read.errors.append(QStringLiteral("cannot open %1").arg(path));
+    } else {
+        scene.m_read.root = SoDB::readAllVRML(&input);
+        if (scene.m_read.root) {
+            scene.m_read.root->ref();
+            adaptAppearances(scene.m_read.root);
+        } else if (scene.m_read.errors.isEmpty()) {
+            scene.m_read.errors.append(QStringLiteral("%1 is not a VRML file").arg(path));
+        }
+        input.closeFile();
+    }
+    SoInput::clearDirectories();
+    g_collector = nullptr;
+    g_decoded.clear();
+    return scene;
+}
+
+Scene::Scene(Scene &&other) noexcept : m_read(std::move(other.m_read))
+{
+    other.m_read.root = nullptr;
+}
+
+Scene &Scene::operator=(Scene &&other) noexcept
+{
+    if (this != &other) {
+        if (m_read.root)
+            m_read.root->unref();
+        m_read = std::move(other.m_read);
+        other.m_read.root = nullptr;
+    }
+    return *this;
+}
+
+Scene::~Scene()
+{
+    if (m_read.root)
+        m_read.root->unref();
+}
+
+bool Scene::hasLights() const
+{
+    return m_read.root && (findFirst(m_read.root, SoLight::getClassTypeId(), true) ||
+                           findFirst(m_read.root, SoVRMLLight::getClassTypeId(), true));
+}
+
+bool Scene::hasSound() const
+{
+    return m_read.root && findFirst(m_read.root, SoVRMLSound::getClassTypeId());
+}
+
+namespace {
+
+const SoVRMLNavigationInfo *navigationInfo(SoNode *root)
+{
+    return root ? static_cast<SoVRMLNavigationInfo *>(
+                      findFirst(root, SoVRMLNavigationInfo::getClassTypeId()))
+                : nullptr;
+}
+
+} // namespace
+
+bool Scene::wantsHeadlight() const
+{
+    const SoVRMLNavigationInfo *info = navigationInfo(m_read.root);
+    return !info || info->headlight.getValue();
+}
+
+float Scene::walkingSpeed() const
+{
+    const SoVRMLNavigationInfo *info = navigationInfo(m_read.root);
+    const float speed = info ? info->speed.getValue() : 1.0f;
+    return speed > 0 ? speed : 1.0f;
+}
+
+Avatar Scene::avatar() const
+{
+    Avatar avatar;
+    const SoVRMLNavigationInfo *info = navigationInfo(m_read.root);
+    if (!info)
+        return avatar;
+    const int n = info->avatarSize.getNum();
+    if (n > 0)
+        avatar.collisionDistance = info->avatarSize[0];
+    if (n > 1)
+        avatar.height = info->avatarSize[1];
+    if (n > 2)
+        avatar.stepHeight = info->avatarSize[2];
+    return avatar;
+}
+
+std::optional<Viewpoint> firstViewpoint(SoNode *root)
+{
+    SoSearchAction search;
+    search.setType(SoVRMLViewpoint::getClassTypeId());
+    search.setInterest(SoSearchAction::FIRST);
+    search.apply(root);
+    SoPath *path = search.getPath();
+    if (!path)
+        return std::nullopt;
+    path->ref();
+    SoGetMatrixAction matrixAction(SbViewportRegion(100, 100));
+    matrixAction.apply(path);
+    // The matrix action includes the viewpoint node itself, which holds no
+    // transformation, so this is the matrix of the viewpoint's parents.
+    const SbMatrix &matrix = matrixAction.getMatrix();
+    const auto *node = static_cast<SoVRMLViewpoint *>(path->getTail());
+    Viewpoint viewpoint;
+    matrix.multVecMatrix(node->position.getValue(), viewpoint.position);
+    SbVec3f translation, scale;
+    SbRotation rotation, scaleOrientation;
+    matrix.getTransform(translation, rotation, scale, scaleOrientation);
+    viewpoint.orientation = node->orientation.getValue() * rotation;
+    viewpoint.fieldOfView = node->fieldOfView.getValue();
+    path->unref();
+    return viewpoint;
+}
+
+float heightAngle(float fieldOfView, float aspectRatio)
+{
+    if (aspectRatio >= 1.0f || aspectRatio <= 0)
+        return fieldOfView;
+    return 2 * std::atan(std::tan(fieldOfView / 2) / aspectRatio);
+}
+
+SbBox3f boundingBox(SoNode *root)
+{
+    SoGetBoundingBoxAction action(SbViewportRegion(100, 100));
+    action.apply(root);
+    return action.getBoundingBox();
+}
+
+void fitClippingPlanes(SoPerspectiveCamera *camera, const SbBox3f &box)
+{
+    if (box.isEmpty())
+        return;
+    const SbVec3f eye = camera->position.getValue();
+    float farthest = 0;
+    for (int i = 0; i < 8; ++i) {
+        const SbVec3f corner((i & 1) ? box.getMax()[0] : box.getMin()[0],
+                             (i & 2) ? box.getMax()[1] : box.getMin()[1],
+                             (i & 4) ? box.getMax()[2] : box.getMin()[2]);
+        farthest = std::max(farthest, (corner - eye).length());
+    }
+    camera->farDistance = farthest * 1.05f + 1.0f;
+    camera->nearDistance = std::max(0.02f, camera->farDistance.getValue() / 5000.0f);
+}
