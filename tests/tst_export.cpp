@@ -115,6 +115,45 @@ private slots:
                  QByteArray("pictures/sign.gifmusic/tune.mid"));
     }
 
+    // Different files never share a name in ToGo: textures first, then the
+    // pictures in the world's order, then the music; a later file whose name is
+    // taken is numbered. One file spelt two ways is one file. World files in
+    // ToGo survive the emptying, and a picture taken from ToGo keeps its bytes
+    // even when a texture of its name is copied in.
+    void toGoNamesNeverCollide()
+    {
+        Program program;
+        QTemporaryDir worlds;
+        for (const char *file : {"a/sign.gif", "b/sign.gif", "c/sign.gif", "music/sign.gif",
+                                 "park.lwf"})
+            QVERIFY(writeFile(worlds.filePath(file), file));
+        for (const char *file : {"ToGo/saved.lwf", "ToGo/grass.jpg"})
+            QVERIFY(writeFile(program.path(file), file));
+
+        World world;
+        world.Pictures = {picture("a/sign.gif"), picture(worlds.filePath("a/sign.gif")),
+                          picture("b/sign.gif"), picture(program.path("ToGo/grass.jpg")),
+                          picture("c/sign.gif")};
+        world.Pictures[0].Width = -2;
+        world.Music = "music/sign.gif";
+        const WorldExport result = program.run(world, worlds.filePath("park.lwf"));
+        QVERIFY2(result.ok() && result.warnings.isEmpty(), qPrintable(result.error));
+
+        const QList<std::pair<const char *, QByteArray>> expected = {
+            {"sign.gif", "a/sign.gif"},         {"sign-2.gif", "b/sign.gif"},
+            {"grass-2.jpg", "ToGo/grass.jpg"},  {"sign-3.gif", "c/sign.gif"},
+            {"sign-4.gif", "music/sign.gif"},   {"saved.lwf", "ToGo/saved.lwf"}};
+        for (const auto &[name, bytes] : expected)
+            QCOMPARE(readBytes(program.path(QStringLiteral("ToGo/") + name)), bytes);
+        QCOMPARE(readBytes(program.path("ToGo/grass.jpg")), readBytes(program.path("Textures/grass.jpg")));
+
+        const QByteArray text = readBytes(result.outputPath);
+        QCOMPARE(text.count("url \"sign.gif\""), 2);
+        for (const char *url : {"sign-2.gif", "grass-2.jpg", "sign-3.gif", "sign-4.gif"})
+            QVERIFY2(text.contains(QByteArray("url \"") + url + '"'), url);
+        QVERIFY(text.contains("size 2 1  0.001") && !text.contains("size -2"));
+    }
+
     // A missing music file drops the Sound node, a missing picture is still
     // written; both are reported, neither stops the export.
     void missingFilesAreWarnings()

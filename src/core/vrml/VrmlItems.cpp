@@ -190,7 +190,13 @@ void writeCubes(QString &out, const std::vector<CubeInfo> &cubes)
     }
 }
 
-void writePictures(QString &out, const std::vector<PictureInfo> &pictures)
+QString exportName(const ExportNames &names, const QString &storedPath)
+{
+    return names.value(storedPath, Files::fileName(storedPath));
+}
+
+void writePictures(QString &out, const std::vector<PictureInfo> &pictures,
+                   const ExportNames &names)
 {
     for (const PictureInfo &picture : pictures) {
         if (!isUsed(picture))
@@ -200,12 +206,12 @@ void writePictures(QString &out, const std::vector<PictureInfo> &pictures)
         const Placement frame{picture.X,         picture.Y,      centre,        picture.Rotation,
                               picture.Billboard, picture.Anchor, picture.Target};
         openPlacement(out, frame);
-        append(out, QLatin1String("Shape {\r\ngeometry Box { size "), vrmlSingle(picture.Width),
-               Blank, vrmlSingle(picture.Height));
+        append(out, QLatin1String("Shape {\r\ngeometry Box { size "),
+               vrmlSingle(std::fabs(picture.Width)), Blank, vrmlSingle(std::fabs(picture.Height)));
         out += QLatin1String("  0.001 }\r\nappearance Appearance {\r\n"
                              "material Material { diffuseColor 0 0.9 0 }\r\n"
                              "texture ImageTexture { url \"");
-        appendEscaped(out, Files::fileName(picture.FileName));
+        appendEscaped(out, exportName(names, picture.FileName));
         out += QLatin1String("\" }\r\n}\r\n}\r\n");
         closePlacement(out, frame);
     }

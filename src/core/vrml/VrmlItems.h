@@ -7,6 +7,7 @@
 #include "core/model/World.h"
 #include "core/library/ObjectLibrary.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -37,10 +38,17 @@ void closePlacement(QString &out, const Placement &placement);
 // blanks as "_", made a valid VRML identifier and distinct from the others.
 QStringList definitionNames(const std::vector<ShapeInfo> &shapes);
 
+// The names under which the picture and music files lie in ToGo, by the path
+// stored in the world. A path not listed is named by its bare file name.
+using ExportNames = QHash<QString, QString>;
+QString exportName(const ExportNames &names, const QString &storedPath);
+
 void writeCubes(QString &out, const std::vector<CubeInfo> &cubes);
-// The url of a picture is its bare file name; the file itself is copied into
-// the output folder by the writer.
-void writePictures(QString &out, const std::vector<PictureInfo> &pictures);
+// The url of a picture is its name in ToGo; the file itself is copied there by
+// the writer. A negative size (a damaged file) is written as its absolute
+// value: VRML forbids negative box sizes.
+void writePictures(QString &out, const std::vector<PictureInfo> &pictures,
+                   const ExportNames &names);
 // The first item of each library entry carries the entry's definition and sets
 // its Defined flag, later items refer to it. An item whose name the library
 // lacks writes nothing; its name is appended to missing. Fails when an object

@@ -6,6 +6,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <QTemporaryDir>
+
+#include <algorithm>
 
 namespace
 {
@@ -41,7 +44,8 @@ QLatin1String groundTexture(const QString &ground)
     return QLatin1String("");
 }
 
-void writeFrameStart(QString &out, const World &world, bool withMusic)
+void writeFrameStart(QString &out, const World &world, bool withMusic,
+                     const Vrml::ExportNames &names)
 {
     using NumberText::vrmlDouble;
     out +=
@@ -70,7 +74,7 @@ void writeFrameStart(QString &out, const World &world, bool withMusic)
 
     if (withMusic) {
         out += QLatin1String("Sound {\r\nsource AudioClip {\r\nurl \"");
-        Vrml::appendEscaped(out, Files::fileName(world.Music));
+        Vrml::appendEscaped(out, Vrml::exportName(names, world.Music));
         out += QLatin1String("\"\r\nstopTime -1\r\nloop TRUE\r\n}\r\nlocation 0 0 0\r\n"
                              "minBack 1000\r\nminFront 1000\r\nmaxBack 1000\r\nmaxFront 1000\r\n"
                              "spatialize FALSE\r\n}\r\n");
@@ -90,57 +94,106 @@ QString canonical(const QString &path)
     return QFileInfo(path).canonicalFilePath();
 }
 
-// Copies a file the world refers to into ToGo under its bare name. A file that
-// already lies there (the user picked it from ToGo) is left alone: copying it
-// onto itself could destroy it.
-Status copyIntoToGo(const QString &source, const QString &toGo)
+// "sign.gif" numbered 2 is "sign-2.gif"; a name without an extension gets
+// the number at its end.
+QString numberedName(const QString &name, int number)
 {
-    const QString destination = Files::pathIn(toGo, Files::fileName(source));
-    if (canonical(source) == canonical(destination))
-        return Status::success();
-    return Files::copyFileReplacing(source, destination);
+    const int dot = int(name.lastIndexOf(QLatin1Char('.')));
+    const QString suffix = QStringLiteral("-%1").arg(number);
+    return dot > 0 ? name.left(dot) + suffix + name.mid(dot) : name + suffix;
 }
 
-// The files a world refers to that exist, and warnings for those that do not.
+// Hands out the names files take in ToGo, first come first served. One file
+// (by canonical path, however the world spells it) keeps one name; a
+// different file whose name is taken gets the first free numbered name, so
+// that two pictures called sign.gif from two folders both reach ToGo.
+class ToGoNames {
+public:
+    QString take(const QString &file, const QString &name)
+    {
+        if (const auto known = m_byFile.constFind(file); known != m_byFile.cend())
+            return *known;
+        QString free = name;
+        for (int number = 2; m_taken.contains(free); ++number)
+            free = numberedName(name, number);
+        m_taken.insert(free);
+        m_byFile.insert(file, free);
+        return free;
+    }
+
+private:
+    QSet<QString> m_taken;
+    QHash<QString, QString> m_byFile;
+};
+
+// A file the world refers to and the name it takes in ToGo.
+struct ToGoCopy {
+    QString source;
+    QString name;
+};
+
+// The files a world refers to that exist, the names the world text gives
+// them, and warnings for those that do not exist.
 struct WorldFiles {
-    QString music; // empty when there is none
-    QStringList pictures;
+    QString music;               // empty when there is none
+    std::vector<ToGoCopy> copies; // the pictures, each file once, then the music
+    Vrml::ExportNames names;     // by the path stored in the world
     QStringList warnings;
 };
 
-WorldFiles findWorldFiles(const World &world, const QString &worldFolder)
+WorldFiles findWorldFiles(const World &world, const QString &texturesFolder,
+                          const QString &worldFolder)
 {
     WorldFiles found;
-    if (!world.Music.isEmpty()) {
-        const QString music = resolveWorldPath(world.Music, worldFolder);
-        if (Files::fileExists(music))
-            found.music = music;
-        else
-            found.warnings << QStringLiteral(
-                                  "Music file %1 not found: the world is exported without music")
-                                  .arg(quoted(music));
-    }
+    ToGoNames names;
+    // Every texture is copied, so the textures' names come first.
+    for (const QString &name : Files::filesOf(texturesFolder))
+        names.take(canonical(Files::pathIn(texturesFolder, name)), name);
+
+    const auto add = [&](const QString &stored, const QString &path) {
+        const QString name = names.take(canonical(path), Files::fileName(path));
+        found.names.insert(stored, name);
+        // Two spellings of one file take one name and one copy.
+        if (std::none_of(found.copies.begin(), found.copies.end(),
+                                   [&](const ToGoCopy &c) { return c.name == name; }))
+            found.copies.push_back({path, name});
+    };
     QSet<QString> seen;
     for (const PictureInfo &picture : world.Pictures) {
         if (!isUsed(picture))
             continue;
         const QString path = resolveWorldPath(picture.FileName, worldFolder);
-        if (seen.contains(path))
-            continue;
-        seen.insert(path);
         if (Files::fileExists(path))
-            found.pictures << path;
-        else
+            add(picture.FileName, path);
+        else if (!seen.contains(path))
             found.warnings
                 << QStringLiteral(
                        "Picture file %1 not found: the picture is exported without its image")
                        .arg(quoted(path));
+        seen.insert(path);
+    }
+    if (!world.Music.isEmpty()) {
+        const QString music = resolveWorldPath(world.Music, worldFolder);
+        if (Files::fileExists(music)) {
+            found.music = music;
+            add(world.Music, music);
+        } else {
+            found.warnings.prepend(
+                QStringLiteral("Music file %1 not found: the world is exported without music")
+                    .arg(quoted(music)));
+        }
     }
     return found;
 }
 
-// Creates ToGo, deletes every file directly inside it (but those the world
-// itself refers to) and copies the textures, the music and the pictures.
+bool isWorldFile(const QString &name)
+{
+    return name.endsWith(QLatin1String(".lwf"), Qt::CaseInsensitive);
+}
+
+// Creates ToGo, deletes every file directly inside it but world files and
+// those the world itself refers to, and copies the textures, the pictures
+// and the music.
 Status prepareToGo(const QString &programFolder, const WorldFiles &files)
 {
     const QString textures = Files::pathIn(programFolder, QStringLiteral("Textures"));
@@ -153,14 +206,30 @@ Status prepareToGo(const QString &programFolder, const WorldFiles &files)
     if (Status created = Files::createFolder(toGo); !created)
         return created;
 
+    // A file the world takes from ToGo itself may be replaced below by a
+    // texture or by another file of its name: copy it aside first.
+    QTemporaryDir aside;
+    std::vector<ToGoCopy> copies = files.copies;
     QSet<QString> keep;
-    for (const QString &picture : files.pictures)
-        keep.insert(canonical(picture));
-    if (!files.music.isEmpty())
-        keep.insert(canonical(files.music));
+    const QString toGoFolder = canonical(toGo);
+    for (ToGoCopy &copy : copies) {
+        const QString source = canonical(copy.source);
+        if (QFileInfo(source).absolutePath() != toGoFolder)
+            continue;
+        keep.insert(source);
+        if (Files::fileName(source) == copy.name)
+            continue; // stays where it is, under its own name
+        if (!aside.isValid())
+            return Status::failure(QStringLiteral("Cannot make a temporary folder for %1: %2")
+                                       .arg(quoted(copy.source), aside.errorString()));
+        const QString kept = aside.filePath(copy.name);
+        if (Status copied = Files::copyFileReplacing(copy.source, kept); !copied)
+            return copied;
+        copy.source = kept;
+    }
     for (const QString &name : Files::filesOf(toGo)) {
         const QString path = Files::pathIn(toGo, name);
-        if (keep.contains(canonical(path)))
+        if (isWorldFile(name) || keep.contains(canonical(path)))
             continue;
         if (Status deleted = Files::deleteFileForced(path); !deleted)
             return deleted;
@@ -171,12 +240,13 @@ Status prepareToGo(const QString &programFolder, const WorldFiles &files)
                 Files::copyFileReplacing(Files::pathIn(textures, name), Files::pathIn(toGo, name));
             !copied)
             return copied;
-    if (!files.music.isEmpty())
-        if (Status copied = copyIntoToGo(files.music, toGo); !copied)
+    for (const ToGoCopy &copy : copies) {
+        const QString destination = Files::pathIn(toGo, copy.name);
+        if (canonical(copy.source) == canonical(destination))
+            continue; // copying a file onto itself could destroy it
+        if (Status copied = Files::copyFileReplacing(copy.source, destination); !copied)
             return copied;
-    for (const QString &picture : files.pictures)
-        if (Status copied = copyIntoToGo(picture, toGo); !copied)
-            return copied;
+    }
     return Status::success();
 }
 
@@ -191,15 +261,15 @@ QString resolveWorldPath(const QString &path, const QString &worldFolder)
 
 TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes,
                         const QString &programFolder, bool withMusic,
-                        QStringList &missingObjects)
+                        QStringList &missingObjects, const Vrml::ExportNames &names)
 {
     QString out;
     // Roughly what each item writes, so that the text rarely grows in place.
     out.reserve(int(2048 + 420 * (world.Cubes.size() + world.Pictures.size()) +
                     240 * world.Objects.size() + 560 * world.Texts.size()));
-    writeFrameStart(out, world, withMusic);
+    writeFrameStart(out, world, withMusic, names);
     Vrml::writeCubes(out, world.Cubes);
-    Vrml::writePictures(out, world.Pictures);
+    Vrml::writePictures(out, world.Pictures, names);
     if (Status objects =
             Vrml::writeObjects(out, world.Objects, shapes, programFolder, missingObjects);
         !objects)
@@ -212,10 +282,12 @@ TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes,
 VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
                       const QString &programFolder, const QString &worldFolder)
 {
-    WorldFiles files = findWorldFiles(world, worldFolder);
+    WorldFiles files = findWorldFiles(
+        world, Files::pathIn(programFolder, QStringLiteral("Textures")), worldFolder);
     // The text first: an object file that cannot be read leaves ToGo as it was.
     QStringList missing;
-    TextRead text = buildWorldText(world, shapes, programFolder, !files.music.isEmpty(), missing);
+    TextRead text = buildWorldText(world, shapes, programFolder, !files.music.isEmpty(), missing,
+                                   files.names);
     if (!text.ok())
         return {QString(), std::move(text.error), std::move(files.warnings), {}};
     if (Status prepared = prepareToGo(programFolder, files); !prepared)

@@ -5,6 +5,7 @@
 #include "core/files/FileServices.h"
 #include "core/model/World.h"
 #include "core/library/ObjectLibrary.h"
+#include "core/vrml/VrmlItems.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,8 +23,10 @@ struct [[nodiscard]] VrmlExport {
 // are, relative ones are taken from the world file's folder (when there is one).
 QString resolveWorldPath(const QString &path, const QString &worldFolder);
 
-// Empties ToGo in the program folder, copies the textures, the music file and
-// the picture files into it and returns the world text. The Defined flags of
+// Empties ToGo in the program folder (world files stay), copies the textures,
+// the picture files and the music file into it and returns the world text.
+// Files take their own names in that order; a later, different file whose
+// name is taken gets the first free name of the form "sign-2.gif". The Defined flags of
 // the shapes are cleared, then set for every entry whose definition was
 // written. A disk failure abandons the export (an object file that cannot be
 // read does so before ToGo is touched); a missing music or picture file is
@@ -34,6 +37,7 @@ VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
 // The world text alone: no folder work, only the object files are read.
 // withMusic: whether the music file exists, so that the Sound node is written.
 // missingObjects: receives the names of object items the library lacks.
+// names: where the picture and music files lie in ToGo (see ExportNames).
 TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes,
                         const QString &programFolder, bool withMusic,
-                        QStringList &missingObjects);
+                        QStringList &missingObjects, const Vrml::ExportNames &names = {});
