@@ -124,8 +124,8 @@ private slots:
     {
         Program program;
         QTemporaryDir worlds;
-        for (const char *file : {"a/sign.gif", "b/sign.gif", "c/sign.gif", "music/sign.gif",
-                                 "park.lwf"})
+        for (const char *file :
+             {"a/sign.gif", "b/sign.gif", "c/sign.gif", "music/sign.gif", "park.lwf"})
             QVERIFY(writeFile(worlds.filePath(file), file));
         for (const char *file : {"ToGo/saved.lwf", "ToGo/grass.jpg"})
             QVERIFY(writeFile(program.path(file), file));
@@ -140,12 +140,13 @@ private slots:
         QVERIFY2(result.ok() && result.warnings.isEmpty(), qPrintable(result.error));
 
         const QList<std::pair<const char *, QByteArray>> expected = {
-            {"sign.gif", "a/sign.gif"},         {"sign-2.gif", "b/sign.gif"},
-            {"grass-2.jpg", "ToGo/grass.jpg"},  {"sign-3.gif", "c/sign.gif"},
-            {"sign-4.gif", "music/sign.gif"},   {"saved.lwf", "ToGo/saved.lwf"}};
+            {"sign.gif", "a/sign.gif"},        {"sign-2.gif", "b/sign.gif"},
+            {"grass-2.jpg", "ToGo/grass.jpg"}, {"sign-3.gif", "c/sign.gif"},
+            {"sign-4.gif", "music/sign.gif"},  {"saved.lwf", "ToGo/saved.lwf"}};
         for (const auto &[name, bytes] : expected)
             QCOMPARE(readBytes(program.path(QStringLiteral("ToGo/") + name)), bytes);
-        QCOMPARE(readBytes(program.path("ToGo/grass.jpg")), readBytes(program.path("Textures/grass.jpg")));
+        QCOMPARE(readBytes(program.path("ToGo/grass.jpg")),
+                 readBytes(program.path("Textures/grass.jpg")));
 
         const QByteArray text = readBytes(result.outputPath);
         QCOMPARE(text.count("url \"sign.gif\""), 2);

@@ -195,8 +195,7 @@ QString exportName(const ExportNames &names, const QString &storedPath)
     return names.value(storedPath, Files::fileName(storedPath));
 }
 
-void writePictures(QString &out, const std::vector<PictureInfo> &pictures,
-                   const ExportNames &names)
+void writePictures(QString &out, const std::vector<PictureInfo> &pictures, const ExportNames &names)
 {
     for (const PictureInfo &picture : pictures) {
         if (!isUsed(picture))

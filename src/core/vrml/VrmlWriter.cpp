@@ -135,9 +135,9 @@ struct ToGoCopy {
 // The files a world refers to that exist, the names the world text gives
 // them, and warnings for those that do not exist.
 struct WorldFiles {
-    QString music;               // empty when there is none
+    QString music;                // empty when there is none
     std::vector<ToGoCopy> copies; // the pictures, each file once, then the music
-    Vrml::ExportNames names;     // by the path stored in the world
+    Vrml::ExportNames names;      // by the path stored in the world
     QStringList warnings;
 };
 
@@ -155,7 +155,7 @@ WorldFiles findWorldFiles(const World &world, const QString &texturesFolder,
         found.names.insert(stored, name);
         // Two spellings of one file take one name and one copy.
         if (std::none_of(found.copies.begin(), found.copies.end(),
-                                   [&](const ToGoCopy &c) { return c.name == name; }))
+                         [&](const ToGoCopy &c) { return c.name == name; }))
             found.copies.push_back({path, name});
     };
     QSet<QString> seen;
@@ -260,8 +260,8 @@ QString resolveWorldPath(const QString &path, const QString &worldFolder)
 }
 
 TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes,
-                        const QString &programFolder, bool withMusic,
-                        QStringList &missingObjects, const Vrml::ExportNames &names)
+                        const QString &programFolder, bool withMusic, QStringList &missingObjects,
+                        const Vrml::ExportNames &names)
 {
     QString out;
     // Roughly what each item writes, so that the text rarely grows in place.
@@ -286,8 +286,8 @@ VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
         world, Files::pathIn(programFolder, QStringLiteral("Textures")), worldFolder);
     // The text first: an object file that cannot be read leaves ToGo as it was.
     QStringList missing;
-    TextRead text = buildWorldText(world, shapes, programFolder, !files.music.isEmpty(), missing,
-                                   files.names);
+    TextRead text =
+        buildWorldText(world, shapes, programFolder, !files.music.isEmpty(), missing, files.names);
     if (!text.ok())
         return {QString(), std::move(text.error), std::move(files.warnings), {}};
     if (Status prepared = prepareToGo(programFolder, files); !prepared)

@@ -3,8 +3,8 @@
 // of the world file.
 
 #include "core/files/FileServices.h"
-#include "core/model/World.h"
 #include "core/library/ObjectLibrary.h"
+#include "core/model/World.h"
 #include "core/vrml/VrmlItems.h"
 
 #include <QString>
@@ -39,5 +39,5 @@ VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
 // missingObjects: receives the names of object items the library lacks.
 // names: where the picture and music files lie in ToGo (see ExportNames).
 TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes,
-                        const QString &programFolder, bool withMusic,
-                        QStringList &missingObjects, const Vrml::ExportNames &names = {});
+                        const QString &programFolder, bool withMusic, QStringList &missingObjects,
+                        const Vrml::ExportNames &names = {});
