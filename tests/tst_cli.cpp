@@ -137,7 +137,7 @@ private slots:
         row("check counts used items", {"check", good}, 0, counts, {});
         row("full stops read in a comma locale", {"check", good}, 0, counts, {}, "de_DE.UTF-8");
         row("check damaged", {"check", damaged}, 1, {},
-            "lotwright-cli: Cannot load \"" + damaged + "\": the Color of wall or surface 1 is");
+            "lotwright-cli: Cannot load \"" + damaged + "\": the colour of wall or surface 1 is");
         row("resave to a missing folder", {"resave", good, nowhere}, 1, {},
             "lotwright-cli: Cannot write \"" + nowhere + "\": ");
         row("export, unknown option", {"export", "--webb", good}, 2, {},

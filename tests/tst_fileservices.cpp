@@ -116,13 +116,13 @@ private slots:
             row(kind, reason, reason, reason, picture ? notPicture : reason);
         };
         row("empty", "the file is empty", "objects.txt is empty", noVrml, notPicture);
-        row("one byte", "the file ends too early: the music is missing (token 1)",
+        row("one byte", "the file ends too early, before the music setting",
             "objects.txt line 1: five TAB-separated fields needed, found 1", noVrml, notPicture);
         same("UTF-16", "it is UTF-16 text; save it as UTF-8 or ANSI text", true);
         same("binary noise", "it holds binary data, not text", true);
         row("count of 2000000000",
-            "the file ends too early: it announces 2000000001 3-D objects, but only 35 more fields "
-            "follow (token 9: \"2000000000\")",
+            "the file ends too early: it announces 2000000001 3-D objects, but only 35 more values "
+            "follow",
             "objects.txt line 1: five TAB-separated fields needed, found 1", noVrml, notPicture);
         same("300 MiB", "it is too large (300 MiB) to be a file of this program", true);
         same("FIFO", "it is a pipe or a device, not an ordinary file");

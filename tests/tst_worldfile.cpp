@@ -164,21 +164,21 @@ private slots:
             QTest::newRow(name) << text << error;
         };
         row("negative count", newWorldWith(16, "-1"),
-            "the number of pictures is negative: \"-1\" (token 16)");
+            "the number of pictures is negative: \"-1\"");
         row("zoom overflow", newWorldWith(3, "99999999999"),
-            "the zoom is too large for a whole number: \"99999999999\" (token 3)");
+            "the zoom is too large for a whole number: \"99999999999\"");
         row("single overflow", newWorldWith(20, "1E+39"),
-            "the Width of picture 1 is too large: \"1E+39\" (token 20)");
+            "the width of picture 1 is too large: \"1E+39\"");
         // Written to 15 digits it would round beyond the largest double.
         row("double at the edge", newWorldWith(6, "1.7976931348623157E+308"),
             "the start position x is too large");
         row("Boolean word", newWorldWith(23, "Yes"),
-            "the Billboard of picture 1 is neither True, False nor a number: \"Yes\" (token 23)");
+            "the turn-to-viewer setting of picture 1 is neither True, False nor a number: \"Yes\"");
         row("scroll beyond its range", newWorldWith(4, "1.5"),
-            "the vertical scroll position is not between 0 and 1: \"1.5\" (token 4)");
+            "the vertical scroll position is not between 0 and 1: \"1.5\"");
         row("long token shortened", newWorldWith(31, QString(500, 'z')),
-            "the Color of text 1 is not a whole number: \"" + QString(40, 'z') +
-                "...\" (token 31)");
+            "the colour of text 1 is not a whole number: \"" + QString(40, 'z') +
+                "...\"");
     }
 
     void damagedFileIsRefused()

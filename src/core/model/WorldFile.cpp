@@ -38,42 +38,42 @@ template <class R> constexpr Field<R> field(const char *name, bool R::*m)
 
 using O = ObjectInfo;
 const Field<O> objectFields[] = {
-    field("Name", &O::Name),         field("X", &O::X),           field("Y", &O::Y),
-    field("Rotation", &O::Rotation), field("Anchor", &O::Anchor), field("Target", &O::Target),
+    field("name", &O::Name),         field("x position", &O::X),           field("y position", &O::Y),
+    field("rotation", &O::Rotation), field("link", &O::Anchor), field("link target", &O::Target),
 };
 
 using P = PictureInfo;
 const Field<P> pictureFields[] = {
-    field("X", &P::X),
-    field("Y", &P::Y),
-    field("OffGround", &P::OffGround),
-    field("Width", &P::Width),
-    field("Height", &P::Height),
-    field("Rotation", &P::Rotation),
-    field("Billboard", &P::Billboard),
-    field("FileName", &P::FileName),
-    field("Anchor", &P::Anchor),
-    field("Target", &P::Target),
+    field("x position", &P::X),
+    field("y position", &P::Y),
+    field("height off the ground", &P::OffGround),
+    field("width", &P::Width),
+    field("height", &P::Height),
+    field("rotation", &P::Rotation),
+    field("turn-to-viewer setting", &P::Billboard),
+    field("file name", &P::FileName),
+    field("link", &P::Anchor),
+    field("link target", &P::Target),
 };
 
 using T = TextInfo;
 const Field<T> textFields[] = {
-    field("Text", &T::Text),
-    field("X", &T::X),
-    field("Y", &T::Y),
-    field("Color", &T::Color),
-    field("Rotation", &T::Rotation),
-    field("Kind", &T::Kind),
-    field("Billboard", &T::Billboard),
-    field("Anchor", &T::Anchor),
-    field("Spare", &T::Spare),
-    field("Target", &T::Target),
+    field("text", &T::Text),
+    field("x position", &T::X),
+    field("y position", &T::Y),
+    field("colour", &T::Color),
+    field("rotation", &T::Rotation),
+    field("kind", &T::Kind),
+    field("turn-to-viewer setting", &T::Billboard),
+    field("link", &T::Anchor),
+    field("spare field", &T::Spare),
+    field("link target", &T::Target),
 };
 
 using C = CubeInfo;
 const Field<C> cubeFields[] = {
-    field("Kind", &C::Kind), field("X1", &C::X1), field("X2", &C::X2),
-    field("Y1", &C::Y1),     field("Y2", &C::Y2), field("Color", &C::Color),
+    field("kind", &C::Kind), field("first x corner", &C::X1), field("second x corner", &C::X2),
+    field("first y corner", &C::Y1),     field("second y corner", &C::Y2), field("colour", &C::Color),
 };
 
 // ---------------------------------------------------------------- writing
@@ -155,8 +155,8 @@ constexpr RecordKind PictureRecords{"picture", "pictures"};
 constexpr RecordKind TextRecords{"text", "texts"};
 constexpr RecordKind CubeRecords{"wall or surface", "walls and surfaces"};
 
-// What a token stands for, spelled only when an error needs it: "the zoom",
-// "the Color of text 2", "the number of pictures".
+// What a token stands for, in the words of an error message: "the zoom",
+// "the colour of text 2", "the number of pictures".
 struct FieldName {
     const char *field;                // nullptr: the count of a block
     const RecordKind *kind = nullptr; // for record fields and counts
@@ -171,6 +171,12 @@ struct FieldName {
         return QStringLiteral("the %1 of %2 %3")
             .arg(QLatin1String(field), QLatin1String(kind->one))
             .arg(index + 1);
+    }
+    // Where a file that ends too early stops: "before the music setting".
+    QString before() const
+    {
+        return QStringLiteral("before ") + toString() +
+               (kind ? QString() : QStringLiteral(" setting"));
     }
 };
 
@@ -242,12 +248,10 @@ public:
         const qint64 records = qint64(bound) + 1;
         if (records * qint64(N) > remaining()) {
             error = QStringLiteral("the file ends too early: it announces %1 %2, but only %3 "
-                                   "more fields follow (token %4: \"%5\")")
+                                   "more values follow")
                         .arg(records)
                         .arg(QLatin1String(records == 1 ? kind.one : kind.many))
-                        .arg(remaining())
-                        .arg(m_index - 1)
-                        .arg(shortened(*token));
+                        .arg(remaining());
             return false;
         }
         items.assign(size_t(records), R{});
@@ -270,11 +274,9 @@ private:
     std::optional<QStringView> next(const FieldName &name)
     {
         if (m_index >= m_count) {
-            error = m_text.isEmpty() ? QStringLiteral("the file is empty")
-                                     : QStringLiteral("the file ends too early: %1 is missing "
-                                                      "(token %2)")
-                                           .arg(name.toString())
-                                           .arg(m_index);
+            error = m_text.isEmpty()
+                        ? QStringLiteral("the file is empty")
+                        : QStringLiteral("the file ends too early, ") + name.before();
             return std::nullopt;
         }
         qsizetype end = m_text.indexOf(QLatin1Char('\t'), m_pos);
@@ -331,12 +333,10 @@ private:
         return fail(name, token, QStringLiteral("is neither True, False nor a number"));
     }
 
-    // Reports the token just read: what is wrong in words, then where.
+    // Reports the value just read: which setting, what is wrong, the value.
     bool fail(const FieldName &name, QStringView token, const QString &why)
     {
-        error = QStringLiteral("%1 %2: \"%3\" (token %4)")
-                    .arg(name.toString(), why, shortened(token))
-                    .arg(m_index - 1);
+        error = QStringLiteral("%1 %2: \"%3\"").arg(name.toString(), why, shortened(token));
         return false;
     }
 
