@@ -3,7 +3,7 @@
 //
 // Reading validates the whole file into a new world first, so a failure
 // never leaves half a world behind; the error says what is wrong in a user's
-// words ("the Color of text 2 is not a whole number") and at which token.
+// words ("the colour of text 2 is not a whole number: \"red\"").
 
 #include "core/files/FileServices.h"
 #include "core/model/World.h"
