@@ -22,6 +22,9 @@ public:
     RecoveryWriter(WorldDocument &document, const QString &folder, QObject *parent = nullptr);
     ~RecoveryWriter() override; // waits for a write under way
 
+    // What the timer does: copies the world and hands it to the writer's
+    // thread. Returns at once.
+    void queueSnapshot();
     // Writes the snapshot now (after a recovery, say) and waits for it.
     void snapshotNow();
     // Removes the snapshot and waits: a normal exit, or work the user dropped.
@@ -38,7 +41,6 @@ signals:
 
 private:
     void documentChanged();
-    void queueSnapshot();
     void queueClear();
 
     WorldDocument &m_document;
