@@ -34,6 +34,14 @@ MessageBoxes::Answer FakeMessageBoxes::askYesNoCancel(QWidget *, const QString &
     return takeNext(answers, Answer::Cancel);
 }
 
+std::optional<int> FakeMessageBoxes::askChoice(QWidget *, const QString &text,
+                                               const QStringList &buttons)
+{
+    shown << text;
+    choiceButtons << buttons;
+    return takeNext<std::optional<int>>(choices, std::nullopt);
+}
+
 std::optional<QString> FakeFileDialogs::openFile(QWidget *, const QString &filter,
                                                  const QString &startFolder)
 {

@@ -12,11 +12,15 @@ class FakeMessageBoxes : public MessageBoxes
 {
 public:
     std::deque<MessageBoxes::Answer> answers; // next answers of askYesNoCancel; Cancel when empty
+    std::deque<std::optional<int>> choices;   // next answers of askChoice; escaped when empty
     QStringList shown;                        // every text shown, in order (inform, warn and ask)
+    QList<QStringList> choiceButtons;         // the buttons of every askChoice, in order
 
     void inform(QWidget *parent, const QString &text) override;
     void warn(QWidget *parent, const QString &text) override;
     Answer askYesNoCancel(QWidget *parent, const QString &text) override;
+    std::optional<int> askChoice(QWidget *parent, const QString &text,
+                                 const QStringList &buttons) override;
 };
 
 class FakeFileDialogs : public FileDialogs

@@ -6,6 +6,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <cstdint>
 #include <optional>
@@ -19,8 +20,12 @@ public:
     enum class Answer { Yes, No, Cancel };
     virtual ~MessageBoxes() = default;
     virtual void inform(QWidget *parent, const QString &text) = 0; // OK only
-    virtual void warn(QWidget *parent, const QString &text) = 0;   // OK only, an error
+    virtual void warn(QWidget *parent, const QString &text) = 0;   // OK only, an error; selectable
     virtual Answer askYesNoCancel(QWidget *parent, const QString &text) = 0;
+    // A question answered by one of buttons (the first is the default): the
+    // index of the one pressed, nothing when the user escaped or closed it.
+    virtual std::optional<int> askChoice(QWidget *parent, const QString &text,
+                                         const QStringList &buttons) = 0;
 };
 
 // Open and save file dialogs. A filter is in the form "Lotwright Files (*.lwf}|*.lwf"

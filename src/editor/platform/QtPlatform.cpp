@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace
@@ -43,6 +44,8 @@ void QtMessageBoxes::inform(QWidget *parent, const QString &text)
 void QtMessageBoxes::warn(QWidget *parent, const QString &text)
 {
     QMessageBox box(QMessageBox::Warning, Title, text, QMessageBox::Ok, parent);
+    // Warnings name files and addresses: selectable, to copy and open by hand.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     box.exec();
 }
 
@@ -60,6 +63,24 @@ MessageBoxes::Answer QtMessageBoxes::askYesNoCancel(QWidget *parent, const QStri
     default:
         return Answer::Cancel;
     }
+}
+
+std::optional<int> QtMessageBoxes::askChoice(QWidget *parent, const QString &text,
+                                             const QStringList &buttons)
+{
+    QMessageBox box(QMessageBox::Question, Title, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton *> pressed;
+    for (const QString &caption : buttons)
+        pressed << box.addButton(caption, QMessageBox::AcceptRole);
+    if (!pressed.isEmpty())
+        box.setDefaultButton(qobject_cast<QPushButton *>(pressed.first()));
+    // Escape and the title bar's close need a button to press: a hidden one.
+    QAbstractButton *escape = box.addButton(QMessageBox::Cancel);
+    escape->hide();
+    box.setEscapeButton(escape);
+    box.exec();
+    const int index = int(pressed.indexOf(box.clickedButton()));
+    return index >= 0 ? std::optional<int>(index) : std::nullopt;
 }
 
 QStringList qtNameFilters(const QString &filter)

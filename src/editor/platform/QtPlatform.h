@@ -14,6 +14,8 @@ public:
     void inform(QWidget *parent, const QString &text) override;
     void warn(QWidget *parent, const QString &text) override;
     Answer askYesNoCancel(QWidget *parent, const QString &text) override;
+    std::optional<int> askChoice(QWidget *parent, const QString &text,
+                                 const QStringList &buttons) override;
 };
 
 // Turns "Caption|patterns" pairs into Qt name filters "Caption (patterns)".
