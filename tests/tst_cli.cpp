@@ -59,14 +59,11 @@ struct Reply {
     QByteArray body;
 };
 
-// Sends one raw GET or HEAD request and reads one answer.
-Reply exchange(const QByteArray &method, const QByteArray &target, const QByteArray &host,
-               quint16 port, const QHostAddress &address = QHostAddress::LocalHost)
+// Reads one answer to a request made with method; status 0 when none comes.
+Reply receive(QTcpSocket &socket, const QByteArray &method)
 {
-    QTcpSocket socket;
     QByteArray data;
     Reply reply;
-    QEventLoop loop;
     const auto complete = [&] {
         const int end = data.indexOf("\r\n\r\n");
         if (end < 0)
@@ -79,21 +76,49 @@ Reply exchange(const QByteArray &method, const QByteArray &target, const QByteAr
         reply.body = data.mid(end + 4);
         return method == "HEAD" || reply.body.size() >= reply.headers["content-length"].toInt();
     };
-    QObject::connect(&socket, &QTcpSocket::connected, [&] {
-        socket.write(method + ' ' + target + " HTTP/1.1\r\nHost: " + host + "\r\n\r\n");
-    });
+    QEventLoop loop;
     QObject::connect(&socket, &QTcpSocket::readyRead, &loop, [&] {
         data += socket.readAll();
         if (complete())
             loop.quit();
     });
-    QObject::connect(&socket, &QTcpSocket::errorOccurred, &loop, &QEventLoop::quit);
+    QObject::connect(&socket, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
     QTimer::singleShot(5000, &loop, &QEventLoop::quit); // the deadline
-    socket.connectToHost(address, port);
-    loop.exec();
+    if (socket.state() == QAbstractSocket::ConnectedState)
+        loop.exec();
     if (!complete())
         reply.status = 0;
     return reply;
+}
+
+// Connects socket; the kernel completes the handshake on loopback even
+// before the server, running in this thread, accepts.
+bool open(QTcpSocket &socket, quint16 port, const QHostAddress &address = QHostAddress::LocalHost)
+{
+    socket.connectToHost(address, port);
+    return socket.waitForConnected(5000);
+}
+
+QByteArray request(const QByteArray &method, const QByteArray &target, const QByteArray &headers)
+{
+    return method + ' ' + target + " HTTP/1.1\r\n" + headers + "\r\n";
+}
+
+QByteArray hostHeader(quint16 port)
+{
+    return "Host: 127.0.0.1:" + QByteArray::number(port) + "\r\n";
+}
+
+// Sends one raw request (headers: whole lines) on a new connection and reads
+// one answer.
+Reply exchange(const QByteArray &method, const QByteArray &target, const QByteArray &headers,
+               quint16 port, const QHostAddress &address = QHostAddress::LocalHost)
+{
+    QTcpSocket socket;
+    if (!open(socket, port, address))
+        return {};
+    socket.write(request(method, target, headers));
+    return receive(socket, method);
 }
 
 } // namespace
@@ -113,7 +138,6 @@ private slots:
         QVERIFY(QFile::link(m_dir.path(), served + "/outside"));
         QVERIFY(QFile::link(served + "/x.js", served + "/in.js"));
         QVERIFY2(m_server.start(served), qPrintable(m_server.errorString()));
-        m_host = "127.0.0.1:" + QByteArray::number(m_server.port());
     }
 
     void exitCodes_data()
@@ -254,7 +278,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("method");
         QTest::addColumn<QByteArray>("target");
-        QTest::addColumn<QByteArray>("host");
+        QTest::addColumn<QByteArray>("headers");
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("type");    // the start of Content-Type; empty: not checked
         QTest::addColumn<QByteArray>("content"); // the file sent; empty: none
@@ -265,7 +289,9 @@ private slots:
                                  const QByteArray &content, const QByteArray &host = {}) {
             QTest::newRow(QByteArray(method) + ' ' + target)
                 << QByteArray(method) << QByteArray(target)
-                << (host.isEmpty() ? m_host : host + ':' + QByteArray::number(m_server.port()))
+                << (host.isEmpty() ? hostHeader(m_server.port())
+                                   : "Host: " + host + ':' + QByteArray::number(m_server.port()) +
+                                         "\r\n")
                 << 200 << QByteArray(type) << content;
         };
         file("GET", "/", "text/html", "contents of index.html", "localhost"); // its own name too
@@ -276,10 +302,11 @@ private slots:
         file("GET", "/in.js", "text/javascript", "contents of x.js"); // a link inside
         file("HEAD", "/x.js", "text/javascript", {});
 
-        const auto refused = [this](const char *name, const char *method, const char *target,
-                                    int status, const QByteArray &host = {}) {
+        const QByteArray host = hostHeader(m_server.port());
+        const auto refused = [&host](const char *name, const char *method, const char *target,
+                                     int status, const QByteArray &headers = {}) {
             QTest::newRow(name) << QByteArray(method) << QByteArray(target)
-                                << (host.isEmpty() ? m_host : host) << status << QByteArray()
+                                << (headers.isEmpty() ? host : headers) << status << QByteArray()
                                 << QByteArray();
         };
         refused("missing file", "GET", "/missing.wrl", 404);
@@ -299,19 +326,33 @@ private slots:
         refused("absolute path", "GET", "/etc/passwd", 404);
         for (const char *method : {"POST", "PUT", "DELETE", "OPTIONS", "PROPFIND"})
             refused(method, method, "/index.html", 405);
-        refused("another host name (DNS rebinding)", "GET", "/index.html", 421, "attacker.example");
-        refused("another port", "GET", "/index.html", 421, "127.0.0.1:1");
+        const auto hostIs = [](const QByteArray &value) { return "Host: " + value + "\r\n"; };
+        const QByteArray port = QByteArray::number(m_server.port());
+        refused("another host name (DNS rebinding)", "GET", "/index.html", 421,
+                hostIs("attacker.example:" + port));
+        refused("another port", "GET", "/index.html", 421, hostIs("127.0.0.1:1"));
+        refused("no port", "GET", "/index.html", 421, hostIs("127.0.0.1"));
+        // Whatever the parts a URL parser would make of them.
+        refused("no Host", "GET", "/index.html", 400, "Accept: */*\r\n");
+        refused("two Hosts", "GET", "/index.html", 400, hostIs("attacker.example") + host);
+        refused("empty Host", "GET", "/index.html", 400, hostIs(""));
+        refused("Host with a space", "GET", "/index.html", 400, hostIs("127.0.0.1 :" + port));
+        refused("Host with a path", "GET", "/index.html", 400, hostIs("127.0.0.1:" + port + "/x"));
+        refused("Host with user info", "GET", "/index.html", 400,
+                hostIs("attacker.example@127.0.0.1:" + port));
+        refused("Host with two ports", "GET", "/index.html", 400,
+                hostIs("127.0.0.1:" + port + ':' + port));
     }
 
     void answers()
     {
         QFETCH(QByteArray, method);
         QFETCH(QByteArray, target);
-        QFETCH(QByteArray, host);
+        QFETCH(QByteArray, headers);
         QFETCH(int, status);
         QFETCH(QByteArray, type);
         QFETCH(QByteArray, content);
-        const Reply reply = exchange(method, target, host, m_server.port());
+        const Reply reply = exchange(method, target, headers, m_server.port());
         QCOMPARE(reply.status, status);
         QVERIFY(reply.headers.value("content-type").startsWith(type));
         if (status == 405)
@@ -329,7 +370,9 @@ private slots:
     // loopback ones, reach nothing; and it stops with its owner.
     void listensOnLoopbackWhileItLives()
     {
-        QCOMPARE(exchange("GET", "/", m_host, m_server.port(), QHostAddress("127.0.0.2")).status,
+        QCOMPARE(exchange("GET", "/", hostHeader(m_server.port()), m_server.port(),
+                          QHostAddress("127.0.0.2"))
+                     .status,
                  0);
 
         quint16 port = 0;
@@ -338,10 +381,9 @@ private slots:
             QVERIFY(server.start(m_dir.filePath("served")));
             port = server.port();
             QCOMPARE(server.url(), QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(port)));
-            QCOMPARE(exchange("GET", "/", "127.0.0.1:" + QByteArray::number(port), port).status,
-                     200);
+            QCOMPARE(exchange("GET", "/", hostHeader(port), port).status, 200);
         }
-        QCOMPARE(exchange("GET", "/", "127.0.0.1", port).status, 0);
+        QCOMPARE(exchange("GET", "/", hostHeader(port), port).status, 0);
     }
 
 private:
@@ -354,7 +396,6 @@ private:
     }
     QTemporaryDir m_dir;
     StaticServer m_server;
-    QByteArray m_host;
 };
 
 QTEST_GUILESS_MAIN(TestCli)

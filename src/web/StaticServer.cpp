@@ -7,6 +7,7 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QMetaEnum>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTcpServer>
 
@@ -51,6 +52,25 @@ Located locate(const QString &root, const QUrl &url)
     if (!QFileInfo(canonical).isFile()) // a folder without index.html, a pipe, a device
         return {Code::NotFound, {}};
     return {Code::Ok, canonical};
+}
+
+// Only requests that name this server by its loopback name and port may read
+// the folder, not a site whose name was made to point here (DNS rebinding).
+// A missing or repeated Host, or one that is not a plain name and port, is
+// malformed: URL parsers disagree on what such a value names.
+Code checkHost(const QHttpServerRequest &request, quint16 port)
+{
+    QByteArrayList hosts;
+    for (const auto &[name, value] : request.headers())
+        if (name.compare("host", Qt::CaseInsensitive) == 0)
+            hosts << value;
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9.-]+(:[0-9]+)?$"));
+    if (hosts.size() != 1 || !plain.match(QString::fromLatin1(hosts[0])).hasMatch())
+        return Code::BadRequest;
+    const QByteArray host = hosts[0].toLower(), suffix = ':' + QByteArray::number(port);
+    if (host != "127.0.0.1" + suffix && host != "localhost" + suffix)
+        return Code::MisdirectedRequest;
+    return Code::Ok;
 }
 
 // length: the body's size; body: empty for HEAD, which gets the headers alone.
@@ -156,16 +176,11 @@ bool StaticServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *
         answerError(responder, Code::MethodNotAllowed, false, "GET, HEAD");
         return true;
     }
-    // Only requests addressed to this server by its loopback name may read
-    // the folder, not a site whose name was made to point here (DNS rebinding).
-    const QUrl url = request.url();
-    const QString host = url.host();
-    if ((host != QLatin1String("127.0.0.1") && host != QLatin1String("localhost")) ||
-        url.port() != m_port) {
-        answerError(responder, Code::MisdirectedRequest, head);
+    if (const Code host = checkHost(request, m_port); host != Code::Ok) {
+        answerError(responder, host, head);
         return true;
     }
-    const Located found = locate(m_root, url);
+    const Located found = locate(m_root, request.url());
     QFile file(found.file);
     if (found.code != Code::Ok || !file.open(QIODevice::ReadOnly)) {
         answerError(responder, found.code != Code::Ok ? found.code : Code::Forbidden, head);
