@@ -5,8 +5,8 @@
 
 #include "TestSupport.h"
 
-#include "web/StaticServer.h"
 #include "core/files/FileServices.h"
+#include "web/StaticServer.h"
 
 #include <QtNetwork>
 #include <QtTest>
@@ -119,6 +119,13 @@ Reply exchange(const QByteArray &method, const QByteArray &target, const QByteAr
         return {};
     socket.write(request(method, target, headers));
     return receive(socket, method);
+}
+
+// True when the server has closed the connection or does within ms.
+bool closedWithin(QTcpSocket &socket, int ms)
+{
+    QSignalSpy closed(&socket, &QTcpSocket::disconnected);
+    return socket.state() == QAbstractSocket::UnconnectedState || closed.wait(ms);
 }
 
 } // namespace
@@ -289,9 +296,9 @@ private slots:
                                  const QByteArray &content, const QByteArray &host = {}) {
             QTest::newRow(QByteArray(method) + ' ' + target)
                 << QByteArray(method) << QByteArray(target)
-                << (host.isEmpty() ? hostHeader(m_server.port())
-                                   : "Host: " + host + ':' + QByteArray::number(m_server.port()) +
-                                         "\r\n")
+                << (host.isEmpty()
+                        ? hostHeader(m_server.port())
+                        : "Host: " + host + ':' + QByteArray::number(m_server.port()) + "\r\n")
                 << 200 << QByteArray(type) << content;
         };
         file("GET", "/", "text/html", "contents of index.html", "localhost"); // its own name too
@@ -364,6 +371,38 @@ private slots:
         if (method == "GET" && status == 200)
             QCOMPARE(reply.body, content);
         QVERIFY(!reply.body.contains("secret"));
+    }
+
+    // A connection stays open for the next request unless the client asks
+    // for it to close.
+    void closesWhenAsked_data()
+    {
+        QTest::addColumn<QByteArray>("connection"); // the header's line, if any
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("no Connection") << QByteArray() << false;
+        QTest::newRow("keep-alive") << QByteArray("Connection: keep-alive\r\n") << false;
+        QTest::newRow("close") << QByteArray("Connection: close\r\n") << true;
+        QTest::newRow("close in a list, any case")
+            << QByteArray("Connection: TE, Close\r\n") << true;
+    }
+
+    void closesWhenAsked()
+    {
+        QFETCH(QByteArray, connection);
+        QFETCH(bool, closes);
+        const QByteArray host = hostHeader(m_server.port());
+        QTcpSocket socket;
+        QVERIFY(open(socket, m_server.port()));
+        socket.write(request("GET", "/x.js", host + connection));
+        const Reply reply = receive(socket, "GET");
+        QCOMPARE(reply.status, 200);
+        QCOMPARE(reply.headers.value("connection") == "close", closes);
+        if (closes) {
+            QVERIFY(closedWithin(socket, 2000));
+        } else {
+            socket.write(request("GET", "/x.js", host));
+            QCOMPARE(receive(socket, "GET").status, 200);
+        }
     }
 
     // Bound to 127.0.0.1 alone: other addresses of the machine, even other

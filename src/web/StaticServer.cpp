@@ -54,16 +54,23 @@ Located locate(const QString &root, const QUrl &url)
     return {Code::Ok, canonical};
 }
 
+// The values of every header of this name, in order.
+QByteArrayList values(const QHttpServerRequest &request, const char *name)
+{
+    QByteArrayList found;
+    for (const auto &[key, value] : request.headers())
+        if (key.compare(name, Qt::CaseInsensitive) == 0)
+            found << value;
+    return found;
+}
+
 // Only requests that name this server by its loopback name and port may read
 // the folder, not a site whose name was made to point here (DNS rebinding).
 // A missing or repeated Host, or one that is not a plain name and port, is
 // malformed: URL parsers disagree on what such a value names.
 Code checkHost(const QHttpServerRequest &request, quint16 port)
 {
-    QByteArrayList hosts;
-    for (const auto &[name, value] : request.headers())
-        if (name.compare("host", Qt::CaseInsensitive) == 0)
-            hosts << value;
+    const QByteArrayList hosts = values(request, "host");
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9.-]+(:[0-9]+)?$"));
     if (hosts.size() != 1 || !plain.match(QString::fromLatin1(hosts[0])).hasMatch())
         return Code::BadRequest;
@@ -73,28 +80,65 @@ Code checkHost(const QHttpServerRequest &request, quint16 port)
     return Code::Ok;
 }
 
-// length: the body's size; body: empty for HEAD, which gets the headers alone.
-void answer(QHttpServerResponder &responder, Code code, const QByteArray &type, qint64 length,
-            const QByteArray &body, const QByteArray &allow = {})
+bool asksToClose(const QHttpServerRequest &request)
 {
-    responder.writeStatusLine(code);
-    responder.writeHeader("Content-Type", type);
-    responder.writeHeader("Content-Length", QByteArray::number(length));
-    // A new export replaces the files: the browser must ask again on reload.
-    responder.writeHeader("Cache-Control", "no-cache");
-    responder.writeHeader("X-Content-Type-Options", "nosniff");
-    if (!allow.isEmpty())
-        responder.writeHeader("Allow", allow);
-    responder.writeBody(body);
+    for (const QByteArray &value : values(request, "connection"))
+        for (const QByteArray &option : value.split(','))
+            if (option.trimmed().compare("close", Qt::CaseInsensitive) == 0)
+                return true;
+    return false;
 }
 
-void answerError(QHttpServerResponder &responder, Code code, bool head,
-                 const QByteArray &allow = {})
+// One answer: HEAD gets the headers alone, and a connection about to close
+// says so.
+struct Answer {
+    QHttpServerResponder &responder;
+    bool head;
+    bool close;
+
+    // length: the body's size, sent for HEAD too.
+    void send(Code code, const QByteArray &type, qint64 length, const QByteArray &body,
+              const QByteArray &allow = {}) const
+    {
+        responder.writeStatusLine(code);
+        responder.writeHeader("Content-Type", type);
+        responder.writeHeader("Content-Length", QByteArray::number(length));
+        // A new export replaces the files: the browser must ask again on reload.
+        responder.writeHeader("Cache-Control", "no-cache");
+        responder.writeHeader("X-Content-Type-Options", "nosniff");
+        if (!allow.isEmpty())
+            responder.writeHeader("Allow", allow);
+        if (close)
+            responder.writeHeader("Connection", "close");
+        responder.writeBody(head ? QByteArray() : body);
+    }
+
+    void error(Code code, const QByteArray &allow = {}) const
+    {
+        const QByteArray text = QByteArray::number(int(code)) + ' ' +
+                                QByteArray(QMetaEnum::fromType<Code>().valueToKey(int(code))) +
+                                '\n';
+        send(code, "text/plain; charset=utf-8", text.size(), text, allow);
+    }
+};
+
+// The answer to a request for a file of root (a canonical folder path) from a
+// server on port.
+void respond(const QHttpServerRequest &request, const Answer &answer, const QString &root,
+             quint16 port)
 {
-    const QByteArray text = QByteArray::number(int(code)) + ' ' +
-                            QByteArray(QMetaEnum::fromType<Code>().valueToKey(int(code))) + '\n';
-    answer(responder, code, "text/plain; charset=utf-8", text.size(), head ? QByteArray() : text,
-           allow);
+    const QHttpServerRequest::Method method = request.method();
+    if (method != QHttpServerRequest::Method::Get && !answer.head)
+        return answer.error(Code::MethodNotAllowed, "GET, HEAD");
+    if (const Code host = checkHost(request, port); host != Code::Ok)
+        return answer.error(host);
+    const Located found = locate(root, request.url());
+    QFile file(found.file);
+    if (found.code != Code::Ok || !file.open(QIODevice::ReadOnly))
+        return answer.error(found.code != Code::Ok ? found.code : Code::Forbidden);
+    // The files of a world are small: read whole, they go out in one write.
+    answer.send(Code::Ok, StaticServer::contentType(found.file), file.size(),
+                answer.head ? QByteArray() : file.readAll());
 }
 
 } // namespace
@@ -169,26 +213,14 @@ QByteArray StaticServer::contentType(const QString &fileName)
 
 bool StaticServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
-    QHttpServerResponder responder = makeResponder(request, socket);
-    const QHttpServerRequest::Method method = request.method();
-    const bool head = method == QHttpServerRequest::Method::Head;
-    if (method != QHttpServerRequest::Method::Get && !head) {
-        answerError(responder, Code::MethodNotAllowed, false, "GET, HEAD");
-        return true;
+    const bool close = asksToClose(request);
+    {
+        QHttpServerResponder responder = makeResponder(request, socket);
+        respond(request, {responder, request.method() == QHttpServerRequest::Method::Head, close},
+                m_root, m_port);
     }
-    if (const Code host = checkHost(request, m_port); host != Code::Ok) {
-        answerError(responder, host, head);
-        return true;
-    }
-    const Located found = locate(m_root, request.url());
-    QFile file(found.file);
-    if (found.code != Code::Ok || !file.open(QIODevice::ReadOnly)) {
-        answerError(responder, found.code != Code::Ok ? found.code : Code::Forbidden, head);
-        return true;
-    }
-    // The files of a world are small: read whole, they go out in one write.
-    answer(responder, Code::Ok, contentType(found.file), file.size(),
-           head ? QByteArray() : file.readAll());
+    if (close)
+        socket->disconnectFromHost(); // once the answer is out
     return true;
 }
 
@@ -196,5 +228,6 @@ void StaticServer::missingHandler(const QHttpServerRequest &request, QTcpSocket 
 {
     // handleRequest answers everything; this is only the base class's duty.
     QHttpServerResponder responder = makeResponder(request, socket);
-    answerError(responder, Code::NotFound, request.method() == QHttpServerRequest::Method::Head);
+    Answer{responder, request.method() == QHttpServerRequest::Method::Head, false}.error(
+        Code::NotFound);
 }
