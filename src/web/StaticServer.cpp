@@ -10,6 +10,10 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <memory>
 
 namespace {
 
@@ -141,6 +145,44 @@ void respond(const QHttpServerRequest &request, const Answer &answer, const QStr
                 answer.head ? QByteArray() : file.readAll());
 }
 
+// Accepts the server's connections: at most StaticServer::MaxConnections at
+// once, each with a deadline for its next whole request.
+class Listener : public QTcpServer {
+public:
+    explicit Listener(std::chrono::milliseconds timeout) : m_timeout(timeout) {}
+
+    // Gives socket the whole time again, for its next request.
+    static void restartDeadline(QTcpSocket *socket)
+    {
+        if (auto *deadline =
+                socket->findChild<QTimer *>(deadlineName(), Qt::FindDirectChildrenOnly))
+            deadline->start();
+    }
+
+protected:
+    void incomingConnection(qintptr descriptor) override
+    {
+        auto socket = std::make_unique<QTcpSocket>(this);
+        if (!socket->setSocketDescriptor(descriptor) || m_open == StaticServer::MaxConnections)
+            return; // refused: closed on the way out, and accepted, so the listener is quiet
+        ++m_open;
+        connect(socket.get(), &QObject::destroyed, this, [this] { --m_open; });
+        auto *deadline = new QTimer(socket.get());
+        deadline->setObjectName(deadlineName());
+        deadline->setSingleShot(true);
+        deadline->setInterval(m_timeout);
+        connect(deadline, &QTimer::timeout, socket.get(), &QTcpSocket::abort);
+        deadline->start();
+        addPendingConnection(socket.release());
+    }
+
+private:
+    static QString deadlineName() { return QStringLiteral("deadline"); }
+
+    std::chrono::milliseconds m_timeout;
+    int m_open = 0;
+};
+
 } // namespace
 
 StaticServer::StaticServer(QObject *parent) : QAbstractHttpServer(parent) {}
@@ -160,16 +202,15 @@ bool StaticServer::start(const QString &folder)
                       .arg(QDir::toNativeSeparators(folder));
         return false;
     }
-    m_root = info.canonicalFilePath();
-    m_port = listen(QHostAddress::LocalHost, 0);
-    if (m_port == 0) {
-        const QList<QTcpServer *> tcp = servers();
+    auto listener = std::make_unique<Listener>(m_requestTimeout);
+    if (!listener->listen(QHostAddress::LocalHost, 0)) {
         m_error = QStringLiteral("Cannot serve \"%1\": %2")
-                      .arg(QDir::toNativeSeparators(folder), tcp.isEmpty()
-                                                                 ? QStringLiteral("no port is free")
-                                                                 : tcp.constLast()->errorString());
+                      .arg(QDir::toNativeSeparators(folder), listener->errorString());
         return false;
     }
+    m_root = info.canonicalFilePath();
+    m_port = listener->serverPort();
+    bind(listener.release()); // which takes it as a child
     m_error.clear();
     return true;
 }
@@ -219,6 +260,7 @@ bool StaticServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *
         respond(request, {responder, request.method() == QHttpServerRequest::Method::Head, close},
                 m_root, m_port);
     }
+    Listener::restartDeadline(socket); // also for the answer to go out
     if (close)
         socket->disconnectFromHost(); // once the answer is out
     return true;
