@@ -7,8 +7,13 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QMetaEnum>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <memory>
 
 namespace {
 
@@ -53,29 +58,130 @@ Located locate(const QString &root, const QUrl &url)
     return {Code::Ok, canonical};
 }
 
-// length: the body's size; body: empty for HEAD, which gets the headers alone.
-void answer(QHttpServerResponder &responder, Code code, const QByteArray &type, qint64 length,
-            const QByteArray &body, const QByteArray &allow = {})
+// The values of every header of this name, in order.
+QByteArrayList values(const QHttpServerRequest &request, const char *name)
 {
-    responder.writeStatusLine(code);
-    responder.writeHeader("Content-Type", type);
-    responder.writeHeader("Content-Length", QByteArray::number(length));
-    // A new export replaces the files: the browser must ask again on reload.
-    responder.writeHeader("Cache-Control", "no-cache");
-    responder.writeHeader("X-Content-Type-Options", "nosniff");
-    if (!allow.isEmpty())
-        responder.writeHeader("Allow", allow);
-    responder.writeBody(body);
+    QByteArrayList found;
+    for (const auto &[key, value] : request.headers())
+        if (key.compare(name, Qt::CaseInsensitive) == 0)
+            found << value;
+    return found;
 }
 
-void answerError(QHttpServerResponder &responder, Code code, bool head,
-                 const QByteArray &allow = {})
+// Only requests that name this server by its loopback name and port may read
+// the folder, not a site whose name was made to point here (DNS rebinding).
+// A missing or repeated Host, or one that is not a plain name and port, is
+// malformed: URL parsers disagree on what such a value names.
+Code checkHost(const QHttpServerRequest &request, quint16 port)
 {
-    const QByteArray text = QByteArray::number(int(code)) + ' ' +
-                            QByteArray(QMetaEnum::fromType<Code>().valueToKey(int(code))) + '\n';
-    answer(responder, code, "text/plain; charset=utf-8", text.size(), head ? QByteArray() : text,
-           allow);
+    const QByteArrayList hosts = values(request, "host");
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9.-]+(:[0-9]+)?$"));
+    if (hosts.size() != 1 || !plain.match(QString::fromLatin1(hosts[0])).hasMatch())
+        return Code::BadRequest;
+    const QByteArray host = hosts[0].toLower(), suffix = ':' + QByteArray::number(port);
+    if (host != "127.0.0.1" + suffix && host != "localhost" + suffix)
+        return Code::MisdirectedRequest;
+    return Code::Ok;
 }
+
+bool asksToClose(const QHttpServerRequest &request)
+{
+    for (const QByteArray &value : values(request, "connection"))
+        for (const QByteArray &option : value.split(','))
+            if (option.trimmed().compare("close", Qt::CaseInsensitive) == 0)
+                return true;
+    return false;
+}
+
+// One answer: HEAD gets the headers alone, and a connection about to close
+// says so.
+struct Answer {
+    QHttpServerResponder &responder;
+    bool head;
+    bool close;
+
+    // length: the body's size, sent for HEAD too.
+    void send(Code code, const QByteArray &type, qint64 length, const QByteArray &body,
+              const QByteArray &allow = {}) const
+    {
+        responder.writeStatusLine(code);
+        responder.writeHeader("Content-Type", type);
+        responder.writeHeader("Content-Length", QByteArray::number(length));
+        // A new export replaces the files: the browser must ask again on reload.
+        responder.writeHeader("Cache-Control", "no-cache");
+        responder.writeHeader("X-Content-Type-Options", "nosniff");
+        if (!allow.isEmpty())
+            responder.writeHeader("Allow", allow);
+        if (close)
+            responder.writeHeader("Connection", "close");
+        responder.writeBody(head ? QByteArray() : body);
+    }
+
+    void error(Code code, const QByteArray &allow = {}) const
+    {
+        const QByteArray text = QByteArray::number(int(code)) + ' ' +
+                                QByteArray(QMetaEnum::fromType<Code>().valueToKey(int(code))) +
+                                '\n';
+        send(code, "text/plain; charset=utf-8", text.size(), text, allow);
+    }
+};
+
+// The answer to a request for a file of root (a canonical folder path) from a
+// server on port.
+void respond(const QHttpServerRequest &request, const Answer &answer, const QString &root,
+             quint16 port)
+{
+    const QHttpServerRequest::Method method = request.method();
+    if (method != QHttpServerRequest::Method::Get && !answer.head)
+        return answer.error(Code::MethodNotAllowed, "GET, HEAD");
+    if (const Code host = checkHost(request, port); host != Code::Ok)
+        return answer.error(host);
+    const Located found = locate(root, request.url());
+    QFile file(found.file);
+    if (found.code != Code::Ok || !file.open(QIODevice::ReadOnly))
+        return answer.error(found.code != Code::Ok ? found.code : Code::Forbidden);
+    // The files of a world are small: read whole, they go out in one write.
+    answer.send(Code::Ok, StaticServer::contentType(found.file), file.size(),
+                answer.head ? QByteArray() : file.readAll());
+}
+
+// Accepts the server's connections: at most StaticServer::MaxConnections at
+// once, each with a deadline for its next whole request.
+class Listener : public QTcpServer {
+public:
+    explicit Listener(std::chrono::milliseconds timeout) : m_timeout(timeout) {}
+
+    // Gives socket the whole time again, for its next request.
+    static void restartDeadline(QTcpSocket *socket)
+    {
+        if (auto *deadline =
+                socket->findChild<QTimer *>(deadlineName(), Qt::FindDirectChildrenOnly))
+            deadline->start();
+    }
+
+protected:
+    void incomingConnection(qintptr descriptor) override
+    {
+        auto socket = std::make_unique<QTcpSocket>(this);
+        if (!socket->setSocketDescriptor(descriptor) || m_open == StaticServer::MaxConnections)
+            return; // refused: closed on the way out, and accepted, so the listener is quiet
+        ++m_open;
+        connect(socket.get(), &QObject::destroyed, this, [this] { --m_open; });
+        auto *deadline = new QTimer(socket.get());
+        deadline->setObjectName(deadlineName());
+        deadline->setSingleShot(true);
+        deadline->setInterval(m_timeout);
+        connect(deadline, &QTimer::timeout, socket.get(), &QTcpSocket::abort);
+        deadline->start();
+        addPendingConnection(socket.release());
+    }
+
+private:
+    static QString deadlineName() { return QStringLiteral("deadline"); }
+
+    std::chrono::milliseconds m_timeout;
+    int m_open = 0;
+};
 
 } // namespace
 
@@ -96,16 +202,15 @@ bool StaticServer::start(const QString &folder)
                       .arg(QDir::toNativeSeparators(folder));
         return false;
     }
-    m_root = info.canonicalFilePath();
-    m_port = listen(QHostAddress::LocalHost, 0);
-    if (m_port == 0) {
-        const QList<QTcpServer *> tcp = servers();
+    auto listener = std::make_unique<Listener>(m_requestTimeout);
+    if (!listener->listen(QHostAddress::LocalHost, 0)) {
         m_error = QStringLiteral("Cannot serve \"%1\": %2")
-                      .arg(QDir::toNativeSeparators(folder), tcp.isEmpty()
-                                                                 ? QStringLiteral("no port is free")
-                                                                 : tcp.constLast()->errorString());
+                      .arg(QDir::toNativeSeparators(folder), listener->errorString());
         return false;
     }
+    m_root = info.canonicalFilePath();
+    m_port = listener->serverPort();
+    bind(listener.release()); // which takes it as a child
     m_error.clear();
     return true;
 }
@@ -149,31 +254,15 @@ QByteArray StaticServer::contentType(const QString &fileName)
 
 bool StaticServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
-    QHttpServerResponder responder = makeResponder(request, socket);
-    const QHttpServerRequest::Method method = request.method();
-    const bool head = method == QHttpServerRequest::Method::Head;
-    if (method != QHttpServerRequest::Method::Get && !head) {
-        answerError(responder, Code::MethodNotAllowed, false, "GET, HEAD");
-        return true;
+    const bool close = asksToClose(request);
+    {
+        QHttpServerResponder responder = makeResponder(request, socket);
+        respond(request, {responder, request.method() == QHttpServerRequest::Method::Head, close},
+                m_root, m_port);
     }
-    // Only requests addressed to this server by its loopback name may read
-    // the folder, not a site whose name was made to point here (DNS rebinding).
-    const QUrl url = request.url();
-    const QString host = url.host();
-    if ((host != QLatin1String("127.0.0.1") && host != QLatin1String("localhost")) ||
-        url.port() != m_port) {
-        answerError(responder, Code::MisdirectedRequest, head);
-        return true;
-    }
-    const Located found = locate(m_root, url);
-    QFile file(found.file);
-    if (found.code != Code::Ok || !file.open(QIODevice::ReadOnly)) {
-        answerError(responder, found.code != Code::Ok ? found.code : Code::Forbidden, head);
-        return true;
-    }
-    // The files of a world are small: read whole, they go out in one write.
-    answer(responder, Code::Ok, contentType(found.file), file.size(),
-           head ? QByteArray() : file.readAll());
+    Listener::restartDeadline(socket); // also for the answer to go out
+    if (close)
+        socket->disconnectFromHost(); // once the answer is out
     return true;
 }
 
@@ -181,5 +270,6 @@ void StaticServer::missingHandler(const QHttpServerRequest &request, QTcpSocket 
 {
     // handleRequest answers everything; this is only the base class's duty.
     QHttpServerResponder responder = makeResponder(request, socket);
-    answerError(responder, Code::NotFound, request.method() == QHttpServerRequest::Method::Head);
+    Answer{responder, request.method() == QHttpServerRequest::Method::Head, false}.error(
+        Code::NotFound);
 }

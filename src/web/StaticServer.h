@@ -7,18 +7,37 @@
 // path that leaves the folder in any spelling ("..", encoded dots or slashes,
 // symbolic links leading out), nothing from other hosts. A folder's own
 // index.html answers for the folder. It stops when it is destroyed.
+//
+// A page on any site can make the browser connect here, and any program on the
+// computer can: so connections are few and short. Each has RequestTimeout for
+// every whole request, counted from its opening or the previous answer, and
+// the server holds at most MaxConnections at once, closing any more as soon
+// as they come.
 
 #include <QAbstractHttpServer>
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
 
+#include <chrono>
+
 class StaticServer : public QAbstractHttpServer {
     Q_OBJECT
 
 public:
+    // A browser opens six connections to a server; 64 leave room for a few
+    // tabs and reloads yet stay far below the 1,024 descriptors a process
+    // may commonly hold, some of which the editor needs for itself.
+    static constexpr int MaxConnections = 64;
+    // Far longer than a browser on this computer takes for a request; one
+    // that kept a connection idle for later simply opens another.
+    static constexpr std::chrono::milliseconds RequestTimeout = std::chrono::seconds(10);
+
     explicit StaticServer(QObject *parent = nullptr);
     ~StaticServer() override;
+
+    // Replaces RequestTimeout, so that tests need not wait for it; before start.
+    void setRequestTimeout(std::chrono::milliseconds timeout) { m_requestTimeout = timeout; }
 
     // Listens on 127.0.0.1 at a port the system picks and serves folder.
     // False when the folder does not exist, no port could be had or the server
@@ -42,4 +61,5 @@ private:
     QString m_root;
     quint16 m_port = 0;
     QString m_error;
+    std::chrono::milliseconds m_requestTimeout = RequestTimeout;
 };
