@@ -243,7 +243,7 @@ private slots:
         QVERIFY(QDir(home + "/x_ite").removeRecursively());
         const Run noPlayer = run({"export", "--web", world}, "C", home);
         QCOMPARE(noPlayer.exitCode, 1);
-        QVERIFY2(noPlayer.err.startsWith("lotwright-cli: web page failed: "),
+        QVERIFY2(noPlayer.err.startsWith("lotwright-cli: export failed: Cannot write the web page"),
                  qPrintable(noPlayer.err));
     }
 
@@ -253,6 +253,7 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::newRow("resave") << "resave";
+        QTest::newRow("export") << "export";
     }
 
     void fullDiskKeepsTheOldFiles()

@@ -225,10 +225,6 @@ bool sameBytes(const QString &a, const QString &b)
     }
 }
 
-namespace
-{
-
-// Removes a file, a link or a whole folder (not what a link points to).
 Status removeEntry(const QString &path)
 {
     const QFileInfo info(path);
@@ -240,6 +236,24 @@ Status removeEntry(const QString &path)
         return Status::success();
     return deleteFileForced(path);
 }
+
+Status moveEntry(const QString &from, const QString &to)
+{
+    errno = 0;
+    if (QDir().rename(from, to))
+        return Status::success();
+    const int error = errno; // Qt refuses a taken name without asking the system
+    const QString reason = error ? QString::fromLocal8Bit(std::strerror(error))
+                           : QFileInfo(to).exists() || QFileInfo(to).isSymLink()
+                               ? QStringLiteral("the new name is taken")
+                               : QStringLiteral("the file system refused");
+    return Status::failure(
+        QStringLiteral("Cannot move \"%1\" to \"%2\": %3")
+            .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to), reason));
+}
+
+namespace
+{
 
 // A plain copy: unlike copyFileReplacing and QFile::copy it does not wait for
 // the disk (milliseconds a file); a broken copy is mended by the next mirror.
