@@ -36,7 +36,8 @@ Status carry(const QString &from, const QString &to, QStringList &moved)
         if (there.exists() || there.isSymLink()) {
             if (QFileInfo(source).isDir() && !there.isDir())
                 return Status::failure(Files::cannot(
-                    "replace", source, QStringLiteral("the export has a file of that name")));
+                    "replace", source,
+                    QStringLiteral("it is a folder, and the export has a file of that name")));
             continue;
         }
         if (Status done = Files::moveEntry(source, target); !done)
