@@ -1,6 +1,7 @@
 // The VRML export of a large world: 10,000 items (2,500 of each kind) with a
 // 30-entry library. BM_WorldText times the text alone (what the user waits
-// for beyond the disk); BM_ExportVRML adds emptying and filling ToGo.
+// for beyond the disk); BM_ExportVRML adds building the new ToGo beside the
+// old one and putting it in its place.
 // bytes_per_second is VRML text (UTF-16 characters counted as one byte each).
 
 #include "BenchMain.h"

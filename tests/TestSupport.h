@@ -57,6 +57,22 @@ inline QStringList filesUnder(const QString &folder)
     return files;
 }
 
+// Every entry below a folder, hidden ones, links and pipes too, as
+// "path=contents" (a folder's contents empty), sorted: a whole tree to compare.
+inline QStringList treeOf(const QString &folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        entries << QDir(folder).relativeFilePath(path) + "=" +
+                       (it.fileInfo().isFile() ? readBytes(path) : QByteArray());
+    }
+    entries.sort();
+    return entries;
+}
+
 // Textures that are only their names, for exports whose images nobody reads.
 inline bool writeTextures(const QString &programFolder)
 {

@@ -11,7 +11,11 @@
 #include <QtNetwork>
 #include <QtTest>
 
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <ctime>
 #include <memory>
@@ -180,6 +184,12 @@ private slots:
         const QString good = write("good.lwf", handWritten('.'));
         const QString damaged = write("bad.lwf", handWritten('.').replace("65280", "x"));
         const QString nowhere = m_dir.filePath("no/such/folder/out.lwf");
+        const QString fifo = m_dir.filePath("fifo.lwf"), folder = m_dir.filePath("folder.lwf");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0 && QDir().mkdir(folder));
+        // Only the superuser can make a device; anyone else cannot replace /dev/null either.
+        QString device = m_dir.filePath("null.lwf");
+        if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            device = "/dev/null";
         const auto row = [](const char *name, const QStringList &arguments, int exitCode,
                             const QString &out, const QString &err, const QString &locale = "C") {
             QTest::newRow(name) << arguments << locale << exitCode << out << err;
@@ -193,6 +203,12 @@ private slots:
             "lotwright-cli: Cannot load \"" + damaged + "\": the colour of wall or surface 1 is");
         row("resave to a missing folder", {"resave", good, nowhere}, 1, {},
             "lotwright-cli: Cannot write \"" + nowhere + "\": ");
+        const auto refused = [&](const QString &path, const char *what) {
+            return "lotwright-cli: Cannot write \"" + path + "\": it is " + what;
+        };
+        row("resave onto a FIFO", {"resave", good, fifo}, 1, {}, refused(fifo, "a pipe (FIFO)"));
+        row("resave onto a device", {"resave", good, device}, 1, {}, refused(device, "a device"));
+        row("resave onto a folder", {"resave", good, folder}, 1, {}, refused(folder, "a folder"));
         row("export, unknown option", {"export", "--webb", good}, 2, {},
             "lotwright-cli: unknown option \"--webb\"");
         row("serve a missing folder", {"serve", nowhere}, 1, {},
@@ -279,8 +295,48 @@ private slots:
         QVERIFY(QDir(home + "/x_ite").removeRecursively());
         const Run noPlayer = run({"export", "--web", world}, "C", home);
         QCOMPARE(noPlayer.exitCode, 1);
-        QVERIFY2(noPlayer.err.startsWith("lotwright-cli: web page failed: "),
+        QVERIFY2(noPlayer.err.startsWith("lotwright-cli: export failed: Cannot write the web page"),
                  qPrintable(noPlayer.err));
+    }
+
+    // A full disk fails the command before anything is replaced: it says so,
+    // and every old file stays byte for byte (the export's in ToGo included).
+    void fullDiskKeepsTheOldFiles_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("resave") << "resave";
+        QTest::newRow("export") << "export";
+    }
+
+    void fullDiskKeepsTheOldFiles()
+    {
+        QFETCH(QString, command);
+        if (geteuid() != 0)
+            QSKIP("only the superuser can mount the small file system this needs");
+        QTemporaryDir disk;
+        const QByteArray mountPoint = QFile::encodeName(disk.path());
+        if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP(qPrintable("a small file system cannot be mounted: " + qt_error_string(errno)));
+        const auto unmount = qScopeGuard([&] { ::umount(mountPoint.constData()); });
+        const QString world = disk.filePath("world.lwf"), filler = disk.filePath("filler");
+        QVERIFY(writeFile(world, handWritten('.')) && writeTextures(disk.path()) &&
+                writeFile(disk.filePath("ToGo/world.wrl"), "last export") &&
+                writeFile(disk.filePath("ToGo/grass.jpg"), "last grass") &&
+                QDir().mkpath(disk.filePath("Objects")));
+        const QStringList before = treeOf(disk.path());
+        QFile fill(filler);
+        QVERIFY(fill.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (fill.write(QByteArray(4096, 'f')) == 4096) {
+        }
+        fill.close();
+
+        const Run r = command == "resave"
+                          ? run({"resave", BIN_DIR "/samples/park.lwf", world})
+                          : run({"export", world}, "C", disk.path());
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("the disk is full"), qPrintable(r.err));
+        QVERIFY(QFile::remove(filler));
+        QCOMPARE(treeOf(disk.path()), before);
     }
 
     void serveUntilInterrupted()

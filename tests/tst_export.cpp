@@ -174,14 +174,15 @@ private slots:
         QCOMPARE(program.toGo(), TextureNames + QStringList{"world.wrl"});
     }
 
-    // A failure names what is at fault, writes no world and, where the world
-    // text cannot be made, leaves the last export in ToGo.
+    // A failure names what is at fault, writes no world, leaves the last
+    // export in ToGo as it was and nothing beside it.
     void failures_data()
     {
         QTest::addColumn<QString>("named");
         QTest::newRow("no Textures folder") << "Textures";
         QTest::newRow("ToGo is a file") << "ToGo";
         QTest::newRow("object file missing") << "Park Bench.wrl";
+        QTest::newRow("picture cannot be read, textures copied") << "unreadable.gif";
     }
 
     void failures()
@@ -190,17 +191,53 @@ private slots:
         Program program;
         World world;
         world.Objects[0] = ObjectInfo{"Park Bench", 10, 10, 0, {}, {}};
-        if (named == "Textures")
-            QVERIFY(QDir(program.path("Textures")).removeRecursively());
-        else if (named == "ToGo")
+        if (named == "ToGo")
             QVERIFY(writeFile(program.path("ToGo"), "in the way"));
         else
-            QVERIFY(QFile::remove(program.path("Objects/Park Bench.wrl")) &&
-                    writeFile(program.path("ToGo/last.wrl"), "last export"));
+            QVERIFY(writeFile(program.path("ToGo/last.wrl"), "last export") &&
+                    writeFile(program.path("ToGo/grass.jpg"), "last grass"));
+        if (named == "Textures")
+            QVERIFY(QDir(program.path("Textures")).removeRecursively());
+        else if (named == "Park Bench.wrl")
+            QVERIFY(QFile::remove(program.path("Objects/Park Bench.wrl")));
+        else if (named == "unreadable.gif") { // reading memory at 0 fails, even for root
+            world.Pictures[0] = picture(program.path(named));
+            QVERIFY(QFile::link("/proc/self/mem", program.path(named)));
+        }
+        const QStringList before = treeOf(program.dir.path());
         const WorldExport result = program.run(world);
         QVERIFY2(result.error.contains(named), qPrintable(result.error));
-        QVERIFY(!QFileInfo(result.outputPath).isFile());
-        QVERIFY(!named.endsWith(".wrl") || program.toGo() == QStringList{"last.wrl"});
+        QCOMPARE(treeOf(program.dir.path()), before);
+    }
+
+    // An export is built beside ToGo and takes its place by renaming. One cut
+    // short during the renames left world files and subfolders carried out of
+    // ToGo in the new folder, or ToGo itself aside: the next export puts them
+    // back and leaves nothing beside ToGo.
+    void interruptedExportIsTidiedUp_data()
+    {
+        QTest::addColumn<bool>("toGoAside");
+        QTest::newRow("while carrying into the new folder") << false;
+        QTest::newRow("between the renames") << true;
+    }
+
+    void interruptedExportIsTidiedUp()
+    {
+        QFETCH(bool, toGoAside);
+        Program program;
+        const QString aside = toGoAside ? ".ToGo-replaced/" : "ToGo/";
+        for (const QString &file :
+             {aside + "old.wrl", QString(".ToGo-building/half.wrl"),
+              QString(".ToGo-building/saved.lwf"), QString(".ToGo-building/sub/kept.txt")})
+            QVERIFY(writeFile(program.path(file), file.toLatin1()));
+        const WorldExport result = program.run(World());
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QStringList expected = TextureNames + QStringList{"saved.lwf", "sub/kept.txt", "world.wrl"};
+        expected.sort();
+        QCOMPARE(filesUnder(program.path("ToGo")), expected);
+        QCOMPARE(
+            QDir(program.dir.path()).entryList(QDir::AllDirs | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList({"Objects", "Textures", "ToGo"}));
     }
 
     void colorText_data()

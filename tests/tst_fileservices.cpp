@@ -85,16 +85,7 @@ private slots:
         QFile::setPermissions(to + "/a.js", QFile::ReadOwner);
 
         QVERIFY(Files::mirrorFolder(from, to).ok());
-        const auto tree = [](const QString &root) { // every entry, with its contents
-            QStringList files;
-            QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
-                            QDirIterator::Subdirectories);
-            while (it.hasNext())
-                files << QDir(root).relativeFilePath(it.next()) + "=" + readBytes(it.filePath());
-            files.sort();
-            return files;
-        };
-        QCOMPARE(tree(to), tree(from));
+        QCOMPARE(treeOf(to), treeOf(from));
         QCOMPARE(readBytes(outside), QByteArray("keep"));
     }
 
@@ -125,7 +116,7 @@ private slots:
             "follow",
             "objects.txt line 1: five TAB-separated fields needed, found 1", noVrml, notPicture);
         same("300 MiB", "it is too large (300 MiB) to be a file of this program", true);
-        same("FIFO", "it is a pipe or a device, not an ordinary file");
+        same("FIFO", "it is a pipe (FIFO), not an ordinary file");
         same("folder", "it is a folder, not a file");
         same("unreadable", "you have no permission to read it");
     }

@@ -106,6 +106,9 @@ private slots:
         for (const char *saved : {"C", "de_DE", "fr_FR"})
             for (const char *opened : {"C", "de_DE", "fr_FR"})
                 QTest::addRow("%s to %s", saved, opened) << saved << opened;
+        // Arabic and Persian write the decimal separator U+066B.
+        QTest::newRow("ar_EG to C") << "ar_EG" << "C";
+        QTest::newRow("fa_IR to de_DE") << "fa_IR" << "de_DE";
     }
 
     void roundTripAcrossLocales()
@@ -349,6 +352,8 @@ private slots:
         row("blanks around", "double", " 2.5 ", true, 2.5);
         // No number is written with a group separator: a comma is a decimal comma.
         row("comma in a full-stop locale", "double", "72,5", true, 72.5);
+        row("Arabic decimal separator in a comma locale", "double", "72\u066b5", true, 72.5,
+            "de_DE");
         row("group separator", "double", "1,000,5", false, 0);
         row("inf", "double", "-inf", false, 0);
         row("comma locale, grouped", "double", "1.000,5", false, 0, "de_DE");

@@ -45,7 +45,8 @@ int exportVrml(const QStringList &arguments, Io io)
     LibraryLoad library = Init_Shapes(program);
     printWarnings(io.err, library.warnings);
 
-    const WorldExport result = exportWorld(read.world, library.Shapes, program, path);
+    const WorldExport result = exportWorld(read.world, library.Shapes, program, path,
+                                           web ? ExportPage::WithWebPage : ExportPage::WorldOnly);
     printWarnings(io.err, result.warnings);
     if (!result.ok()) {
         printError(io.err, QStringLiteral("export failed: ") + result.error);
@@ -54,15 +55,10 @@ int exportVrml(const QStringList &arguments, Io io)
     if (const QString missing = missingObjectsWarning(result.missingObjects); !missing.isEmpty())
         printWarnings(io.err, {missing});
     io.out << QDir::toNativeSeparators(result.outputPath) << '\n';
-    if (web) {
-        if (Status page = WebPage::write(program, result.outputPath); !page) {
-            printError(io.err, QStringLiteral("web page failed: ") + page.error);
-            return Failure;
-        }
+    if (web)
         io.out << QDir::toNativeSeparators(
                       Files::pathIn(QFileInfo(result.outputPath).absolutePath(), WebPage::FileName))
                << '\n';
-    }
     return Success;
 }
 

@@ -16,6 +16,9 @@
 #include <cstring>
 #include <optional>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace Files {
 
 namespace {
@@ -29,6 +32,33 @@ Status failed(const char *verb, const QString &path, const QString &reason)
     return Status::failure(cannot(verb, path, reason));
 }
 
+// What stands at a path that is no ordinary file, in a user's words; nothing
+// for an ordinary file, a link to one, or nothing at all. Saving over a pipe
+// or a device would put a new file in its place.
+std::optional<QString> notAFile(const QString &path)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || S_ISREG(status.st_mode))
+        return std::nullopt;
+    if (S_ISDIR(status.st_mode))
+        return QStringLiteral("it is a folder, not a file");
+    if (S_ISFIFO(status.st_mode))
+        return QStringLiteral("it is a pipe (FIFO), not an ordinary file");
+    if (S_ISSOCK(status.st_mode))
+        return QStringLiteral("it is a socket, not an ordinary file");
+    return QStringLiteral("it is a device, not an ordinary file");
+}
+
+// Why a write failed, from the errno it left: a full disk in a user's words.
+QString writeFailure(int error, const QFileDevice &file)
+{
+    if (error == ENOSPC || error == EDQUOT)
+        return QStringLiteral("the disk is full");
+    if (error != 0)
+        return QString::fromLocal8Bit(std::strerror(error));
+    return file.errorString();
+}
+
 // Writes all bytes or says why not. Qt reports a short write (a full disk, a
 // file size limit) as success with fewer bytes and no error text of its own.
 std::optional<QString> writeAll(QSaveFile &file, const char *data, qint64 size)
@@ -37,14 +67,38 @@ std::optional<QString> writeAll(QSaveFile &file, const char *data, qint64 size)
     const qint64 written = file.write(data, size);
     if (written == size)
         return std::nullopt;
-    const int error = errno;
-    if (file.error() != QFileDevice::NoError && written < 0)
-        return file.errorString();
-    if (error != 0)
-        return QString::fromLocal8Bit(std::strerror(error));
+    if (errno != 0 || (file.error() != QFileDevice::NoError && written < 0))
+        return writeFailure(errno, file);
     return QStringLiteral("only %1 of %2 bytes could be written")
         .arg(std::max<qint64>(written, 0))
         .arg(size);
+}
+
+// Puts a save file in place only once all of it is on the disk. QSaveFile
+// buffers small writes, and its commit renames the file even when flushing
+// that buffer fails: on a full disk an empty file replaced the old one.
+Status commitWhole(QSaveFile &file)
+{
+    errno = 0;
+    // EINVAL: a file system that cannot sync, where the flush is all there is.
+    if (!file.flush() || (::fsync(file.handle()) != 0 && errno != EINVAL)) {
+        const QString reason = writeFailure(errno, file);
+        file.cancelWriting();
+        return failed("write", file.fileName(), reason);
+    }
+    if (!file.commit())
+        return failed("write", file.fileName(), file.errorString());
+    return Status::success();
+}
+
+// Opens a save file for path, refusing anything but an ordinary file there.
+std::optional<QString> openForWriting(QSaveFile &file)
+{
+    if (const auto reason = notAFile(file.fileName()))
+        return reason;
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    return std::nullopt;
 }
 
 QString tooLarge(qint64 bytes)
@@ -59,11 +113,9 @@ std::optional<QString> openForReading(QFile &file, const QString &path)
     const QFileInfo info(path);
     if (!info.exists())
         return QStringLiteral("there is no such file");
-    if (info.isDir())
-        return QStringLiteral("it is a folder, not a file");
     // A pipe or a device would block the reader or never end.
-    if (!info.isFile())
-        return QStringLiteral("it is a pipe or a device, not an ordinary file");
+    if (const auto reason = notAFile(path))
+        return reason;
     file.setFileName(path);
     if (file.open(QIODevice::ReadOnly))
         return std::nullopt;
@@ -136,8 +188,8 @@ Status copyFileReplacing(const QString &source, const QString &destination)
         return failed("read", source, *reason);
     // Through a save file, so a failed copy leaves any old destination intact.
     QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
-        return failed("write", destination, out.errorString());
+    if (const auto reason = openForWriting(out))
+        return failed("write", destination, *reason);
     char buffer[64 * 1024];
     for (;;) {
         const qint64 n = in.read(buffer, sizeof buffer);
@@ -152,9 +204,7 @@ Status copyFileReplacing(const QString &source, const QString &destination)
             return failed("write", destination, *reason);
         }
     }
-    if (!out.commit())
-        return failed("write", destination, out.errorString());
-    return Status::success();
+    return commitWhole(out);
 }
 
 bool fileExists(const QString &path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
@@ -175,10 +225,6 @@ bool sameBytes(const QString &a, const QString &b)
     }
 }
 
-namespace
-{
-
-// Removes a file, a link or a whole folder (not what a link points to).
 Status removeEntry(const QString &path)
 {
     const QFileInfo info(path);
@@ -191,6 +237,24 @@ Status removeEntry(const QString &path)
     return deleteFileForced(path);
 }
 
+Status moveEntry(const QString &from, const QString &to)
+{
+    errno = 0;
+    if (QDir().rename(from, to))
+        return Status::success();
+    const int error = errno; // Qt refuses a taken name without asking the system
+    const QString reason = error ? QString::fromLocal8Bit(std::strerror(error))
+                           : QFileInfo(to).exists() || QFileInfo(to).isSymLink()
+                               ? QStringLiteral("the new name is taken")
+                               : QStringLiteral("the file system refused");
+    return Status::failure(
+        QStringLiteral("Cannot move \"%1\" to \"%2\": %3")
+            .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to), reason));
+}
+
+namespace
+{
+
 // A plain copy: unlike copyFileReplacing and QFile::copy it does not wait for
 // the disk (milliseconds a file); a broken copy is mended by the next mirror.
 Status writeCopy(const QString &source, const QString &target)
@@ -201,8 +265,9 @@ Status writeCopy(const QString &source, const QString &target)
     if (!in.open(QIODevice::ReadOnly))
         return failed("read", source, in.errorString());
     const QByteArray bytes = in.readAll();
+    errno = 0;
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush())
-        return failed("write", target, out.errorString());
+        return failed("write", target, writeFailure(errno, out));
     return Status::success();
 }
 
@@ -291,15 +356,13 @@ Status writeTextFile(const QString &path, const QString &text)
 Status writeBytes(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failed("write", path, file.errorString());
+    if (const auto reason = openForWriting(file))
+        return failed("write", path, *reason);
     if (const auto reason = writeAll(file, bytes.constData(), bytes.size())) {
         file.cancelWriting();
         return failed("write", path, *reason);
     }
-    if (!file.commit())
-        return failed("write", path, file.errorString());
-    return Status::success();
+    return commitWhole(file);
 }
 
 } // namespace Files

@@ -45,6 +45,9 @@ Status createFolder(const QString &path);       // succeeds when it already exis
 QStringList filesOf(const QString &folder);     // names of files directly inside, sorted
 Status deleteFileForced(const QString &path);   // read-only files included
 Status copyFileReplacing(const QString &source, const QString &destination);
+Status removeEntry(const QString &path);        // a file, a link or a whole folder
+// Renames a file or a folder within one file system; nothing is copied.
+Status moveEntry(const QString &from, const QString &to);
 bool fileExists(const QString &path);           // a file, not a folder
 bool sameBytes(const QString &a, const QString &b); // both readable files with equal contents
 

@@ -173,11 +173,12 @@ std::optional<double> toDouble(QStringView text, const QLocale &locale)
     // QLocale accepts "nan" and "inf"; those are not numbers a world can hold.
     if (ok && std::isfinite(value))
         return value;
-    // A world or library made under the other decimal separator still reads:
-    // stored numbers never hold group separators, so a full stop or a comma
-    // in one is always its decimal separator.
+    // A world or library made under another decimal separator still reads:
+    // stored numbers never hold group separators, so a full stop, a comma or
+    // the Arabic decimal separator (Arabic and Persian locales) in one is
+    // always its decimal separator.
     const QString point = locale.decimalPoint();
-    for (const QChar other : {QLatin1Char('.'), QLatin1Char(',')}) {
+    for (const QChar other : {QChar(u'.'), QChar(u','), QChar(u'\u066B')}) {
         if (point != other && text.contains(other))
             return toDouble(text.toString().replace(other, point), locale);
     }

@@ -30,9 +30,9 @@ inline QString userSingle(float v) { return formatSingle(v, userDecimalPoint());
 inline QString userDouble(double v) { return formatDouble(v, userDecimalPoint()); }
 
 // Conversions of user text (world files, typed numbers), in the given locale.
-// Group separators are refused, so a full stop or a comma is read as the
-// decimal separator whatever the locale (a world saved in Germany opens in
-// England and back). Each returns nothing when the text is not a number of
+// Group separators are refused, so a full stop, a comma or U+066B is read as
+// the decimal separator whatever the locale (a world saved in Germany or Egypt
+// opens in England and back). Each returns nothing when the text is not a number of
 // that type:
 // toLong rounds a fraction to the nearest integer, ties to even, and fails on
 // overflow; toSingle fails when the value does not fit a float.

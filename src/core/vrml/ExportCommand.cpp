@@ -1,6 +1,7 @@
 #include "core/vrml/ExportCommand.h"
 
 #include "core/vrml/VrmlWriter.h"
+#include "core/vrml/WebPage.h"
 #include "core/files/FileServices.h"
 
 #include <QFileInfo>
@@ -22,20 +23,29 @@ QString outputPath(const QString &programFolder, const QString &currentFile)
 }
 
 WorldExport exportWorld(const World &world, std::vector<ShapeInfo> &shapes,
-                        const QString &programFolder, const QString &currentFile)
+                        const QString &programFolder, const QString &currentFile, ExportPage page)
 {
     WorldExport result;
     result.outputPath = outputPath(programFolder, currentFile);
     const QString worldFolder =
         currentFile.isEmpty() ? QString() : QFileInfo(currentFile).absolutePath();
-    VrmlExport exported = ExportVRML(world, shapes, programFolder, worldFolder);
+    ExportFolder folder(programFolder);
+    VrmlExport exported = ExportVRML(world, shapes, programFolder, worldFolder, folder);
     result.warnings = std::move(exported.warnings);
     result.missingObjects = std::move(exported.missingObjects);
     if (!exported.ok()) {
         result.error = std::move(exported.error);
         return result;
     }
-    if (Status written = Files::writeBytes(result.outputPath, exported.text.toUtf8()); !written)
+    // Everything goes into the new folder first, so that ToGo holds either
+    // the whole new export or the last one.
+    const QString built = Files::pathIn(folder.path(), Files::fileName(result.outputPath));
+    Status written = Files::writeBytes(built, exported.text.toUtf8());
+    if (written && page == ExportPage::WithWebPage)
+        written = WebPage::write(programFolder, built);
+    if (written)
+        written = folder.finish();
+    if (!written)
         result.error = written.error;
     return result;
 }

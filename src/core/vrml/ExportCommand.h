@@ -25,11 +25,16 @@ QString outputFileName(const QString &currentFile);
 // programFolder/ToGo/<outputFileName(currentFile)>
 QString outputPath(const QString &programFolder, const QString &currentFile);
 
-// Runs the export and writes the world text as UTF-8, exactly as built.
+enum class ExportPage { WorldOnly, WithWebPage };
+
+// Runs the export and writes the world text as UTF-8, exactly as built, and
+// with WithWebPage the page that plays it (see WebPage::write). ToGo is
+// replaced only once all of it is written: a failure leaves the last export.
 // currentFile: the world file (empty for a world never saved); relative
 // picture and music paths are taken from its folder.
 WorldExport exportWorld(const World &world, std::vector<ShapeInfo> &shapes,
-                        const QString &programFolder, const QString &currentFile);
+                        const QString &programFolder, const QString &currentFile,
+                        ExportPage page = ExportPage::WorldOnly);
 
 // The warning about object items that were left out because the library has
 // no object of their name: each name once, in the order of first use, with

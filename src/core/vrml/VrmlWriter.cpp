@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
-#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -186,67 +185,28 @@ WorldFiles findWorldFiles(const World &world, const QString &texturesFolder,
     return found;
 }
 
-bool isWorldFile(const QString &name)
-{
-    return name.endsWith(QLatin1String(".lwf"), Qt::CaseInsensitive);
-}
-
-// Creates ToGo, deletes every file directly inside it but world files and
-// those the world itself refers to, and copies the textures, the pictures
-// and the music.
-Status prepareToGo(const QString &programFolder, const WorldFiles &files)
+// Starts the new export and copies the textures, the pictures and the music
+// into it. A file the world takes from ToGo is copied from there: ToGo stays
+// as it is until the new export takes its place.
+Status fillExport(const QString &programFolder, ExportFolder &folder, const WorldFiles &files)
 {
     const QString textures = Files::pathIn(programFolder, QStringLiteral("Textures"));
     if (!Files::folderExists(textures))
         return Status::failure(
             QStringLiteral("Cannot copy the textures: the folder %1 does not exist")
                 .arg(quoted(textures)));
-
-    const QString toGo = Files::pathIn(programFolder, QStringLiteral("ToGo"));
-    if (Status created = Files::createFolder(toGo); !created)
-        return created;
-
-    // A file the world takes from ToGo itself may be replaced below by a
-    // texture or by another file of its name: copy it aside first.
-    QTemporaryDir aside;
-    std::vector<ToGoCopy> copies = files.copies;
-    QSet<QString> keep;
-    const QString toGoFolder = canonical(toGo);
-    for (ToGoCopy &copy : copies) {
-        const QString source = canonical(copy.source);
-        if (QFileInfo(source).absolutePath() != toGoFolder)
-            continue;
-        keep.insert(source);
-        if (Files::fileName(source) == copy.name)
-            continue; // stays where it is, under its own name
-        if (!aside.isValid())
-            return Status::failure(QStringLiteral("Cannot make a temporary folder for %1: %2")
-                                       .arg(quoted(copy.source), aside.errorString()));
-        const QString kept = aside.filePath(copy.name);
-        if (Status copied = Files::copyFileReplacing(copy.source, kept); !copied)
-            return copied;
-        copy.source = kept;
-    }
-    for (const QString &name : Files::filesOf(toGo)) {
-        const QString path = Files::pathIn(toGo, name);
-        if (isWorldFile(name) || keep.contains(canonical(path)))
-            continue;
-        if (Status deleted = Files::deleteFileForced(path); !deleted)
-            return deleted;
-    }
-
+    if (Status started = folder.start(); !started)
+        return started;
     for (const QString &name : Files::filesOf(textures))
-        if (Status copied =
-                Files::copyFileReplacing(Files::pathIn(textures, name), Files::pathIn(toGo, name));
+        if (Status copied = Files::copyFileReplacing(Files::pathIn(textures, name),
+                                                     Files::pathIn(folder.path(), name));
             !copied)
             return copied;
-    for (const ToGoCopy &copy : copies) {
-        const QString destination = Files::pathIn(toGo, copy.name);
-        if (canonical(copy.source) == canonical(destination))
-            continue; // copying a file onto itself could destroy it
-        if (Status copied = Files::copyFileReplacing(copy.source, destination); !copied)
+    for (const ToGoCopy &copy : files.copies)
+        if (Status copied =
+                Files::copyFileReplacing(copy.source, Files::pathIn(folder.path(), copy.name));
+            !copied)
             return copied;
-    }
     return Status::success();
 }
 
@@ -280,17 +240,28 @@ TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes,
 }
 
 VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
-                      const QString &programFolder, const QString &worldFolder)
+                      const QString &programFolder, const QString &worldFolder,
+                      ExportFolder &folder)
 {
     WorldFiles files = findWorldFiles(
         world, Files::pathIn(programFolder, QStringLiteral("Textures")), worldFolder);
-    // The text first: an object file that cannot be read leaves ToGo as it was.
+    // The text first: an object file that cannot be read costs no copying.
     QStringList missing;
     TextRead text =
         buildWorldText(world, shapes, programFolder, !files.music.isEmpty(), missing, files.names);
     if (!text.ok())
         return {QString(), std::move(text.error), std::move(files.warnings), {}};
-    if (Status prepared = prepareToGo(programFolder, files); !prepared)
-        return {QString(), prepared.error, files.warnings, {}};
+    if (Status filled = fillExport(programFolder, folder, files); !filled)
+        return {QString(), filled.error, files.warnings, {}};
     return {std::move(text.text), QString(), std::move(files.warnings), std::move(missing)};
+}
+
+VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
+                      const QString &programFolder, const QString &worldFolder)
+{
+    ExportFolder folder(programFolder);
+    VrmlExport exported = ExportVRML(world, shapes, programFolder, worldFolder, folder);
+    if (Status finished = exported.ok() ? folder.finish() : Status::success(); !finished)
+        return {QString(), finished.error, std::move(exported.warnings), {}};
+    return exported;
 }

@@ -5,6 +5,7 @@
 #include "core/files/FileServices.h"
 #include "core/library/ObjectLibrary.h"
 #include "core/model/World.h"
+#include "core/vrml/ExportFolder.h"
 #include "core/vrml/VrmlItems.h"
 
 #include <QString>
@@ -23,14 +24,20 @@ struct [[nodiscard]] VrmlExport {
 // are, relative ones are taken from the world file's folder (when there is one).
 QString resolveWorldPath(const QString &path, const QString &worldFolder);
 
-// Empties ToGo in the program folder (world files stay), copies the textures,
-// the picture files and the music file into it and returns the world text.
-// Files take their own names in that order; a later, different file whose
-// name is taken gets the first free name of the form "sign-2.gif". The Defined flags of
-// the shapes are cleared, then set for every entry whose definition was
-// written. A disk failure abandons the export (an object file that cannot be
-// read does so before ToGo is touched); a missing music or picture file is
-// only a warning. worldFolder: the folder of the world file, or empty.
+// Starts the new export in folder, copies the textures, the picture files and
+// the music file into it and returns the world text; the caller adds what
+// else the export holds and finishes the folder, which then replaces ToGo in
+// the program folder (world files and subfolders stay). Files take their own
+// names in that order; a later, different file whose name is taken gets the
+// first free name of the form "sign-2.gif". The Defined flags of the shapes
+// are cleared, then set for every entry whose definition was written. A disk
+// failure abandons the export and leaves ToGo as it was; a missing music or
+// picture file is only a warning. worldFolder: the folder of the world file,
+// or empty.
+VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
+                      const QString &programFolder, const QString &worldFolder,
+                      ExportFolder &folder);
+// The same, with ToGo replaced at once.
 VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
                       const QString &programFolder, const QString &worldFolder);
 
