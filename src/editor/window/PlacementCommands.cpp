@@ -5,9 +5,9 @@
 
 #include "editor/window/MainEditor.h"
 
+#include "core/model/StoredColor.h"
 #include "editor/map/MapCanvas.h"
 #include "editor/map/MapOverlay.h"
-#include "editor/map/MapPainter.h"
 #include "editor/palette/ColorSwatch.h"
 #include "editor/palette/DragHandle.h"
 #include "editor/palette/ObjectTree.h"
@@ -60,7 +60,7 @@ QIcon swatch(const ShapeInfo &shape)
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QColor(0, 0, 0, 140));
-    painter.setBrush(MapPainter::fromRgbValue(shape.MapColor));
+    painter.setBrush(StoredColor::toQColor(shape.MapColor));
     if (shape.MapShape == QLatin1String("C"))
         painter.drawEllipse(QRectF(1.5, 1.5, 11, 11));
     else
