@@ -16,6 +16,11 @@
 #include <cstring>
 #include <optional>
 
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
 namespace Files {
 
 namespace {

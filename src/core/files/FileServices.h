@@ -28,6 +28,9 @@ struct [[nodiscard]] PictureSize {
     bool ok() const { return error.isEmpty(); }
 };
 
+// Text in double quotes, as messages show a name, a path or a value typed.
+QString quoted(const QString &text);
+
 namespace Files {
 
 // "Cannot <verb> "<path>": <reason>", the form of every file error.

@@ -57,11 +57,6 @@ int colourComponent(const QString &part)
     return int(value);
 }
 
-QString quoted(const QString &text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
 // One line as an entry, or the reason it cannot be one.
 struct LineRead {
     std::optional<ShapeInfo> shape;

@@ -10,11 +10,6 @@
 namespace
 {
 
-QString quoted(const QString &path)
-{
-    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
-}
-
 QLatin1String skyColors(const QString &sky)
 {
     if (sky.isEmpty() || sky == QLatin1String("Blue Sky"))
@@ -118,7 +113,7 @@ WorldFiles findWorldFiles(const World &world, const QString &worldFolder)
         else
             found.warnings << QStringLiteral(
                                   "Music file %1 not found: the world is exported without music")
-                                  .arg(quoted(music));
+                                  .arg(quoted(QDir::toNativeSeparators(music)));
     }
     QSet<QString> seen;
     for (const PictureInfo &picture : world.Pictures) {
@@ -134,7 +129,7 @@ WorldFiles findWorldFiles(const World &world, const QString &worldFolder)
             found.warnings
                 << QStringLiteral(
                        "Picture file %1 not found: the picture is exported without its image")
-                       .arg(quoted(path));
+                       .arg(quoted(QDir::toNativeSeparators(path)));
     }
     return found;
 }
@@ -147,7 +142,7 @@ Status prepareToGo(const QString &programFolder, const WorldFiles &files)
     if (!Files::folderExists(textures))
         return Status::failure(
             QStringLiteral("Cannot copy the textures: the folder %1 does not exist")
-                .arg(quoted(textures)));
+                .arg(quoted(QDir::toNativeSeparators(textures))));
 
     const QString toGo = Files::pathIn(programFolder, QStringLiteral("ToGo"));
     if (Status created = Files::createFolder(toGo); !created)
