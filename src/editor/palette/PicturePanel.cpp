@@ -91,10 +91,27 @@ std::optional<float> PicturePanel::offGroundUnits() const
     return Units::fromFeet(txt2DOffGround->text());
 }
 
-void PicturePanel::fillEmptyOffGround()
+std::optional<PicturePanel::SizeRefusal> PicturePanel::sizeRefusal(Wording wording)
 {
+    const bool placing = wording == Wording::Placing;
+    if (placing && txt2DHeight->text().isEmpty())
+        return SizeRefusal{txt2DHeight, tr("Please specify a height for the image.")};
+    if (!heightUnits())
+        return SizeRefusal{txt2DHeight, placing
+                                            ? tr("Please specify a numeric height for the image.")
+                                            : tr("Please enter a number for height.")};
+    if (placing && txt2DWidth->text().isEmpty())
+        return SizeRefusal{txt2DWidth, tr("Please specify a width for the image.")};
+    if (!widthUnits())
+        return SizeRefusal{txt2DWidth, placing
+                                           ? tr("Please specify a numeric width for the image.")
+                                           : tr("Please enter a number for width.")};
     if (txt2DOffGround->text().isEmpty())
         txt2DOffGround->setText(QStringLiteral("0"));
+    if (!offGroundUnits())
+        return SizeRefusal{txt2DOffGround,
+                           tr("Please specify a numeric value for Off Ground (Feet).")};
+    return std::nullopt;
 }
 
 void PicturePanel::showRecord(const PictureInfo &picture)

@@ -258,21 +258,11 @@ void MainEditor::placeAt(QPointF point)
         PicturePanel &p = *picPicture;
         if (p.fileName().isEmpty())
             return refuse(tr("Please select a file."));
-        if (p.txt2DHeight->text().isEmpty())
-            return refuse(tr("Please specify a height for the image."));
+        if (const auto refusal = p.sizeRefusal(PicturePanel::Wording::Placing))
+            return refuse(refusal->message);
         const std::optional<float> height = p.heightUnits();
-        if (!height)
-            return refuse(tr("Please specify a numeric height for the image."));
-        if (p.txt2DWidth->text().isEmpty())
-            return refuse(tr("Please specify a width for the image."));
         const std::optional<float> width = p.widthUnits();
-        if (!width)
-            return refuse(tr("Please specify a numeric width for the image."));
-        if (p.txt2DOffGround->text().isEmpty())
-            p.txt2DOffGround->setText(QStringLiteral("0"));
         const std::optional<float> offGround = p.offGroundUnits();
-        if (!offGround)
-            return refuse(tr("Please specify a numeric value for Off Ground (Feet)."));
         const PictureInfo picture{x,
                                   y,
                                   *offGround,
