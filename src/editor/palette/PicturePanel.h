@@ -39,11 +39,6 @@ public:
     QString fileName() const { return m_fileName; }
     void setFileName(const QString &path);
 
-    // Width divided by height of the picture; 0 while unknown. Set by "Find"
-    // from the file, or by showRecord from the stored size.
-    double pictureAspect() const { return m_aspect; }
-    void setPictureAspect(double aspect) { m_aspect = aspect; }
-
     // The sizes typed in feet, as map units (feet / 12, kept as a Single);
     // nothing when the box does not hold a number that can be stored
     // (Units::fromFeet).
@@ -84,5 +79,7 @@ private:
 
     Platform m_platform;
     QString m_fileName;
+    // Width divided by height of the picture; 0 while unknown. Set by "Find"
+    // from the file, or by showRecord from the stored size.
     double m_aspect = 0;
 };
