@@ -7,6 +7,7 @@
 // and one frame of the live preview while the drag handle is moved. Prints
 // the peak memory at the end.
 
+#include "core/model/StoredColor.h"
 #include "editor/window/MainEditor.h"
 #include "editor/map/MapCanvas.h"
 #include "editor/map/MapPainter.h"
@@ -128,7 +129,7 @@ void Bench::writeLibrary() const
 {
     QStringList lines;
     for (const ShapeInfo &s : library()) {
-        const QColor c = MapPainter::fromRgbValue(s.MapColor);
+        const QColor c = StoredColor::toQColor(s.MapColor);
         lines << QStringLiteral("%1\t%2\t%3 %4 %5\t%6\t%7")
                      .arg(s.Width)
                      .arg(s.Depth)

@@ -4,16 +4,17 @@
 // must agree with its line of objects.txt (the map draws it from that line
 // alone) and be safe to paste beside others; each texture must tile.
 
-#include "CoinValidator.h"
 #include "TestSupport.h"
 #include "core/vrml/ExportCommand.h"
 #include "core/model/WorldFile.h"
 #include "core/library/ObjectLibrary.h"
+#include "scene/VrmlScene.h"
 
 #include <Inventor/SbBox3f.h>
 #include <Inventor/SbMatrix.h>
 #include <Inventor/SoPrimitiveVertex.h>
 #include <Inventor/actions/SoCallbackAction.h>
+#include <Inventor/nodes/SoGroup.h>
 
 #include <QImage>
 #include <QRegularExpression>
@@ -22,6 +23,12 @@
 namespace {
 
 const QString DataDir = QStringLiteral(SOURCE_DIR "/data");
+
+// Every error and warning Coin gave while reading the scene: none for a clean file.
+QStringList problemsOf(const Scene &scene)
+{
+    return scene.errors() + scene.warnings();
+}
 
 // The extent of the triangles a viewer draws, and how many there are. Boxes
 // of transformed parts would be looser than the parts themselves.
@@ -130,14 +137,12 @@ private slots:
         QFETCH(int, entry);
         const ShapeInfo &shape = shapes[size_t(entry)];
         const QString path = DataDir + "/Objects/" + shape.FileName;
+        const Scene scene = Scene::read(path, {DataDir + "/Textures"});
+        QVERIFY2(problemsOf(scene).isEmpty(), qPrintable(problemsOf(scene).join('\n')));
         Model model;
-        const QStringList problems =
-            CoinValidator::problems(path, DataDir + "/Textures", [&model](SoNode *scene) {
-                SoCallbackAction triangles;
-                triangles.addTriangleCallback(SoNode::getClassTypeId(), addTriangle, &model);
-                triangles.apply(scene);
-            });
-        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        SoCallbackAction triangles;
+        triangles.addTriangleCallback(SoNode::getClassTypeId(), addTriangle, &model);
+        triangles.apply(scene.root());
         const SbVec3f low = model.box.getMin(), high = model.box.getMax(), size = high - low;
         const QString where =
             QString::asprintf("x %g..%g, y %g..%g, z %g..%g; objects.txt says %g x %g", low[0],
@@ -256,7 +261,7 @@ private:
         const WorldExport result = exportWorld(world, library, program.path(), currentFile);
         if (!result.ok() || !result.warnings.isEmpty() || !result.missingObjects.isEmpty())
             return QStringList{result.error} + result.warnings + result.missingObjects;
-        return CoinValidator::problems(result.outputPath, program.filePath("ToGo"));
+        return problemsOf(Scene::read(result.outputPath, {program.filePath("ToGo")}));
     }
 
     QTemporaryDir program;

@@ -5,8 +5,8 @@
 
 #include "TestSupport.h"
 
+#include "core/model/StoredColor.h"
 #include "core/vrml/ExportCommand.h"
-#include "core/vrml/Universal.h"
 #include "core/vrml/VRMLObjects.h"
 #include "core/vrml/VrmlItems.h"
 
@@ -15,8 +15,6 @@
 #include <QtTest>
 
 namespace {
-
-constexpr int32_t rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
 
 // A program folder with the textures and a one-entry library.
 struct Program {
@@ -243,20 +241,15 @@ private slots:
     void colorText_data()
     {
         QTest::addColumn<int>("color");
-        QTest::addColumn<QString>("hex");
         QTest::addColumn<QString>("vrml");
-        QTest::newRow("mixed") << rgb(0, 128, 255) << "#0080FF"
-                               << "0.000000 0.501961 1.000000";
-        QTest::newRow("minus one") << -1 << "#FFFFFF"
-                                   << "1.000000 1.000000 1.000000";
+        QTest::newRow("mixed") << StoredColor::fromRgb(0, 128, 255) << "0.000000 0.501961 1.000000";
+        QTest::newRow("minus one") << -1 << "1.000000 1.000000 1.000000";
     }
 
     void colorText()
     {
         QFETCH(int, color);
-        QFETCH(QString, hex);
         QFETCH(QString, vrml);
-        QCOMPARE(HexColor(color), hex);
         QCOMPARE(VRMLColor(color), vrml);
     }
 
@@ -301,11 +294,11 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<int>("color");
-        QTest::newRow("half to even, text") << "12.5 x 3abc" << rgb(12, 0, 3);
-        QTest::newRow("held to 0..255") << "300 -5 -0.4" << rgb(255, 0, 0);
-        QTest::newRow("exponent") << "1e2 2E1 5e" << rgb(100, 20, 5);
+        QTest::newRow("half to even, text") << "12.5 x 3abc" << StoredColor::fromRgb(12, 0, 3);
+        QTest::newRow("held to 0..255") << "300 -5 -0.4" << StoredColor::fromRgb(255, 0, 0);
+        QTest::newRow("exponent") << "1e2 2E1 5e" << StoredColor::fromRgb(100, 20, 5);
         QTest::newRow("comma is no decimal point, overflow")
-            << "2,9 1e999 -1e999" << rgb(2, 255, 0);
+            << "2,9 1e999 -1e999" << StoredColor::fromRgb(2, 255, 0);
     }
 
     void libraryColour()
@@ -377,7 +370,7 @@ private slots:
         QCOMPARE(QList<double>({table.Width, table.Depth, tree.Width, tree.Depth}),
                  QList<double>({4, 2.5, 0.25, 1.5}));
         QCOMPARE(QList<int>({table.MapColor, tree.MapColor}),
-                 QList<int>({rgb(150, 75, 0), rgb(12, 0, 0)}));
+                 QList<int>({StoredColor::fromRgb(150, 75, 0), StoredColor::fromRgb(12, 0, 0)}));
         QCOMPARE(table.MapShape + tree.MapShape, QStringLiteral("RC"));
     }
 

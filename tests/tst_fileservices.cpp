@@ -89,33 +89,32 @@ private slots:
         QCOMPARE(readBytes(outside), QByteArray("keep"));
     }
 
-    // Each reader (world file, library, object file read by the export,
-    // picture measure) is handed something that is not its file. It must say
+    // Each reader (world file, library, object file read by the export) is
+    // handed something that is not its file. It must say
     // so, naming the file, in a user's words, and change nothing: the export
     // leaves the last export in ToGo as it was.
     void foreignFiles_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<QStringList>("reasons"); // world, library, object, picture
-        const QString notPicture = QStringLiteral("it is not a GIF or JPEG picture");
+        QTest::addColumn<QStringList>("reasons"); // world, library, object
         const QString noVrml = QStringLiteral("it does not begin with \"#VRML V2.0 utf8\"");
         const auto row = [&](const char *kind, const QString &world, const QString &library,
-                             const QString &object, const QString &picture) {
-            QTest::newRow(kind) << kind << QStringList{world, library, object, picture};
+                             const QString &object) {
+            QTest::newRow(kind) << kind << QStringList{world, library, object};
         };
-        const auto same = [&](const char *kind, const QString &reason, bool picture = false) {
-            row(kind, reason, reason, reason, picture ? notPicture : reason);
+        const auto same = [&](const char *kind, const QString &reason) {
+            row(kind, reason, reason, reason);
         };
-        row("empty", "the file is empty", "objects.txt is empty", noVrml, notPicture);
+        row("empty", "the file is empty", "objects.txt is empty", noVrml);
         row("one byte", "the file ends too early, before the music setting",
-            "objects.txt line 1: five TAB-separated fields needed, found 1", noVrml, notPicture);
-        same("UTF-16", "it is UTF-16 text; save it as UTF-8 or ANSI text", true);
-        same("binary noise", "it holds binary data, not text", true);
+            "objects.txt line 1: five TAB-separated fields needed, found 1", noVrml);
+        same("UTF-16", "it is UTF-16 text; save it as UTF-8 or ANSI text");
+        same("binary noise", "it holds binary data, not text");
         row("count of 2000000000",
             "the file ends too early: it announces 2000000001 3-D objects, but only 35 more values "
             "follow",
-            "objects.txt line 1: five TAB-separated fields needed, found 1", noVrml, notPicture);
-        same("300 MiB", "it is too large (300 MiB) to be a file of this program", true);
+            "objects.txt line 1: five TAB-separated fields needed, found 1", noVrml);
+        same("300 MiB", "it is too large (300 MiB) to be a file of this program");
         same("FIFO", "it is a pipe (FIFO), not an ordinary file");
         same("folder", "it is a folder, not a file");
         same("unreadable", "you have no permission to read it");
@@ -133,8 +132,7 @@ private slots:
         const QString world = program.filePath("world.lwf");
         const QString library = program.filePath("Objects/objects.txt");
         const QString object = program.filePath("Objects/Thing.wrl");
-        const QString picture = program.filePath("picture.gif");
-        for (const QString &path : {world, library, object, picture})
+        for (const QString &path : {world, library, object})
             QVERIFY2(makeForeign(kind, path), qPrintable(path));
         const auto says = [](const QString &message, const QString &path, const QString &reason) {
             return message.contains(QDir::toNativeSeparators(path)) && message.contains(reason);
@@ -153,9 +151,6 @@ private slots:
         const WorldExport exported = exportWorld(thing, shapes, program.path(), QString());
         QVERIFY2(says(exported.error, object, reasons[2]), qPrintable(exported.error));
         QCOMPARE(QDir(program.filePath("ToGo")).entryList(QDir::Files), QStringList{"last.wrl"});
-
-        const PictureSize measured = Files::pictureSize(picture);
-        QVERIFY2(says(measured.error, picture, reasons[3]), qPrintable(measured.error));
     }
 
 private:

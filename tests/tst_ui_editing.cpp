@@ -214,6 +214,8 @@ private slots:
             [](World &w) { w.Pictures[0].FileName = "/p/new.jpg"; });
         row("picture: stored height 0, no proportions", KindPicture, 1, pictures,
             {"type:txt2DHeight=24"}, {}, [](World &w) { w.Pictures[1].Height = 2; });
+        row("picture: height empty", KindPicture, 0, pictures, {"type:txt2DHeight="},
+            "Please enter a number for height.");
         row("picture: off ground no number", KindPicture, 0, pictures,
             {"type:txt2DOffGround=high"}, "Please specify a numeric value for Off Ground (Feet).");
         row("start: looking left, turned right", KindStart, 0, {"picOrientation"},

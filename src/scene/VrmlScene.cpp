@@ -26,6 +26,7 @@
 #include <Inventor/actions/SoGetMatrixAction.h>
 #include <Inventor/actions/SoSearchAction.h>
 #include <Inventor/errors/SoDebugError.h>
+#include <Inventor/errors/SoMemoryError.h>
 #include <Inventor/errors/SoReadError.h>
 #include <Inventor/lists/SoPathList.h>
 #include <Inventor/nodes/SoLight.h>
@@ -183,6 +184,7 @@ void initCoin()
         SoError::setHandlerCallback(collectMessage, nullptr);
         SoDebugError::setHandlerCallback(collectMessage, nullptr);
         SoReadError::setHandlerCallback(collectMessage, nullptr);
+        SoMemoryError::setHandlerCallback(collectMessage, nullptr);
         SbImage::addReadImageCB(readImage, nullptr);
         SoVRMLImageTexture::setDelayFetchURL(FALSE);
         return true;

@@ -29,7 +29,9 @@ void setCoinSurfaceFormat();
 // loaded with the file instead of on a sensor.
 void initCoin();
 
-// What Coin said while reading: errors make the file unusable, warnings not.
+// Every message Coin gave while reading (through its error handlers: a file
+// with an extra closing brace still gives a scene): errors make the file
+// unusable, warnings not.
 struct SceneRead {
     SoGroup *root = nullptr; // referenced; released by ~Scene
     QStringList errors;

@@ -1,9 +1,9 @@
 #include "SampleWorlds.h"
 
+#include "core/model/StoredColor.h"
+
 namespace SampleWorlds {
 namespace {
-
-int32_t rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
 
 // Items are appended with the world model's own rule, as the editor does.
 class Builder {
@@ -53,9 +53,9 @@ private:
     static constexpr float EyeOnFloor = 0.54f;
 };
 
-const int32_t Sand = rgb(206, 182, 134);
-const int32_t Paving = rgb(198, 190, 170);
-const int32_t Pavement = rgb(186, 184, 178);
+const int32_t Sand = StoredColor::fromRgb(206, 182, 134);
+const int32_t Paving = StoredColor::fromRgb(198, 190, 170);
+const int32_t Pavement = StoredColor::fromRgb(186, 184, 178);
 
 } // namespace
 
@@ -78,7 +78,7 @@ World park()
     b.cube(Kind::Floor, 38, 61.4f, 47, 62.6f, Sand);
     b.cube(Kind::Floor, 53, 61.4f, 62, 62.6f, Sand);
     b.cube(Kind::Floor, 50.6f, 71.6f, 56.4f, 72.4f, Sand);        // to the gazebo
-    b.cube(Kind::Floor, 53.5f, 75, 58.5f, 79, rgb(62, 112, 168)); // the pond
+    b.cube(Kind::Floor, 53.5f, 75, 58.5f, 79, StoredColor::fromRgb(62, 112, 168)); // the pond
     // Clipped hedges along the walk.
     b.cube(Kind::Shrubbery, 47.8f, 66, 48.6f, 70.5f);
     b.cube(Kind::Shrubbery, 51.4f, 66, 52.2f, 70.5f);
@@ -176,25 +176,25 @@ World gallery()
         b.cube(kind, left + thick, bottom - thick, doorLeft, bottom, colour);
         b.cube(kind, doorRight, bottom - thick, right - thick, bottom, colour);
     };
-    ring(Kind::Floor, 45.77f, 47.77f, 54.23f, 54.23f, 0.03f, rgb(150, 146, 138));
-    ring(Kind::Wall, 45.8f, 47.8f, 54.2f, 54.2f, 0.2f, rgb(240, 236, 226));
-    ring(Kind::Wall, 46, 48, 54, 54, 0.02f, rgb(150, 52, 52));
-    ring(Kind::Floor, 46.02f, 48.02f, 53.98f, 53.98f, 0.03f, rgb(58, 46, 40));
+    ring(Kind::Floor, 45.77f, 47.77f, 54.23f, 54.23f, 0.03f, StoredColor::fromRgb(150, 146, 138));
+    ring(Kind::Wall, 45.8f, 47.8f, 54.2f, 54.2f, 0.2f, StoredColor::fromRgb(240, 236, 226));
+    ring(Kind::Wall, 46, 48, 54, 54, 0.02f, StoredColor::fromRgb(150, 52, 52));
+    ring(Kind::Floor, 46.02f, 48.02f, 53.98f, 53.98f, 0.03f, StoredColor::fromRgb(58, 46, 40));
     // Parquet either side of a runner that leads from the door to the statue.
-    const int32_t parquet = rgb(178, 128, 80);
+    const int32_t parquet = StoredColor::fromRgb(178, 128, 80);
     const float runnerLeft = 49.7f, runnerRight = 50.3f;
     b.cube(Kind::Floor, 46.05f, 48.05f, runnerLeft, 53.95f, parquet);
     b.cube(Kind::Floor, runnerRight, 48.05f, 53.95f, 53.95f, parquet);
     b.cube(Kind::Floor, runnerLeft, 48.05f, runnerRight, 49.2f, parquet);
-    b.cube(Kind::Floor, runnerLeft, 49.2f, runnerRight, 53.95f, rgb(66, 62, 70));
+    b.cube(Kind::Floor, runnerLeft, 49.2f, runnerRight, 53.95f, StoredColor::fromRgb(66, 62, 70));
     b.cube(Kind::Floor, doorLeft, 53.95f, doorRight, 63, Paving); // threshold and path
     // The ceiling, with a skylight over the middle of the hall.
-    const int32_t ceiling = rgb(250, 250, 246);
+    const int32_t ceiling = StoredColor::fromRgb(250, 250, 246);
     b.cube(Kind::Ceiling, 45.8f, 47.8f, 54.2f, 49.5f, ceiling);
     b.cube(Kind::Ceiling, 45.8f, 52.5f, 54.2f, 54.2f, ceiling);
     b.cube(Kind::Ceiling, 45.8f, 49.5f, 49, 52.5f, ceiling);
     b.cube(Kind::Ceiling, 51, 49.5f, 54.2f, 52.5f, ceiling);
-    b.cube(Kind::Ceiling, 49, 49.5f, 51, 52.5f, rgb(226, 236, 246));
+    b.cube(Kind::Ceiling, 49, 49.5f, 51, 52.5f, StoredColor::fromRgb(226, 236, 246));
 
     // Pictures at eye height, each on a wall that faces one of the lights:
     // a 4:3 painting is 0.72 by 0.54 (8.6 by 6.5 feet).
@@ -225,8 +225,8 @@ World gallery()
     // Outside: the opening hours and a link to the site lettered on the front,
     // lamps at the corners where they never stand before the lettering, and
     // flower beds, bushes, trees and benches along the approach.
-    b.text(QStringLiteral("Open Daily"), Kind::TextEyeLevel, 47.6f, 54.24f, rgb(24, 40, 80));
-    b.text(QStringLiteral("Our Web Site"), Kind::TextEyeLevel, 52.4f, 54.24f, rgb(160, 40, 30),
+    b.text(QStringLiteral("Open Daily"), Kind::TextEyeLevel, 47.6f, 54.24f, StoredColor::fromRgb(24, 40, 80));
+    b.text(QStringLiteral("Our Web Site"), Kind::TextEyeLevel, 52.4f, 54.24f, StoredColor::fromRgb(160, 40, 30),
            Rotation::Forward, false, web, QStringLiteral("_blank"));
     for (const auto &[x, y] : {std::pair{45.2f, 55.8f}, {54.8f, 55.8f}})
         b.object("Lamp Post", x, y);

@@ -7,7 +7,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QSaveFile>
 #include <QSet>
 
@@ -18,6 +17,11 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
 
 namespace Files {
 
@@ -330,22 +334,6 @@ TextRead readTextFile(const QString &path)
     if (bytes.contains('\0'))
         return {QString(), cannot("read", path, QStringLiteral("it holds binary data, not text"))};
     return {TextCodec::decode(bytes), QString()};
-}
-
-PictureSize pictureSize(const QString &path)
-{
-    QFile file;
-    if (const auto reason = openForReading(file, path))
-        return {QSize(), cannot("read the picture", path, *reason)};
-    QImageReader reader(&file);
-    const QSize size = reader.size(); // from the header: the picture is not decoded
-    if (!size.isValid() || size.isEmpty())
-        return {
-            QSize(),
-            cannot(
-                "read the picture", path,
-                QStringLiteral("it is not a GIF or JPEG picture (%1)").arg(reader.errorString()))};
-    return {size, QString()};
 }
 
 Status writeTextFile(const QString &path, const QString &text)

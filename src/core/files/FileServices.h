@@ -4,7 +4,6 @@
 // reason; nothing here shows a message.
 
 #include <QByteArray>
-#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -22,11 +21,8 @@ struct [[nodiscard]] TextRead {
     bool ok() const { return error.isEmpty(); }
 };
 
-struct [[nodiscard]] PictureSize {
-    QSize size;    // the picture's natural size in pixels
-    QString error; // empty on success
-    bool ok() const { return error.isEmpty(); }
-};
+// Text in double quotes, as messages show a name, a path or a value typed.
+QString quoted(const QString &text);
 
 namespace Files {
 
@@ -65,8 +61,5 @@ QString fileName(const QString &path);          // after the last '/' or '\'
 TextRead readTextFile(const QString &path);
 Status writeTextFile(const QString &path, const QString &text);
 Status writeBytes(const QString &path, const QByteArray &bytes);
-
-// The natural size of a GIF or JPEG picture, read from its header.
-PictureSize pictureSize(const QString &path);
 
 } // namespace Files

@@ -2,6 +2,7 @@
 
 #include "core/files/FileServices.h"
 #include "core/model/NumberText.h"
+#include "core/model/StoredColor.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -56,11 +57,6 @@ int colourComponent(const QString &part)
     return int(value);
 }
 
-QString quoted(const QString &text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
 // One line as an entry, or the reason it cannot be one.
 struct LineRead {
     std::optional<ShapeInfo> shape;
@@ -96,8 +92,8 @@ LineRead parseLine(const QString &line)
 
     shape.Width = *width;
     shape.Depth = *depth;
-    shape.MapColor = colourComponent(colour[0]) + 256 * colourComponent(colour[1]) +
-                     65536 * colourComponent(colour[2]);
+    shape.MapColor = StoredColor::fromRgb(colourComponent(colour[0]), colourComponent(colour[1]),
+                                          colourComponent(colour[2]));
     shape.MapShape = fields[3];
     shape.FileName = fileName;
     shape.Name = fileName.left(fileName.size() - 4);

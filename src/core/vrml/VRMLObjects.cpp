@@ -1,5 +1,7 @@
 #include "core/vrml/VRMLObjects.h"
 
+#include "core/model/StoredColor.h"
+
 #include <array>
 
 namespace
@@ -7,7 +9,7 @@ namespace
 
 // Every export writes thousands of colours; the 256 component texts are
 // formatted once.
-const QString &componentText(uint32_t byte)
+const QString &componentText(int component)
 {
     static const std::array<QString, 256> texts = [] {
         std::array<QString, 256> t;
@@ -15,7 +17,7 @@ const QString &componentText(uint32_t byte)
             t[i] = QString::number(double(i) / 255.0, 'f', 6);
         return t;
     }();
-    return texts[byte & 0xFF];
+    return texts[size_t(component)];
 }
 
 const QLatin1String Header("#VRML V2.0 utf8");
@@ -24,9 +26,9 @@ const QLatin1String Header("#VRML V2.0 utf8");
 
 QString VRMLColor(int32_t color)
 {
-    const auto rgb = uint32_t(color);
-    return componentText(rgb) + QLatin1Char(' ') + componentText(rgb >> 8) + QLatin1Char(' ') +
-           componentText(rgb >> 16);
+    return componentText(StoredColor::red(color)) + QLatin1Char(' ') +
+           componentText(StoredColor::green(color)) + QLatin1Char(' ') +
+           componentText(StoredColor::blue(color));
 }
 
 TextRead GetObjectCode(const QString &programFolder, const QString &fileName)

@@ -6,8 +6,8 @@
 #include <QString>
 #include <cstdint>
 
-// "R G B", each component / 255 with six decimals ("1.000000 0.501961 0.000000").
-// Only the low 24 bits of the colour count, as for HexColor.
+// "R G B", each component of a stored colour (StoredColor) / 255 with six
+// decimals ("1.000000 0.501961 0.000000").
 QString VRMLColor(int32_t color);
 
 // The VRML nodes of an object file: Objects/<fileName> in the program folder

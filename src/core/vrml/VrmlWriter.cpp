@@ -12,11 +12,6 @@
 namespace
 {
 
-QString quoted(const QString &path)
-{
-    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
-}
-
 QLatin1String skyColors(const QString &sky)
 {
     if (sky.isEmpty() || sky == QLatin1String("Blue Sky"))
@@ -168,7 +163,7 @@ WorldFiles findWorldFiles(const World &world, const QString &texturesFolder,
             found.warnings
                 << QStringLiteral(
                        "Picture file %1 not found: the picture is exported without its image")
-                       .arg(quoted(path));
+                       .arg(quoted(QDir::toNativeSeparators(path)));
         seen.insert(path);
     }
     if (!world.Music.isEmpty()) {
@@ -179,7 +174,7 @@ WorldFiles findWorldFiles(const World &world, const QString &texturesFolder,
         } else {
             found.warnings.prepend(
                 QStringLiteral("Music file %1 not found: the world is exported without music")
-                    .arg(quoted(music)));
+                    .arg(quoted(QDir::toNativeSeparators(music))));
         }
     }
     return found;
@@ -194,7 +189,7 @@ Status fillExport(const QString &programFolder, ExportFolder &folder, const Worl
     if (!Files::folderExists(textures))
         return Status::failure(
             QStringLiteral("Cannot copy the textures: the folder %1 does not exist")
-                .arg(quoted(textures)));
+                .arg(quoted(QDir::toNativeSeparators(textures))));
     if (Status started = folder.start(); !started)
         return started;
     for (const QString &name : Files::filesOf(textures))

@@ -1,5 +1,6 @@
 #include "editor/dialogs/frmBrowse.h"
 
+#include "core/files/FileServices.h"
 #include "scene/WorldView.h"
 
 #include <QFileInfo>
@@ -13,15 +14,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
-
-namespace {
-
-QString quoted(const QString &text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-} // namespace
 
 QString frmBrowse::checkOpenGL()
 {

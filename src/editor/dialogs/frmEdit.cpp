@@ -137,19 +137,8 @@ void frmEdit::accept()
 bool frmEdit::inputIsValid()
 {
     if (picturePanel) {
-        // A number that is no finite Single counts as no number: it could not be stored.
-        if (!picturePanel->heightUnits()) {
-            refuse(picturePanel->txt2DHeight, QStringLiteral("Please enter a number for height."));
-            return false;
-        }
-        if (!picturePanel->widthUnits()) {
-            refuse(picturePanel->txt2DWidth, QStringLiteral("Please enter a number for width."));
-            return false;
-        }
-        picturePanel->fillEmptyOffGround();
-        if (!picturePanel->offGroundUnits()) {
-            refuse(picturePanel->txt2DOffGround,
-                   QStringLiteral("Please specify a numeric value for Off Ground (Feet)."));
+        if (const auto refusal = picturePanel->sizeRefusal(PicturePanel::Wording::Editing)) {
+            refuse(refusal->field, refusal->message);
             return false;
         }
     }

@@ -29,7 +29,6 @@ public:
     void redraw(); // draws the part that shows afresh, now
     // Painted over the back image on every repaint; an empty drawing: none.
     void setFloating(Drawing drawing);
-    bool hasFloating() const { return bool(m_floating); }
 
     // The tool tip for a map point; an empty text shows none.
     void setToolTipText(std::function<QString(QPointF)> toolTipText);
@@ -37,7 +36,6 @@ public:
     QTransform mapToPixels() const; // map units to this widget's pixels
     QPointF pixelToMap(const QPointF &pixel) const;
     QRect visibleRect() const; // the part of the canvas inside its frame
-    QRect backRect() const { return m_backRect; }
     const QImage &backImage() const { return m_back; }
 
 signals:

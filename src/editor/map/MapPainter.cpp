@@ -2,6 +2,7 @@
 
 #include "core/library/Footprint.h"
 #include "core/library/ShapeIndex.h"
+#include "core/model/StoredColor.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -18,12 +19,6 @@
 
 namespace MapPainter {
 
-QColor fromRgbValue(int32_t value)
-{
-    const auto v = uint32_t(value);
-    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
-}
-
 namespace {
 
 struct CubeLook {
@@ -36,11 +31,11 @@ std::optional<CubeLook> cubeLook(const CubeInfo &cube)
     if (cube.Kind == Kind::Street)
         return CubeLook{StreetColor, Qt::DiagCrossPattern};
     if (cube.Kind == Kind::Floor)
-        return CubeLook{fromRgbValue(cube.Color), Qt::BDiagPattern};
+        return CubeLook{StoredColor::toQColor(cube.Color), Qt::BDiagPattern};
     if (cube.Kind == Kind::Wall)
-        return CubeLook{fromRgbValue(cube.Color), Qt::CrossPattern};
+        return CubeLook{StoredColor::toQColor(cube.Color), Qt::CrossPattern};
     if (cube.Kind == Kind::Ceiling)
-        return CubeLook{fromRgbValue(cube.Color), Qt::FDiagPattern};
+        return CubeLook{StoredColor::toQColor(cube.Color), Qt::FDiagPattern};
     if (cube.Kind == Kind::Shrubbery)
         return CubeLook{ShrubberyColor, Qt::SolidPattern};
     return std::nullopt; // an unknown kind has no look
@@ -236,7 +231,7 @@ void paintObjects(Canvas &canvas, const std::vector<ObjectInfo> &objects,
             continue;
         for (const int entry : library.matching(object.Name)) {
             const ShapeInfo &shape = shapes[size_t(entry)];
-            const QColor color = fromRgbValue(shape.MapColor);
+            const QColor color = StoredColor::toQColor(shape.MapColor);
             const Footprint f = footprintOf(object, &shape);
             if (f.form == Footprint::Form::Disc)
                 canvas.disc(f.a, f.radius, color, color);

@@ -25,9 +25,6 @@ inline const QColor MarkerOutline{50, 50, 150};
 // The start marker's radius: 0.1 map units, but never under this many pixels.
 constexpr double MinMarkerRadiusPx = 3.0;
 
-// A stored colour value (red + 256 * green + 65536 * blue); bits above 24 are ignored.
-QColor fromRgbValue(int32_t value);
-
 // Paints the whole world, stacked cubes, objects, pictures, texts, start
 // marker. mapToDevice takes map units (0..100 both ways) to the painter's
 // device pixels; items wholly outside the device are skipped. A hidden item

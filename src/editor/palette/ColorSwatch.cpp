@@ -1,6 +1,6 @@
 #include "editor/palette/ColorSwatch.h"
 
-#include "editor/map/MapPainter.h"
+#include "core/model/StoredColor.h"
 #include "editor/platform/Platform.h"
 
 #include <QPainter>
@@ -17,7 +17,7 @@ ColorSwatch::ColorSwatch(ColorDialog *dialog, int32_t color, const QString &name
 void ColorSwatch::setColor(int32_t color)
 {
     m_color = color;
-    const QColor c = MapPainter::fromRgbValue(color);
+    const QColor c = StoredColor::toQColor(color);
     setAccessibleDescription(
         tr("Red %1, green %2, blue %3").arg(c.red()).arg(c.green()).arg(c.blue()));
     update();
@@ -42,6 +42,6 @@ void ColorSwatch::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     const QRect inner = rect().adjusted(4, 4, -5, -5);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.setBrush(MapPainter::fromRgbValue(m_color));
+    painter.setBrush(StoredColor::toQColor(m_color));
     painter.drawRect(inner);
 }

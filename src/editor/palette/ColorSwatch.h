@@ -1,7 +1,7 @@
 #pragma once
 // A button that shows a colour. Clicking it (or Space while it has the focus)
 // opens the colour dialog; a choice becomes its colour, a cancel changes
-// nothing. Colours are stored values: red + 256 * green + 65536 * blue.
+// nothing. Colours are stored values (core/model/StoredColor.h).
 
 #include <QPushButton>
 

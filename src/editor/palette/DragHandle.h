@@ -13,10 +13,6 @@ class DragHandle : public MapOverlay {
 public:
     explicit DragHandle(MapCanvas *canvas);
 
-    // DragOffsetX, DragOffsetY: where the handle was (or will be) grabbed,
-    // from its top-left corner, in map units.
-    QPointF grabOffset() const { return m_grabOffset; }
-    bool isDragging() const { return m_dragging; }
     void cancelDrag();
 
 signals:
@@ -36,6 +32,7 @@ private:
     QPointF mapPoint(const QPointF &pixel) const; // a point of this widget, in map units
     QRectF placeFor(const QPointF &pixel) const;  // the handle grabbed, with the pointer there
 
+    // Where the handle was (or will be) grabbed, from its top-left corner, in map units.
     QPointF m_grabOffset;
     QRectF m_before; // where the drag began
     bool m_dragging = false;

@@ -91,10 +91,32 @@ std::optional<float> PicturePanel::offGroundUnits() const
     return Units::fromFeet(txt2DOffGround->text());
 }
 
-void PicturePanel::fillEmptyOffGround()
+std::optional<PicturePanel::SizeRefusal> PicturePanel::sizeRefusal(Wording wording)
 {
+    const bool placing = wording == Wording::Placing;
+    const auto check = [placing](QLineEdit *box, const QString &placingEmpty,
+                                 const QString &placingNoNumber,
+                                 const QString &editingNoNumber) -> std::optional<SizeRefusal> {
+        if (placing && box->text().isEmpty())
+            return SizeRefusal{box, placingEmpty};
+        if (!Units::fromFeet(box->text()))
+            return SizeRefusal{box, placing ? placingNoNumber : editingNoNumber};
+        return std::nullopt;
+    };
+    if (auto refusal = check(txt2DHeight, tr("Please specify a height for the image."),
+                             tr("Please specify a numeric height for the image."),
+                             tr("Please enter a number for height.")))
+        return refusal;
+    if (auto refusal = check(txt2DWidth, tr("Please specify a width for the image."),
+                             tr("Please specify a numeric width for the image."),
+                             tr("Please enter a number for width.")))
+        return refusal;
     if (txt2DOffGround->text().isEmpty())
         txt2DOffGround->setText(QStringLiteral("0"));
+    if (!offGroundUnits())
+        return SizeRefusal{txt2DOffGround,
+                           tr("Please specify a numeric value for Off Ground (Feet).")};
+    return std::nullopt;
 }
 
 void PicturePanel::showRecord(const PictureInfo &picture)

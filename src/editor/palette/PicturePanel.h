@@ -39,19 +39,26 @@ public:
     QString fileName() const { return m_fileName; }
     void setFileName(const QString &path);
 
-    // Width divided by height of the picture; 0 while unknown. Set by "Find"
-    // from the file, or by showRecord from the stored size.
-    double pictureAspect() const { return m_aspect; }
-    void setPictureAspect(double aspect) { m_aspect = aspect; }
-
     // The sizes typed in feet, as map units (feet / 12, kept as a Single);
     // nothing when the box does not hold a number that can be stored
     // (Units::fromFeet).
     std::optional<float> heightUnits() const;
     std::optional<float> widthUnits() const;
     std::optional<float> offGroundUnits() const;
-    // An empty off-ground box means "on the ground": it is set to "0".
-    void fillEmptyOffGround();
+
+    // A size box that needs correcting, and what to tell the user.
+    struct SizeRefusal {
+        QLineEdit *field = nullptr;
+        QString message;
+    };
+    // Placing a picture tells an empty box from one that holds no number and
+    // asks for "a height for the image"; the Edit Object dialog asks for "a
+    // number for height" either way.
+    enum class Wording { Placing, Editing };
+    // The first of height, width and off ground that does not hold a number
+    // that can be stored, or nothing. Once height and width pass, an empty
+    // off-ground box means "on the ground" and is set to "0".
+    std::optional<SizeRefusal> sizeRefusal(Wording wording);
 
     // The fields of a picture record this panel shows: FileName, Height,
     // Width and OffGround in feet, Billboard; the aspect from Width / Height
@@ -72,5 +79,7 @@ private:
 
     Platform m_platform;
     QString m_fileName;
+    // Width divided by height of the picture; 0 while unknown. Set by "Find"
+    // from the file, or by showRecord from the stored size.
     double m_aspect = 0;
 };

@@ -41,7 +41,7 @@ public:
                                             const QString &proposedPath = QString()) = 0;
 };
 
-// The colour dialog; colours are red + 256 * green + 65536 * blue.
+// The colour dialog; colours are stored values (core/model/StoredColor.h).
 class ColorDialog {
 public:
     virtual ~ColorDialog() = default;

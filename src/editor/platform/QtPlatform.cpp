@@ -1,6 +1,7 @@
 #include "editor/platform/QtPlatform.h"
 
 #include "core/files/FileServices.h"
+#include "core/model/StoredColor.h"
 
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -132,11 +133,10 @@ std::optional<QString> QtFileDialogs::saveFile(QWidget *parent, const QString &f
 
 std::optional<int32_t> QtColorDialog::chooseColor(QWidget *parent, int32_t initial)
 {
-    const QColor start(initial & 0xff, (initial >> 8) & 0xff, (initial >> 16) & 0xff);
-    const QColor chosen = QColorDialog::getColor(start, parent);
+    const QColor chosen = QColorDialog::getColor(StoredColor::toQColor(initial), parent);
     if (!chosen.isValid())
         return std::nullopt;
-    return chosen.red() + 256 * chosen.green() + 65536 * chosen.blue();
+    return StoredColor::fromQColor(chosen);
 }
 
 QtSettingsStore::QtSettingsStore()

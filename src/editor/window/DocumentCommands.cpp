@@ -6,6 +6,7 @@
 
 #include "editor/dialogs/frmAbout.h"
 #include "editor/map/MapScale.h"
+#include "core/files/FileServices.h"
 #include "core/model/NumberText.h"
 #include "core/model/WorldFile.h"
 
@@ -25,8 +26,6 @@ constexpr int MaxRecentFiles = 8;
 const QString WorldSuffix = QStringLiteral("lwf");
 
 QString recentKey(int i) { return QStringLiteral("RecentFile%1").arg(i + 1); }
-
-QString quoted(const QString &text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
 
 } // namespace
 

@@ -5,9 +5,9 @@
 
 #include "editor/window/MainEditor.h"
 
+#include "core/model/StoredColor.h"
 #include "editor/map/MapCanvas.h"
 #include "editor/map/MapOverlay.h"
-#include "editor/map/MapPainter.h"
 #include "editor/palette/ColorSwatch.h"
 #include "editor/palette/DragHandle.h"
 #include "editor/palette/ObjectTree.h"
@@ -60,7 +60,7 @@ QIcon swatch(const ShapeInfo &shape)
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QColor(0, 0, 0, 140));
-    painter.setBrush(MapPainter::fromRgbValue(shape.MapColor));
+    painter.setBrush(StoredColor::toQColor(shape.MapColor));
     if (shape.MapShape == QLatin1String("C"))
         painter.drawEllipse(QRectF(1.5, 1.5, 11, 11));
     else
@@ -258,21 +258,11 @@ void MainEditor::placeAt(QPointF point)
         PicturePanel &p = *picPicture;
         if (p.fileName().isEmpty())
             return refuse(tr("Please select a file."));
-        if (p.txt2DHeight->text().isEmpty())
-            return refuse(tr("Please specify a height for the image."));
+        if (const auto refusal = p.sizeRefusal(PicturePanel::Wording::Placing))
+            return refuse(refusal->message);
         const std::optional<float> height = p.heightUnits();
-        if (!height)
-            return refuse(tr("Please specify a numeric height for the image."));
-        if (p.txt2DWidth->text().isEmpty())
-            return refuse(tr("Please specify a width for the image."));
         const std::optional<float> width = p.widthUnits();
-        if (!width)
-            return refuse(tr("Please specify a numeric width for the image."));
-        if (p.txt2DOffGround->text().isEmpty())
-            p.txt2DOffGround->setText(QStringLiteral("0"));
         const std::optional<float> offGround = p.offGroundUnits();
-        if (!offGround)
-            return refuse(tr("Please specify a numeric value for Off Ground (Feet)."));
         const PictureInfo picture{x,
                                   y,
                                   *offGround,
