@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QPushButton>
 #include <QUrl>
 
@@ -160,6 +163,39 @@ void QtSettingsStore::setValue(const QString &key, const QString &value)
     m_settings.sync(); // the placement is written as the program ends: do not wait for later
 }
 
+namespace {
+
+// The type the desktop looks up a handler for: a link's scheme, a folder, or
+// a file's content type.
+QString handlerType(const QUrl &url)
+{
+    if (!url.isLocalFile())
+        return QStringLiteral("x-scheme-handler/") + url.scheme();
+    const QString path = url.toLocalFile();
+    if (QFileInfo(path).isDir())
+        return QStringLiteral("inode/directory");
+    return QMimeDatabase().mimeTypeForFile(path).name();
+}
+
+// Qt only learns that the desktop's launcher started; when nothing handles
+// the type, the launcher fails on its own and the user sees nothing. So the
+// desktop is asked first. Where it cannot be asked, Qt's answer stands.
+bool desktopHasHandler(const QUrl &url)
+{
+    if (!url.isLocalFile() && !qEnvironmentVariableIsEmpty("BROWSER"))
+        return true;
+    const QString query = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (query.isEmpty())
+        return true;
+    QProcess process;
+    process.start(query, {QStringLiteral("query"), QStringLiteral("default"), handlerType(url)});
+    if (!process.waitForFinished(3000) || process.exitStatus() != QProcess::NormalExit)
+        return true;
+    return !process.readAllStandardOutput().trimmed().isEmpty();
+}
+
+} // namespace
+
 bool QtShell::openLocalFile(const QString &path)
 {
     return openUrl(QUrl::fromLocalFile(path));
@@ -167,7 +203,7 @@ bool QtShell::openLocalFile(const QString &path)
 
 bool QtShell::openUrl(const QUrl &url)
 {
-    return QDesktopServices::openUrl(url);
+    return desktopHasHandler(url) && QDesktopServices::openUrl(url);
 }
 
 std::optional<QSize> QtPictureMeasure::naturalSize(const QString &path, QString *reason)
