@@ -216,6 +216,8 @@ private slots:
             {"type:txt2DHeight=24"}, {}, [](World &w) { w.Pictures[1].Height = 2; });
         row("picture: height empty", KindPicture, 0, pictures, {"type:txt2DHeight="},
             "Please enter a number for height.");
+        row("picture: height below 0", KindPicture, 0, pictures, {"type:txt2DHeight=-5"},
+            "The height must be more than 0 feet.");
         row("picture: off ground no number", KindPicture, 0, pictures,
             {"type:txt2DOffGround=high"}, "Please specify a numeric value for Off Ground (Feet).");
         row("start: looking left, turned right", KindStart, 0, {"picOrientation"},

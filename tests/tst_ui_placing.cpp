@@ -155,6 +155,14 @@ private slots:
         row("width not a number", {"5", "wide", ""}, "Please specify a numeric width for the image.");
         row("off ground not a number", {"5", "7", "high"},
             "Please specify a numeric value for Off Ground (Feet).");
+        row("height 0", {"0", "7", ""}, "The height must be more than 0 feet.");
+        row("width negative", {"5", "-7", ""}, "The width must be more than 0 feet.");
+        row("height beyond the world", {"1E+20", "7", ""},
+            "The height can be at most 1200 feet, the width of the world.");
+        row("off ground negative", {"5", "7", "-1"},
+            "The height off the ground cannot be negative.");
+        row("off ground beyond the world", {"5", "7", "1200.5"},
+            "The height off the ground can be at most 1200 feet, the width of the world.");
         row("no text", {}, "Please specify the text to be inserted.");
     }
 

@@ -10,6 +10,8 @@
 namespace Units {
 
 constexpr double FeetPerUnit = 12;
+// The land is 100 map units square: no picture can be larger, or stand higher.
+constexpr double WorldFeet = 100 * FeetPerUnit;
 
 // A typed length in map units: the number in the user's number format (the
 // same spellings NumberText reads), divided by 12 in double precision and

@@ -94,29 +94,40 @@ std::optional<float> PicturePanel::offGroundUnits() const
 std::optional<PicturePanel::SizeRefusal> PicturePanel::sizeRefusal(Wording wording)
 {
     const bool placing = wording == Wording::Placing;
-    const auto check = [placing](QLineEdit *box, const QString &placingEmpty,
-                                 const QString &placingNoNumber,
+    // A number, then one that fits the world: above 0 for a size (at least 0
+    // for the height off the ground) and no more than the land is wide.
+    const auto check = [placing](QLineEdit *box, const QString &field, bool size,
+                                 const QString &placingEmpty, const QString &placingNoNumber,
                                  const QString &editingNoNumber) -> std::optional<SizeRefusal> {
         if (placing && box->text().isEmpty())
             return SizeRefusal{box, placingEmpty};
-        if (!Units::fromFeet(box->text()))
+        const std::optional<float> units = Units::fromFeet(box->text());
+        if (!units)
             return SizeRefusal{box, placing ? placingNoNumber : editingNoNumber};
+        const double feet = double(*units) * Units::FeetPerUnit;
+        if (size ? !(feet > 0) : feet < 0)
+            return SizeRefusal{box, size ? tr("The %1 must be more than 0 feet.").arg(field)
+                                         : tr("The %1 cannot be negative.").arg(field)};
+        if (feet > Units::WorldFeet)
+            return SizeRefusal{box, tr("The %1 can be at most %2 feet, the width of the world.")
+                                        .arg(field, NumberText::userDouble(Units::WorldFeet))};
         return std::nullopt;
     };
-    if (auto refusal = check(txt2DHeight, tr("Please specify a height for the image."),
+    if (auto refusal = check(txt2DHeight, tr("height"), true,
+                             tr("Please specify a height for the image."),
                              tr("Please specify a numeric height for the image."),
                              tr("Please enter a number for height.")))
         return refusal;
-    if (auto refusal = check(txt2DWidth, tr("Please specify a width for the image."),
+    if (auto refusal = check(txt2DWidth, tr("width"), true,
+                             tr("Please specify a width for the image."),
                              tr("Please specify a numeric width for the image."),
                              tr("Please enter a number for width.")))
         return refusal;
     if (txt2DOffGround->text().isEmpty())
         txt2DOffGround->setText(QStringLiteral("0"));
-    if (!offGroundUnits())
-        return SizeRefusal{txt2DOffGround,
-                           tr("Please specify a numeric value for Off Ground (Feet).")};
-    return std::nullopt;
+    const QString offGroundNoNumber = tr("Please specify a numeric value for Off Ground (Feet).");
+    return check(txt2DOffGround, tr("height off the ground"), false, {}, offGroundNoNumber,
+                 offGroundNoNumber);
 }
 
 void PicturePanel::showRecord(const PictureInfo &picture)
@@ -166,6 +177,7 @@ void PicturePanel::keepProportion(QLineEdit *typed, QLineEdit *other, bool heigh
         return;
     const double result =
         NumberText::roundDecimals(heightTyped ? *value * m_aspect : *value / m_aspect, 3);
+    // Shown as the stored length will be shown, in the field's own precision.
     if (std::isfinite(result))
-        other->setText(NumberText::userDouble(result));
+        other->setText(Units::toFeet(float(result / Units::FeetPerUnit)));
 }

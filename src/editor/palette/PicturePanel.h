@@ -56,8 +56,10 @@ public:
     // number for height" either way.
     enum class Wording { Placing, Editing };
     // The first of height, width and off ground that does not hold a number
-    // that can be stored, or nothing. Once height and width pass, an empty
-    // off-ground box means "on the ground" and is set to "0".
+    // that can be stored, or one that does not fit the world (a size of 0 or
+    // less, a negative height off the ground, more than the land is wide), or
+    // nothing. Once height and width pass, an empty off-ground box means "on
+    // the ground" and is set to "0".
     std::optional<SizeRefusal> sizeRefusal(Wording wording);
 
     // The fields of a picture record this panel shows: FileName, Height,
