@@ -5,6 +5,7 @@
 
 #include "EditorHarness.h"
 
+#include "editor/window/DocumentFiles.h"
 #include "editor/window/MainLayout.h"
 #include "editor/map/MapPainter.h"
 
@@ -318,7 +319,7 @@ private slots:
         MainEditor &e = h.start();
         e.resize(e.width(), 60); // too low to scroll anything vertically
         QTRY_COMPARE(e.VScroll1->maximum(), 0);
-        QVERIFY(e.LoadFile(file).ok());
+        QVERIFY(e.files().LoadFile(file).ok());
         e.resize(1000, 700);
         QTRY_VERIFY(e.VScroll1->maximum() > 0);
         QVERIFY(near(MapScale::fraction(*e.VScroll1), 0.75));

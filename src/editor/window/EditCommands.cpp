@@ -4,6 +4,7 @@
 
 #include "editor/window/MainEditor.h"
 
+#include "editor/window/DocumentFiles.h"
 #include "editor/dialogs/frmEdit.h"
 #include "editor/dialogs/frmWorldProperties.h"
 #include "editor/palette/ExistingObjects.h"
@@ -104,8 +105,8 @@ void MainEditor::ProcessEdit(int index, const frmEdit &dialog)
 void MainEditor::mnuProperties_Click()
 {
     document.setSaved(false); // opening counts as a change, whether OK or Cancel follows
-    auto *dialog =
-        new frmWorldProperties(*m_platform.fileDialogs, document.settings(), dialogFolder(), this);
+    auto *dialog = new frmWorldProperties(*m_platform.fileDialogs, document.settings(),
+                                          m_files->dialogFolder(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
         const WorldSettings chosen = dialog->settings();

@@ -1,5 +1,6 @@
 #include "editor/window/MainEditor.h"
 
+#include "editor/window/DocumentFiles.h"
 #include "editor/map/MapCanvas.h"
 #include "editor/map/MapOverlay.h"
 #include "editor/map/MapPainter.h"
@@ -24,6 +25,14 @@ MainEditor::MainEditor(const Platform &platform, const QString &programFolder,
       m_commandLine(commandLine)
 {
     createControls();
+    m_files = new DocumentFiles(
+        m_platform, document, m_programFolder,
+        [this] {
+            return ScrollFractions{MapScale::fraction(*VScroll1), MapScale::fraction(*HScroll1)};
+        },
+        this, this);
+    connect(m_files, &DocumentFiles::fileNameChanged, this, &MainEditor::setCaption);
+    connect(m_files, &DocumentFiles::worldReplaced, this, &MainEditor::showScrollPosition);
     createMenus();
     connectPlacementCommands();
     followDocument();
@@ -89,13 +98,13 @@ void MainEditor::createControls()
 void MainEditor::createMenus()
 {
     mnuFile = menuBar()->addMenu(tr("&File"));
-    mnuNewItem = mnuFile->addAction(tr("&New"), this, &MainEditor::mnuNewItem_Click);
+    mnuNewItem = mnuFile->addAction(tr("&New"), m_files, &DocumentFiles::newFile);
     mnuNewItem->setShortcuts(QKeySequence::New);
-    mnuLoadItem = mnuFile->addAction(tr("&Open..."), this, &MainEditor::mnuLoadItem_Click);
+    mnuLoadItem = mnuFile->addAction(tr("&Open..."), m_files, &DocumentFiles::open);
     mnuLoadItem->setShortcuts(QKeySequence::Open);
-    mnuSave2Item = mnuFile->addAction(tr("&Save"), this, &MainEditor::mnuSave2Item_Click);
+    mnuSave2Item = mnuFile->addAction(tr("&Save"), m_files, &DocumentFiles::save);
     mnuSave2Item->setShortcuts(QKeySequence::Save);
-    mnuSaveAs = mnuFile->addAction(tr("Save &As..."), this, &MainEditor::mnuSaveAs_Click);
+    mnuSaveAs = mnuFile->addAction(tr("Save &As..."), m_files, &DocumentFiles::saveAs);
     mnuSaveAs->setShortcuts(QKeySequence::SaveAs);
     if (mnuSaveAs->shortcuts().isEmpty()) // some desktops define none
         mnuSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -162,7 +171,7 @@ bool MainEditor::eventFilter(QObject *watched, QEvent *event)
 
 void MainEditor::closeEvent(QCloseEvent *event)
 {
-    if (!mayDiscardChanges(tr("Save Changes Before Exiting?"))) {
+    if (!m_files->mayDiscardChanges(tr("Save Changes Before Exiting?"))) {
         event->ignore();
         return;
     }

@@ -25,6 +25,8 @@
 #include <array>
 #include <vector>
 
+class DocumentFiles;
+struct ScrollFractions;
 class MapCanvas;
 class frmEdit;
 class MapOverlay;
@@ -63,9 +65,8 @@ public:
     void objTree_NodeClick();
     void hideMarkers(); // shpSelector and Image1
 
-    // The world file, read or written whole; the caption follows on success.
-    Status SaveFile(const QString &path);
-    Status LoadFile(const QString &path); // on failure nothing changes
+    // New, Open, Save, Save As and the recent worlds.
+    DocumentFiles &files() { return *m_files; }
 
     QString programFolder() const { return m_programFolder; }
     const Platform &platform() const { return m_platform; }
@@ -138,21 +139,12 @@ private:
     void selectStart();
 
     // DocumentCommands.cpp
-    void mnuNewItem_Click();
-    void mnuLoadItem_Click();
-    void mnuSave2Item_Click();
-    void mnuSaveAs_Click();
     void mnuManualItem_Click();
     void mnuFeedBack_Click();
     void mnuAboutItem_Click();
-    void newWorld();
-    void openCommandLine();
-    bool mayDiscardChanges(const QString &question); // asks to save; false: stop
     void setCaption(const QString &path);
-    QString dialogFolder() const;
-    void rememberRecent(const QString &path);
+    void showScrollPosition(const ScrollFractions &position);
     void fillRecentMenu();
-    void openRecent(const QString &path);
     void restorePlacement();
     void storePlacement();
     void openHelpPage(const QString &name);
@@ -165,6 +157,7 @@ private:
     QString m_programFolder;
     QString m_commandLine;
     QStringList m_libraryWarnings;
+    DocumentFiles *m_files = nullptr;
     MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
     WebPublisher *m_webPublisher = nullptr;      // made by the first preview
 
