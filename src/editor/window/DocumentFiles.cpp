@@ -113,10 +113,13 @@ void DocumentFiles::openRecent(const QString &path)
 
 bool DocumentFiles::openWorld(const QString &path)
 {
-    const Status loaded = LoadFile(path);
-    if (!loaded) {
-        m_platform.messages->warn(m_dialogParent,
-                                  tr("The world could not be opened.\n%1").arg(loaded.error));
+    return settle(LoadFile(path), tr("The world could not be opened.\n%1"), path);
+}
+
+bool DocumentFiles::settle(const Status &done, const QString &failure, const QString &path)
+{
+    if (!done) {
+        m_platform.messages->warn(m_dialogParent, failure.arg(done.error));
         return false;
     }
     m_document.savedAs(path);
@@ -152,14 +155,7 @@ void DocumentFiles::saveAs()
 
 void DocumentFiles::saveWorld(const QString &path)
 {
-    const Status saved = SaveFile(path);
-    if (!saved) {
-        m_platform.messages->warn(m_dialogParent,
-                                  tr("The world could not be saved.\n%1").arg(saved.error));
-        return;
-    }
-    m_document.savedAs(path);
-    rememberRecent(path);
+    settle(SaveFile(path), tr("The world could not be saved.\n%1"), path);
 }
 
 QString DocumentFiles::dialogFolder() const

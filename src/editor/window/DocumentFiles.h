@@ -63,6 +63,9 @@ private:
     void newWorld();                     // without asking
     bool openWorld(const QString &path); // a failure is shown
     void saveWorld(const QString &path); // a failure is shown
+    // After a read or a write of path: the document is that file, which heads
+    // the recent worlds; a failure is shown with its error in failure's %1.
+    bool settle(const Status &done, const QString &failure, const QString &path);
     void rememberRecent(const QString &path);
 
     Platform m_platform;
