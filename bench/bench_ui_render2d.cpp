@@ -7,12 +7,11 @@
 // and one frame of the live preview while the drag handle is moved. Prints
 // the peak memory at the end.
 
-#include "editor/window/MainEditor.h"
-#include "editor/map/MapCanvas.h"
+#include "EditorControls.h" // the window's controls by name
+
 #include "editor/map/MapPainter.h"
 #include "editor/map/MapScale.h"
 #include "editor/palette/ExistingObjects.h"
-#include "editor/palette/ObjectTree.h"
 #include "editor/platform/FakePlatform.h"
 
 #include <QAction>
@@ -154,7 +153,7 @@ Bench &bench()
 
 void zoomTo(MainEditor &e, int zoom)
 {
-    (zoom == 4 ? e.mnu400Item : e.mnu100Item)->trigger();
+    (zoom == 4 ? mnu400Item(e) : mnu100Item(e))->trigger();
     QCoreApplication::processEvents();
 }
 
@@ -166,8 +165,9 @@ void render(benchmark::State &state, bool refreshTree)
         e.Render2D(refreshTree, 0, -1);
         QCoreApplication::processEvents(); // the window paints what was drawn
     }
-    state.counters["canvas_px"] = e.Picture1->width();
-    state.counters["back_image_MB"] = double(e.Picture1->backImage().sizeInBytes()) / (1024 * 1024);
+    state.counters["canvas_px"] = Picture1(e)->width();
+    state.counters["back_image_MB"] =
+        double(Picture1(e)->backImage().sizeInBytes()) / (1024 * 1024);
 }
 
 // The map drawing alone, onto an image the size of the 100 % canvas.
@@ -222,14 +222,14 @@ void send(QWidget *to, QEvent::Type type, QPointF pixel, Qt::MouseButtons button
 
 QPointF pixelOf(const MainEditor &e, double x, double y)
 {
-    return e.Picture1->mapToPixels().map(QPointF(x, y));
+    return Picture1(e)->mapToPixels().map(QPointF(x, y));
 }
 
 // Scrolls the map point into the middle of the frame.
 void showInFrame(MainEditor &e, QPointF point)
 {
-    MapScale::showPointAt(*e.Picture1, *e.HScroll1, *e.VScroll1, point,
-                          QPointF(e.Picture2->width(), e.Picture2->height()) / 2);
+    MapScale::showPointAt(*Picture1(e), *HScroll1(e), *VScroll1(e), point,
+                          QPointF(Picture2(e)->width(), Picture2(e)->height()) / 2);
     QCoreApplication::processEvents();
 }
 
@@ -239,15 +239,15 @@ void BM_PlacementClick(benchmark::State &state)
 {
     MainEditor &e = *bench().editor;
     zoomTo(e, int(state.range(0)));
-    e.TabStrip1->setCurrentIndex(0);
-    e.List1->setCurrentRow(3);
+    TabStrip1(e)->setCurrentIndex(0);
+    List1(e)->setCurrentRow(3);
     showInFrame(e, QPointF(50, 50));
     const QPointF pixel = pixelOf(e, 50, 50);
     for (auto _ : state) {
         state.PauseTiming();
-        send(e.Picture1, QEvent::MouseButtonPress, pixel, Qt::LeftButton);
+        send(Picture1(e), QEvent::MouseButtonPress, pixel, Qt::LeftButton);
         state.ResumeTiming();
-        send(e.Picture1, QEvent::MouseButtonRelease, pixel, Qt::NoButton);
+        send(Picture1(e), QEvent::MouseButtonRelease, pixel, Qt::NoButton);
         QCoreApplication::processEvents(); // the window paints what was drawn
         state.PauseTiming();
         e.document.undoStack().undo(); // the world stays the same size
@@ -276,13 +276,13 @@ void BM_DragPreviewFrame(benchmark::State &state)
 {
     MainEditor &e = *bench().editor;
     zoomTo(e, int(state.range(0)));
-    e.objTree->selectNode(ExistingObjects::FirstItemNode + PerKind + 100); // an object
+    objTree(e)->selectNode(ExistingObjects::FirstItemNode + PerKind + 100); // an object
     e.objTree_NodeClick();
-    showInFrame(e, e.shpSelector->mapRect().center());
-    DragHandle *handle = e.Image1;
+    showInFrame(e, shpSelector(e)->mapRect().center());
+    DragHandle *handle = Image1(e);
     const QPointF grab = QPointF(handle->width(), handle->height()) / 2;
     send(handle, QEvent::MouseButtonPress, grab, Qt::LeftButton);
-    PaintCounter counter(e.Picture1);
+    PaintCounter counter(Picture1(e));
     int step = 0;
     for (auto _ : state) {
         ++step;

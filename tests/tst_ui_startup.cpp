@@ -103,7 +103,7 @@ private slots:
         h.writeText(page, "<html></html>");
         h.fake.shell.result = viewer;
         MainEditor &e = h.start();
-        (manual ? e.mnuManualItem : e.mnuFeedBack)->trigger();
+        (manual ? mnuManualItem(e) : mnuFeedBack(e))->trigger();
         QCOMPARE(h.fake.shell.opened, QStringList{h.path(page)});
         QCOMPARE(h.fake.messages.shown.size(), int(!viewer));
         if (!viewer)

@@ -6,6 +6,7 @@
 
 #include "editor/dialogs/frmAbout.h"
 #include "editor/window/DocumentFiles.h"
+#include "editor/window/Palette.h"
 #include "editor/map/MapScale.h"
 #include "core/model/NumberText.h"
 #include "core/model/WorldFile.h"
@@ -29,7 +30,7 @@ void MainEditor::runLoadSequence()
 {
     LibraryLoad library = Init_Shapes(m_programFolder);
     Shapes = std::move(library.Shapes);
-    fillObjectList();
+    m_palette->fillObjectList(Shapes);
     m_libraryWarnings = library.warnings;
     restorePlacement();
     m_files->openCommandLine(m_commandLine);

@@ -7,7 +7,9 @@
 #include "editor/map/MapScale.h"
 #include "editor/palette/DragHandle.h"
 #include "editor/palette/ObjectTree.h"
-#include "editor/palette/OrientationPanel.h"
+#include "editor/palette/PanelParts.h"
+#include "editor/window/Palette.h"
+#include "editor/window/PlaceTool.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -17,7 +19,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QTabWidget>
 
 MainEditor::MainEditor(const Platform &platform, const QString &programFolder,
                        const QString &commandLine, QWidget *parent)
@@ -34,7 +35,9 @@ MainEditor::MainEditor(const Platform &platform, const QString &programFolder,
     connect(m_files, &DocumentFiles::fileNameChanged, this, &MainEditor::setCaption);
     connect(m_files, &DocumentFiles::worldReplaced, this, &MainEditor::showScrollPosition);
     createMenus();
-    connectPlacementCommands();
+    connectPlaceTool();
+    connectMoveCommands();
+    connectNavigation();
     followDocument();
     connectEditCommands();
     setCaption(QString());
@@ -50,11 +53,10 @@ void MainEditor::createControls()
     central->installEventFilter(this); // every resize lays the controls out again
 
     Picture2 = new QWidget(central);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture2->setAutoFillBackground(true);
     Picture2->setBackgroundRole(QPalette::Mid);
     Picture1 = new MapCanvas(Picture2);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setAccessibleName(tr("Map"));
     Picture1->setDrawing([this](QPainter &painter, const QTransform &mapToDevice) {
         MapPainter::paintWorld(painter, mapToDevice, world(), Shapes, m_dragged);
     });
@@ -66,33 +68,28 @@ void MainEditor::createControls()
         bar->setRange(0, 0);
     MapScale::followScrollBars(*Picture1, *HScroll1, *VScroll1, m_relativeScroll);
 
-    TabStrip1 = new QTabWidget(central);
-    TabStrip1->setUsesScrollButtons(false); // the palette is made wide enough for all four tabs
-    const struct {
-        const char *caption;
-        const char *toolTip;
-    } tabs[] = {
-        {"3D Objects", "Insert Pre-Built 3-D Objects"},
-        {"Text", "Insert lines of text into the scene."},
-        {"Walls && Streets", "Draw walls, streets, floors, ceilings, and shrubbery."},
-        {"2D Pictures", "Insert gifs and jpegs into the scene."},
-    };
-    for (const auto &tab : tabs) {
-        // The pages stay empty: the panels lie over the strip and are shown by the tab handler.
-        const int index = TabStrip1->addTab(new QWidget, tr(tab.caption));
-        TabStrip1->setTabToolTip(index, tr(tab.toolTip));
-    }
-    createPalette(central);
-    connect(TabStrip1, &QTabWidget::currentChanged, this, &MainEditor::TabStrip1_Click);
+    m_palette = new Palette(m_platform, central);
+    m_placeTool = new PlaceTool(document, *m_palette, Shapes, m_platform, Picture1, this);
 
     frmCurrent = new QGroupBox(tr("Existing Objects"), central);
     objTree = new ObjectTree(frmCurrent);
+    objTree->setAccessibleName(tr("Existing Objects"));
     connect(objTree, &ObjectTree::nodeClick, this, &MainEditor::objTree_NodeClick);
     cmdRemoveObject = new QPushButton(tr("&Remove Object"), frmCurrent);
     cmdRemoveObject->setToolTip(tr("Removes the currently selected object from the scene"));
 
     Status1 = new QStatusBar(this);
     setStatusBar(Status1);
+    nameControls({{Picture2, "Picture2"},
+                  {Picture1, "Picture1"},
+                  {shpSelector, "shpSelector"},
+                  {Image1, "Image1"},
+                  {HScroll1, "HScroll1"},
+                  {VScroll1, "VScroll1"},
+                  {frmCurrent, "frmCurrent"},
+                  {objTree, "objTree"},
+                  {cmdRemoveObject, "cmdRemoveObject"},
+                  {Status1, "Status1"}});
 }
 
 void MainEditor::createMenus()
@@ -150,16 +147,44 @@ void MainEditor::createMenus()
     mnuFeedBack =
         mnuHelpItem->addAction(tr("&Send Us Feedback..."), this, &MainEditor::mnuFeedBack_Click);
     mnuAboutItem = mnuHelpItem->addAction(tr("&About..."), this, &MainEditor::mnuAboutItem_Click);
+
+    nameControls({{mnuFile, "mnuFile"},
+                  {mnuNewItem, "mnuNewItem"},
+                  {mnuLoadItem, "mnuLoadItem"},
+                  {mnuSave2Item, "mnuSave2Item"},
+                  {mnuSaveAs, "mnuSaveAs"},
+                  {mnuDivide1, "mnuDivide1"},
+                  {mnuProperties, "mnuProperties"},
+                  {mnuDivide2, "mnuDivide2"},
+                  {mnuSaveItem, "mnuSaveItem"},
+                  {mnuDivide3, "mnuDivide3"},
+                  {mnuExitItem, "mnuExitItem"},
+                  {mnuRecent, "mnuRecent"},
+                  {mnuEdit, "mnuEdit"},
+                  {mnuUndo, "mnuUndo"},
+                  {mnuRedo, "mnuRedo"},
+                  {mnuViewItem, "mnuViewItem"},
+                  {mnuScaleItem, "mnuScaleItem"},
+                  {mnu100Item, "mnu100Item"},
+                  {mnu200Item, "mnu200Item"},
+                  {mnu400Item, "mnu400Item"},
+                  {mnuHelpItem, "mnuHelpItem"},
+                  {mnuManualItem, "mnuManualItem"},
+                  {mnuFeedBack, "mnuFeedBack"},
+                  {mnuAboutItem, "mnuAboutItem"}});
 }
 
-void MainEditor::TabStrip1_Click()
+void MainEditor::connectPlaceTool()
 {
-    clearTreeSelection();
-    const int chosen = TabStrip1->currentIndex();
-    for (int i = 0; i < int(picObjects.size()); ++i)
-        picObjects[size_t(i)]->setVisible(i == chosen);
-    picOrientation->setVisible(chosen != 2); // walls and streets have no orientation
-    updateStatus();
+    // Choosing something to place ends the selection of an existing item.
+    connect(m_palette, &Palette::userChose, this, &MainEditor::clearTreeSelection);
+    connect(m_placeTool, &PlaceTool::statusChanged, Status1,
+            [this](const QString &text) { Status1->showMessage(text); });
+    // The crosshair would no longer cross at the pointer.
+    for (QScrollBar *bar : {HScroll1, VScroll1})
+        connect(bar, &QScrollBar::valueChanged, m_placeTool, &PlaceTool::hideCrosshair);
+    connect(Image1, &DragHandle::hovered, m_placeTool, &PlaceTool::hideCrosshair);
+    Picture1->setTool(m_placeTool);
 }
 
 bool MainEditor::eventFilter(QObject *watched, QEvent *event)

@@ -17,7 +17,6 @@
 #include "core/model/WorldDocument.h"
 #include "editor/palette/DragHandle.h"
 #include "core/library/ObjectLibrary.h"
-#include "editor/palette/OrientationPanel.h"
 #include "editor/platform/Platform.h"
 
 #include <QMainWindow>
@@ -31,20 +30,15 @@ class MapCanvas;
 class frmEdit;
 class MapOverlay;
 class ObjectTree;
-class PicturePanel;
+class Palette;
+class PlaceTool;
 class QAction;
 class QGroupBox;
-class QListWidget;
-class QRadioButton;
-class QTimer;
-class TextPanel;
 class WebPublisher;
-class SurfacePanel;
 class QMenu;
 class QPushButton;
 class QScrollBar;
 class QStatusBar;
-class QTabWidget;
 
 class MainEditor : public QMainWindow {
     Q_OBJECT
@@ -84,9 +78,6 @@ public:
     QScrollBar *VScroll1 = nullptr;
     MapOverlay *shpSelector = nullptr;
     DragHandle *Image1 = nullptr;
-    QTabWidget *TabStrip1 = nullptr;
-    std::array<QWidget *, 4> picObjects{};
-    OrientationPanel *picOrientation = nullptr;
     QGroupBox *frmCurrent = nullptr;
     ObjectTree *objTree = nullptr;
     QPushButton *cmdRemoveObject = nullptr;
@@ -125,7 +116,6 @@ private:
     // MainEditor.cpp
     void createControls();
     void createMenus();
-    void TabStrip1_Click();
 
     // MainLayout.cpp
     void layoutControls();
@@ -161,55 +151,29 @@ private:
     MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
     WebPublisher *m_webPublisher = nullptr;      // made by the first preview
 
-    // Placing, drawing and moving with the mouse and the keyboard
-    // (PlacementCommands.cpp, MoveCommands.cpp, MapNavigation.cpp).
+    // Placing (PlaceTool), moving with the mouse and the keyboard
+    // (MoveCommands.cpp) and getting about the map (MapNavigation.cpp).
 public:
-    // The palette's panels, picObjects[0] to [3] and picOrientation.
-    QListWidget *List1 = nullptr; // the library, row i showing Shapes[i]
-    TextPanel *picText = nullptr; // picObjects[1]
-    // On picObjects[2]: street, floor, wall, ceiling, shrubbery, and the
-    // surface colour shown for floors, walls and ceilings.
-    std::array<QRadioButton *, 5> optCubes{};
-    SurfacePanel *picSurface = nullptr;
-    PicturePanel *picPicture = nullptr; // picObjects[3]
-
-    // On the map: the rubber band, the crosshair and the timer that hides it.
-    MapOverlay *Shape1 = nullptr;
-    MapOverlay *XLine = nullptr;
-    MapOverlay *YLine = nullptr;
-    QTimer *Timer1 = nullptr;
-
-    void Picture1_MouseDown(Qt::MouseButton button, QPointF point);
-    void Picture1_MouseMove(QPointF point);
-    void Picture1_MouseUp(Qt::MouseButton button, QPointF point);
-    void Timer1_Timer(); // hides the crosshair
     // Moves the selected object, text, picture or start position by a step
     // in map units: one undoable move.
     void nudgeSelection(double dx, double dy);
 
 private:
-    void createPalette(QWidget *central);
-    void fillObjectList();
+    void connectPlaceTool();
     void clearTreeSelection(); // and the marker and handle with it
-    void optCubes_Click();
-    void hideCrosshair();
-    void updateStatus();
-    QString placementHint() const;
-    void placeAt(QPointF point);
-    void connectPlacementCommands();
+    void connectMoveCommands();
     void createNudges();
     void Image1_DragStart();
     void Image1_DragMove(const QRectF &rect);
     void Image1_DragDrop(const QRectF &rect);
     void Image1_DragCancel();
     void moveSelectionTo(QPointF centre);
+    void connectNavigation();
     void Picture1_Wheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPointF point);
     QString toolTipAt(QPointF point) const;
 
-    bool MouseIsDown = false;
-    double StartX = 0; // where a rubber-band drag began, map units
-    double StartY = 0;
-    std::optional<QPointF> m_pointer; // over the map, map units
+    Palette *m_palette = nullptr;
+    PlaceTool *m_placeTool = nullptr;
     std::optional<MapItem> m_dragged; // drawn by the handle while it is dragged
 
     // Changing what is placed (EditCommands.cpp): removal, the Edit Object

@@ -50,6 +50,14 @@ void MainEditor::hideMarkers()
     Image1->hide();
 }
 
+void MainEditor::clearTreeSelection()
+{
+    if (objTree->selectedNode()) {
+        objTree->unselectNode();
+        hideMarkers();
+    }
+}
+
 void MainEditor::setZoom(int32_t zoom)
 {
     document.setZoom(zoom);

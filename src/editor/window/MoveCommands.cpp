@@ -36,6 +36,15 @@ AnyItem movedTo(AnyItem record, QPointF centre)
 
 } // namespace
 
+void MainEditor::connectMoveCommands()
+{
+    connect(Image1, &DragHandle::dragStarted, this, &MainEditor::Image1_DragStart);
+    connect(Image1, &DragHandle::dragMoved, this, &MainEditor::Image1_DragMove);
+    connect(Image1, &DragHandle::dropped, this, &MainEditor::Image1_DragDrop);
+    connect(Image1, &DragHandle::dragCancelled, this, &MainEditor::Image1_DragCancel);
+    createNudges();
+}
+
 void MainEditor::createNudges()
 {
     struct Nudge {
