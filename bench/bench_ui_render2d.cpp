@@ -116,7 +116,7 @@ struct Bench {
         editor = std::make_unique<MainEditor>(fake.platform(), folder.path(), QString());
         editor->runLoadSequence(); // loads the library into Shapes and the palette's list
         editor->show();
-        editor->document.replace(bigWorld()); // redraws the map and the tree
+        editor->document().replace(bigWorld()); // redraws the map and the tree
         QCoreApplication::processEvents();
     }
 
@@ -189,10 +189,10 @@ void BM_PlaceUndoRedo(benchmark::State &state)
     MainEditor &e = *bench().editor;
     zoomTo(e, int(state.range(0)));
     const int step = int(state.range(1));
-    QUndoStack &stack = e.document.undoStack();
+    QUndoStack &stack = e.document().undoStack();
     const auto run = [&](int which) {
         if (which == 0)
-            e.document.place(ObjectInfo{QStringLiteral("Object 3"), 50, 50, 0, {}, {}});
+            e.document().place(ObjectInfo{QStringLiteral("Object 3"), 50, 50, 0, {}, {}});
         else if (which == 1)
             stack.undo();
         else
@@ -250,7 +250,7 @@ void BM_PlacementClick(benchmark::State &state)
         send(Picture1(e), QEvent::MouseButtonRelease, pixel, Qt::NoButton);
         QCoreApplication::processEvents(); // the window paints what was drawn
         state.PauseTiming();
-        e.document.undoStack().undo(); // the world stays the same size
+        e.document().undoStack().undo(); // the world stays the same size
         QCoreApplication::processEvents();
         state.ResumeTiming();
     }

@@ -84,10 +84,10 @@ private slots:
         h.writeText("plain.txt", "a file, not a folder");
         const QString other = h.writeWorld("other.lwf", World());
         MainEditor &e = h.start();
-        e.document.replace(sampleWorld()); // with an item selected
+        e.document().replace(sampleWorld());                        // with an item selected
         objTree(e)->selectNode(ExistingObjects::FirstItemNode + 1); // the picture, with a handle
         e.objTree_NodeClick();
-        e.document.setSaved(!changed); // nothing to ask of a saved world
+        e.document().setSaved(!changed); // nothing to ask of a saved world
         const World before = e.world();
         const QString saved = h.path(saveAs == "ok" ? "saved.lwf" : "plain.txt/saved.lwf");
         h.fake.messages.answers = {answer};
@@ -110,12 +110,12 @@ private slots:
         if (exit && proceeds)
             return;
         QCOMPARE(e.world(), proceeds ? World() : before);
-        QCOMPARE(e.document.Saved(), proceeds || !changed);
+        QCOMPARE(e.document().Saved(), proceeds || !changed);
         // What proceeds starts afresh: tree and selection.
         QCOMPARE(objTree(e)->nodeCount() == 5, proceeds);
         QCOMPARE(Image1(e)->isVisible(), !proceeds);
         // A failed or cancelled save leaves the document as it was.
-        QCOMPARE(e.document.CurrentFile(), proceeds && command == "open" ? other : QString());
+        QCOMPARE(e.document().CurrentFile(), proceeds && command == "open" ? other : QString());
     }
 
     // Open shows the world at its zoom and scroll position; a failed Open
@@ -145,13 +145,13 @@ private slots:
         MainEditor &e = h.start(good);
         mnu400Item(e)->trigger();
         HScroll1(e)->setValue(100);
-        e.document.setSaved(false);
+        e.document().setSaved(false);
         const World before = e.world();
         h.fake.messages.answers = {Answer::No};
         h.fake.fileDialogs.openAnswers = {path};
         mnuLoadItem(e)->trigger();
 
-        QCOMPARE(std::tuple(e.world(), e.document.CurrentFile(), e.document.Saved()),
+        QCOMPARE(std::tuple(e.world(), e.document().CurrentFile(), e.document().Saved()),
                  zoom ? std::tuple(opened, path, true) : std::tuple(before, good, false));
         QCOMPARE(e.windowTitle(), caption(zoom ? path : good));
         QCOMPARE(h.fake.messages.shown.size(), zoom ? 1 : 2); // the question, then the failure
@@ -171,10 +171,10 @@ private slots:
     {
         EditorHarness h;
         MainEditor &e = h.start();
-        e.document.replace(sampleWorld());
-        e.document.setSaved(false);
+        e.document().replace(sampleWorld());
+        e.document().setSaved(false);
         mnuSaveAs(e)->trigger(); // cancelled: silent, nothing changes
-        QVERIFY(!e.document.Saved());
+        QVERIFY(!e.document().Saved());
         mnu400Item(e)->trigger();
         HScroll1(e)->setValue(HScroll1(e)->maximum() / 3);
         const double horizontal = MapScale::fraction(*HScroll1(e));
@@ -184,17 +184,18 @@ private slots:
         h.fake.fileDialogs.saveAnswers = {h.path("first")};
         mnuSave2Item(e)->trigger();
         const QString first = h.path("first.lwf");
-        QCOMPARE(std::pair(e.document.CurrentFile(), e.document.Saved()), std::pair(first, true));
+        QCOMPARE(std::pair(e.document().CurrentFile(), e.document().Saved()),
+                 std::pair(first, true));
         QCOMPARE(e.windowTitle(), caption(first));
         QCOMPARE(WorldFile::load(first).fractions.horizontal, horizontal);
 
         TextInfo changed = e.world().Texts[0];
         changed.Text = "Changed";
-        e.document.change(0, changed, "Edit");
+        e.document().change(0, changed, "Edit");
         mnuSave2Item(e)->trigger(); // now without a dialog
         QCOMPARE(h.fake.fileDialogs.filters.size(), 2);
         QCOMPARE(WorldFile::load(first).world, e.world());
-        QVERIFY(e.document.Saved() && h.fake.messages.shown.isEmpty());
+        QVERIFY(e.document().Saved() && h.fake.messages.shown.isEmpty());
     }
 
     // The Edit menu names what it will undo or redo; the map and the tree
@@ -208,15 +209,15 @@ private slots:
         h.fake.fileDialogs.saveAnswers = {saved};
         const QImage empty = h.mapImage();
 
-        e.document.place(ObjectInfo{"Park Bench", 50, 50, 0, {}, {}});
+        e.document().place(ObjectInfo{"Park Bench", 50, 50, 0, {}, {}});
         QCOMPARE(mnuUndo(e)->text(), QStringLiteral("&Undo Place Park Bench"));
         e.hideMarkers();
         const QImage placed = h.mapImage();
         QVERIFY(placed != empty);
         mnuSave2Item(e)->trigger();
-        e.document.place(CubeInfo{"Wall", 10, 20, 10, 20, 0});
+        e.document().place(CubeInfo{"Wall", 10, 20, 10, 20, 0});
         QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(e.document.Saved()); // back where the file is
+        QVERIFY(e.document().Saved()); // back where the file is
         QCOMPARE(h.mapImage(), placed);
         mnuUndo(e)->trigger();
         QCOMPARE(h.mapImage(), empty);
@@ -258,7 +259,7 @@ private slots:
         const QString expected = h.path("ToGo/" + output);
         QVERIFY(!blocked || QDir().mkpath(expected));
         MainEditor &e = h.start(path);
-        e.document.setSaved(path.isEmpty());
+        e.document().setSaved(path.isEmpty());
 
         QCOMPARE(exportFrom(e), blocked ? QStringList() : QStringList{expected});
         QCOMPARE(QFileInfo(expected).isFile(), !blocked);
@@ -266,8 +267,8 @@ private slots:
         if (blocked)
             QVERIFY(h.fake.messages.shown[0].contains(expected) &&
                     h.fake.messages.shown[0].contains("could not be exported"));
-        QCOMPARE(e.document.Saved(), path.isEmpty());
-        QCOMPARE(e.document.CurrentFile(), path);
+        QCOMPARE(e.document().Saved(), path.isEmpty());
+        QCOMPARE(e.document().CurrentFile(), path);
     }
 
     // Objects the library lacks are named once each, ten at the most; the export goes on.

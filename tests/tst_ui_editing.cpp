@@ -132,7 +132,7 @@ private slots:
         QFETCH(QString, selectedAfter);
         EditorHarness h;
         MainEditor &e = startWithSample(h);
-        e.document.replace(before);
+        e.document().replace(before);
         objTree(e)->selectNode(nodeOf(*objTree(e), kind, index));
         e.objTree_NodeClick();
         if (how == "button") {
@@ -143,7 +143,7 @@ private slots:
             QTest::keyClick(target, Qt::Key_Delete);
         }
         QCOMPARE(e.world(), after);
-        QVERIFY(!e.document.Saved());
+        QVERIFY(!e.document().Saved());
         QCOMPARE(objTree(e)->nodeText(objTree(e)->selectedNode()), selectedAfter);
         mnuUndo(e)->trigger(); // back in its place, and selected
         QCOMPARE(e.world(), before);
@@ -156,14 +156,14 @@ private slots:
     {
         EditorHarness h;
         MainEditor &e = startWithSample(h);
-        e.document.replace(sample());
+        e.document().replace(sample());
         QVERIFY(!openEditor(e, 7) && !openEditor(e, KindText, false));
         for (int node : {0, int(KindCube), int(ExistingObjects::StartNode)}) {
             objTree(e)->selectNode(node);
             cmdRemoveObject(e)->click();
         }
         QCOMPARE(e.world(), sample());
-        QVERIFY(!e.document.Saved() && !mnuUndo(e)->isEnabled());
+        QVERIFY(!e.document().Saved() && !mnuUndo(e)->isEnabled());
     }
 
     // The panels each kind shows, what OK stores or refuses, undo and redo.
@@ -234,9 +234,9 @@ private slots:
         World before = sample();
         if (kind == KindStart)
             before.StartAngle = 1.57; // shows as "left"
-        e.document.replace(before);
-        const int node = kind == KindStart ? int(ExistingObjects::StartNode)
-                                           : nodeOf(*objTree(e), kind, index);
+        e.document().replace(before);
+        const int node =
+            kind == KindStart ? int(ExistingObjects::StartNode) : nodeOf(*objTree(e), kind, index);
 
         QPointer<frmEdit> d = openEditor(e, node);
         QVERIFY(d && d->isVisible() && d->isModal());
@@ -250,12 +250,12 @@ private slots:
             QVERIFY(d && d->isVisible()); // open, with the user's input
             d->close();                   // as Cancel
             QCOMPARE(e.world(), before);
-            QVERIFY(e.document.Saved());
+            QVERIFY(e.document().Saved());
             return;
         }
         QTRY_VERIFY(!d);
         QCOMPARE(e.world(), after);
-        QVERIFY(!e.document.Saved()); // also when nothing differs
+        QVERIFY(!e.document().Saved()); // also when nothing differs
         QCOMPARE(objTree(e)->selectedNode(), node);
         ObjectTree fresh; // the tree shows the change
         ExistingObjects::rebuild(fresh, e.world(), e.Shapes, 0, -1);
@@ -297,18 +297,18 @@ private slots:
         MainEditor &e = h.start();
         World w = sample();
         std::tie(w.Sky, w.Ground, w.Music) = std::tie(before[0], before[1], before[2]);
-        e.document.replace(w);
+        e.document().replace(w);
 
         mnuProperties(e)->trigger();
         QPointer<frmWorldProperties> d = e.findChild<frmWorldProperties *>();
         QVERIFY(d && d->isVisible() && d->isModal());
-        QVERIFY(!e.document.Saved()); // opening alone counts as a change, also when cancelled
+        QVERIFY(!e.document().Saved()); // opening alone counts as a change, also when cancelled
         for (const QString &step : steps)
             play(*d, h.fake, step);
         (after.isEmpty() ? d->cmdCancel : d->cmdOK)->click();
         QTRY_VERIFY(!d);
 
-        const WorldSettings s = e.document.settings();
+        const WorldSettings s = e.document().settings();
         QCOMPARE(QStringList({s.Sky, s.Ground, s.Music}), after.isEmpty() ? before : after);
         QCOMPARE(mnuUndo(e)->isEnabled(), !after.isEmpty() && after != before);
         if (!mnuUndo(e)->isEnabled())

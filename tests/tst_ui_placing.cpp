@@ -82,7 +82,7 @@ private slots:
         QFETCH(int, tab);
         EditorHarness h;
         MainEditor &e = startWithLibrary(h);
-        e.document.place(TextInfo{"Earlier", 5, 5, 0, 0, Kind::TextBig, false, {}, {}, {}});
+        e.document().place(TextInfo{"Earlier", 5, 5, 0, 0, Kind::TextBig, false, {}, {}, {}});
         const World before = e.world();
         TabStrip1(e)->setCurrentIndex(tab);
         picOrientation(e)->OptLeft->click();
@@ -130,10 +130,10 @@ private slots:
             break;
         }
         const int kind = kindOf(expected);
-        const int index = e.document.count(kind) - 1;
-        QCOMPARE(e.document.item(kind, index), std::optional(expected));
+        const int index = e.document().count(kind) - 1;
+        QCOMPARE(e.document().item(kind, index), std::optional(expected));
         QCOMPARE(selected(e), (MapItem{kind, index}));
-        QVERIFY(!e.document.Saved());
+        QVERIFY(!e.document().Saved());
         mnuUndo(e)->trigger();
         QCOMPARE(e.world(), before);
     }
@@ -177,7 +177,7 @@ private slots:
         clickMap(h, 50, 50);
         QCOMPARE(h.fake.messages.shown, QStringList{message});
         QCOMPARE(e.world(), World());
-        QVERIFY(e.document.Saved());
+        QVERIFY(e.document().Saved());
         QVERIFY(picOrientation(e)->txtAnchor->text().isEmpty()); // a link goes to one try
     }
 
@@ -205,7 +205,7 @@ private slots:
         QTest::mouseMove(Picture1(e), h.pixelOf(end.x(), end.y()));
         QTest::mouseRelease(Picture1(e), Qt::LeftButton, {}, h.pixelOf(end.x(), end.y()));
         QCOMPARE(isUsed(e.world().Cubes[0]), drawn);
-        QCOMPARE(e.document.Saved(), !drawn);
+        QCOMPARE(e.document().Saved(), !drawn);
         if (drawn)
             QCOMPARE(e.world().Cubes[0].Y2, float(reported(h, end.x(), end.y()).y()));
     }
@@ -219,9 +219,9 @@ private slots:
         QVERIFY(List1(e)->selectedItems().isEmpty());
         clickMap(h, 50, 50);
         QCOMPARE(e.world(), World());
-        QVERIFY(!e.document.Saved());
+        QVERIFY(!e.document().Saved());
 
-        e.document.place(ObjectInfo{"Table", 20, 20, 0, {}, {}});
+        e.document().place(ObjectInfo{"Table", 20, 20, 0, {}, {}});
         QVERIFY(Image1(e)->isVisible());
         chooseObject(e, "Big Tree");
         QCOMPARE(objTree(e)->selectedNode(), 0);
@@ -256,7 +256,7 @@ private slots:
         QFETCH(QPointF, centre);
         EditorHarness h;
         MainEditor &e = startWithLibrary(h);
-        e.document.place(ObjectInfo{"Big Tree", 30, 40, 0, {}, {}});
+        e.document().place(ObjectInfo{"Big Tree", 30, 40, 0, {}, {}});
         if (start) {
             objTree(e)->selectNode(ExistingObjects::StartNode);
             e.objTree_NodeClick();
@@ -292,13 +292,13 @@ private slots:
     {
         EditorHarness h;
         MainEditor &e = startWithLibrary(h);
-        e.document.place(CubeInfo{Kind::Wall, 10, 20, 10, 20, Red});
-        e.document.place(TextInfo{"Hi", 30, 40, 0, 0, Kind::TextBig, false, {}, {}, {}});
+        e.document().place(CubeInfo{Kind::Wall, 10, 20, 10, 20, Red});
+        e.document().place(TextInfo{"Hi", 30, 40, 0, 0, Kind::TextBig, false, {}, {}, {}});
         objTree(e)->setFocus();
         QTest::keyClick(objTree(e), Qt::Key_Right, Qt::ControlModifier);
         QTest::keyClick(objTree(e), Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(QPointF(e.world().Texts[0].X, e.world().Texts[0].Y), QPointF(30.5, 45));
-        QCOMPARE(e.document.undoStack().count(), 4); // two places, two moves
+        QCOMPARE(e.document().undoStack().count(), 4); // two places, two moves
 
         QTest::keyClick(objTree(e), Qt::Key_Up); // to the text's category
         QVERIFY(selected(e).kind != KindText);

@@ -5,9 +5,9 @@
 
 #include "EditorHarness.h"
 
+#include "editor/map/MapPainter.h"
 #include "editor/window/DocumentFiles.h"
 #include "editor/window/MainLayout.h"
-#include "editor/map/MapPainter.h"
 
 namespace {
 
@@ -221,7 +221,7 @@ private slots:
     {
         EditorHarness h;
         MainEditor &e = h.start();
-        e.document.replace(world({{"Wall", 10, 20, 10, 20, 0}}, {{}}, {text("Note", 20, 30)}));
+        e.document().replace(world({{"Wall", 10, 20, 10, 20, 0}}, {{}}, {text("Note", 20, 30)}));
         ObjectTree &t = *objTree(e);
         QSignalSpy clicks(&t, &ObjectTree::nodeClick);
         e.Render2D(true, KindText, -1);
@@ -235,8 +235,8 @@ private slots:
         QCOMPARE(t.selectedNode(), int(ExistingObjects::TextsNode));
         QVERIFY(!shpSelector(e)->isVisible() && !Image1(e)->isVisible()); // a category hides both
         {
-            const QSignalBlocker quiet(e.document); // the change alone, not its redraw
-            e.document.place(CubeInfo{"Shrubbery", 60, 80, 60, 80, 0});
+            const QSignalBlocker quiet(e.document()); // the change alone, not its redraw
+            e.document().place(CubeInfo{"Shrubbery", 60, 80, 60, 80, 0});
         }
         const int nodes = t.nodeCount();
         e.Render2D(false, KindCube, -1);
@@ -263,7 +263,8 @@ private slots:
         e.Render2D(true, 0, -1); // drawing while minimised
         e.showNormal();
         e.resize(1100, 750);
-        QTRY_COMPARE(Picture1(e)->width(), std::min(Picture2(e)->width(), Picture2(e)->height()) - 1);
+        QTRY_COMPARE(Picture1(e)->width(),
+                     std::min(Picture2(e)->width(), Picture2(e)->height()) - 1);
     }
 
     // At 100 % the whole map shows; other zooms multiply that side. The world
@@ -276,10 +277,11 @@ private slots:
         QVERIFY(whole <= std::min(Picture2(e)->width(), Picture2(e)->height()));
         QCOMPARE(HScroll1(e)->maximum() + VScroll1(e)->maximum(), 0);
         for (const auto &[zoom, factor] : {std::pair(3, 3), std::pair(-5, 1), std::pair(1000, 4)}) {
-            e.document.setZoom(zoom);
+            e.document().setZoom(zoom);
             e.ScaleLand();
             QCOMPARE(Picture1(e)->size(), QSize(whole, whole) * factor);
-            QCOMPARE(HScroll1(e)->maximum(), std::max(0, Picture1(e)->width() - Picture2(e)->width()));
+            QCOMPARE(HScroll1(e)->maximum(),
+                     std::max(0, Picture1(e)->width() - Picture2(e)->width()));
             QCOMPARE(e.world().Zoom, zoom);
             QVERIFY(Picture1(e)->backImage().width() <= Picture2(e)->width()); // only what shows
         }
@@ -291,7 +293,7 @@ private slots:
     {
         EditorHarness h;
         MainEditor &e = h.start();
-        e.document.place(TextInfo{"A note", 30, 30, 0, 0, "Text (Big)", false, {}, {}, {}});
+        e.document().place(TextInfo{"A note", 30, 30, 0, 0, "Text (Big)", false, {}, {}, {}});
         mnu200Item(e)->trigger();
         QVERIFY(!mnu100Item(e)->isChecked() && objTree(e)->selectedNode() == 6);
         HScroll1(e)->setValue(HScroll1(e)->maximum() / 2);
@@ -332,8 +334,8 @@ private slots:
     {
         EditorHarness h(QSize(1920, 1080));
         MainEditor &e = h.start();
-        e.document.place(CubeInfo{"Street", 0, 100, 0, 100, 0});
-        e.document.place(CubeInfo{"Shrubbery", 99, 100, 99, 100, 0});
+        e.document().place(CubeInfo{"Street", 0, 100, 0, 100, 0});
+        e.document().place(CubeInfo{"Shrubbery", 99, 100, 99, 100, 0});
         mnu200Item(e)->trigger();
         const QImage whole = h.mapImage();
         for (const QPoint shift :

@@ -1,6 +1,6 @@
-// The main window's document side: start-up, the caption and the recent
-// worlds' menu, which follow DocumentFiles, the window placement kept between
-// runs and the Help menu.
+// The main window's document side: start-up, the caption and the scroll
+// position that follow DocumentFiles, the window placement kept between runs
+// and the Help menu.
 
 #include "editor/window/MainEditor.h"
 
@@ -11,10 +11,7 @@
 #include "core/model/NumberText.h"
 #include "core/model/WorldFile.h"
 
-#include <QAction>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QScreen>
 
 namespace {
@@ -34,7 +31,7 @@ void MainEditor::runLoadSequence()
     m_libraryWarnings = library.warnings;
     restorePlacement();
     m_files->openCommandLine(m_commandLine);
-    document.setSaved(true);
+    m_document.setSaved(true);
     ScaleLand();
     Render2D(true, 0, -1);
     showLibraryWarnings();
@@ -64,26 +61,6 @@ void MainEditor::showScrollPosition(const ScrollFractions &position)
     m_relativeScroll = {position.horizontal, position.vertical};
     MapScale::setFraction(*VScroll1, position.vertical);
     MapScale::setFraction(*HScroll1, position.horizontal);
-}
-
-void MainEditor::fillRecentMenu()
-{
-    mnuRecent->clear();
-    const QStringList recent = m_files->recentFiles();
-    for (int i = 0; i < recent.size(); ++i) {
-        const QString &path = recent[i];
-        if (path.isEmpty())
-            continue;
-        QAction *entry = mnuRecent->addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QString(path).replace(QLatin1Char('&'),
-                                                                            QLatin1String("&&"))));
-        entry->setEnabled(QFileInfo(path).isFile()); // a world moved away is shown, disabled
-        connect(entry, &QAction::triggered, m_files, [this, path] { m_files->openRecent(path); });
-    }
-    if (!mnuRecent->isEmpty())
-        mnuRecent->addSeparator();
-    QAction *clear = mnuRecent->addAction(tr("Clear List"), m_files, &DocumentFiles::clearRecent);
-    clear->setEnabled(!mnuRecent->actions().isEmpty() && mnuRecent->actions().size() > 1);
 }
 
 void MainEditor::restorePlacement()

@@ -1,6 +1,9 @@
+// The main window's controls and parts, how they are wired together, and
+// the window's own events: resizing lays the controls out, closing asks
+// about unsaved changes and keeps the window's placement.
+
 #include "editor/window/MainEditor.h"
 
-#include "editor/window/DocumentFiles.h"
 #include "editor/map/MapCanvas.h"
 #include "editor/map/MapOverlay.h"
 #include "editor/map/MapPainter.h"
@@ -8,14 +11,12 @@
 #include "editor/palette/DragHandle.h"
 #include "editor/palette/ObjectTree.h"
 #include "editor/palette/PanelParts.h"
+#include "editor/window/DocumentFiles.h"
 #include "editor/window/Palette.h"
 #include "editor/window/PlaceTool.h"
 
-#include <QAction>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -27,7 +28,7 @@ MainEditor::MainEditor(const Platform &platform, const QString &programFolder,
 {
     createControls();
     m_files = new DocumentFiles(
-        m_platform, document, m_programFolder,
+        m_platform, m_document, m_programFolder,
         [this] {
             return ScrollFractions{MapScale::fraction(*VScroll1), MapScale::fraction(*HScroll1)};
         },
@@ -69,7 +70,7 @@ void MainEditor::createControls()
     MapScale::followScrollBars(*Picture1, *HScroll1, *VScroll1, m_relativeScroll);
 
     m_palette = new Palette(m_platform, central);
-    m_placeTool = new PlaceTool(document, *m_palette, Shapes, m_platform, Picture1, this);
+    m_placeTool = new PlaceTool(m_document, *m_palette, Shapes, m_platform, Picture1, this);
 
     frmCurrent = new QGroupBox(tr("Existing Objects"), central);
     objTree = new ObjectTree(frmCurrent);
@@ -90,88 +91,6 @@ void MainEditor::createControls()
                   {objTree, "objTree"},
                   {cmdRemoveObject, "cmdRemoveObject"},
                   {Status1, "Status1"}});
-}
-
-void MainEditor::createMenus()
-{
-    mnuFile = menuBar()->addMenu(tr("&File"));
-    mnuNewItem = mnuFile->addAction(tr("&New"), m_files, &DocumentFiles::newFile);
-    mnuNewItem->setShortcuts(QKeySequence::New);
-    mnuLoadItem = mnuFile->addAction(tr("&Open..."), m_files, &DocumentFiles::open);
-    mnuLoadItem->setShortcuts(QKeySequence::Open);
-    mnuSave2Item = mnuFile->addAction(tr("&Save"), m_files, &DocumentFiles::save);
-    mnuSave2Item->setShortcuts(QKeySequence::Save);
-    mnuSaveAs = mnuFile->addAction(tr("Save &As..."), m_files, &DocumentFiles::saveAs);
-    mnuSaveAs->setShortcuts(QKeySequence::SaveAs);
-    if (mnuSaveAs->shortcuts().isEmpty()) // some desktops define none
-        mnuSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    mnuDivide1 = mnuFile->addSeparator();
-    mnuProperties = mnuFile->addAction(tr("World Properties..."));
-    mnuDivide2 = mnuFile->addSeparator();
-    mnuSaveItem = mnuFile->addAction(tr("Export to VRM&L"), this, &MainEditor::mnuSaveItem_Click);
-    mnuDivide3 = mnuFile->addSeparator();
-    mnuExitItem = mnuFile->addAction(tr("&Exit"), this, &QWidget::close);
-    mnuExitItem->setShortcuts(QKeySequence::Quit);
-    mnuRecent = new QMenu(tr("Open &Recent"), mnuFile);
-    mnuFile->insertMenu(mnuSave2Item, mnuRecent);
-    connect(mnuRecent, &QMenu::aboutToShow, this, &MainEditor::fillRecentMenu);
-
-    // The captions name the action: "Undo Place Park Bench", "Redo Draw Wall".
-    mnuEdit = menuBar()->addMenu(tr("&Edit"));
-    mnuUndo = document.undoStack().createUndoAction(this, tr("&Undo"));
-    mnuUndo->setShortcuts(QKeySequence::Undo);
-    mnuRedo = document.undoStack().createRedoAction(this, tr("&Redo"));
-    mnuRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                           QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    mnuEdit->addAction(mnuUndo);
-    mnuEdit->addAction(mnuRedo);
-
-    mnuViewItem = menuBar()->addMenu(tr("&View"));
-    mnuScaleItem = mnuViewItem->addMenu(tr("&Scale"));
-    mnu100Item = mnuScaleItem->addAction(tr("&100%"), this, [this] { setZoom(1); });
-    mnu200Item = mnuScaleItem->addAction(tr("&200%"), this, [this] { setZoom(2); });
-    mnu400Item = mnuScaleItem->addAction(tr("&400%"), this, [this] { setZoom(4); });
-    // Shown as a choice of one; a zoom read from a file may match none of them.
-    auto *zooms = new QActionGroup(this);
-    zooms->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (QAction *item : {mnu100Item, mnu200Item, mnu400Item}) {
-        item->setCheckable(true);
-        zooms->addAction(item);
-    }
-    mnu100Item->setChecked(true);
-
-    mnuHelpItem = menuBar()->addMenu(tr("&Help"));
-    mnuManualItem =
-        mnuHelpItem->addAction(tr("&Manual..."), this, &MainEditor::mnuManualItem_Click);
-    mnuManualItem->setShortcut(Qt::Key_F1);
-    mnuFeedBack =
-        mnuHelpItem->addAction(tr("&Send Us Feedback..."), this, &MainEditor::mnuFeedBack_Click);
-    mnuAboutItem = mnuHelpItem->addAction(tr("&About..."), this, &MainEditor::mnuAboutItem_Click);
-
-    nameControls({{mnuFile, "mnuFile"},
-                  {mnuNewItem, "mnuNewItem"},
-                  {mnuLoadItem, "mnuLoadItem"},
-                  {mnuSave2Item, "mnuSave2Item"},
-                  {mnuSaveAs, "mnuSaveAs"},
-                  {mnuDivide1, "mnuDivide1"},
-                  {mnuProperties, "mnuProperties"},
-                  {mnuDivide2, "mnuDivide2"},
-                  {mnuSaveItem, "mnuSaveItem"},
-                  {mnuDivide3, "mnuDivide3"},
-                  {mnuExitItem, "mnuExitItem"},
-                  {mnuRecent, "mnuRecent"},
-                  {mnuEdit, "mnuEdit"},
-                  {mnuUndo, "mnuUndo"},
-                  {mnuRedo, "mnuRedo"},
-                  {mnuViewItem, "mnuViewItem"},
-                  {mnuScaleItem, "mnuScaleItem"},
-                  {mnu100Item, "mnu100Item"},
-                  {mnu200Item, "mnu200Item"},
-                  {mnu400Item, "mnu400Item"},
-                  {mnuHelpItem, "mnuHelpItem"},
-                  {mnuManualItem, "mnuManualItem"},
-                  {mnuFeedBack, "mnuFeedBack"},
-                  {mnuAboutItem, "mnuAboutItem"}});
 }
 
 void MainEditor::connectPlaceTool()

@@ -1,44 +1,46 @@
 #pragma once
-// The map editor's main window. It holds the world document and the object
-// library and delegates: drawing to mapview/, the tree to palette/, file work
-// to model/WorldFile, every change of the world to the document's commands.
-// Its code is split by concern: MainEditor.cpp (controls and menus),
-// MainLayout.cpp (placing the controls), MapCommands.cpp (map, zoom, tree
-// selection, redrawing on the document's notifications), DocumentCommands.cpp
-// (start-up, New, Open, Save, recent files, closing, help pages),
-// ExportCommands.cpp (the export and its preview), PlacementCommands.cpp (the
-// palette, placing and drawing with the mouse), MoveCommands.cpp (dragging and
-// nudging items), MapNavigation.cpp (wheel, tool tips).
-// EditCommands.cpp (removal, editing, World Properties).
+// The map editor's main window: it makes the parts and wires them together.
+// Its parts: the world document (every change of the world is one of its
+// commands; the map and the tree redraw from its notifications),
+// DocumentFiles (New, Open, Save, Save As, the recent worlds), the Palette
+// (what the next click places) and the map's PlaceTool (placing with the
+// mouse). Its controls are its own; tools and tests find them by object name.
+// Its code is split by concern: MainEditor.cpp (controls, parts, events),
+// MainMenus.cpp (the menu bar), MainLayout.cpp (placing the controls),
+// MapCommands.cpp (map, zoom, tree selection, redrawing on the document's
+// notifications), DocumentCommands.cpp (start-up, caption, recent menu,
+// window placement, help pages), ExportCommands.cpp (the export and its
+// preview), MoveCommands.cpp (dragging and nudging items), MapNavigation.cpp
+// (wheel, right click, tool tips), EditCommands.cpp (removal, editing, World
+// Properties).
 
-#include "core/files/FileServices.h"
 #include "core/library/Footprint.h"
-#include "editor/map/MapScale.h"
-#include "core/model/WorldDocument.h"
-#include "editor/palette/DragHandle.h"
 #include "core/library/ObjectLibrary.h"
+#include "core/model/WorldDocument.h"
+#include "editor/map/MapScale.h"
 #include "editor/platform/Platform.h"
 
 #include <QMainWindow>
 
-#include <array>
+#include <optional>
 #include <vector>
 
 class DocumentFiles;
-struct ScrollFractions;
-class MapCanvas;
+class DragHandle;
 class frmEdit;
+class MapCanvas;
 class MapOverlay;
 class ObjectTree;
 class Palette;
 class PlaceTool;
 class QAction;
 class QGroupBox;
-class WebPublisher;
 class QMenu;
 class QPushButton;
 class QScrollBar;
 class QStatusBar;
+class WebPublisher;
+struct ScrollFractions;
 
 class MainEditor : public QMainWindow {
     Q_OBJECT
@@ -59,17 +61,91 @@ public:
     void objTree_NodeClick();
     void hideMarkers(); // shpSelector and Image1
 
-    // New, Open, Save, Save As and the recent worlds.
+    // The world, its undo stack, Saved and CurrentFile.
+    WorldDocument &document() { return m_document; }
+    const World &world() const { return m_document.world(); }
+    // The object library, as loaded at start-up.
+    std::vector<ShapeInfo> Shapes;
+
     DocumentFiles &files() { return *m_files; }
 
-    QString programFolder() const { return m_programFolder; }
-    const Platform &platform() const { return m_platform; }
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
-    // The world, its undo stack, Saved and CurrentFile. Views redraw from its
-    // notifications.
-    WorldDocument document;
-    const World &world() const { return document.world(); }
-    std::vector<ShapeInfo> Shapes;
+private:
+    // MainEditor.cpp
+    void createControls();
+    void connectPlaceTool();
+
+    // MainMenus.cpp
+    void createMenus();
+    void fillRecentMenu();
+
+    // MainLayout.cpp
+    void layoutControls();
+
+    // MapCommands.cpp
+    void clearTreeSelection(); // and the marker and handle with it
+    void setZoom(int32_t zoom);
+    void checkZoomMenu();
+    void followDocument();
+    void resetView();
+    void selectAfterChange(int kind, int index);
+    void selectStart();
+
+    // DocumentCommands.cpp
+    void mnuManualItem_Click();
+    void mnuFeedBack_Click();
+    void mnuAboutItem_Click();
+    void setCaption(const QString &path);
+    void showScrollPosition(const ScrollFractions &position);
+    void restorePlacement();
+    void storePlacement();
+    void openHelpPage(const QString &name);
+    void showLibraryWarnings();
+
+    // ExportCommands.cpp
+    void mnuSaveItem_Click();
+
+    // MoveCommands.cpp
+    void connectMoveCommands();
+    void createNudges();
+    // Moves the selected object, text, picture or start position by a step
+    // in map units: one undoable move.
+    void nudgeSelection(double dx, double dy);
+    void moveSelectionTo(QPointF centre);
+    void Image1_DragStart();
+    void Image1_DragMove(const QRectF &rect);
+    void Image1_DragDrop(const QRectF &rect);
+    void Image1_DragCancel();
+
+    // MapNavigation.cpp
+    void connectNavigation();
+    void Picture1_Wheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPointF point);
+    QString toolTipAt(QPointF point) const;
+
+    // EditCommands.cpp: removal, the Edit Object dialog opened from the
+    // tree, World Properties.
+    void connectEditCommands();
+    void cmdRemoveObject_Click();
+    void objTree_DblClick(); // also Enter on a node
+    // Makes the dialog's result for the item of this index (of the dialog's
+    // kind), or for the start orientation, one command.
+    void ProcessEdit(int index, const frmEdit &dialog);
+    void mnuProperties_Click();
+
+    Platform m_platform;
+    QString m_programFolder;
+    QString m_commandLine;
+    QStringList m_libraryWarnings;
+    WorldDocument m_document;
+    DocumentFiles *m_files = nullptr;
+    Palette *m_palette = nullptr;
+    PlaceTool *m_placeTool = nullptr;
+    MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
+    std::optional<MapItem> m_dragged;            // drawn by the handle while it is dragged
+    WebPublisher *m_webPublisher = nullptr;      // made by the first preview
 
     // Controls, named as the program has always named them.
     QWidget *Picture2 = nullptr; // the map's frame
@@ -107,85 +183,4 @@ public:
     QAction *mnuManualItem = nullptr;
     QAction *mnuFeedBack = nullptr;
     QAction *mnuAboutItem = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    // MainEditor.cpp
-    void createControls();
-    void createMenus();
-
-    // MainLayout.cpp
-    void layoutControls();
-
-    // MapCommands.cpp
-    void setZoom(int32_t zoom);
-    void checkZoomMenu();
-    void followDocument();
-    void resetView();
-    void selectAfterChange(int kind, int index);
-    void selectStart();
-
-    // DocumentCommands.cpp
-    void mnuManualItem_Click();
-    void mnuFeedBack_Click();
-    void mnuAboutItem_Click();
-    void setCaption(const QString &path);
-    void showScrollPosition(const ScrollFractions &position);
-    void fillRecentMenu();
-    void restorePlacement();
-    void storePlacement();
-    void openHelpPage(const QString &name);
-    void showLibraryWarnings();
-
-    // ExportCommands.cpp
-    void mnuSaveItem_Click();
-
-    Platform m_platform;
-    QString m_programFolder;
-    QString m_commandLine;
-    QStringList m_libraryWarnings;
-    DocumentFiles *m_files = nullptr;
-    MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
-    WebPublisher *m_webPublisher = nullptr;      // made by the first preview
-
-    // Placing (PlaceTool), moving with the mouse and the keyboard
-    // (MoveCommands.cpp) and getting about the map (MapNavigation.cpp).
-public:
-    // Moves the selected object, text, picture or start position by a step
-    // in map units: one undoable move.
-    void nudgeSelection(double dx, double dy);
-
-private:
-    void connectPlaceTool();
-    void clearTreeSelection(); // and the marker and handle with it
-    void connectMoveCommands();
-    void createNudges();
-    void Image1_DragStart();
-    void Image1_DragMove(const QRectF &rect);
-    void Image1_DragDrop(const QRectF &rect);
-    void Image1_DragCancel();
-    void moveSelectionTo(QPointF centre);
-    void connectNavigation();
-    void Picture1_Wheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPointF point);
-    QString toolTipAt(QPointF point) const;
-
-    Palette *m_palette = nullptr;
-    PlaceTool *m_placeTool = nullptr;
-    std::optional<MapItem> m_dragged; // drawn by the handle while it is dragged
-
-    // Changing what is placed (EditCommands.cpp): removal, the Edit Object
-    // dialog opened from the tree, World Properties.
-public:
-    void cmdRemoveObject_Click();
-    void objTree_DblClick(); // also Enter on a node
-    // Makes the dialog's result for the item of this index (of the dialog's
-    // kind), or for the start orientation, one command.
-    void ProcessEdit(int index, const frmEdit &dialog);
-    void mnuProperties_Click();
-
-private:
-    void connectEditCommands();
 };

@@ -1,9 +1,9 @@
 #include "editor/window/MainLayout.h"
 
-#include "editor/window/MainEditor.h"
-#include "editor/window/Palette.h"
 #include "editor/map/MapCanvas.h"
 #include "editor/palette/ObjectTree.h"
+#include "editor/window/MainEditor.h"
+#include "editor/window/Palette.h"
 
 #include <QGroupBox>
 #include <QPushButton>

@@ -48,8 +48,8 @@ public:
 
     void fillObjectList(const std::vector<ShapeInfo> &shapes);
 
-    int currentPanel() const;        // the chosen tab
-    bool isShown(Panel panel) const; // on the screen now
+    int currentPanel() const;                         // the chosen tab
+    bool isShown(Panel panel) const;                  // on the screen now
     std::optional<ListedObject> chosenObject() const; // nothing unless a row is selected
     const CubeOption &chosenCube() const;
     int32_t surfaceColor() const;
