@@ -36,7 +36,6 @@ public:
     // The tool the mouse works with; the previous one is deactivated, this
     // one activated. Not owned; nullptr: none.
     void setTool(MapTool *tool);
-    MapTool *tool() const { return m_tool; }
 
     // The tool tip for a map point; an empty text shows none.
     void setToolTipText(std::function<QString(QPointF)> toolTipText);

@@ -1,6 +1,6 @@
-// The main window's controls and parts, how they are wired together, and
-// the window's own events: resizing lays the controls out, closing asks
-// about unsaved changes and keeps the window's placement.
+// The main window's controls, the pieces it delegates to and how they are
+// wired together, and the window's own events: resizing lays the controls
+// out, closing asks about unsaved changes and keeps the window's placement.
 
 #include "editor/window/MainEditor.h"
 

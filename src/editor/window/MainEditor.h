@@ -1,18 +1,18 @@
 #pragma once
-// The map editor's main window: it makes the parts and wires them together.
-// Its parts: the world document (every change of the world is one of its
-// commands; the map and the tree redraw from its notifications),
-// DocumentFiles (New, Open, Save, Save As, the recent worlds), the Palette
-// (what the next click places) and the map's PlaceTool (placing with the
-// mouse). Its controls are its own; tools and tests find them by object name.
-// Its code is split by concern: MainEditor.cpp (controls, parts, events),
-// MainMenus.cpp (the menu bar), MainLayout.cpp (placing the controls),
-// MapCommands.cpp (map, zoom, tree selection, redrawing on the document's
-// notifications), DocumentCommands.cpp (start-up, caption, recent menu,
-// window placement, help pages), ExportCommands.cpp (the export and its
-// preview), MoveCommands.cpp (dragging and nudging items), MapNavigation.cpp
-// (wheel, right click, tool tips), EditCommands.cpp (removal, editing, World
-// Properties).
+// The map editor's main window. It makes its pieces and wires them together:
+// the world document (every change of the world is one of its commands; the
+// map and the tree redraw from its notifications), DocumentFiles (New, Open,
+// Save, Save As, the recent worlds), the Palette (what the next click
+// places) and the map's PlaceTool (placing with the mouse). Its controls are
+// its own; tools and tests find them by object name.
+// Its code is split by concern: MainEditor.cpp (controls, wiring, events),
+// MainMenus.cpp (the menu bar, the recent worlds' menu), MainLayout.cpp
+// (placing the controls), MapCommands.cpp (map, zoom, tree selection,
+// redrawing on the document's notifications), DocumentCommands.cpp
+// (start-up, caption, window placement, help pages), ExportCommands.cpp (the
+// export and its preview), MoveCommands.cpp (dragging and nudging items),
+// MapNavigation.cpp (wheel, right click, tool tips), EditCommands.cpp
+// (removal, editing, World Properties).
 
 #include "core/library/Footprint.h"
 #include "core/library/ObjectLibrary.h"
