@@ -7,13 +7,12 @@
 // and one frame of the live preview while the drag handle is moved. Prints
 // the peak memory at the end.
 
+#include "EditorControls.h" // the window's controls by name
+
 #include "core/model/StoredColor.h"
-#include "editor/window/MainEditor.h"
-#include "editor/map/MapCanvas.h"
 #include "editor/map/MapPainter.h"
 #include "editor/map/MapScale.h"
 #include "editor/palette/ExistingObjects.h"
-#include "editor/palette/ObjectTree.h"
 #include "editor/platform/FakePlatform.h"
 
 #include <QAction>
@@ -118,7 +117,7 @@ struct Bench {
         editor = std::make_unique<MainEditor>(fake.platform(), folder.path(), QString());
         editor->runLoadSequence(); // loads the library into Shapes and the palette's list
         editor->show();
-        editor->document.replace(bigWorld()); // redraws the map and the tree
+        editor->document().replace(bigWorld()); // redraws the map and the tree
         QCoreApplication::processEvents();
     }
 
@@ -155,7 +154,7 @@ Bench &bench()
 
 void zoomTo(MainEditor &e, int zoom)
 {
-    (zoom == 4 ? e.mnu400Item : e.mnu100Item)->trigger();
+    (zoom == 4 ? mnu400Item(e) : mnu100Item(e))->trigger();
     QCoreApplication::processEvents();
 }
 
@@ -167,8 +166,9 @@ void render(benchmark::State &state, bool refreshTree)
         e.Render2D(refreshTree, 0, -1);
         QCoreApplication::processEvents(); // the window paints what was drawn
     }
-    state.counters["canvas_px"] = e.Picture1->width();
-    state.counters["back_image_MB"] = double(e.Picture1->backImage().sizeInBytes()) / (1024 * 1024);
+    state.counters["canvas_px"] = Picture1(e)->width();
+    state.counters["back_image_MB"] =
+        double(Picture1(e)->backImage().sizeInBytes()) / (1024 * 1024);
 }
 
 // The map drawing alone, onto an image the size of the 100 % canvas.
@@ -190,10 +190,10 @@ void BM_PlaceUndoRedo(benchmark::State &state)
     MainEditor &e = *bench().editor;
     zoomTo(e, int(state.range(0)));
     const int step = int(state.range(1));
-    QUndoStack &stack = e.document.undoStack();
+    QUndoStack &stack = e.document().undoStack();
     const auto run = [&](int which) {
         if (which == 0)
-            e.document.place(ObjectInfo{QStringLiteral("Object 3"), 50, 50, 0, {}, {}});
+            e.document().place(ObjectInfo{QStringLiteral("Object 3"), 50, 50, 0, {}, {}});
         else if (which == 1)
             stack.undo();
         else
@@ -223,14 +223,14 @@ void send(QWidget *to, QEvent::Type type, QPointF pixel, Qt::MouseButtons button
 
 QPointF pixelOf(const MainEditor &e, double x, double y)
 {
-    return e.Picture1->mapToPixels().map(QPointF(x, y));
+    return Picture1(e)->mapToPixels().map(QPointF(x, y));
 }
 
 // Scrolls the map point into the middle of the frame.
 void showInFrame(MainEditor &e, QPointF point)
 {
-    MapScale::showPointAt(*e.Picture1, *e.HScroll1, *e.VScroll1, point,
-                          QPointF(e.Picture2->width(), e.Picture2->height()) / 2);
+    MapScale::showPointAt(*Picture1(e), *HScroll1(e), *VScroll1(e), point,
+                          QPointF(Picture2(e)->width(), Picture2(e)->height()) / 2);
     QCoreApplication::processEvents();
 }
 
@@ -240,18 +240,18 @@ void BM_PlacementClick(benchmark::State &state)
 {
     MainEditor &e = *bench().editor;
     zoomTo(e, int(state.range(0)));
-    e.TabStrip1->setCurrentIndex(0);
-    e.List1->setCurrentRow(3);
+    TabStrip1(e)->setCurrentIndex(0);
+    List1(e)->setCurrentRow(3);
     showInFrame(e, QPointF(50, 50));
     const QPointF pixel = pixelOf(e, 50, 50);
     for (auto _ : state) {
         state.PauseTiming();
-        send(e.Picture1, QEvent::MouseButtonPress, pixel, Qt::LeftButton);
+        send(Picture1(e), QEvent::MouseButtonPress, pixel, Qt::LeftButton);
         state.ResumeTiming();
-        send(e.Picture1, QEvent::MouseButtonRelease, pixel, Qt::NoButton);
+        send(Picture1(e), QEvent::MouseButtonRelease, pixel, Qt::NoButton);
         QCoreApplication::processEvents(); // the window paints what was drawn
         state.PauseTiming();
-        e.document.undoStack().undo(); // the world stays the same size
+        e.document().undoStack().undo(); // the world stays the same size
         QCoreApplication::processEvents();
         state.ResumeTiming();
     }
@@ -277,13 +277,13 @@ void BM_DragPreviewFrame(benchmark::State &state)
 {
     MainEditor &e = *bench().editor;
     zoomTo(e, int(state.range(0)));
-    e.objTree->selectNode(ExistingObjects::FirstItemNode + PerKind + 100); // an object
+    objTree(e)->selectNode(ExistingObjects::FirstItemNode + PerKind + 100); // an object
     e.objTree_NodeClick();
-    showInFrame(e, e.shpSelector->mapRect().center());
-    DragHandle *handle = e.Image1;
+    showInFrame(e, shpSelector(e)->mapRect().center());
+    DragHandle *handle = Image1(e);
     const QPointF grab = QPointF(handle->width(), handle->height()) / 2;
     send(handle, QEvent::MouseButtonPress, grab, Qt::LeftButton);
-    PaintCounter counter(e.Picture1);
+    PaintCounter counter(Picture1(e));
     int step = 0;
     for (auto _ : state) {
         ++step;

@@ -2,18 +2,12 @@
 // A main window on the scripted platform fakes, in a throw-away program
 // folder, at a known size. Shared by the tst_ui_* tests of the main window.
 
+#include "EditorControls.h"
 #include "TestSupport.h"
 
-#include "editor/window/MainEditor.h"
-#include "editor/map/MapCanvas.h"
-#include "editor/map/MapOverlay.h"
 #include "core/model/WorldFile.h"
 #include "editor/palette/ColorSwatch.h"
 #include "editor/palette/ExistingObjects.h"
-#include "editor/palette/ObjectTree.h"
-#include "editor/palette/PicturePanel.h"
-#include "editor/palette/SurfacePanel.h"
-#include "editor/palette/TextPanel.h"
 #include "editor/platform/FakePlatform.h"
 
 #include <QtTest>
@@ -89,12 +83,12 @@ struct EditorHarness {
     // The whole map, one image pixel per canvas pixel.
     QImage mapImage() const
     {
-        return editor->Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return Picture1(*editor)->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
     QPoint pixelOf(double x, double y) const
     {
-        const QPointF p = editor->Picture1->mapToPixels().map(QPointF(x, y));
+        const QPointF p = Picture1(*editor)->mapToPixels().map(QPointF(x, y));
         return QPoint(int(std::lround(p.x())), int(std::lround(p.y())));
     }
 };

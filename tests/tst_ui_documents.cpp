@@ -27,7 +27,7 @@ QStringList exportFrom(MainEditor &editor)
         previewed << preview->BrowseFile;
         preview->reject();
     });
-    editor.mnuSaveItem->trigger();
+    mnuSaveItem(editor)->trigger();
     return previewed;
 }
 
@@ -84,10 +84,10 @@ private slots:
         h.writeText("plain.txt", "a file, not a folder");
         const QString other = h.writeWorld("other.lwf", World());
         MainEditor &e = h.start();
-        e.document.replace(sampleWorld()); // with an item selected
-        e.objTree->selectNode(ExistingObjects::FirstItemNode + 1); // the picture, with a handle
+        e.document().replace(sampleWorld());                        // with an item selected
+        objTree(e)->selectNode(ExistingObjects::FirstItemNode + 1); // the picture, with a handle
         e.objTree_NodeClick();
-        e.document.setSaved(!changed); // nothing to ask of a saved world
+        e.document().setSaved(!changed); // nothing to ask of a saved world
         const World before = e.world();
         const QString saved = h.path(saveAs == "ok" ? "saved.lwf" : "plain.txt/saved.lwf");
         h.fake.messages.answers = {answer};
@@ -96,7 +96,7 @@ private slots:
         h.fake.fileDialogs.openAnswers = {other};
 
         const bool exit = command == "exit";
-        (exit ? e.mnuExitItem : command == "open" ? e.mnuLoadItem : e.mnuNewItem)->trigger();
+        (exit ? mnuExitItem(e) : command == "open" ? mnuLoadItem(e) : mnuNewItem(e))->trigger();
 
         const QStringList &shown = h.fake.messages.shown; // the question, then a failure
         QCOMPARE(shown.size(), int(changed) + int(saveAs == "bad"));
@@ -110,12 +110,12 @@ private slots:
         if (exit && proceeds)
             return;
         QCOMPARE(e.world(), proceeds ? World() : before);
-        QCOMPARE(e.document.Saved(), proceeds || !changed);
+        QCOMPARE(e.document().Saved(), proceeds || !changed);
         // What proceeds starts afresh: tree and selection.
-        QCOMPARE(e.objTree->nodeCount() == 5, proceeds);
-        QCOMPARE(e.Image1->isVisible(), !proceeds);
+        QCOMPARE(objTree(e)->nodeCount() == 5, proceeds);
+        QCOMPARE(Image1(e)->isVisible(), !proceeds);
         // A failed or cancelled save leaves the document as it was.
-        QCOMPARE(e.document.CurrentFile(), proceeds && command == "open" ? other : QString());
+        QCOMPARE(e.document().CurrentFile(), proceeds && command == "open" ? other : QString());
     }
 
     // Open shows the world at its zoom and scroll position; a failed Open
@@ -143,58 +143,59 @@ private slots:
             h.writeText("next.lwf", content);
         const QString good = h.writeWorld("good.lwf", World());
         MainEditor &e = h.start(good);
-        e.mnu400Item->trigger();
-        e.HScroll1->setValue(100);
-        e.document.setSaved(false);
+        mnu400Item(e)->trigger();
+        HScroll1(e)->setValue(100);
+        e.document().setSaved(false);
         const World before = e.world();
         h.fake.messages.answers = {Answer::No};
         h.fake.fileDialogs.openAnswers = {path};
-        e.mnuLoadItem->trigger();
+        mnuLoadItem(e)->trigger();
 
-        QCOMPARE(std::tuple(e.world(), e.document.CurrentFile(), e.document.Saved()),
+        QCOMPARE(std::tuple(e.world(), e.document().CurrentFile(), e.document().Saved()),
                  zoom ? std::tuple(opened, path, true) : std::tuple(before, good, false));
         QCOMPARE(e.windowTitle(), caption(zoom ? path : good));
         QCOMPARE(h.fake.messages.shown.size(), zoom ? 1 : 2); // the question, then the failure
         if (!zoom) {
             QVERIFY(h.fake.messages.shown[1].startsWith("The world could not be opened.") &&
                     h.fake.messages.shown[1].contains(path));
-            QCOMPARE(e.HScroll1->value(), 100);
+            QCOMPARE(HScroll1(e)->value(), 100);
             return;
         }
-        QVERIFY(e.mnu200Item->isChecked() && !e.mnu400Item->isChecked());
-        QCOMPARE(e.HScroll1->value(), e.HScroll1->maximum());
-        QVERIFY(qAbs(MapScale::fraction(*e.VScroll1) - 0.25) < 0.01);
-        QCOMPARE(e.objTree->nodeCount(), 5 + 3); // the object is missing from the empty library
+        QVERIFY(mnu200Item(e)->isChecked() && !mnu400Item(e)->isChecked());
+        QCOMPARE(HScroll1(e)->value(), HScroll1(e)->maximum());
+        QVERIFY(qAbs(MapScale::fraction(*VScroll1(e)) - 0.25) < 0.01);
+        QCOMPARE(objTree(e)->nodeCount(), 5 + 3); // the object is missing from the empty library
     }
 
     void saveAndSaveAs()
     {
         EditorHarness h;
         MainEditor &e = h.start();
-        e.document.replace(sampleWorld());
-        e.document.setSaved(false);
-        e.mnuSaveAs->trigger(); // cancelled: silent, nothing changes
-        QVERIFY(!e.document.Saved());
-        e.mnu400Item->trigger();
-        e.HScroll1->setValue(e.HScroll1->maximum() / 3);
-        const double horizontal = MapScale::fraction(*e.HScroll1);
+        e.document().replace(sampleWorld());
+        e.document().setSaved(false);
+        mnuSaveAs(e)->trigger(); // cancelled: silent, nothing changes
+        QVERIFY(!e.document().Saved());
+        mnu400Item(e)->trigger();
+        HScroll1(e)->setValue(HScroll1(e)->maximum() / 3);
+        const double horizontal = MapScale::fraction(*HScroll1(e));
 
         // A world never saved asks for a name; one typed without an extension
         // gets ".lwf".
         h.fake.fileDialogs.saveAnswers = {h.path("first")};
-        e.mnuSave2Item->trigger();
+        mnuSave2Item(e)->trigger();
         const QString first = h.path("first.lwf");
-        QCOMPARE(std::pair(e.document.CurrentFile(), e.document.Saved()), std::pair(first, true));
+        QCOMPARE(std::pair(e.document().CurrentFile(), e.document().Saved()),
+                 std::pair(first, true));
         QCOMPARE(e.windowTitle(), caption(first));
         QCOMPARE(WorldFile::load(first).fractions.horizontal, horizontal);
 
         TextInfo changed = e.world().Texts[0];
         changed.Text = "Changed";
-        e.document.change(0, changed, "Edit");
-        e.mnuSave2Item->trigger(); // now without a dialog
+        e.document().change(0, changed, "Edit");
+        mnuSave2Item(e)->trigger(); // now without a dialog
         QCOMPARE(h.fake.fileDialogs.filters.size(), 2);
         QCOMPARE(WorldFile::load(first).world, e.world());
-        QVERIFY(e.document.Saved() && h.fake.messages.shown.isEmpty());
+        QVERIFY(e.document().Saved() && h.fake.messages.shown.isEmpty());
     }
 
     // The Edit menu names what it will undo or redo; the map and the tree
@@ -208,28 +209,28 @@ private slots:
         h.fake.fileDialogs.saveAnswers = {saved};
         const QImage empty = h.mapImage();
 
-        e.document.place(ObjectInfo{"Park Bench", 50, 50, 0, {}, {}});
-        QCOMPARE(e.mnuUndo->text(), QStringLiteral("&Undo Place Park Bench"));
+        e.document().place(ObjectInfo{"Park Bench", 50, 50, 0, {}, {}});
+        QCOMPARE(mnuUndo(e)->text(), QStringLiteral("&Undo Place Park Bench"));
         e.hideMarkers();
         const QImage placed = h.mapImage();
         QVERIFY(placed != empty);
-        e.mnuSave2Item->trigger();
-        e.document.place(CubeInfo{"Wall", 10, 20, 10, 20, 0});
+        mnuSave2Item(e)->trigger();
+        e.document().place(CubeInfo{"Wall", 10, 20, 10, 20, 0});
         QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(e.document.Saved()); // back where the file is
+        QVERIFY(e.document().Saved()); // back where the file is
         QCOMPARE(h.mapImage(), placed);
-        e.mnuUndo->trigger();
+        mnuUndo(e)->trigger();
         QCOMPARE(h.mapImage(), empty);
-        QCOMPARE(e.objTree->nodeCount(), 5);
+        QCOMPARE(objTree(e)->nodeCount(), 5);
         QTest::keyClick(&e, Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(e.objTree->nodeText(e.objTree->selectedNode()), QStringLiteral("Park Bench"));
+        QCOMPARE(objTree(e)->nodeText(objTree(e)->selectedNode()), QStringLiteral("Park Bench"));
         QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(e.objTree->nodeText(e.objTree->selectedNode()), QStringLiteral("Wall"));
-        QVERIFY(!e.mnuRedo->isEnabled());
+        QCOMPARE(objTree(e)->nodeText(objTree(e)->selectedNode()), QStringLiteral("Wall"));
+        QVERIFY(!mnuRedo(e)->isEnabled());
 
         h.fake.messages.answers = {Answer::No};
-        e.mnuNewItem->trigger();
-        QVERIFY(!e.mnuUndo->isEnabled() && !e.mnuRedo->isEnabled()); // New starts afresh
+        mnuNewItem(e)->trigger();
+        QVERIFY(!mnuUndo(e)->isEnabled() && !mnuRedo(e)->isEnabled()); // New starts afresh
     }
 
     // The output is named after the world's file; a failure shows a message
@@ -258,7 +259,7 @@ private slots:
         const QString expected = h.path("ToGo/" + output);
         QVERIFY(!blocked || QDir().mkpath(expected));
         MainEditor &e = h.start(path);
-        e.document.setSaved(path.isEmpty());
+        e.document().setSaved(path.isEmpty());
 
         QCOMPARE(exportFrom(e), blocked ? QStringList() : QStringList{expected});
         QCOMPARE(QFileInfo(expected).isFile(), !blocked);
@@ -266,8 +267,8 @@ private slots:
         if (blocked)
             QVERIFY(h.fake.messages.shown[0].contains(expected) &&
                     h.fake.messages.shown[0].contains("could not be exported"));
-        QCOMPARE(e.document.Saved(), path.isEmpty());
-        QCOMPARE(e.document.CurrentFile(), path);
+        QCOMPARE(e.document().Saved(), path.isEmpty());
+        QCOMPARE(e.document().CurrentFile(), path);
     }
 
     // Objects the library lacks are named once each, ten at the most; the export goes on.

@@ -49,13 +49,13 @@ void play(QWidget &d, FakePlatform &fake, const QString &step)
 // Enter on the node, or a double-click; the Edit Object dialog that opens, if any.
 frmEdit *openEditor(MainEditor &e, int node, bool enter = true)
 {
-    e.objTree->selectNode(node);
-    e.objTree->setFocus();
+    objTree(e)->selectNode(node);
+    objTree(e)->setFocus();
     if (enter)
-        QTest::keyClick(e.objTree, Qt::Key_Return);
+        QTest::keyClick(objTree(e), Qt::Key_Return);
     else
-        QTest::mouseDClick(e.objTree->viewport(), Qt::LeftButton, {},
-                           e.objTree->visualItemRect(e.objTree->currentItem()).center());
+        QTest::mouseDClick(objTree(e)->viewport(), Qt::LeftButton, {},
+                           objTree(e)->visualItemRect(objTree(e)->currentItem()).center());
     return e.findChild<frmEdit *>();
 }
 
@@ -132,22 +132,22 @@ private slots:
         QFETCH(QString, selectedAfter);
         EditorHarness h;
         MainEditor &e = startWithSample(h);
-        e.document.replace(before);
-        e.objTree->selectNode(nodeOf(*e.objTree, kind, index));
+        e.document().replace(before);
+        objTree(e)->selectNode(nodeOf(*objTree(e), kind, index));
         e.objTree_NodeClick();
         if (how == "button") {
-            e.cmdRemoveObject->click();
+            cmdRemoveObject(e)->click();
         } else {
-            QWidget *target = how == "tree" ? static_cast<QWidget *>(e.objTree) : e.Image1;
+            QWidget *target = how == "tree" ? static_cast<QWidget *>(objTree(e)) : Image1(e);
             target->setFocus();
             QTest::keyClick(target, Qt::Key_Delete);
         }
         QCOMPARE(e.world(), after);
-        QVERIFY(!e.document.Saved());
-        QCOMPARE(e.objTree->nodeText(e.objTree->selectedNode()), selectedAfter);
-        e.mnuUndo->trigger(); // back in its place, and selected
+        QVERIFY(!e.document().Saved());
+        QCOMPARE(objTree(e)->nodeText(objTree(e)->selectedNode()), selectedAfter);
+        mnuUndo(e)->trigger(); // back in its place, and selected
         QCOMPARE(e.world(), before);
-        QCOMPARE(e.objTree->selectedNode(), nodeOf(*e.objTree, kind, index));
+        QCOMPARE(objTree(e)->selectedNode(), nodeOf(*objTree(e), kind, index));
     }
 
     // A street or a category has nothing to edit. Nothing removable
@@ -156,14 +156,14 @@ private slots:
     {
         EditorHarness h;
         MainEditor &e = startWithSample(h);
-        e.document.replace(sample());
+        e.document().replace(sample());
         QVERIFY(!openEditor(e, 7) && !openEditor(e, KindText, false));
         for (int node : {0, int(KindCube), int(ExistingObjects::StartNode)}) {
-            e.objTree->selectNode(node);
-            e.cmdRemoveObject->click();
+            objTree(e)->selectNode(node);
+            cmdRemoveObject(e)->click();
         }
         QCOMPARE(e.world(), sample());
-        QVERIFY(!e.document.Saved() && !e.mnuUndo->isEnabled());
+        QVERIFY(!e.document().Saved() && !mnuUndo(e)->isEnabled());
     }
 
     // The panels each kind shows, what OK stores or refuses, undo and redo.
@@ -238,9 +238,9 @@ private slots:
         World before = sample();
         if (kind == KindStart)
             before.StartAngle = 1.57; // shows as "left"
-        e.document.replace(before);
-        const int node = kind == KindStart ? int(ExistingObjects::StartNode)
-                                           : nodeOf(*e.objTree, kind, index);
+        e.document().replace(before);
+        const int node =
+            kind == KindStart ? int(ExistingObjects::StartNode) : nodeOf(*objTree(e), kind, index);
 
         QPointer<frmEdit> d = openEditor(e, node);
         QVERIFY(d && d->isVisible() && d->isModal());
@@ -254,20 +254,20 @@ private slots:
             QVERIFY(d && d->isVisible()); // open, with the user's input
             d->close();                   // as Cancel
             QCOMPARE(e.world(), before);
-            QVERIFY(e.document.Saved());
+            QVERIFY(e.document().Saved());
             return;
         }
         QTRY_VERIFY(!d);
         QCOMPARE(e.world(), after);
-        QVERIFY(!e.document.Saved()); // also when nothing differs
-        QCOMPARE(e.objTree->selectedNode(), node);
+        QVERIFY(!e.document().Saved()); // also when nothing differs
+        QCOMPARE(objTree(e)->selectedNode(), node);
         ObjectTree fresh; // the tree shows the change
         ExistingObjects::rebuild(fresh, e.world(), e.Shapes, 0, -1);
-        QCOMPARE(e.objTree->nodeText(node), fresh.nodeText(node));
-        QCOMPARE(e.mnuUndo->isEnabled(), after != before); // nothing differs: no undo step
+        QCOMPARE(objTree(e)->nodeText(node), fresh.nodeText(node));
+        QCOMPARE(mnuUndo(e)->isEnabled(), after != before); // nothing differs: no undo step
         if (after == before)
             return;
-        e.mnuUndo->trigger();
+        mnuUndo(e)->trigger();
         QCOMPARE(e.world(), before);
     }
 
@@ -301,23 +301,23 @@ private slots:
         MainEditor &e = h.start();
         World w = sample();
         std::tie(w.Sky, w.Ground, w.Music) = std::tie(before[0], before[1], before[2]);
-        e.document.replace(w);
+        e.document().replace(w);
 
-        e.mnuProperties->trigger();
+        mnuProperties(e)->trigger();
         QPointer<frmWorldProperties> d = e.findChild<frmWorldProperties *>();
         QVERIFY(d && d->isVisible() && d->isModal());
-        QVERIFY(!e.document.Saved()); // opening alone counts as a change, also when cancelled
+        QVERIFY(!e.document().Saved()); // opening alone counts as a change, also when cancelled
         for (const QString &step : steps)
             play(*d, h.fake, step);
         (after.isEmpty() ? d->cmdCancel : d->cmdOK)->click();
         QTRY_VERIFY(!d);
 
-        const WorldSettings s = e.document.settings();
+        const WorldSettings s = e.document().settings();
         QCOMPARE(QStringList({s.Sky, s.Ground, s.Music}), after.isEmpty() ? before : after);
-        QCOMPARE(e.mnuUndo->isEnabled(), !after.isEmpty() && after != before);
-        if (!e.mnuUndo->isEnabled())
+        QCOMPARE(mnuUndo(e)->isEnabled(), !after.isEmpty() && after != before);
+        if (!mnuUndo(e)->isEnabled())
             return;
-        e.mnuUndo->trigger();
+        mnuUndo(e)->trigger();
         QCOMPARE(e.world(), w);
     }
 
@@ -330,7 +330,7 @@ private slots:
         for (QWidget *c : e.findChildren<QWidget *>(QRegularExpression("^(?!qt_).")))
             if (c->inherits("QLineEdit") || c->inherits("QComboBox") ||
                 c->inherits("QAbstractButton") || c->inherits("QAbstractItemView") ||
-                c == e.Picture1)
+                c == Picture1(e))
                 QVERIFY2(
                     !QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty(),
                     qPrintable(c->objectName() + " " + c->metaObject()->className()));

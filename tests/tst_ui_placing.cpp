@@ -26,35 +26,35 @@ MainEditor &startWithLibrary(EditorHarness &h)
 
 void chooseObject(MainEditor &e, const QString &name)
 {
-    const QList<QListWidgetItem *> rows = e.List1->findItems(name, Qt::MatchExactly);
+    const QList<QListWidgetItem *> rows = List1(e)->findItems(name, Qt::MatchExactly);
     QVERIFY(rows.size() == 1);
-    QTest::mouseClick(e.List1->viewport(), Qt::LeftButton, {},
-                      e.List1->visualItemRect(rows[0]).center());
+    QTest::mouseClick(List1(e)->viewport(), Qt::LeftButton, {},
+                      List1(e)->visualItemRect(rows[0]).center());
 }
 
 // The map point the canvas reports for the pixel nearest to (x, y).
 QPointF reported(const EditorHarness &h, double x, double y)
 {
-    return h.editor->Picture1->pixelToMap(h.pixelOf(x, y));
+    return Picture1(*h.editor)->pixelToMap(h.pixelOf(x, y));
 }
 
 void clickMap(EditorHarness &h, double x, double y)
 {
-    QTest::mouseClick(h.editor->Picture1, Qt::LeftButton, {}, h.pixelOf(x, y));
+    QTest::mouseClick(Picture1(*h.editor), Qt::LeftButton, {}, h.pixelOf(x, y));
 }
 
 // The kind and index of the tree's selected node.
 MapItem selected(MainEditor &e)
 {
-    return ExistingObjects::itemOf(*e.objTree, e.objTree->selectedNode()).value_or(MapItem{});
+    return ExistingObjects::itemOf(*objTree(e), objTree(e)->selectedNode()).value_or(MapItem{});
 }
 
-double onePixel(MainEditor &e) { return 100.0 / e.Picture1->width(); }
+double onePixel(MainEditor &e) { return 100.0 / Picture1(e)->width(); }
 
 // The colour the map itself shows at a point, without the marker and handle over it.
 QRgb mapColorAt(const EditorHarness &h, QPointF at)
 {
-    MapCanvas *map = h.editor->Picture1;
+    MapCanvas *map = Picture1(*h.editor);
     QImage image(map->size(), QImage::Format_RGB32);
     map->render(&image, {}, {}, QWidget::DrawWindowBackground);
     return image.pixel(h.pixelOf(at.x(), at.y()));
@@ -82,12 +82,12 @@ private slots:
         QFETCH(int, tab);
         EditorHarness h;
         MainEditor &e = startWithLibrary(h);
-        e.document.place(TextInfo{"Earlier", 5, 5, 0, 0, Kind::TextBig, false, {}, {}, {}});
+        e.document().place(TextInfo{"Earlier", 5, 5, 0, 0, Kind::TextBig, false, {}, {}, {}});
         const World before = e.world();
-        e.TabStrip1->setCurrentIndex(tab);
-        e.picOrientation->OptLeft->click();
-        QTest::keyClicks(e.picOrientation->txtAnchor, "http://example.com/");
-        e.picOrientation->cmbTarget->setEditText("_blank");
+        TabStrip1(e)->setCurrentIndex(tab);
+        picOrientation(e)->OptLeft->click();
+        QTest::keyClicks(picOrientation(e)->txtAnchor, "http://example.com/");
+        picOrientation(e)->cmbTarget->setEditText("_blank");
         const QPointF at = reported(h, 40, 30);
         const auto x = float(at.x()), y = float(at.y());
         AnyItem expected;
@@ -99,22 +99,22 @@ private slots:
                 ObjectInfo{"Park Bench", x, y, Rotation::Left, "http://example.com/", "_blank"};
             break;
         case TextTab:
-            QTest::keyClicks(e.picText->txtTextText, "Lotwright Park");
-            e.picText->optText2->click();
+            QTest::keyClicks(picText(e)->txtTextText, "Lotwright Park");
+            picText(e)->optText2->click();
             h.fake.colorDialog.answers = {Red};
-            e.picText->picTextColor->click();
+            picText(e)->picTextColor->click();
             clickMap(h, 40, 30);
             expected = TextInfo{
                 "Lotwright Park",      x,  y,       Red, Rotation::Left, Kind::TextEyeLevel, false,
                 "http://example.com/", {}, "_blank"};
             break;
         case WallsTab: {
-            e.optCubes[2]->click();
+            optCubes(e, 2)->click();
             h.fake.colorDialog.answers = {Red};
-            e.picSurface->picCubesColor->click();
-            QTest::mousePress(e.Picture1, Qt::LeftButton, {}, h.pixelOf(40, 30));
-            QTest::mouseMove(e.Picture1, h.pixelOf(60, 45));
-            QTest::mouseRelease(e.Picture1, Qt::LeftButton, {}, h.pixelOf(60, 45));
+            picSurface(e)->picCubesColor->click();
+            QTest::mousePress(Picture1(e), Qt::LeftButton, {}, h.pixelOf(40, 30));
+            QTest::mouseMove(Picture1(e), h.pixelOf(60, 45));
+            QTest::mouseRelease(Picture1(e), Qt::LeftButton, {}, h.pixelOf(60, 45));
             const QPointF end = reported(h, 60, 45);
             expected = CubeInfo{Kind::Wall, x, float(end.x()), y, float(end.y()), Red};
             break;
@@ -122,19 +122,19 @@ private slots:
         case PicturesTab:
             h.fake.pictures.sizes[Sign] = QSize(300, 200);
             h.fake.fileDialogs.openAnswers = {Sign};
-            e.picPicture->cmd2dFind->click();
-            QTest::keyClicks(e.picPicture->txt2DHeight, "24");
+            picPicture(e)->cmd2dFind->click();
+            QTest::keyClicks(picPicture(e)->txt2DHeight, "24");
             clickMap(h, 40, 30);
             expected = PictureInfo{
                 x, y, 0, 3, 2, Rotation::Left, false, Sign, "http://example.com/", "_blank"};
             break;
         }
         const int kind = kindOf(expected);
-        const int index = e.document.count(kind) - 1;
-        QCOMPARE(e.document.item(kind, index), std::optional(expected));
+        const int index = e.document().count(kind) - 1;
+        QCOMPARE(e.document().item(kind, index), std::optional(expected));
         QCOMPARE(selected(e), (MapItem{kind, index}));
-        QVERIFY(!e.document.Saved());
-        e.mnuUndo->trigger();
+        QVERIFY(!e.document().Saved());
+        mnuUndo(e)->trigger();
         QCOMPARE(e.world(), before);
     }
 
@@ -172,21 +172,21 @@ private slots:
         QFETCH(QString, message);
         EditorHarness h;
         MainEditor &e = startWithLibrary(h);
-        e.TabStrip1->setCurrentIndex(boxes.isEmpty() ? TextTab : PicturesTab);
+        TabStrip1(e)->setCurrentIndex(boxes.isEmpty() ? TextTab : PicturesTab);
         if (boxes.value(0) != "none") {
             h.fake.pictures.sizes[Sign] = QSize(10, 10);
             h.fake.fileDialogs.openAnswers = {Sign};
-            e.picPicture->cmd2dFind->click();
+            picPicture(e)->cmd2dFind->click();
         }
-        e.picPicture->txt2DHeight->setText(boxes.value(0).remove("none"));
-        e.picPicture->txt2DWidth->setText(boxes.value(1));
-        e.picPicture->txt2DOffGround->setText(boxes.value(2));
-        e.picOrientation->txtAnchor->setText("http://lost/");
+        picPicture(e)->txt2DHeight->setText(boxes.value(0).remove("none"));
+        picPicture(e)->txt2DWidth->setText(boxes.value(1));
+        picPicture(e)->txt2DOffGround->setText(boxes.value(2));
+        picOrientation(e)->txtAnchor->setText("http://lost/");
         clickMap(h, 50, 50);
         QCOMPARE(h.fake.messages.shown, QStringList{message});
         QCOMPARE(e.world(), World());
-        QVERIFY(e.document.Saved());
-        QVERIFY(e.picOrientation->txtAnchor->text().isEmpty()); // a link goes to one try
+        QVERIFY(e.document().Saved());
+        QVERIFY(picOrientation(e)->txtAnchor->text().isEmpty()); // a link goes to one try
     }
 
     // Only drags down and to the right draw; a click draws a point; a release
@@ -208,12 +208,12 @@ private slots:
         QFETCH(bool, drawn);
         EditorHarness h;
         MainEditor &e = startWithLibrary(h);
-        e.TabStrip1->setCurrentIndex(WallsTab);
-        QTest::mousePress(e.Picture1, Qt::LeftButton, {}, h.pixelOf(40, 40));
-        QTest::mouseMove(e.Picture1, h.pixelOf(end.x(), end.y()));
-        QTest::mouseRelease(e.Picture1, Qt::LeftButton, {}, h.pixelOf(end.x(), end.y()));
+        TabStrip1(e)->setCurrentIndex(WallsTab);
+        QTest::mousePress(Picture1(e), Qt::LeftButton, {}, h.pixelOf(40, 40));
+        QTest::mouseMove(Picture1(e), h.pixelOf(end.x(), end.y()));
+        QTest::mouseRelease(Picture1(e), Qt::LeftButton, {}, h.pixelOf(end.x(), end.y()));
         QCOMPARE(isUsed(e.world().Cubes[0]), drawn);
-        QCOMPARE(e.document.Saved(), !drawn);
+        QCOMPARE(e.document().Saved(), !drawn);
         if (drawn)
             QCOMPARE(e.world().Cubes[0].Y2, float(reported(h, end.x(), end.y()).y()));
     }
@@ -224,16 +224,16 @@ private slots:
     {
         EditorHarness h;
         MainEditor &e = startWithLibrary(h);
-        QVERIFY(e.List1->selectedItems().isEmpty());
+        QVERIFY(List1(e)->selectedItems().isEmpty());
         clickMap(h, 50, 50);
         QCOMPARE(e.world(), World());
-        QVERIFY(!e.document.Saved());
+        QVERIFY(!e.document().Saved());
 
-        e.document.place(ObjectInfo{"Table", 20, 20, 0, {}, {}});
-        QVERIFY(e.Image1->isVisible());
+        e.document().place(ObjectInfo{"Table", 20, 20, 0, {}, {}});
+        QVERIFY(Image1(e)->isVisible());
         chooseObject(e, "Big Tree");
-        QCOMPARE(e.objTree->selectedNode(), 0);
-        QVERIFY(!e.Image1->isVisible() && !e.shpSelector->isVisible());
+        QCOMPARE(objTree(e)->selectedNode(), 0);
+        QVERIFY(!Image1(e)->isVisible() && !shpSelector(e)->isVisible());
     }
 
     // The handle is grabbed somewhere and dropped; the item's centre lands
@@ -264,24 +264,24 @@ private slots:
         QFETCH(QPointF, centre);
         EditorHarness h;
         MainEditor &e = startWithLibrary(h);
-        e.document.place(ObjectInfo{"Big Tree", 30, 40, 0, {}, {}});
+        e.document().place(ObjectInfo{"Big Tree", 30, 40, 0, {}, {}});
         if (start) {
-            e.objTree->selectNode(ExistingObjects::StartNode);
+            objTree(e)->selectNode(ExistingObjects::StartNode);
             e.objTree_NodeClick();
         }
         const World before = e.world();
-        const QPointF from = e.Image1->mapRect().topLeft() + grab;
+        const QPointF from = Image1(e)->mapRect().topLeft() + grab;
         const QPoint release = h.pixelOf(pointer.x(), pointer.y());
-        QTest::mousePress(e.Picture1, Qt::LeftButton, {}, h.pixelOf(from.x(), from.y()));
-        QTest::mouseMove(e.Picture1, release);
+        QTest::mousePress(Picture1(e), Qt::LeftButton, {}, h.pixelOf(from.x(), from.y()));
+        QTest::mouseMove(Picture1(e), release);
         // While dragged, the map shows the item at its new place only.
         if (!start) {
             QCOMPARE(mapColorAt(h, {28.7, 40}), qRgb(0, 192, 0)); // the tree's left edge
-            QCOMPARE(mapColorAt(h, e.Image1->mapRect().center()), qRgb(0, 128, 0));
+            QCOMPARE(mapColorAt(h, Image1(e)->mapRect().center()), qRgb(0, 128, 0));
         }
         if (escape)
-            QTest::keyClick(e.Image1, Qt::Key_Escape);
-        QTest::mouseRelease(e.Picture1, Qt::LeftButton, {}, release);
+            QTest::keyClick(Image1(e), Qt::Key_Escape);
+        QTest::mouseRelease(Picture1(e), Qt::LeftButton, {}, release);
 
         const QPointF moved = start ? QPointF(e.world().StartPosX, e.world().StartPosY)
                                     : QPointF(e.world().Objects[0].X, e.world().Objects[0].Y);
@@ -290,7 +290,7 @@ private slots:
         QCOMPARE(selected(e), start ? (MapItem{KindStart, 0}) : (MapItem{KindObject, 0}));
         QCOMPARE(mapColorAt(h, centre), start ? qRgb(150, 150, 255) : qRgb(0, 128, 0));
         if (!escape)
-            e.mnuUndo->trigger(); // one move, one undo step
+            mnuUndo(e)->trigger(); // one move, one undo step
         QCOMPARE(e.world(), before);
     }
 
@@ -300,20 +300,20 @@ private slots:
     {
         EditorHarness h;
         MainEditor &e = startWithLibrary(h);
-        e.document.place(CubeInfo{Kind::Wall, 10, 20, 10, 20, Red});
-        e.document.place(TextInfo{"Hi", 30, 40, 0, 0, Kind::TextBig, false, {}, {}, {}});
-        e.objTree->setFocus();
-        QTest::keyClick(e.objTree, Qt::Key_Right, Qt::ControlModifier);
-        QTest::keyClick(e.objTree, Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+        e.document().place(CubeInfo{Kind::Wall, 10, 20, 10, 20, Red});
+        e.document().place(TextInfo{"Hi", 30, 40, 0, 0, Kind::TextBig, false, {}, {}, {}});
+        objTree(e)->setFocus();
+        QTest::keyClick(objTree(e), Qt::Key_Right, Qt::ControlModifier);
+        QTest::keyClick(objTree(e), Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(QPointF(e.world().Texts[0].X, e.world().Texts[0].Y), QPointF(30.5, 45));
-        QCOMPARE(e.document.undoStack().count(), 4); // two places, two moves
+        QCOMPARE(e.document().undoStack().count(), 4); // two places, two moves
 
-        QTest::keyClick(e.objTree, Qt::Key_Up); // to the text's category
+        QTest::keyClick(objTree(e), Qt::Key_Up); // to the text's category
         QVERIFY(selected(e).kind != KindText);
         const World before = e.world();
-        e.objTree->selectNode(ExistingObjects::FirstItemNode); // the wall stays where it was drawn
+        objTree(e)->selectNode(ExistingObjects::FirstItemNode); // the wall stays where it was drawn
         e.objTree_NodeClick();
-        QTest::keyClick(e.objTree, Qt::Key_Left, Qt::ControlModifier);
+        QTest::keyClick(objTree(e), Qt::Key_Left, Qt::ControlModifier);
         QCOMPARE(e.world(), before);
     }
 
@@ -322,11 +322,11 @@ private slots:
     {
         EditorHarness h;
         MainEditor &e = startWithLibrary(h);
-        QTest::mouseMove(e.Picture1, h.pixelOf(25, 75));
-        QVERIFY(e.XLine->isVisible() && e.YLine->isVisible() && e.Timer1->isActive());
-        QCOMPARE(e.XLine->mapRect().left(), reported(h, 25, 75).x());
-        e.Timer1_Timer();
-        QVERIFY(!e.XLine->isVisible() && !e.YLine->isVisible());
+        QTest::mouseMove(Picture1(e), h.pixelOf(25, 75));
+        QVERIFY(XLine(e)->isVisible() && YLine(e)->isVisible() && Timer1(e)->isActive());
+        QCOMPARE(XLine(e)->mapRect().left(), reported(h, 25, 75).x());
+        QMetaObject::invokeMethod(Timer1(e), "timeout");
+        QVERIFY(!XLine(e)->isVisible() && !YLine(e)->isVisible());
     }
 
     // The wheel scrolls; Ctrl+wheel zooms, keeping the point under the
@@ -335,24 +335,24 @@ private slots:
     {
         EditorHarness h;
         MainEditor &e = startWithLibrary(h);
-        QTest::mouseClick(e.Picture1, Qt::RightButton, {}, h.pixelOf(50, 50));
-        QTRY_VERIFY(e.mnuViewItem->isVisible());
-        e.mnuViewItem->close();
+        QTest::mouseClick(Picture1(e), Qt::RightButton, {}, h.pixelOf(50, 50));
+        QTRY_VERIFY(mnuViewItem(e)->isVisible());
+        mnuViewItem(e)->close();
         QCOMPARE(e.world(), World());
         const auto turn = [&](int delta, Qt::KeyboardModifiers modifiers) { // over 60, 70
             const QPointF pixel = h.pixelOf(60, 70);
-            QWheelEvent event(pixel, e.Picture1->mapToGlobal(pixel), {}, QPoint(0, delta),
+            QWheelEvent event(pixel, Picture1(e)->mapToGlobal(pixel), {}, QPoint(0, delta),
                               Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(e.Picture1, &event);
+            QApplication::sendEvent(Picture1(e), &event);
         };
-        const auto inFrame = [&] { return e.Picture1->mapTo(e.Picture2, h.pixelOf(60, 70)); };
+        const auto inFrame = [&] { return Picture1(e)->mapTo(Picture2(e), h.pixelOf(60, 70)); };
         const QPoint before = inFrame();
         turn(120, Qt::ControlModifier);
-        QVERIFY(e.world().Zoom == 2 && e.mnu200Item->isChecked());
+        QVERIFY(e.world().Zoom == 2 && mnu200Item(e)->isChecked());
         QVERIFY((inFrame() - before).manhattanLength() <= 2);
-        const QPoint scrolled(e.HScroll1->value(), e.VScroll1->value());
+        const QPoint scrolled(HScroll1(e)->value(), VScroll1(e)->value());
         turn(-120, {});
-        QVERIFY(e.VScroll1->value() > scrolled.y() && e.HScroll1->value() == scrolled.x());
+        QVERIFY(VScroll1(e)->value() > scrolled.y() && HScroll1(e)->value() == scrolled.x());
         turn(-120, Qt::ControlModifier);
         QCOMPARE(e.world().Zoom, 1);
     }

@@ -5,8 +5,9 @@
 
 #include "EditorHarness.h"
 
-#include "editor/window/MainLayout.h"
 #include "editor/map/MapPainter.h"
+#include "editor/window/DocumentFiles.h"
+#include "editor/window/MainLayout.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ QSet<QRgb> colorsIn(const QImage &image, const QRectF &mapArea)
 
 QImage shownMap(const MainEditor &e)
 {
-    return e.Picture2->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return Picture2(e)->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 bool near(double a, double b) { return qAbs(a - b) < 0.01; }
@@ -220,22 +221,22 @@ private slots:
     {
         EditorHarness h;
         MainEditor &e = h.start();
-        e.document.replace(world({{"Wall", 10, 20, 10, 20, 0}}, {{}}, {text("Note", 20, 30)}));
-        ObjectTree &t = *e.objTree;
+        e.document().replace(world({{"Wall", 10, 20, 10, 20, 0}}, {{}}, {text("Note", 20, 30)}));
+        ObjectTree &t = *objTree(e);
         QSignalSpy clicks(&t, &ObjectTree::nodeClick);
         e.Render2D(true, KindText, -1);
         QCOMPARE(clicks.count(), 0);
         t.unselectNode();
         const QRect row = t.visualItemRect(t.topLevelItem(1)->child(0));
         QTest::mouseClick(t.viewport(), Qt::LeftButton, {}, row.center());
-        QVERIFY(e.shpSelector->isVisible() && e.shpSelector->mapRect() == QRectF(18, 28, 4, 4));
+        QVERIFY(shpSelector(e)->isVisible() && shpSelector(e)->mapRect() == QRectF(18, 28, 4, 4));
         QTest::keyClick(&t, Qt::Key_Up); // moving with the keys is the user's choice too
         QCOMPARE(clicks.count(), 2);
         QCOMPARE(t.selectedNode(), int(ExistingObjects::TextsNode));
-        QVERIFY(!e.shpSelector->isVisible() && !e.Image1->isVisible()); // a category hides both
+        QVERIFY(!shpSelector(e)->isVisible() && !Image1(e)->isVisible()); // a category hides both
         {
-            const QSignalBlocker quiet(e.document); // the change alone, not its redraw
-            e.document.place(CubeInfo{"Shrubbery", 60, 80, 60, 80, 0});
+            const QSignalBlocker quiet(e.document()); // the change alone, not its redraw
+            e.document().place(CubeInfo{"Shrubbery", 60, 80, 60, 80, 0});
         }
         const int nodes = t.nodeCount();
         e.Render2D(false, KindCube, -1);
@@ -252,17 +253,18 @@ private slots:
         MainEditor &e = h.start();
         e.resize(1300, 900);
         QTRY_COMPARE(e.centralWidget()->width(), 1300);
-        QCOMPARE(e.TabStrip1->geometry().right(), 1300 - 1 - MainLayout::PaletteRightMargin);
-        QCOMPARE(e.HScroll1->geometry().bottom(), e.centralWidget()->height() - 1);
+        QCOMPARE(TabStrip1(e)->geometry().right(), 1300 - 1 - MainLayout::PaletteRightMargin);
+        QCOMPARE(HScroll1(e)->geometry().bottom(), e.centralWidget()->height() - 1);
 
         e.resize(10, 10); // the window keeps a usable minimum
         QTRY_VERIFY(e.width() > 10);
-        QVERIFY(e.VScroll1->geometry().right() < e.TabStrip1->geometry().left());
+        QVERIFY(VScroll1(e)->geometry().right() < TabStrip1(e)->geometry().left());
         e.showMinimized();
         e.Render2D(true, 0, -1); // drawing while minimised
         e.showNormal();
         e.resize(1100, 750);
-        QTRY_COMPARE(e.Picture1->width(), std::min(e.Picture2->width(), e.Picture2->height()) - 1);
+        QTRY_COMPARE(Picture1(e)->width(),
+                     std::min(Picture2(e)->width(), Picture2(e)->height()) - 1);
     }
 
     // At 100 % the whole map shows; other zooms multiply that side. The world
@@ -271,16 +273,17 @@ private slots:
     {
         EditorHarness h;
         MainEditor &e = h.start();
-        const int whole = e.Picture1->width();
-        QVERIFY(whole <= std::min(e.Picture2->width(), e.Picture2->height()));
-        QCOMPARE(e.HScroll1->maximum() + e.VScroll1->maximum(), 0);
+        const int whole = Picture1(e)->width();
+        QVERIFY(whole <= std::min(Picture2(e)->width(), Picture2(e)->height()));
+        QCOMPARE(HScroll1(e)->maximum() + VScroll1(e)->maximum(), 0);
         for (const auto &[zoom, factor] : {std::pair(3, 3), std::pair(-5, 1), std::pair(1000, 4)}) {
-            e.document.setZoom(zoom);
+            e.document().setZoom(zoom);
             e.ScaleLand();
-            QCOMPARE(e.Picture1->size(), QSize(whole, whole) * factor);
-            QCOMPARE(e.HScroll1->maximum(), std::max(0, e.Picture1->width() - e.Picture2->width()));
+            QCOMPARE(Picture1(e)->size(), QSize(whole, whole) * factor);
+            QCOMPARE(HScroll1(e)->maximum(),
+                     std::max(0, Picture1(e)->width() - Picture2(e)->width()));
             QCOMPARE(e.world().Zoom, zoom);
-            QVERIFY(e.Picture1->backImage().width() <= e.Picture2->width()); // only what shows
+            QVERIFY(Picture1(e)->backImage().width() <= Picture2(e)->width()); // only what shows
         }
     }
 
@@ -290,21 +293,21 @@ private slots:
     {
         EditorHarness h;
         MainEditor &e = h.start();
-        e.document.place(TextInfo{"A note", 30, 30, 0, 0, "Text (Big)", false, {}, {}, {}});
-        e.mnu200Item->trigger();
-        QVERIFY(!e.mnu100Item->isChecked() && e.objTree->selectedNode() == 6);
-        e.HScroll1->setValue(e.HScroll1->maximum() / 2);
-        e.VScroll1->setValue(e.VScroll1->maximum());
-        const double relative = MapScale::fraction(*e.HScroll1);
-        for (QAction *step : {e.mnu400Item, e.mnu100Item, e.mnu400Item})
+        e.document().place(TextInfo{"A note", 30, 30, 0, 0, "Text (Big)", false, {}, {}, {}});
+        mnu200Item(e)->trigger();
+        QVERIFY(!mnu100Item(e)->isChecked() && objTree(e)->selectedNode() == 6);
+        HScroll1(e)->setValue(HScroll1(e)->maximum() / 2);
+        VScroll1(e)->setValue(VScroll1(e)->maximum());
+        const double relative = MapScale::fraction(*HScroll1(e));
+        for (QAction *step : {mnu400Item(e), mnu100Item(e), mnu400Item(e)})
             step->trigger();
-        QVERIFY(near(MapScale::fraction(*e.HScroll1), relative));
-        QCOMPARE(e.VScroll1->value(), e.VScroll1->maximum());
-        const int before = e.Picture1->width();
+        QVERIFY(near(MapScale::fraction(*HScroll1(e)), relative));
+        QCOMPARE(VScroll1(e)->value(), VScroll1(e)->maximum());
+        const int before = Picture1(e)->width();
         e.resize(e.width() + 100, e.height() + 50);
-        QTRY_VERIFY(e.Picture1->width() > before);
-        QVERIFY(near(MapScale::fraction(*e.HScroll1), relative));
-        QCOMPARE(e.Picture1->pos(), QPoint(-e.HScroll1->value(), -e.VScroll1->value()));
+        QTRY_VERIFY(Picture1(e)->width() > before);
+        QVERIFY(near(MapScale::fraction(*HScroll1(e)), relative));
+        QCOMPARE(Picture1(e)->pos(), QPoint(-HScroll1(e)->value(), -VScroll1(e)->value()));
     }
 
     // A world opened while the frame cannot scroll (before the window has its
@@ -317,12 +320,12 @@ private slots:
         const QString file = h.writeWorld("zoomed.lwf", zoomed, {0.75, 0.5});
         MainEditor &e = h.start();
         e.resize(e.width(), 60); // too low to scroll anything vertically
-        QTRY_COMPARE(e.VScroll1->maximum(), 0);
-        QVERIFY(e.LoadFile(file).ok());
+        QTRY_COMPARE(VScroll1(e)->maximum(), 0);
+        QVERIFY(e.files().LoadFile(file).ok());
         e.resize(1000, 700);
-        QTRY_VERIFY(e.VScroll1->maximum() > 0);
-        QVERIFY(near(MapScale::fraction(*e.VScroll1), 0.75));
-        QVERIFY(near(MapScale::fraction(*e.HScroll1), 0.5));
+        QTRY_VERIFY(VScroll1(e)->maximum() > 0);
+        QVERIFY(near(MapScale::fraction(*VScroll1(e)), 0.75));
+        QVERIFY(near(MapScale::fraction(*HScroll1(e)), 0.5));
     }
 
     // What scrolls into view is the same map, hatches aligned, up to the far
@@ -331,25 +334,25 @@ private slots:
     {
         EditorHarness h(QSize(1920, 1080));
         MainEditor &e = h.start();
-        e.document.place(CubeInfo{"Street", 0, 100, 0, 100, 0});
-        e.document.place(CubeInfo{"Shrubbery", 99, 100, 99, 100, 0});
-        e.mnu200Item->trigger();
+        e.document().place(CubeInfo{"Street", 0, 100, 0, 100, 0});
+        e.document().place(CubeInfo{"Shrubbery", 99, 100, 99, 100, 0});
+        mnu200Item(e)->trigger();
         const QImage whole = h.mapImage();
         for (const QPoint shift :
-             {QPoint(37, 11), QPoint(e.HScroll1->maximum(), e.VScroll1->maximum())}) {
-            e.HScroll1->setValue(shift.x());
-            e.VScroll1->setValue(shift.y());
+             {QPoint(37, 11), QPoint(HScroll1(e)->maximum(), VScroll1(e)->maximum())}) {
+            HScroll1(e)->setValue(shift.x());
+            VScroll1(e)->setValue(shift.y());
             const QImage shown = shownMap(e);
             const QImage expected = whole.copy(QRect(shift, shown.size()));
             QCOMPARE(shown.copy(0, 0, expected.width(), expected.height()), expected);
         }
-        e.mnu400Item->trigger();
-        QVERIFY(e.Picture1->width() > 32767 / 15);
-        e.HScroll1->setValue(e.HScroll1->maximum());
-        e.VScroll1->setValue(e.VScroll1->maximum());
-        QCOMPARE(e.Picture1->geometry().bottomRight(),
-                 QPoint(e.Picture2->width() - 1, e.Picture2->height() - 1));
-        QCOMPARE(shownMap(e).pixel(e.Picture2->width() - 3, e.Picture2->height() - 3),
+        mnu400Item(e)->trigger();
+        QVERIFY(Picture1(e)->width() > 32767 / 15);
+        HScroll1(e)->setValue(HScroll1(e)->maximum());
+        VScroll1(e)->setValue(VScroll1(e)->maximum());
+        QCOMPARE(Picture1(e)->geometry().bottomRight(),
+                 QPoint(Picture2(e)->width() - 1, Picture2(e)->height() - 1));
+        QCOMPARE(shownMap(e).pixel(Picture2(e)->width() - 3, Picture2(e)->height() - 3),
                  qRgb(0, 125, 0));
     }
 };

@@ -58,8 +58,8 @@ private slots:
 
         // The world written is opened, unless a message tells why not.
         const QString path = message.isEmpty() && !file.isEmpty() ? h.path(file) : QString();
-        QCOMPARE(e.document.CurrentFile(), path);
-        QVERIFY(e.document.Saved());
+        QCOMPARE(e.document().CurrentFile(), path);
+        QVERIFY(e.document().Saved());
         QCOMPARE(e.world(), path.isEmpty() ? World() : sampleWorld());
         QCOMPARE(h.fake.messages.shown, message.isEmpty() ? QStringList() : QStringList{message});
     }
@@ -103,7 +103,7 @@ private slots:
         h.writeText(page, "<html></html>");
         h.fake.shell.result = viewer;
         MainEditor &e = h.start();
-        (manual ? e.mnuManualItem : e.mnuFeedBack)->trigger();
+        (manual ? mnuManualItem(e) : mnuFeedBack(e))->trigger();
         QCOMPARE(h.fake.shell.opened, QStringList{h.path(page)});
         QCOMPARE(h.fake.messages.shown.size(), int(!viewer));
         if (!viewer)

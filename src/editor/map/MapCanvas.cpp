@@ -1,6 +1,7 @@
 #include "editor/map/MapCanvas.h"
 
 #include "editor/map/MapOverlay.h"
+#include "editor/map/MapTool.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -21,6 +22,17 @@ void MapCanvas::setFloating(Drawing drawing)
 {
     m_floating = std::move(drawing);
     update();
+}
+
+void MapCanvas::setTool(MapTool *tool)
+{
+    if (tool == m_tool)
+        return;
+    if (m_tool)
+        m_tool->deactivate();
+    m_tool = tool;
+    if (m_tool)
+        m_tool->activate();
 }
 
 void MapCanvas::setToolTipText(std::function<QString(QPointF)> toolTipText)
@@ -100,23 +112,30 @@ bool MapCanvas::event(QEvent *event)
 
 void MapCanvas::mousePressEvent(QMouseEvent *event)
 {
-    emit mousePressed(event->button(), pixelToMap(event->position()));
+    if (m_tool)
+        m_tool->mousePressed(event->button(), pixelToMap(event->position()));
 }
 
 void MapCanvas::mouseMoveEvent(QMouseEvent *event)
 {
-    emit mouseMoved(pixelToMap(event->position()));
+    if (m_tool)
+        m_tool->mouseMoved(pixelToMap(event->position()));
 }
 
 void MapCanvas::mouseReleaseEvent(QMouseEvent *event)
 {
-    emit mouseReleased(event->button(), pixelToMap(event->position()));
+    const QPointF point = pixelToMap(event->position());
+    if (m_tool)
+        m_tool->mouseReleased(event->button(), point);
+    if (event->button() == Qt::RightButton)
+        emit rightClicked(point);
 }
 
 void MapCanvas::leaveEvent(QEvent *event)
 {
     QWidget::leaveEvent(event);
-    emit pointerLeft();
+    if (m_tool)
+        m_tool->mouseLeft();
 }
 
 void MapCanvas::wheelEvent(QWheelEvent *event)

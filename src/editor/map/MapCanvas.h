@@ -6,15 +6,17 @@
 // drawing (an item being dragged) is painted over the back image on every
 // repaint.
 //
-// Mouse events are reported in map units. After a press the canvas keeps the
-// mouse until the release, so a release outside it is reported too, with
-// coordinates beyond 0..100.
+// The mouse goes to the active tool, in map units. After a press the canvas
+// keeps the mouse until the release, so a release outside it is reported
+// too, with coordinates beyond 0..100.
 
 #include <QImage>
 #include <QTransform>
 #include <QWidget>
 
 #include <functional>
+
+class MapTool;
 
 class MapCanvas : public QWidget {
     Q_OBJECT
@@ -30,6 +32,10 @@ public:
     // Painted over the back image on every repaint; an empty drawing: none.
     void setFloating(Drawing drawing);
 
+    // The tool the mouse works with; the previous one is deactivated, this
+    // one activated. Not owned; nullptr: none.
+    void setTool(MapTool *tool);
+
     // The tool tip for a map point; an empty text shows none.
     void setToolTipText(std::function<QString(QPointF)> toolTipText);
 
@@ -39,10 +45,7 @@ public:
     const QImage &backImage() const { return m_back; }
 
 signals:
-    void mousePressed(Qt::MouseButton button, QPointF point);
-    void mouseMoved(QPointF point);
-    void mouseReleased(Qt::MouseButton button, QPointF point);
-    void pointerLeft();
+    void rightClicked(QPointF point); // on the release, whatever the tool
     void wheelTurned(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPointF point);
 
 protected:
@@ -58,6 +61,7 @@ protected:
 private:
     void drawBack(const QRect &area);
 
+    MapTool *m_tool = nullptr;
     Drawing m_drawing;
     Drawing m_floating;
     std::function<QString(QPointF)> m_toolTipText;

@@ -1,31 +1,24 @@
-// The main window's document side: start-up, the File menu's New, Open, Save,
-// Save As and recent worlds, the close question, the window placement kept
-// between runs and the Help menu.
+// The main window's document side: start-up, the caption and the scroll
+// position that follow DocumentFiles, the window placement kept between runs
+// and the Help menu.
 
 #include "editor/window/MainEditor.h"
 
 #include "editor/dialogs/frmAbout.h"
+#include "editor/window/DocumentFiles.h"
+#include "editor/window/Palette.h"
 #include "editor/map/MapScale.h"
 #include "core/files/FileServices.h"
 #include "core/model/NumberText.h"
 #include "core/model/WorldFile.h"
 
-#include <QAction>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QScreen>
 
 namespace {
 
-const QString WorldFilter = QStringLiteral("Lotwright Files (*.lwf}|*.lwf");
-const QString SaveChangesQuestion = QStringLiteral("Save changes to the current world?");
 constexpr int TwipsPerPixel = 15;
 constexpr int MaxWarningsListed = 20;
-constexpr int MaxRecentFiles = 8;
-const QString WorldSuffix = QStringLiteral("lwf");
-
-QString recentKey(int i) { return QStringLiteral("RecentFile%1").arg(i + 1); }
 
 } // namespace
 
@@ -33,42 +26,14 @@ void MainEditor::runLoadSequence()
 {
     LibraryLoad library = Init_Shapes(m_programFolder);
     Shapes = std::move(library.Shapes);
-    fillObjectList();
+    m_palette->fillObjectList(Shapes);
     m_libraryWarnings = library.warnings;
     restorePlacement();
-    openCommandLine();
-    document.setSaved(true);
+    m_files->openCommandLine(m_commandLine);
+    m_document.setSaved(true);
     ScaleLand();
     Render2D(true, 0, -1);
     showLibraryWarnings();
-}
-
-void MainEditor::openCommandLine()
-{
-    // The whole command line is one path, perhaps in double quotes.
-    QString path = m_commandLine.trimmed();
-    if (path.isEmpty()) {
-        newWorld();
-        return;
-    }
-    if (path.startsWith(QLatin1Char('"'))) {
-        path.remove(0, 1);
-        if (path.endsWith(QLatin1Char('"')))
-            path.chop(1);
-    }
-    if (path.right(3).toLower() != QLatin1String("lwf")) {
-        m_platform.messages->inform(this, tr("Not a valid Lotwright 2.0 file."));
-        newWorld();
-        return;
-    }
-    const Status loaded = LoadFile(path);
-    if (!loaded) {
-        m_platform.messages->warn(this, tr("The world could not be opened.\n%1").arg(loaded.error));
-        newWorld();
-        return;
-    }
-    document.savedAs(path);
-    rememberRecent(path);
 }
 
 void MainEditor::showLibraryWarnings()
@@ -89,165 +54,12 @@ void MainEditor::setCaption(const QString &path)
                                   : QStringLiteral("Lotwright 2.0 (%1)").arg(path));
 }
 
-Status MainEditor::LoadFile(const QString &path)
+void MainEditor::showScrollPosition(const ScrollFractions &position)
 {
-    // The file is read and checked whole first: a failure changes nothing.
-    WorldRead read = WorldFile::load(path);
-    if (!read.ok())
-        return Status::failure(read.error);
-    setCaption(path);
-    m_relativeScroll = {read.fractions.horizontal, read.fractions.vertical};
-    document.replace(std::move(read.world)); // the view follows
-    MapScale::setFraction(*VScroll1, read.fractions.vertical);
-    MapScale::setFraction(*HScroll1, read.fractions.horizontal);
-    return Status::success();
-}
-
-Status MainEditor::SaveFile(const QString &path)
-{
-    const ScrollFractions fractions{MapScale::fraction(*VScroll1), MapScale::fraction(*HScroll1)};
-    Status saved = WorldFile::save(path, world(), fractions);
-    if (saved)
-        setCaption(path);
-    return saved;
-}
-
-void MainEditor::newWorld()
-{
-    m_relativeScroll = {};
-    setCaption(QString());
-    document.replace(World()); // the view follows
-    document.savedAs(QString());
-}
-
-bool MainEditor::mayDiscardChanges(const QString &question)
-{
-    if (document.Saved())
-        return true;
-    switch (m_platform.messages->askYesNoCancel(this, question)) {
-    case MessageBoxes::Answer::No:
-        return true;
-    case MessageBoxes::Answer::Cancel:
-        return false;
-    case MessageBoxes::Answer::Yes:
-        mnuSave2Item_Click();
-        return document.Saved(); // a failed or cancelled save keeps the world
-    }
-    return false;
-}
-
-void MainEditor::mnuNewItem_Click()
-{
-    if (mayDiscardChanges(SaveChangesQuestion))
-        newWorld();
-}
-
-void MainEditor::mnuLoadItem_Click()
-{
-    if (!mayDiscardChanges(SaveChangesQuestion))
-        return;
-    const std::optional<QString> path =
-        m_platform.fileDialogs->openFile(this, WorldFilter, dialogFolder());
-    if (path && !path->isEmpty())
-        openRecent(*path);
-}
-
-void MainEditor::openRecent(const QString &path)
-{
-    const Status loaded = LoadFile(path);
-    if (!loaded) {
-        m_platform.messages->warn(this, tr("The world could not be opened.\n%1").arg(loaded.error));
-        return;
-    }
-    document.savedAs(path);
-    rememberRecent(path);
-}
-
-void MainEditor::mnuSave2Item_Click()
-{
-    const QString path = document.CurrentFile();
-    if (path.isEmpty()) {
-        mnuSaveAs_Click();
-        return;
-    }
-    const Status saved = SaveFile(path);
-    if (!saved) {
-        m_platform.messages->warn(this, tr("The world could not be saved.\n%1").arg(saved.error));
-        return;
-    }
-    document.savedAs(path);
-    rememberRecent(path);
-}
-
-void MainEditor::mnuSaveAs_Click()
-{
-    const QString current = document.CurrentFile();
-    const QString proposed =
-        current.isEmpty() ? Files::pathIn(dialogFolder(), QStringLiteral("world.lwf")) : current;
-    const std::optional<QString> chosen =
-        m_platform.fileDialogs->saveFile(this, WorldFilter, proposed);
-    if (!chosen || chosen->isEmpty())
-        return;
-    // A name typed without an extension gets ".lwf": only such names open
-    // from the command line.
-    QString path = *chosen;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + WorldSuffix;
-    const Status saved = SaveFile(path);
-    if (!saved) {
-        m_platform.messages->warn(this, tr("The world could not be saved.\n%1").arg(saved.error));
-        return;
-    }
-    document.savedAs(path);
-    rememberRecent(path);
-}
-
-QString MainEditor::dialogFolder() const
-{
-    const QString current = document.CurrentFile();
-    if (!current.isEmpty())
-        return QFileInfo(current).absolutePath();
-    return Files::pathIn(m_programFolder, QStringLiteral("samples"));
-}
-
-void MainEditor::rememberRecent(const QString &path)
-{
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    SettingsStore &settings = *m_platform.settings;
-    QStringList recent{absolute};
-    for (int i = 0; i < MaxRecentFiles && recent.size() < MaxRecentFiles; ++i) {
-        const QString known = settings.value(recentKey(i), QString());
-        if (!known.isEmpty() && !recent.contains(known))
-            recent << known;
-    }
-    for (int i = 0; i < MaxRecentFiles; ++i)
-        settings.setValue(recentKey(i), recent.value(i));
-}
-
-void MainEditor::fillRecentMenu()
-{
-    mnuRecent->clear();
-    SettingsStore &settings = *m_platform.settings;
-    for (int i = 0; i < MaxRecentFiles; ++i) {
-        const QString path = settings.value(recentKey(i), QString());
-        if (path.isEmpty())
-            continue;
-        QAction *entry = mnuRecent->addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QString(path).replace(QLatin1Char('&'),
-                                                                            QLatin1String("&&"))));
-        entry->setEnabled(QFileInfo(path).isFile()); // a world moved away is shown, disabled
-        connect(entry, &QAction::triggered, this, [this, path] {
-            if (mayDiscardChanges(SaveChangesQuestion))
-                openRecent(path);
-        });
-    }
-    if (!mnuRecent->isEmpty())
-        mnuRecent->addSeparator();
-    QAction *clear = mnuRecent->addAction(tr("Clear List"), this, [this] {
-        for (int i = 0; i < MaxRecentFiles; ++i)
-            m_platform.settings->setValue(recentKey(i), QString());
-    });
-    clear->setEnabled(!mnuRecent->actions().isEmpty() && mnuRecent->actions().size() > 1);
+    // Remembered for a bar that cannot scroll yet (before the window has its size).
+    m_relativeScroll = {position.horizontal, position.vertical};
+    MapScale::setFraction(*VScroll1, position.vertical);
+    MapScale::setFraction(*HScroll1, position.horizontal);
 }
 
 void MainEditor::restorePlacement()

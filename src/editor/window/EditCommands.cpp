@@ -8,6 +8,7 @@
 #include "editor/dialogs/frmWorldProperties.h"
 #include "editor/palette/ExistingObjects.h"
 #include "editor/palette/ObjectTree.h"
+#include "editor/window/DocumentFiles.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -36,11 +37,11 @@ void MainEditor::cmdRemoveObject_Click()
     const int k = objTree->selectedNode();
     const std::optional<int> tag = objTree->tag(k);
     if (k < ExistingObjects::FirstItemNode || !tag) {
-        document.setSaved(false); // pressing the button counts as a change, even here
+        m_document.setSaved(false); // pressing the button counts as a change, even here
         return;
     }
     const int kind = objTree->parentOf(k);
-    document.remove(kind, *tag); // the map and the tree are redrawn, nothing selected
+    m_document.remove(kind, *tag); // the map and the tree are redrawn, nothing selected
 
     // The selection moves on to the node that now has the removed node's
     // place in the order of addition, or to the new last node.
@@ -62,7 +63,7 @@ void MainEditor::objTree_DblClick()
     } else if (const std::optional<int> tag = objTree->tag(node);
                node >= ExistingObjects::FirstItemNode && tag) {
         index = *tag;
-        if (const std::optional<AnyItem> item = document.item(objTree->parentOf(node), index))
+        if (const std::optional<AnyItem> item = m_document.item(objTree->parentOf(node), index))
             subject = std::visit([](const auto &record) { return EditSubject(record); }, *item);
     }
     // Streets and shrubbery have nothing to edit: their colours are fixed.
@@ -82,35 +83,35 @@ void MainEditor::objTree_DblClick()
 
 void MainEditor::ProcessEdit(int index, const frmEdit &dialog)
 {
-    document.setSaved(false); // OK counts as a change, even when nothing differs
+    m_document.setSaved(false); // OK counts as a change, even when nothing differs
     const EditSubject edited = dialog.edited();
     if (const auto *start = std::get_if<StartOrientation>(&edited)) {
-        WorldSettings settings = document.settings();
+        WorldSettings settings = m_document.settings();
         if (settings.StartAngle == start->StartAngle)
             return;
         settings.StartAngle = start->StartAngle;
-        document.changeSettings(settings, tr("Edit Start Position"));
+        m_document.changeSettings(settings, tr("Edit Start Position"));
         return;
     }
     // The document redraws the map and the tree and selects the item again.
     std::visit(
         [this, index](const auto &record) {
             if constexpr (!std::is_same_v<std::decay_t<decltype(record)>, StartOrientation>)
-                document.change(index, record, QStringLiteral("Edit"));
+                m_document.change(index, record, QStringLiteral("Edit"));
         },
         edited);
 }
 
 void MainEditor::mnuProperties_Click()
 {
-    document.setSaved(false); // opening counts as a change, whether OK or Cancel follows
-    auto *dialog =
-        new frmWorldProperties(*m_platform.fileDialogs, document.settings(), dialogFolder(), this);
+    m_document.setSaved(false); // opening counts as a change, whether OK or Cancel follows
+    auto *dialog = new frmWorldProperties(*m_platform.fileDialogs, m_document.settings(),
+                                          m_files->dialogFolder(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
         const WorldSettings chosen = dialog->settings();
-        if (!(chosen == document.settings()))
-            document.changeSettings(chosen, tr("World Properties"));
+        if (!(chosen == m_document.settings()))
+            m_document.changeSettings(chosen, tr("World Properties"));
     });
     dialog->open();
 }

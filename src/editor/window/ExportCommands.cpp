@@ -12,7 +12,8 @@
 void MainEditor::mnuSaveItem_Click()
 {
     // The world is neither saved nor marked as changed by an export.
-    const WorldExport result = exportWorld(world(), Shapes, m_programFolder, document.CurrentFile());
+    const WorldExport result =
+        exportWorld(world(), Shapes, m_programFolder, m_document.CurrentFile());
     if (!result.ok()) {
         m_platform.messages->warn(this, tr("The world could not be exported.\n%1").arg(result.error));
         return;

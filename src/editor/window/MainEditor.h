@@ -1,48 +1,46 @@
 #pragma once
-// The map editor's main window. It holds the world document and the object
-// library and delegates: drawing to mapview/, the tree to palette/, file work
-// to model/WorldFile, every change of the world to the document's commands.
-// Its code is split by concern: MainEditor.cpp (controls and menus),
-// MainLayout.cpp (placing the controls), MapCommands.cpp (map, zoom, tree
-// selection, redrawing on the document's notifications), DocumentCommands.cpp
-// (start-up, New, Open, Save, recent files, closing, help pages),
-// ExportCommands.cpp (the export and its preview), PlacementCommands.cpp (the
-// palette, placing and drawing with the mouse), MoveCommands.cpp (dragging and
-// nudging items), MapNavigation.cpp (wheel, tool tips).
-// EditCommands.cpp (removal, editing, World Properties).
+// The map editor's main window. It makes its pieces and wires them together:
+// the world document (every change of the world is one of its commands; the
+// map and the tree redraw from its notifications), DocumentFiles (New, Open,
+// Save, Save As, the recent worlds), the Palette (what the next click
+// places) and the map's PlaceTool (placing with the mouse). Its controls are
+// its own; tools and tests find them by object name.
+// Its code is split by concern: MainEditor.cpp (controls, wiring, events),
+// MainMenus.cpp (the menu bar, the recent worlds' menu), MainLayout.cpp
+// (placing the controls), MapCommands.cpp (map, zoom, tree selection,
+// redrawing on the document's notifications), DocumentCommands.cpp
+// (start-up, caption, window placement, help pages), ExportCommands.cpp (the
+// export and its preview), MoveCommands.cpp (dragging and nudging items),
+// MapNavigation.cpp (wheel, right click, tool tips), EditCommands.cpp
+// (removal, editing, World Properties).
 
-#include "core/files/FileServices.h"
 #include "core/library/Footprint.h"
-#include "editor/map/MapScale.h"
-#include "core/model/WorldDocument.h"
-#include "editor/palette/DragHandle.h"
 #include "core/library/ObjectLibrary.h"
-#include "editor/palette/OrientationPanel.h"
+#include "core/model/WorldDocument.h"
+#include "editor/map/MapScale.h"
 #include "editor/platform/Platform.h"
 
 #include <QMainWindow>
 
-#include <array>
+#include <optional>
 #include <vector>
 
-class MapCanvas;
+class DocumentFiles;
+class DragHandle;
 class frmEdit;
+class MapCanvas;
 class MapOverlay;
 class ObjectTree;
-class PicturePanel;
+class Palette;
+class PlaceTool;
 class QAction;
 class QGroupBox;
-class QListWidget;
-class QRadioButton;
-class QTimer;
-class TextPanel;
-class WebPublisher;
-class SurfacePanel;
 class QMenu;
 class QPushButton;
 class QScrollBar;
 class QStatusBar;
-class QTabWidget;
+class WebPublisher;
+struct ScrollFractions;
 
 class MainEditor : public QMainWindow {
     Q_OBJECT
@@ -63,18 +61,91 @@ public:
     void objTree_NodeClick();
     void hideMarkers(); // shpSelector and Image1
 
-    // The world file, read or written whole; the caption follows on success.
-    Status SaveFile(const QString &path);
-    Status LoadFile(const QString &path); // on failure nothing changes
-
-    QString programFolder() const { return m_programFolder; }
-    const Platform &platform() const { return m_platform; }
-
-    // The world, its undo stack, Saved and CurrentFile. Views redraw from its
-    // notifications.
-    WorldDocument document;
-    const World &world() const { return document.world(); }
+    // The world, its undo stack, Saved and CurrentFile.
+    WorldDocument &document() { return m_document; }
+    const World &world() const { return m_document.world(); }
+    // The object library, as loaded at start-up.
     std::vector<ShapeInfo> Shapes;
+
+    DocumentFiles &files() { return *m_files; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // MainEditor.cpp
+    void createControls();
+    void connectPlaceTool();
+
+    // MainMenus.cpp
+    void createMenus();
+    void fillRecentMenu();
+
+    // MainLayout.cpp
+    void layoutControls();
+
+    // MapCommands.cpp
+    void clearTreeSelection(); // and the marker and handle with it
+    void setZoom(int32_t zoom);
+    void checkZoomMenu();
+    void followDocument();
+    void resetView();
+    void selectAfterChange(int kind, int index);
+    void selectStart();
+
+    // DocumentCommands.cpp
+    void mnuManualItem_Click();
+    void mnuFeedBack_Click();
+    void mnuAboutItem_Click();
+    void setCaption(const QString &path);
+    void showScrollPosition(const ScrollFractions &position);
+    void restorePlacement();
+    void storePlacement();
+    void openHelpPage(const QString &name);
+    void showLibraryWarnings();
+
+    // ExportCommands.cpp
+    void mnuSaveItem_Click();
+
+    // MoveCommands.cpp
+    void connectMoveCommands();
+    void createNudges();
+    // Moves the selected object, text, picture or start position by a step
+    // in map units: one undoable move.
+    void nudgeSelection(double dx, double dy);
+    void moveSelectionTo(QPointF centre);
+    void Image1_DragStart();
+    void Image1_DragMove(const QRectF &rect);
+    void Image1_DragDrop(const QRectF &rect);
+    void Image1_DragCancel();
+
+    // MapNavigation.cpp
+    void connectNavigation();
+    void Picture1_Wheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPointF point);
+    QString toolTipAt(QPointF point) const;
+
+    // EditCommands.cpp: removal, the Edit Object dialog opened from the
+    // tree, World Properties.
+    void connectEditCommands();
+    void cmdRemoveObject_Click();
+    void objTree_DblClick(); // also Enter on a node
+    // Makes the dialog's result for the item of this index (of the dialog's
+    // kind), or for the start orientation, one command.
+    void ProcessEdit(int index, const frmEdit &dialog);
+    void mnuProperties_Click();
+
+    Platform m_platform;
+    QString m_programFolder;
+    QString m_commandLine;
+    QStringList m_libraryWarnings;
+    WorldDocument m_document;
+    DocumentFiles *m_files = nullptr;
+    Palette *m_palette = nullptr;
+    PlaceTool *m_placeTool = nullptr;
+    MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
+    std::optional<MapItem> m_dragged;            // drawn by the handle while it is dragged
+    WebPublisher *m_webPublisher = nullptr;      // made by the first preview
 
     // Controls, named as the program has always named them.
     QWidget *Picture2 = nullptr; // the map's frame
@@ -83,9 +154,6 @@ public:
     QScrollBar *VScroll1 = nullptr;
     MapOverlay *shpSelector = nullptr;
     DragHandle *Image1 = nullptr;
-    QTabWidget *TabStrip1 = nullptr;
-    std::array<QWidget *, 4> picObjects{};
-    OrientationPanel *picOrientation = nullptr;
     QGroupBox *frmCurrent = nullptr;
     ObjectTree *objTree = nullptr;
     QPushButton *cmdRemoveObject = nullptr;
@@ -115,120 +183,4 @@ public:
     QAction *mnuManualItem = nullptr;
     QAction *mnuFeedBack = nullptr;
     QAction *mnuAboutItem = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    // MainEditor.cpp
-    void createControls();
-    void createMenus();
-    void TabStrip1_Click();
-
-    // MainLayout.cpp
-    void layoutControls();
-
-    // MapCommands.cpp
-    void setZoom(int32_t zoom);
-    void checkZoomMenu();
-    void followDocument();
-    void resetView();
-    void selectAfterChange(int kind, int index);
-    void selectStart();
-
-    // DocumentCommands.cpp
-    void mnuNewItem_Click();
-    void mnuLoadItem_Click();
-    void mnuSave2Item_Click();
-    void mnuSaveAs_Click();
-    void mnuManualItem_Click();
-    void mnuFeedBack_Click();
-    void mnuAboutItem_Click();
-    void newWorld();
-    void openCommandLine();
-    bool mayDiscardChanges(const QString &question); // asks to save; false: stop
-    void setCaption(const QString &path);
-    QString dialogFolder() const;
-    void rememberRecent(const QString &path);
-    void fillRecentMenu();
-    void openRecent(const QString &path);
-    void restorePlacement();
-    void storePlacement();
-    void openHelpPage(const QString &name);
-    void showLibraryWarnings();
-
-    // ExportCommands.cpp
-    void mnuSaveItem_Click();
-
-    Platform m_platform;
-    QString m_programFolder;
-    QString m_commandLine;
-    QStringList m_libraryWarnings;
-    MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
-    WebPublisher *m_webPublisher = nullptr;      // made by the first preview
-
-    // Placing, drawing and moving with the mouse and the keyboard
-    // (PlacementCommands.cpp, MoveCommands.cpp, MapNavigation.cpp).
-public:
-    // The palette's panels, picObjects[0] to [3] and picOrientation.
-    QListWidget *List1 = nullptr; // the library, row i showing Shapes[i]
-    TextPanel *picText = nullptr; // picObjects[1]
-    // On picObjects[2]: street, floor, wall, ceiling, shrubbery, and the
-    // surface colour shown for floors, walls and ceilings.
-    std::array<QRadioButton *, 5> optCubes{};
-    SurfacePanel *picSurface = nullptr;
-    PicturePanel *picPicture = nullptr; // picObjects[3]
-
-    // On the map: the rubber band, the crosshair and the timer that hides it.
-    MapOverlay *Shape1 = nullptr;
-    MapOverlay *XLine = nullptr;
-    MapOverlay *YLine = nullptr;
-    QTimer *Timer1 = nullptr;
-
-    void Picture1_MouseDown(Qt::MouseButton button, QPointF point);
-    void Picture1_MouseMove(QPointF point);
-    void Picture1_MouseUp(Qt::MouseButton button, QPointF point);
-    void Timer1_Timer(); // hides the crosshair
-    // Moves the selected object, text, picture or start position by a step
-    // in map units: one undoable move.
-    void nudgeSelection(double dx, double dy);
-
-private:
-    void createPalette(QWidget *central);
-    void fillObjectList();
-    void clearTreeSelection(); // and the marker and handle with it
-    void optCubes_Click();
-    void hideCrosshair();
-    void updateStatus();
-    QString placementHint() const;
-    void placeAt(QPointF point);
-    void connectPlacementCommands();
-    void createNudges();
-    void Image1_DragStart();
-    void Image1_DragMove(const QRectF &rect);
-    void Image1_DragDrop(const QRectF &rect);
-    void Image1_DragCancel();
-    void moveSelectionTo(QPointF centre);
-    void Picture1_Wheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPointF point);
-    QString toolTipAt(QPointF point) const;
-
-    bool MouseIsDown = false;
-    double StartX = 0; // where a rubber-band drag began, map units
-    double StartY = 0;
-    std::optional<QPointF> m_pointer; // over the map, map units
-    std::optional<MapItem> m_dragged; // drawn by the handle while it is dragged
-
-    // Changing what is placed (EditCommands.cpp): removal, the Edit Object
-    // dialog opened from the tree, World Properties.
-public:
-    void cmdRemoveObject_Click();
-    void objTree_DblClick(); // also Enter on a node
-    // Makes the dialog's result for the item of this index (of the dialog's
-    // kind), or for the start orientation, one command.
-    void ProcessEdit(int index, const frmEdit &dialog);
-    void mnuProperties_Click();
-
-private:
-    void connectEditCommands();
 };

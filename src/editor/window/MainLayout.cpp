@@ -1,15 +1,13 @@
 #include "editor/window/MainLayout.h"
 
-#include "editor/window/MainEditor.h"
 #include "editor/map/MapCanvas.h"
 #include "editor/palette/ObjectTree.h"
+#include "editor/window/MainEditor.h"
+#include "editor/window/Palette.h"
 
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyle>
-#include <QTabBar>
-#include <QTabWidget>
 
 #include <algorithm>
 
@@ -93,25 +91,13 @@ QSize minimumClientSize(const Metrics &m)
 void MainEditor::layoutControls()
 {
     MainLayout::Metrics metrics;
-    metrics.tabBarWidth = TabStrip1->tabBar()->sizeHint().width();
-    metrics.tabBarHeight = TabStrip1->tabBar()->sizeHint().height();
+    m_palette->measure(metrics);
     metrics.frameTitleHeight = frmCurrent->fontMetrics().height() + 4;
     metrics.buttonHeight = cmdRemoveObject->sizeHint().height();
-    // The panels get what they need at least (the object list scrolls).
-    for (const QWidget *panel : picObjects)
-        metrics.panelHeight = std::max(metrics.panelHeight, panel->minimumSizeHint().height());
-    metrics.orientationHeight =
-        std::max(metrics.orientationHeight, picOrientation->minimumSizeHint().height());
     centralWidget()->setMinimumSize(MainLayout::minimumClientSize(metrics));
 
     const MainLayout::Geometry g = MainLayout::compute(centralWidget()->size(), metrics);
-    TabStrip1->setGeometry(g.TabStrip1);
-    for (size_t i = 0; i < picObjects.size(); ++i) {
-        picObjects[i]->setGeometry(g.picObjects[i]);
-        picObjects[i]->raise(); // over the tab strip
-    }
-    picOrientation->setGeometry(g.picOrientation);
-    picOrientation->raise();
+    m_palette->place(g);
     Picture2->setGeometry(g.Picture2);
     VScroll1->setGeometry(g.VScroll1);
     HScroll1->setGeometry(g.HScroll1);

@@ -1,11 +1,12 @@
 // The main window's map: drawing, scale and zoom, the selection marker that
-// follows the tree, and the redraw that follows every change of the document.
+// follows the tree, and the redraw that follows every change of the m_document.
 
 #include "editor/window/MainEditor.h"
 
 #include "editor/map/MapCanvas.h"
 #include "editor/map/MapOverlay.h"
 #include "editor/map/MapScale.h"
+#include "editor/palette/DragHandle.h"
 #include "editor/palette/ExistingObjects.h"
 #include "editor/palette/ObjectTree.h"
 
@@ -50,9 +51,17 @@ void MainEditor::hideMarkers()
     Image1->hide();
 }
 
+void MainEditor::clearTreeSelection()
+{
+    if (objTree->selectedNode()) {
+        objTree->unselectNode();
+        hideMarkers();
+    }
+}
+
 void MainEditor::setZoom(int32_t zoom)
 {
-    document.setZoom(zoom);
+    m_document.setZoom(zoom);
     checkZoomMenu();
     hideMarkers();
     ScaleLand();
@@ -70,17 +79,17 @@ void MainEditor::followDocument()
 {
     // The affected item is selected after a command, an undo or a redo, when
     // it still exists.
-    connect(&document, &WorldDocument::itemAdded, this, &MainEditor::selectAfterChange);
-    connect(&document, &WorldDocument::itemChanged, this, &MainEditor::selectAfterChange);
-    connect(&document, &WorldDocument::itemRemoved, this, [this] {
+    connect(&m_document, &WorldDocument::itemAdded, this, &MainEditor::selectAfterChange);
+    connect(&m_document, &WorldDocument::itemChanged, this, &MainEditor::selectAfterChange);
+    connect(&m_document, &WorldDocument::itemRemoved, this, [this] {
         Render2D(true, 0, -1);
         hideMarkers(); // they would mark what is gone
     });
-    connect(&document, &WorldDocument::startChanged, this, [this] {
+    connect(&m_document, &WorldDocument::startChanged, this, [this] {
         Render2D(true, 0, -1);
         selectStart();
     });
-    connect(&document, &WorldDocument::worldReplaced, this, &MainEditor::resetView);
+    connect(&m_document, &WorldDocument::worldReplaced, this, &MainEditor::resetView);
 }
 
 void MainEditor::selectAfterChange(int kind, int index)

@@ -1,12 +1,14 @@
 // Getting about the map with the mouse: the wheel scrolls it (Shift+wheel
 // sideways), Ctrl+wheel zooms keeping the point under the pointer where the
-// scroll range allows, and resting the pointer on an item names it.
+// scroll range allows, the right button opens the View menu, and resting the
+// pointer on an item names it.
 
 #include "editor/window/MainEditor.h"
 
 #include "editor/map/MapCanvas.h"
 #include "editor/map/MapScale.h"
 
+#include <QMenu>
 #include <QScrollBar>
 
 namespace {
@@ -16,6 +18,15 @@ constexpr int NotchAngle = 120;    // eighths of a degree
 constexpr double HitSlackPx = 3;   // thin bars and small items are easier to find
 
 } // namespace
+
+void MainEditor::connectNavigation()
+{
+    connect(Picture1, &MapCanvas::wheelTurned, this, &MainEditor::Picture1_Wheel);
+    connect(Picture1, &MapCanvas::rightClicked, this, [this](QPointF point) {
+        mnuViewItem->popup(Picture1->mapToGlobal(Picture1->mapToPixels().map(point)).toPoint());
+    });
+    Picture1->setToolTipText([this](QPointF point) { return toolTipAt(point); });
+}
 
 void MainEditor::Picture1_Wheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPointF point)
 {

@@ -36,6 +36,15 @@ AnyItem movedTo(AnyItem record, QPointF centre)
 
 } // namespace
 
+void MainEditor::connectMoveCommands()
+{
+    connect(Image1, &DragHandle::dragStarted, this, &MainEditor::Image1_DragStart);
+    connect(Image1, &DragHandle::dragMoved, this, &MainEditor::Image1_DragMove);
+    connect(Image1, &DragHandle::dropped, this, &MainEditor::Image1_DragDrop);
+    connect(Image1, &DragHandle::dragCancelled, this, &MainEditor::Image1_DragCancel);
+    createNudges();
+}
+
 void MainEditor::createNudges()
 {
     struct Nudge {
@@ -81,14 +90,14 @@ void MainEditor::moveSelectionTo(QPointF centre)
     if (!item || item->kind == KindCube)
         return;
     if (item->kind == KindStart) {
-        WorldSettings settings = document.settings();
+        WorldSettings settings = m_document.settings();
         if (QPointF(settings.StartPosX, settings.StartPosY) == centre)
             return;
         settings.StartPosX = centre.x();
         settings.StartPosY = centre.y();
-        document.changeSettings(settings, tr("Move Start Position"));
-    } else if (const std::optional<AnyItem> record = document.item(item->kind, item->index)) {
-        document.change(item->index, movedTo(*record, centre), tr("Move"));
+        m_document.changeSettings(settings, tr("Move Start Position"));
+    } else if (const std::optional<AnyItem> record = m_document.item(item->kind, item->index)) {
+        m_document.change(item->index, movedTo(*record, centre), tr("Move"));
     }
 }
 
@@ -110,7 +119,7 @@ void MainEditor::Image1_DragMove(const QRectF &rect)
             MapPainter::paintStart(painter, mapToDevice, centre);
         });
     } else if (const std::optional<AnyItem> record =
-                   document.item(m_dragged->kind, m_dragged->index)) {
+                   m_document.item(m_dragged->kind, m_dragged->index)) {
         Picture1->setFloating([this, moved = movedTo(*record, centre)](
                                   QPainter &painter, const QTransform &mapToDevice) {
             MapPainter::paintItem(painter, mapToDevice, moved, Shapes);
@@ -120,15 +129,15 @@ void MainEditor::Image1_DragMove(const QRectF &rect)
 
 void MainEditor::Image1_DragDrop(const QRectF &rect)
 {
-    document.setSaved(false); // a drop counts as a change, even one that moves nothing
+    m_document.setSaved(false); // a drop counts as a change, even one that moves nothing
     const bool previewed = m_dragged.has_value();
     m_dragged.reset();
     Picture1->setFloating({});
     shpSelector->setMapRect(rect);
     shpSelector->show();
-    const int before = document.undoStack().index();
+    const int before = m_document.undoStack().index();
     moveSelectionTo(rect.center());
-    if (previewed && document.undoStack().index() == before)
+    if (previewed && m_document.undoStack().index() == before)
         Render2D(false, 0, -1); // nothing moved: the item back on the map
 }
 

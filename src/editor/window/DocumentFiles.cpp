@@ -1,0 +1,193 @@
+#include "editor/window/DocumentFiles.h"
+
+#include "core/model/WorldDocument.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString WorldFilter = QStringLiteral("Lotwright Files (*.lwf}|*.lwf");
+const QString SaveChangesQuestion = QStringLiteral("Save changes to the current world?");
+constexpr int MaxRecentFiles = 8;
+const QString WorldSuffix = QStringLiteral("lwf");
+
+QString recentKey(int i) { return QStringLiteral("RecentFile%1").arg(i + 1); }
+
+} // namespace
+
+DocumentFiles::DocumentFiles(const Platform &platform, WorldDocument &document,
+                             const QString &programFolder,
+                             std::function<ScrollFractions()> scrollPosition, QWidget *dialogParent,
+                             QObject *parent)
+    : QObject(parent), m_platform(platform), m_document(document), m_programFolder(programFolder),
+      m_scrollPosition(std::move(scrollPosition)), m_dialogParent(dialogParent)
+{
+}
+
+void DocumentFiles::openCommandLine(const QString &commandLine)
+{
+    QString path = commandLine.trimmed();
+    if (path.isEmpty()) {
+        newWorld();
+        return;
+    }
+    if (path.startsWith(QLatin1Char('"'))) {
+        path.remove(0, 1);
+        if (path.endsWith(QLatin1Char('"')))
+            path.chop(1);
+    }
+    if (path.right(3).toLower() != QLatin1String("lwf")) {
+        m_platform.messages->inform(m_dialogParent, tr("Not a valid Lotwright 2.0 file."));
+        newWorld();
+        return;
+    }
+    if (!openWorld(path))
+        newWorld();
+}
+
+Status DocumentFiles::LoadFile(const QString &path)
+{
+    // The file is read and checked whole first: a failure changes nothing.
+    WorldRead read = WorldFile::load(path);
+    if (!read.ok())
+        return Status::failure(read.error);
+    emit fileNameChanged(path);
+    m_document.replace(std::move(read.world)); // the view follows
+    emit worldReplaced(read.fractions);
+    return Status::success();
+}
+
+Status DocumentFiles::SaveFile(const QString &path)
+{
+    Status saved = WorldFile::save(path, m_document.world(), m_scrollPosition());
+    if (saved)
+        emit fileNameChanged(path);
+    return saved;
+}
+
+void DocumentFiles::newWorld()
+{
+    emit fileNameChanged(QString());
+    m_document.replace(World()); // the view follows
+    emit worldReplaced(ScrollFractions{});
+    m_document.savedAs(QString());
+}
+
+bool DocumentFiles::mayDiscardChanges(const QString &question)
+{
+    if (m_document.Saved())
+        return true;
+    switch (m_platform.messages->askYesNoCancel(m_dialogParent, question)) {
+    case MessageBoxes::Answer::No:
+        return true;
+    case MessageBoxes::Answer::Cancel:
+        return false;
+    case MessageBoxes::Answer::Yes:
+        save();
+        return m_document.Saved(); // a failed or cancelled save keeps the world
+    }
+    return false;
+}
+
+void DocumentFiles::newFile()
+{
+    if (mayDiscardChanges(SaveChangesQuestion))
+        newWorld();
+}
+
+void DocumentFiles::open()
+{
+    if (!mayDiscardChanges(SaveChangesQuestion))
+        return;
+    const std::optional<QString> path =
+        m_platform.fileDialogs->openFile(m_dialogParent, WorldFilter, dialogFolder());
+    if (path && !path->isEmpty())
+        openWorld(*path);
+}
+
+void DocumentFiles::openRecent(const QString &path)
+{
+    if (mayDiscardChanges(SaveChangesQuestion))
+        openWorld(path);
+}
+
+bool DocumentFiles::openWorld(const QString &path)
+{
+    return settle(LoadFile(path), tr("The world could not be opened.\n%1"), path);
+}
+
+bool DocumentFiles::settle(const Status &done, const QString &failure, const QString &path)
+{
+    if (!done) {
+        m_platform.messages->warn(m_dialogParent, failure.arg(done.error));
+        return false;
+    }
+    m_document.savedAs(path);
+    rememberRecent(path);
+    return true;
+}
+
+void DocumentFiles::save()
+{
+    const QString path = m_document.CurrentFile();
+    if (path.isEmpty())
+        saveAs();
+    else
+        saveWorld(path);
+}
+
+void DocumentFiles::saveAs()
+{
+    const QString current = m_document.CurrentFile();
+    const QString proposed =
+        current.isEmpty() ? Files::pathIn(dialogFolder(), QStringLiteral("world.lwf")) : current;
+    const std::optional<QString> chosen =
+        m_platform.fileDialogs->saveFile(m_dialogParent, WorldFilter, proposed);
+    if (!chosen || chosen->isEmpty())
+        return;
+    // A name typed without an extension gets ".lwf": only such names open
+    // from the command line.
+    QString path = *chosen;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + WorldSuffix;
+    saveWorld(path);
+}
+
+void DocumentFiles::saveWorld(const QString &path)
+{
+    settle(SaveFile(path), tr("The world could not be saved.\n%1"), path);
+}
+
+QString DocumentFiles::dialogFolder() const
+{
+    const QString current = m_document.CurrentFile();
+    if (!current.isEmpty())
+        return QFileInfo(current).absolutePath();
+    return Files::pathIn(m_programFolder, QStringLiteral("samples"));
+}
+
+void DocumentFiles::rememberRecent(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList recent{absolute};
+    for (const QString &known : recentFiles()) {
+        if (!known.isEmpty() && !recent.contains(known) && recent.size() < MaxRecentFiles)
+            recent << known;
+    }
+    for (int i = 0; i < MaxRecentFiles; ++i)
+        m_platform.settings->setValue(recentKey(i), recent.value(i));
+}
+
+QStringList DocumentFiles::recentFiles() const
+{
+    QStringList recent;
+    for (int i = 0; i < MaxRecentFiles; ++i)
+        recent << m_platform.settings->value(recentKey(i), QString());
+    return recent;
+}
+
+void DocumentFiles::clearRecent()
+{
+    for (int i = 0; i < MaxRecentFiles; ++i)
+        m_platform.settings->setValue(recentKey(i), QString());
+}
