@@ -139,7 +139,10 @@ double roundDecimals(double value, int places)
         if (c != '.')
             digits = digits * 10 + (c - '0');
     }
-    const int exponent = std::atoi(text.data() + e + 1);
+    // The buffer has no terminating NUL: read the exponent within the text.
+    int exponent = 0;
+    const char *sign = text.data() + e + 1;
+    std::from_chars(sign + (*sign == '+'), text.data() + text.size(), exponent);
     const int dropped = 14 - exponent - places; // digits beyond the last decimal kept
     if (dropped <= 0)
         return value; // no digit beyond it
