@@ -39,6 +39,13 @@ private:
     std::function<void(T *)> m_act;
 };
 
+// The caption as the window manager shows it: "*" for the "[*]" mark of
+// unsaved changes, nothing for it otherwise.
+inline QString shownCaption(QWidget &window)
+{
+    return window.windowHandle() ? window.windowHandle()->title() : QString();
+}
+
 struct EditorHarness {
     FakePlatform fake;
     QTemporaryDir folder; // the program folder

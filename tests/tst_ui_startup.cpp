@@ -3,6 +3,7 @@
 
 #include "EditorHarness.h"
 
+#include "core/model/RecoverySlot.h"
 #include "editor/dialogs/frmSplash.h"
 
 class TestStartup : public QObject {
@@ -66,6 +67,52 @@ private slots:
 
     // Placement is kept in twips, fifteen to a pixel; a window closed
     // minimised comes back maximised.
+    // Each world an editor left unsaved when it died is offered before the
+    // command line's. A recovered one keeps its file name, shows the mark,
+    // counts as changed and is this editor's to keep; Escape leaves it for the
+    // next start, Discard deletes it.
+    void recovery_data()
+    {
+        QTest::addColumn<std::optional<int>>("answer"); // Recover, Discard, or Escape
+        QTest::addColumn<QString>("file");             // the world's file; empty: never saved
+        QTest::newRow("recovered") << std::optional<int>(0) << QString("/worlds/park.lwf");
+        QTest::newRow("new world recovered") << std::optional<int>(0) << QString();
+        QTest::newRow("discarded") << std::optional<int>(1) << QString("/worlds/park.lwf");
+        QTest::newRow("escaped") << std::optional<int>() << QString("/worlds/park.lwf");
+    }
+
+    void recovery()
+    {
+        QFETCH(std::optional<int>, answer);
+        QFETCH(QString, file);
+        EditorHarness h;
+        const QString recoveryFolder = h.fake.platform().recoveryFolder;
+        World lost = sampleWorld();
+        {
+            RecoverySlot crashed(recoveryFolder);
+            QVERIFY(crashed.write(lost, file, QDateTime(QDate::currentDate(), QTime(14, 32))).ok());
+        }
+        h.fake.messages.choices = {answer};
+        const QString commandLine = h.writeWorld("other.lwf", World());
+        MainEditor &e = h.start(commandLine);
+
+        QCOMPARE(h.fake.messages.shown,
+                 QStringList{QStringLiteral("Lotwright closed before %1 was saved. Recover the "
+                                            "world as it was at 14:32?")
+                                 .arg(file.isEmpty() ? "a new world" : "«park.lwf»")});
+        QCOMPARE(h.fake.messages.choiceButtons, (QList<QStringList>{{"Recover", "Discard"}}));
+        const bool recovered = answer == 0;
+        QCOMPARE(e.world(), recovered ? lost : World());
+        QCOMPARE(e.document().CurrentFile(), recovered ? file : commandLine);
+        QCOMPARE(e.document().Saved(), !recovered);
+        QCOMPARE(shownCaption(e).endsWith(")*"), recovered);
+        QVERIFY(!QFile::exists(file.isEmpty() ? "/nonexistent" : file)); // nothing written there
+
+        h.editor.reset(); // a normal end: this editor's own snapshot goes
+        const auto left = orphanedSnapshots(recoveryFolder);
+        QCOMPARE(left.size(), size_t(answer ? 0 : 1));
+    }
+
     void placement()
     {
         EditorHarness h(QSize(900, 650));

@@ -15,7 +15,7 @@ RecoveryWriter::RecoveryWriter(WorldDocument &document, const QString &folder, Q
     connect(&document, &WorldDocument::worldReplaced, this, &RecoveryWriter::documentChanged);
 }
 
-RecoveryWriter::~RecoveryWriter() { m_pool.waitForDone(); }
+RecoveryWriter::~RecoveryWriter() { clear(); }
 
 void RecoveryWriter::documentChanged()
 {

@@ -20,7 +20,8 @@ public:
     static constexpr int DelayMs = 2000;
 
     RecoveryWriter(WorldDocument &document, const QString &folder, QObject *parent = nullptr);
-    ~RecoveryWriter() override; // waits for a write under way
+    // A normal end: the snapshot goes (a crash never gets here).
+    ~RecoveryWriter() override;
 
     // What the timer does: copies the world and hands it to the writer's
     // thread. Returns at once.

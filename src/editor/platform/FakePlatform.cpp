@@ -99,5 +99,6 @@ std::optional<QSize> FakePictureMeasure::naturalSize(const QString &path, QStrin
 
 Platform FakePlatform::platform()
 {
-    return Platform{&messages, &fileDialogs, &colorDialog, &settings, &shell, &pictures};
+    return Platform{&messages, &fileDialogs, &colorDialog,           &settings,
+                    &shell,    &pictures,    recoveryFolder.path()};
 }

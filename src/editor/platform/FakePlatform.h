@@ -6,6 +6,7 @@
 
 #include <QMap>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <deque>
 
 class FakeMessageBoxes : public MessageBoxes
@@ -82,6 +83,7 @@ struct FakePlatform {
     FakeSettingsStore settings;
     FakeShell shell;
     FakePictureMeasure pictures;
+    QTemporaryDir recoveryFolder; // a fresh one for every fake
 
     Platform platform(); // pointers to the members above
 };

@@ -82,4 +82,6 @@ struct Platform {
     SettingsStore *settings = nullptr;
     Shell *shell = nullptr;
     PictureMeasure *pictures = nullptr;
+    // The per-user folder where unsaved work is kept for recovery.
+    QString recoveryFolder;
 };

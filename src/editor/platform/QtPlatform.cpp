@@ -236,6 +236,7 @@ std::optional<QSize> QtPictureMeasure::naturalSize(const QString &path, QString 
 
 Platform QtPlatform::platform()
 {
-    return Platform{&m_messages, &m_fileDialogs, &m_colorDialog,
-                    &m_settings, &m_shell,       &m_pictures};
+    return Platform{
+        &m_messages, &m_fileDialogs, &m_colorDialog, &m_settings, &m_shell, &m_pictures,
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/recovery")};
 }

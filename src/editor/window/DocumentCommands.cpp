@@ -29,8 +29,11 @@ void MainEditor::runLoadSequence()
     m_palette->fillObjectList(Shapes);
     m_libraryWarnings = library.warnings;
     restorePlacement();
-    m_files->openCommandLine(m_commandLine);
-    m_document.setSaved(true);
+    // A recovered world stays changed, and is not replaced by the command line's.
+    if (!m_files->offerRecovery()) {
+        m_files->openCommandLine(m_commandLine);
+        m_document.setSaved(true);
+    }
     ScaleLand();
     Render2D(true, 0, -1);
     showLibraryWarnings();
@@ -50,8 +53,9 @@ void MainEditor::showLibraryWarnings()
 
 void MainEditor::setCaption(const QString &path)
 {
-    setWindowTitle(path.isEmpty() ? tr("Lotwright 2.0 (New)")
-                                  : QStringLiteral("Lotwright 2.0 (%1)").arg(path));
+    // "[*]" shows as "*" while the world has unsaved changes.
+    setWindowTitle(path.isEmpty() ? tr("Lotwright 2.0 (New)[*]")
+                                  : QStringLiteral("Lotwright 2.0 (%1)[*]").arg(path));
 }
 
 void MainEditor::showScrollPosition(const ScrollFractions &position)

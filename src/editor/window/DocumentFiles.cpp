@@ -1,8 +1,11 @@
 #include "editor/window/DocumentFiles.h"
 
+#include "core/model/RecoveryWriter.h"
 #include "core/model/WorldDocument.h"
 
+#include <QDateTime>
 #include <QFileInfo>
+#include <QLocale>
 
 namespace {
 
@@ -20,8 +23,49 @@ DocumentFiles::DocumentFiles(const Platform &platform, WorldDocument &document,
                              std::function<ScrollFractions()> scrollPosition, QWidget *dialogParent,
                              QObject *parent)
     : QObject(parent), m_platform(platform), m_document(document), m_programFolder(programFolder),
-      m_scrollPosition(std::move(scrollPosition)), m_dialogParent(dialogParent)
+      m_scrollPosition(std::move(scrollPosition)), m_dialogParent(dialogParent),
+      m_recovery(new RecoveryWriter(document, platform.recoveryFolder, this))
 {
+    connect(m_recovery, &RecoveryWriter::snapshotFailed, this, &DocumentFiles::recoveryFailed);
+}
+
+bool DocumentFiles::offerRecovery()
+{
+    for (const auto &snapshot : orphanedSnapshots(m_platform.recoveryFolder)) {
+        const QString file = snapshot->worldFile();
+        const QDateTime time = snapshot->time();
+        QString when = time.toString(QStringLiteral("HH:mm"));
+        if (time.date() != QDate::currentDate())
+            when += tr(" on %1").arg(QLocale().toString(time.date(), QLocale::ShortFormat));
+        const QString question =
+            tr("Lotwright closed before %1 was saved. Recover the world as it was at %2?")
+                .arg(file.isEmpty() ? tr("a new world")
+                                    : QStringLiteral("«%1»").arg(QFileInfo(file).fileName()),
+                     when);
+        const std::optional<int> answer =
+            m_platform.messages->askChoice(m_dialogParent, question, {tr("Recover"), tr("Discard")});
+        if (!answer)
+            continue; // asked again at the next start
+        if (*answer == 1) {
+            snapshot->discard();
+            continue;
+        }
+        WorldRead read = snapshot->read();
+        if (!read.ok()) { // kept: the user may still want it by hand
+            m_platform.messages->warn(m_dialogParent, tr("The world could not be recovered.\n%1")
+                                                          .arg(read.error));
+            continue;
+        }
+        emit fileNameChanged(file);
+        m_document.replace(std::move(read.world));
+        m_document.savedAs(file);
+        m_document.setSaved(false); // nothing is written to the file until the user saves
+        m_recovery->snapshotNow();  // this editor's slot holds it before the old one goes
+        snapshot->discard();
+        emit worldReplaced(read.fractions);
+        return true;
+    }
+    return false;
 }
 
 void DocumentFiles::openCommandLine(const QString &commandLine)

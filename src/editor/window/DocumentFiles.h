@@ -13,6 +13,7 @@
 
 #include <functional>
 
+class RecoveryWriter;
 class WorldDocument;
 
 class DocumentFiles : public QObject {
@@ -28,6 +29,12 @@ public:
     // Start-up: the whole command line is one path, perhaps in double quotes;
     // without one, or when it cannot be opened, a new world.
     void openCommandLine(const QString &commandLine);
+
+    // Start-up, before the command line: offers each world that an editor
+    // now gone left unsaved, one question each. A recovered world keeps its
+    // file name and counts as changed; true when one was recovered (the
+    // others then wait for the next start).
+    bool offerRecovery();
 
     // The File menu. Each asks before it drops unsaved changes.
     void newFile();
@@ -53,6 +60,8 @@ public:
     Status LoadFile(const QString &path);
 
 signals:
+    // Unsaved work could not be kept for recovery (a full disk, say).
+    void recoveryFailed(const QString &error);
     // The file the caption names; empty for a new world.
     void fileNameChanged(const QString &path);
     // The document holds another world, new or read from a file; its map
@@ -73,4 +82,5 @@ private:
     QString m_programFolder;
     std::function<ScrollFractions()> m_scrollPosition;
     QWidget *m_dialogParent;
+    RecoveryWriter *m_recovery;
 };

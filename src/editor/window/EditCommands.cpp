@@ -17,10 +17,11 @@
 void MainEditor::connectEditCommands()
 {
     connect(cmdRemoveObject, &QPushButton::clicked, this, &MainEditor::cmdRemoveObject_Click);
-    // Delete removes the selection where the user sees it: in the tree and on the map.
+    // Delete removes the selection where the user sees it: in the tree and on
+    // the map. Only the Delete key: the standard sequence adds Ctrl+D on X11.
     Picture2->setFocusPolicy(Qt::ClickFocus);
     for (QWidget *where : {static_cast<QWidget *>(objTree), Picture2}) {
-        auto *remove = new QShortcut(QKeySequence::Delete, where, nullptr, nullptr,
+        auto *remove = new QShortcut(QKeySequence(Qt::Key_Delete), where, nullptr, nullptr,
                                      Qt::WidgetWithChildrenShortcut);
         connect(remove, &QShortcut::activated, this, &MainEditor::cmdRemoveObject_Click);
     }

@@ -35,6 +35,11 @@ MainEditor::MainEditor(const Platform &platform, const QString &programFolder,
         this, this);
     connect(m_files, &DocumentFiles::fileNameChanged, this, &MainEditor::setCaption);
     connect(m_files, &DocumentFiles::worldReplaced, this, &MainEditor::showScrollPosition);
+    connect(&m_document, &WorldDocument::savedChanged, this,
+            [this](bool saved) { setWindowModified(!saved); });
+    connect(m_files, &DocumentFiles::recoveryFailed, this, [this](const QString &error) {
+        Status1->showMessage(tr("Unsaved work cannot be kept for recovery: %1").arg(error));
+    });
     createMenus();
     connectPlaceTool();
     connectMoveCommands();
