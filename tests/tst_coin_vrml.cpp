@@ -206,7 +206,8 @@ private slots:
         image.fill(Qt::darkCyan);
         QVERIFY(image.save(folder.filePath(gif), "PNG") &&
                 image.save(folder.filePath(jpeg), "JPEG"));
-        QVERIFY(writeFile(folder.filePath("tune \"x\" #2.wav"), "sound"));
+        QVERIFY(
+            writeFile(folder.filePath("tune \"x\" #2.wav"), QByteArray("RIFF\0\0\0\0WAVE", 12)));
         const QString worldFile = folder.filePath("every thing.lwf"); // names the output
         QVERIFY(writeFile(worldFile, QByteArray()));
 

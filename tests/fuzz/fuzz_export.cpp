@@ -46,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const WorldRead read = WorldFile::parse(TextCodec::decode(bytesOf(data, size)), QLocale::c());
     if (!read.ok())
         return 0;
-    QStringList missing;
-    const TextRead text = buildWorldText(read.world, shapes, ProgramFolder, true, missing);
+    QStringList missing, leftOut;
+    const TextRead text = buildWorldText(read.world, shapes, ProgramFolder, true, missing, leftOut);
     FUZZ_REQUIRE(text.ok());
     FUZZ_REQUIRE(wellFormed(text.text));
     return 0;
