@@ -288,9 +288,7 @@ Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
                         return Status::failure(read.error);
                     code = codes.insert(shape.FileName, read.text);
                 }
-                append(out, QLatin1String("DEF "), ids[entry],
-                       QLatin1String(" Group {\r\nchildren [\r\n"), *code,
-                       QLatin1String("\r\n]\r\n}\r\n"));
+                appendDefinition(out, ids[entry], *code);
                 shape.Defined = true;
             } else {
                 append(out, QLatin1String("Group {\r\nchildren USE "), ids[entry],
@@ -300,6 +298,12 @@ Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
         }
     }
     return Status::success();
+}
+
+void appendDefinition(QString &out, const QString &id, const QString &code)
+{
+    append(out, QLatin1String("DEF "), id, QLatin1String(" Group {\r\nchildren [\r\n"), code,
+           QLatin1String("\r\n]\r\n}\r\n"));
 }
 
 void writeTexts(QString &out, const std::vector<TextInfo> &texts, QStringList &leftOut)

@@ -56,6 +56,9 @@ void writeCubes(QString &out, const std::vector<CubeInfo> &cubes, QStringList &l
 // value: VRML forbids negative box sizes.
 void writePictures(QString &out, const std::vector<PictureInfo> &pictures, const ExportNames &names,
                    QStringList &leftOut);
+// An entry's definition: its object's text (GetObjectCode) in the children
+// of a Group named id. The library check reads objects inside the same.
+void appendDefinition(QString &out, const QString &id, const QString &code);
 // The first item of each library entry carries the entry's definition and sets
 // its Defined flag, later items refer to it. An item whose name the library
 // lacks writes nothing; its name is appended to missing. Fails when an object

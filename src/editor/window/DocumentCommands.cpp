@@ -4,11 +4,12 @@
 
 #include "editor/window/MainEditor.h"
 
-#include "editor/dialogs/frmAbout.h"
-#include "editor/map/MapScale.h"
 #include "core/files/FileServices.h"
 #include "core/model/NumberText.h"
 #include "core/model/WorldFile.h"
+#include "editor/dialogs/frmAbout.h"
+#include "editor/map/MapScale.h"
+#include "scene/ObjectCheck.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -31,7 +32,7 @@ QString recentKey(int i) { return QStringLiteral("RecentFile%1").arg(i + 1); }
 
 void MainEditor::runLoadSequence()
 {
-    LibraryLoad library = Init_Shapes(m_programFolder);
+    LibraryLoad library = loadLibrary(m_programFolder);
     Shapes = std::move(library.Shapes);
     fillObjectList();
     m_libraryWarnings = library.warnings;
