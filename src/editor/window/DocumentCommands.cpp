@@ -4,11 +4,11 @@
 
 #include "editor/window/MainEditor.h"
 
+#include "editor/dialogs/frmAbout.h"
+#include "editor/map/MapScale.h"
 #include "core/files/FileServices.h"
 #include "core/model/NumberText.h"
 #include "core/model/WorldFile.h"
-#include "editor/dialogs/frmAbout.h"
-#include "editor/map/MapScale.h"
 #include "scene/ObjectCheck.h"
 
 #include <QAction>
