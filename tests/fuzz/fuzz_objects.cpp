@@ -15,6 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static QTemporaryDir home;
     static const bool ready =
+        Files::createFolder(home.filePath("Objects")).ok() &&
         Files::writeBytes(home.filePath("Objects/objects.txt"),
                           "1\t1\t0 0 0\tC\tLamp.wrl\r\n1\t1\t0 0 0\tR\tBench (old).wrl")
             .ok() &&
