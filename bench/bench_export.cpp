@@ -102,8 +102,9 @@ void BM_WorldText(benchmark::State &state)
     Fixture &f = fixture();
     qint64 characters = 0;
     for (auto _ : state) {
-        QStringList missing;
-        const TextRead text = buildWorldText(f.world, f.shapes, f.program.path(), false, missing);
+        QStringList missing, leftOut;
+        const TextRead text =
+            buildWorldText(f.world, f.shapes, f.program.path(), false, missing, leftOut);
         if (!text.ok())
             state.SkipWithError(qPrintable(text.error));
         characters = text.text.size();

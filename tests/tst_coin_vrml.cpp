@@ -5,15 +5,18 @@
 // alone) and be safe to paste beside others; each texture must tile.
 
 #include "TestSupport.h"
-#include "core/vrml/ExportCommand.h"
-#include "core/model/WorldFile.h"
 #include "core/library/ObjectLibrary.h"
+#include "core/model/WorldFile.h"
+#include "core/vrml/ExportCommand.h"
+#include "scene/ObjectCheck.h"
 #include "scene/VrmlScene.h"
 
 #include <Inventor/SbBox3f.h>
 #include <Inventor/SbMatrix.h>
 #include <Inventor/SoPrimitiveVertex.h>
+#include <Inventor/VRMLnodes/SoVRMLSphere.h>
 #include <Inventor/actions/SoCallbackAction.h>
+#include <Inventor/actions/SoSearchAction.h>
 #include <Inventor/nodes/SoGroup.h>
 
 #include <QImage>
@@ -206,7 +209,8 @@ private slots:
         image.fill(Qt::darkCyan);
         QVERIFY(image.save(folder.filePath(gif), "PNG") &&
                 image.save(folder.filePath(jpeg), "JPEG"));
-        QVERIFY(writeFile(folder.filePath("tune \"x\" #2.wav"), "sound"));
+        QVERIFY(
+            writeFile(folder.filePath("tune \"x\" #2.wav"), QByteArray("RIFF\0\0\0\0WAVE", 12)));
         const QString worldFile = folder.filePath("every thing.lwf"); // names the output
         QVERIFY(writeFile(worldFile, QByteArray()));
 
@@ -251,6 +255,75 @@ private slots:
 
         const QStringList problems = exportProblems(world, worldFile, library);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+    }
+
+    // An object file Coin cannot read in its place in the world, or that would
+    // reach outside it, is left out when the library loads, and named; the
+    // export reports its items as missing. One that passes is placed twice
+    // beside an entry whose name Coin would refuse as it stands, and the
+    // world reads cleanly with both copies whole (each has its sphere).
+    void hostileObject_data()
+    {
+        QTest::addColumn<QByteArray>("nodes"); // Lamp.wrl after its header line
+        QTest::addColumn<QString>("problem");  // the start of the reason; empty: used
+        const auto row = [](const char *name, const QByteArray &nodes, const char *problem) {
+            QTest::newRow(name) << nodes << QString(problem);
+        };
+        row("a USE inside its own DEF, brackets left open",
+            "DEF A Group { children [ Transform { children [ Group { children USE A",
+            "Coin's reader crashed on it");
+        row("a USE inside its own DEF", "DEF A Group { children [ Group { children USE A } ] }",
+            "Coin cannot read it: a node holds itself");
+        row("the USE of its entry", "Group { children USE Lamp }",
+            "Coin cannot read it: Unknown reference");
+        row("closes its place early", "Shape { } ] } Shape { } Group { children [",
+            "its brackets do not match");
+        row("a PROTO", "PROTO Transform [ ] { Group { } }", "it declares a PROTO");
+        row("an Inline", "Inline { url \"" SOURCE_DIR "/data/Objects/Bush.wrl\" }",
+            "it inlines another file");
+        row("nested beyond Coin's stack",
+            QByteArray("Group { children [ ").repeated(8000) + QByteArray("] } ").repeated(8000),
+            "Coin's reader crashed on it");
+        row("defines its entry's name, more on the header line",
+            " written by a tool\r\nDEF Lamp Transform { children Shape { geometry Box { } } }\r\n"
+            "Shape { geometry Sphere { } }",
+            "");
+    }
+
+    void hostileObject()
+    {
+        QFETCH(QByteArray, nodes);
+        QFETCH(QString, problem);
+        QTemporaryDir home;
+        QVERIFY(
+            writeTextures(home.path()) &&
+            writeFile(home.filePath("Objects/objects.txt"),
+                      "1\t1\t0 0 0\tC\tLamp.wrl\r\n1\t1\t0 0 0\tC\tBench (old)|2.wrl") &&
+            writeFile(home.filePath("Objects/Lamp.wrl"),
+                      (nodes.startsWith(' ') ? "#VRML V2.0 utf8" : "#VRML V2.0 utf8\n") + nodes) &&
+            writeFile(home.filePath("Objects/Bench (old)|2.wrl"),
+                      "#VRML V2.0 utf8\nShape { geometry Sphere { } }"));
+        LibraryLoad library = loadLibrary(home.path());
+        const QString warnings = library.warnings.join('\n');
+        QVERIFY2(problem.isEmpty()
+                     ? warnings.isEmpty()
+                     : warnings.startsWith("The object \"Lamp.wrl\" is left out: " + problem),
+                 qPrintable(warnings));
+        World world;
+        for (const char *name : {"Lamp", "Lamp", "Bench (old)|2", "Bench (old)|2"})
+            appendItem(world.Objects, {name, 10, 10, 0, {}, {}});
+        const WorldExport result = exportWorld(world, library.Shapes, home.path(), {});
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        const QStringList missing = problem.isEmpty() ? QStringList() : QStringList{"Lamp", "Lamp"};
+        QCOMPARE(result.missingObjects, missing);
+        const Scene scene = Scene::fromText(readBytes(result.outputPath));
+        QVERIFY2(problemsOf(scene).isEmpty(), qPrintable(problemsOf(scene).join('\n')));
+        SoSearchAction spheres;
+        spheres.setType(SoVRMLSphere::getClassTypeId());
+        spheres.setInterest(SoSearchAction::ALL);
+        spheres.setSearchingAll(TRUE);
+        spheres.apply(scene.root());
+        QCOMPARE(spheres.getPaths().getLength(), problem.isEmpty() ? 4 : 2);
     }
 
 private:

@@ -37,6 +37,13 @@ struct Program {
     }
 };
 
+// A GIF picture or, for a path under music/, MIDI music: then the path, so
+// that every file is told apart.
+QByteArray media(const QString &path)
+{
+    return (path.startsWith("music/") ? "MThd" : "GIF89a") + path.toLatin1();
+}
+
 PictureInfo picture(const QString &fileName)
 {
     return PictureInfo{0, 0, 0, 2, 1, 0, false, fileName, {}, {}};
@@ -86,7 +93,7 @@ private slots:
         Program program;
         QTemporaryDir worlds;
         for (const char *file : {"pictures/sign.gif", "music/tune.mid", "park.lwf"})
-            QVERIFY(writeFile(worlds.filePath(file), file));
+            QVERIFY(writeFile(worlds.filePath(file), media(file)));
         for (const char *file : {"ToGo/.stale", "ToGo/locked.wrl", "ToGo/sub/kept.txt"})
             QVERIFY(writeFile(program.path(file), file));
         QVERIFY(QFile::setPermissions(program.path("ToGo/locked.wrl"), QFile::ReadOwner));
@@ -110,7 +117,7 @@ private slots:
         QVERIFY2(result.ok() && result.warnings.isEmpty(), qPrintable(result.error));
         QCOMPARE(readBytes(program.path("ToGo/sign.gif")) +
                      readBytes(program.path("ToGo/tune.mid")),
-                 QByteArray("pictures/sign.gifmusic/tune.mid"));
+                 media("pictures/sign.gif") + media("music/tune.mid"));
     }
 
     // Different files never share a name in ToGo: textures first, then the
@@ -124,9 +131,9 @@ private slots:
         QTemporaryDir worlds;
         for (const char *file :
              {"a/sign.gif", "b/sign.gif", "c/sign.gif", "music/sign.gif", "park.lwf"})
-            QVERIFY(writeFile(worlds.filePath(file), file));
+            QVERIFY(writeFile(worlds.filePath(file), media(file)));
         for (const char *file : {"ToGo/saved.lwf", "ToGo/grass.jpg"})
-            QVERIFY(writeFile(program.path(file), file));
+            QVERIFY(writeFile(program.path(file), media(file)));
 
         World world;
         world.Pictures = {picture("a/sign.gif"), picture(worlds.filePath("a/sign.gif")),
@@ -137,12 +144,12 @@ private slots:
         const WorldExport result = program.run(world, worlds.filePath("park.lwf"));
         QVERIFY2(result.ok() && result.warnings.isEmpty(), qPrintable(result.error));
 
-        const QList<std::pair<const char *, QByteArray>> expected = {
+        const QList<std::pair<const char *, const char *>> expected = {
             {"sign.gif", "a/sign.gif"},        {"sign-2.gif", "b/sign.gif"},
             {"grass-2.jpg", "ToGo/grass.jpg"}, {"sign-3.gif", "c/sign.gif"},
             {"sign-4.gif", "music/sign.gif"},  {"saved.lwf", "ToGo/saved.lwf"}};
-        for (const auto &[name, bytes] : expected)
-            QCOMPARE(readBytes(program.path(QStringLiteral("ToGo/") + name)), bytes);
+        for (const auto &[name, source] : expected)
+            QCOMPARE(readBytes(program.path(QStringLiteral("ToGo/") + name)), media(source));
         QCOMPARE(readBytes(program.path("ToGo/grass.jpg")),
                  readBytes(program.path("Textures/grass.jpg")));
 
@@ -153,23 +160,83 @@ private slots:
         QVERIFY(text.contains("size 2 1  0.001") && !text.contains("size -2"));
     }
 
-    // A missing music file drops the Sound node, a missing picture is still
-    // written; both are reported, neither stops the export.
-    void missingFilesAreWarnings()
+    // Pictures and music go into ToGo by their content, whatever their names.
+    // A file that is missing, or whose content is no picture or music (a
+    // world may name /etc/shadow), is left out and reported once: the picture
+    // is written without its image, the Sound node is dropped.
+    void filesByContent_data()
+    {
+        QTest::addColumn<QByteArray>("picture"); // the contents of sign.gif; empty: missing
+        QTest::addColumn<QByteArray>("music");   // of tune.mid
+        QTest::addColumn<QString>("leftOut");    // why both are left out; empty: copied
+        QTest::newRow("missing") << QByteArray() << QByteArray() << "not found";
+        QTest::newRow("a password file and a shell start-up file")
+            << QByteArray("root:$y$j9T$x:19700:0:99999:7:::\n") << QByteArray("alias ll='ls -l'\n")
+            << "is no";
+        QTest::newRow("a picture as music, music as a picture")
+            << QByteArray("MThd\0\0\0\6", 8) << QByteArray("GIF89a") << "is no";
+        QTest::newRow("PNG and MP3 under other names")
+            << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << QByteArray("ID3\4\0") << "";
+    }
+
+    void filesByContent()
+    {
+        QFETCH(QByteArray, picture);
+        QFETCH(QByteArray, music);
+        QFETCH(QString, leftOut);
+        Program program;
+        if (!picture.isEmpty())
+            QVERIFY(writeFile(program.path("in/sign.gif"), picture) &&
+                    writeFile(program.path("in/tune.mid"), music));
+        World world;
+        world.Music = program.path("in/tune.mid");
+        world.Pictures = {::picture(program.path("in/sign.gif")),
+                          ::picture(program.path("in/sign.gif"))};
+        const WorldExport result = program.run(world);
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        const QByteArray text = readBytes(result.outputPath);
+        QCOMPARE(text.count("url \"sign.gif\""), 2);
+        if (leftOut.isEmpty()) {
+            QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join('\n')));
+            QVERIFY(program.toGo().contains("sign.gif") && text.contains("Sound {"));
+            return;
+        }
+        QCOMPARE(result.warnings.size(), 2); // one per file, not per picture
+        QVERIFY2(result.warnings[0].contains("tune.mid\" " + leftOut) &&
+                     result.warnings[1].contains("sign.gif\" " + leftOut),
+                 qPrintable(result.warnings.join('\n')));
+        QVERIFY(!text.contains("Sound {"));
+        QCOMPARE(program.toGo(), TextureNames + QStringList{"world.wrl"});
+    }
+
+    // VRML readers hold numbers as floats: an item whose numbers go beyond
+    // them (a world may hold walls at +-3.4E+38 and a picture raised by as
+    // much) is left out and named, and the starting point falls back to a new
+    // world's. Nothing infinite or beyond a float is written.
+    void numbersBeyondFloats()
     {
         Program program;
         World world;
-        world.Music = program.path("nowhere/tune.mid");
-        world.Pictures[0] = picture(program.path("nowhere/sign.gif"));
-        world.Pictures.push_back(picture(program.path("nowhere/sign.gif")));
+        world.StartPosX = 1e300;
+        world.Cubes = {{Kind::Wall, -3.4e38f, 3.4e38f, 0, 1, 0},
+                       {Kind::Wall, 0, 1, 0, 1, 0},
+                       {Kind::Street, 0, 1e38f, 0, 1, 0}};
+        world.Pictures[0] = {10, 10, 3e38f, 2, 3e38f, 0, false, "sign.gif", {}, {}};
         const WorldExport result = program.run(world);
         QVERIFY2(result.ok(), qPrintable(result.error));
-        QCOMPARE(result.warnings.size(), 2); // one per missing file, not per picture
-        QVERIFY(result.warnings[0].contains("tune.mid") && result.warnings[1].contains("sign.gif"));
-        const QByteArray text = readBytes(result.outputPath);
-        QVERIFY(!text.contains("Sound {"));
-        QCOMPARE(text.count("url \"sign.gif\""), 2);
-        QCOMPARE(program.toGo(), TextureNames + QStringList{"world.wrl"});
+        QCOMPARE(result.warnings.constLast(),
+                 "Left out of the exported world, as its numbers are beyond what VRML holds:\n"
+                 "the starting point (a new world's is used)\nwall or surface 1\n"
+                 "wall or surface 3\npicture 1");
+        const QString text = QString::fromUtf8(readBytes(result.outputPath));
+        QVERIFY(text.contains("position 0 0.5 46\r\n") && text.count("Box { size 1 1 1") == 1);
+        for (const auto &number :
+             QRegularExpression("[-+]?(\\d+\\.?\\d*|\\.\\d+)([eE][-+]?\\d+)?|inf|nan")
+                 .globalMatch(text)) {
+            bool ok = false;
+            QVERIFY2(std::isfinite(number.captured().toFloat(&ok)) && ok,
+                     qPrintable(number.captured()));
+        }
     }
 
     // A failure names what is at fault, writes no world, leaves the last
@@ -256,22 +323,30 @@ private slots:
     void definitionNames_data()
     {
         QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("defined"); // DEF names inside the first object file
         QTest::addColumn<QStringList>("ids");
-        const QStringList allowed{"Caf\u00e9", "a+b-c", "x9", "_y", "Lamp:2", "True"};
-        QTest::newRow("allowed as they are") << allowed << allowed;
-        QTest::newRow("blanks and forbidden characters")
-            << QStringList{"Big  Old Tree", "St. Mary's \"#1\" {x} [y], \\z"}
-            << QStringList{"Big__Old_Tree", "St__Mary_s___1___x___y____z"};
+        const QStringList allowed{"Caf\u00e9", "x9", "_y", "True"};
+        QTest::newRow("allowed as they are") << allowed << QStringList() << allowed;
+        QTest::newRow("blanks and characters Coin refuses")
+            << QStringList{"Big  Old Tree", "St. Mary's \"#1\" {x} [y], \\z", "Bench (old)|a+b-c:d"}
+            << QStringList()
+            << QStringList{"Big__Old_Tree", "St__Mary_s___1___x___y____z", "Bench__old__a_b_c_d"};
         QTest::newRow("starts like a number or is a keyword")
-            << QStringList{"3D Tree", "+x", "-y", "TRUE", "USE"}
-            << QStringList{"_3D_Tree", "_+x", "_-y", "_TRUE", "_USE"};
+            << QStringList{"3D Tree", "+x", "-y", "TRUE", "USE"} << QStringList()
+            << QStringList{"_3D_Tree", "_x", "_y", "_TRUE", "_USE"};
+        QTest::newRow("clear of names the object files define")
+            << QStringList{"Lamp", "Lamp"} << QStringList{"Lamp", "Lamp_2"}
+            << QStringList{"Lamp_3", "Lamp_4"};
     }
 
     void definitionNames()
     {
         QFETCH(QStringList, names);
+        QFETCH(QStringList, defined);
         QFETCH(QStringList, ids);
-        QCOMPARE(Vrml::definitionNames(shapesNamed(names)), ids);
+        std::vector<ShapeInfo> shapes = shapesNamed(names);
+        shapes.front().DefinedNames = defined;
+        QCOMPARE(Vrml::definitionNames(shapes), ids);
     }
 
     // Clashing names are numbered on from the last number given: 20,000

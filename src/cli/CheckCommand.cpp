@@ -1,6 +1,8 @@
 #include "cli/Commands.h"
 
+#include "core/files/FileServices.h"
 #include "core/model/WorldFile.h"
+#include "scene/ObjectCheck.h"
 
 #include <algorithm>
 
@@ -28,6 +30,7 @@ int check(const QStringList &arguments, Io io)
         printError(io.err, read.error);
         return Failure;
     }
+    printWarnings(io.err, loadLibrary(Files::programFolder()).warnings);
     const World &w = read.world;
     io.out << path << ": " << counted(usedCount(w.Objects), "object", "objects") << ", "
            << counted(usedCount(w.Pictures), "picture", "pictures") << ", "

@@ -26,6 +26,8 @@ struct Command {
 
 // "lotwright-cli: message" on the error stream.
 void printError(QTextStream &err, const QString &message);
+// "lotwright-cli: warning: message" for each.
+void printWarnings(QTextStream &err, const QStringList &warnings);
 
 int check(const QStringList &arguments, Io io);  // CheckCommand.cpp
 int resave(const QStringList &arguments, Io io); // ResaveCommand.cpp

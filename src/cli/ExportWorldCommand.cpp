@@ -1,27 +1,16 @@
 #include "cli/Commands.h"
 
-#include "core/vrml/ExportCommand.h"
-#include "core/vrml/WebPage.h"
 #include "core/files/FileServices.h"
 #include "core/model/WorldFile.h"
-#include "core/library/ObjectLibrary.h"
+#include "core/vrml/ExportCommand.h"
+#include "core/vrml/WebPage.h"
+#include "scene/ObjectCheck.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace Cli
 {
-
-namespace
-{
-
-void printWarnings(QTextStream &err, const QStringList &warnings)
-{
-    for (const QString &warning : warnings)
-        printError(err, QStringLiteral("warning: ") + warning);
-}
-
-} // namespace
 
 // Exports as the editor's menu command does, with the world file as the
 // current file: the world lands in ToGo of the program folder. With --web the
@@ -42,7 +31,7 @@ int exportVrml(const QStringList &arguments, Io io)
         return Failure;
     }
     const QString program = Files::programFolder();
-    LibraryLoad library = Init_Shapes(program);
+    LibraryLoad library = loadLibrary(program);
     printWarnings(io.err, library.warnings);
 
     const WorldExport result = exportWorld(read.world, library.Shapes, program, path,

@@ -9,7 +9,10 @@
 namespace {
 
 const Cli::Command commands[] = {
-    {"check", "WORLD.lwf", 1, 1, "Read a world file and count its items of each kind.", Cli::check},
+    {"check", "WORLD.lwf", 1, 1,
+     "Read a world file and count its items of each kind; warn of what the object library "
+     "leaves out.",
+     Cli::check},
     {"resave", "IN.lwf OUT.lwf", 2, 2,
      "Read a world file and write it again as the editor saves it.", Cli::resave},
     {"export", "[--web] WORLD.lwf", 1, 2,
@@ -67,6 +70,12 @@ bool isHelp(const QString &a)
 void Cli::printError(QTextStream &err, const QString &message)
 {
     err << program << ": " << message << '\n';
+}
+
+void Cli::printWarnings(QTextStream &err, const QStringList &warnings)
+{
+    for (const QString &warning : warnings)
+        printError(err, QStringLiteral("warning: ") + warning);
 }
 
 int main(int argc, char *argv[])

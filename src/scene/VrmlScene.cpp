@@ -3,8 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
 #include <QImage>
+#include <QScopeGuard>
+#include <QSet>
 #include <QSurfaceFormat>
 
 #include <Inventor/SbImage.h>
@@ -28,6 +29,9 @@
 #include <Inventor/errors/SoDebugError.h>
 #include <Inventor/errors/SoMemoryError.h>
 #include <Inventor/errors/SoReadError.h>
+#include <Inventor/fields/SoMFNode.h>
+#include <Inventor/fields/SoSFNode.h>
+#include <Inventor/lists/SoFieldList.h>
 #include <Inventor/lists/SoPathList.h>
 #include <Inventor/nodes/SoLight.h>
 #include <Inventor/nodes/SoPerspectiveCamera.h>
@@ -35,6 +39,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -85,15 +90,18 @@ Pixels pixelsOf(const QString &fileName)
 }
 
 // While a file is read, each image file is decoded once however many
-// texture nodes name it.
+// texture nodes name it. Text read from memory has no folder to find images
+// in: every image is one white pixel.
 QHash<QString, Pixels> g_decoded;
+bool g_whitePixels = false;
 
 SbBool readImage(const SbString &fileName, SbImage *image, void *)
 {
     const QString name = QString::fromLocal8Bit(fileName.getString());
     auto found = g_decoded.constFind(name);
     if (found == g_decoded.constEnd())
-        found = g_decoded.insert(name, pixelsOf(name));
+        found = g_decoded.insert(name, g_whitePixels ? Pixels{SbVec2s(1, 1), 3, "\xff\xff\xff"}
+                                                     : pixelsOf(name));
     if (found->bytes.isEmpty())
         return FALSE;
     image->setValue(found->size, found->components,
@@ -165,6 +173,85 @@ void adaptAppearances(SoNode *root)
     }
 }
 
+// A node held by a field of another: a child, a geometry, an appearance...
+struct Link {
+    SoField *field;
+    int index; // in a multiple-value field
+    SoNode *node;
+};
+
+std::vector<Link> linksOf(SoNode *node)
+{
+    std::vector<Link> links;
+    SoFieldList fields;
+    node->getFields(fields);
+    for (int i = 0; i < fields.getLength(); ++i) {
+        SoField *field = fields[i];
+        if (field->isOfType(SoSFNode::getClassTypeId())) {
+            if (SoNode *held = static_cast<SoSFNode *>(field)->getValue())
+                links.push_back({field, 0, held});
+        } else if (field->isOfType(SoMFNode::getClassTypeId())) {
+            auto *many = static_cast<SoMFNode *>(field);
+            for (int j = 0; j < many->getNum(); ++j)
+                if (SoNode *held = (*many)[j])
+                    links.push_back({field, j, held});
+        }
+    }
+    return links;
+}
+
+// Visits every node below root once, depth first and without recursion (a
+// file may nest thousands deep), and returns the links back to a node on the
+// way down: a USE inside its own DEF, which every traversal of Coin's would
+// follow until the stack runs out.
+std::vector<Link> walkNodes(SoNode *root, const std::function<void(SoNode *)> &visit = {})
+{
+    struct Frame {
+        SoNode *node;
+        std::vector<Link> links;
+        size_t next = 0;
+    };
+    std::vector<Link> loops;
+    QSet<SoNode *> onPath, done;
+    std::vector<Frame> path;
+    const auto enter = [&](SoNode *node) {
+        if (visit)
+            visit(node);
+        onPath.insert(node);
+        path.push_back({node, linksOf(node)});
+    };
+    enter(root);
+    while (!path.empty()) {
+        Frame &top = path.back();
+        if (top.next == top.links.size()) {
+            onPath.remove(top.node);
+            done.insert(top.node);
+            path.pop_back();
+            continue;
+        }
+        const Link link = top.links[top.next++];
+        if (onPath.contains(link.node))
+            loops.push_back(link);
+        else if (!done.contains(link.node))
+            enter(link.node);
+    }
+    return loops;
+}
+
+// Frees a graph whose loops are cut first; with notification off, as a
+// change would travel round a loop.
+void release(SoNode *root, const std::vector<Link> &loops)
+{
+    for (auto loop = loops.rbegin(); loop != loops.rend(); ++loop) {
+        loop->field->getContainer()->enableNotify(FALSE);
+        if (loop->field->isOfType(SoSFNode::getClassTypeId()))
+            static_cast<SoSFNode *>(loop->field)->setValue(nullptr);
+        else
+            static_cast<SoMFNode *>(loop->field)->set1Value(loop->index, nullptr);
+    }
+    root->unref();
+}
+
 } // namespace
 
 void setCoinSurfaceFormat()
@@ -194,30 +281,59 @@ void initCoin()
 
 Scene Scene::read(const QString &path, const QStringList &searchDirs)
 {
+    return readInput(path, {}, searchDirs);
+}
+
+Scene Scene::fromText(const QByteArray &vrml) { return readInput({}, vrml, {}); }
+
+Scene Scene::readInput(const QString &path, const QByteArray &vrml, const QStringList &searchDirs)
+{
     initCoin();
+    const bool fromFile = !path.isEmpty();
     Scene scene;
     g_collector = &scene.m_read;
+    g_whitePixels = !fromFile;
+    const auto finish = qScopeGuard([] {
+        SoInput::clearDirectories();
+        g_collector = nullptr;
+        g_decoded.clear();
+    });
     SoInput input;
     for (const QString &dir : searchDirs)
         SoInput::addDirectoryLast(QFile::encodeName(dir).constData());
-    SoInput::addDirectoryFirst(QFile::encodeName(QFileInfo(path).absolutePath()).constData());
-    if (!input.openFile(QFile::encodeName(path).constData())) {
-        if (scene.m_read.errors.isEmpty())
-            scene.m_read.errors.append(QStringLiteral("cannot open %1").arg(path));
-    } else {
-        scene.m_read.root = SoDB::readAllVRML(&input);
-        if (scene.m_read.root) {
-            scene.m_read.root->ref();
-            adaptAppearances(scene.m_read.root);
-        } else if (scene.m_read.errors.isEmpty()) {
-            scene.m_read.errors.append(QStringLiteral("%1 is not a VRML file").arg(path));
+    if (fromFile) {
+        SoInput::addDirectoryFirst(QFile::encodeName(QFileInfo(path).absolutePath()).constData());
+        if (!input.openFile(QFile::encodeName(path).constData())) {
+            if (scene.m_read.errors.isEmpty())
+                scene.m_read.errors.append(QStringLiteral("cannot open %1").arg(path));
+            return scene;
         }
-        input.closeFile();
+    } else {
+        input.setBuffer(vrml.constData(), size_t(vrml.size()));
     }
-    SoInput::clearDirectories();
-    g_collector = nullptr;
-    g_decoded.clear();
+    SoGroup *root = SoDB::readAllVRML(&input);
+    if (root) {
+        root->ref();
+        if (const std::vector<Link> loops = walkNodes(root); !loops.empty()) {
+            scene.m_read.errors.append(
+                QStringLiteral("a node holds itself (a USE inside its own DEF)"));
+            release(root, loops);
+        } else {
+            scene.m_read.root = root;
+            adaptAppearances(root);
+        }
+    } else if (scene.m_read.errors.isEmpty()) {
+        scene.m_read.errors.append(QStringLiteral("%1 is not a VRML file")
+                                       .arg(fromFile ? path : QStringLiteral("the text")));
+    }
+    if (fromFile)
+        input.closeFile();
     return scene;
+}
+
+void forEachNode(SoNode *root, const std::function<void(SoNode *)> &visit)
+{
+    walkNodes(root, visit);
 }
 
 Scene::Scene(Scene &&other) noexcept : m_read(std::move(other.m_read))

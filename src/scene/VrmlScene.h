@@ -15,6 +15,7 @@
 #include <Inventor/SbRotation.h>
 #include <Inventor/SbVec3f.h>
 
+#include <functional>
 #include <optional>
 
 class SoGroup;
@@ -52,7 +53,13 @@ public:
     // Reads a VRML file; textures are looked up beside it, then in searchDirs.
     // Textured materials get a white diffuse colour in the scene read (the
     // file stays as it is), and texture nodes of the same image are shared.
+    // A graph in which a node holds itself (which Coin's reader builds from a
+    // USE inside its own DEF, and on which any traversal overflows the stack)
+    // is an error and gives no root.
     static Scene read(const QString &path, const QStringList &searchDirs = {});
+    // The same for VRML text in memory, whose every texture image reads as
+    // one white pixel: the nodes are what counts.
+    static Scene fromText(const QByteArray &vrml);
     ~Scene();
     Scene(Scene &&other) noexcept;
     Scene &operator=(Scene &&other) noexcept;
@@ -74,6 +81,8 @@ public:
 
 private:
     Scene() = default;
+    static Scene readInput(const QString &path, const QByteArray &vrml,
+                           const QStringList &searchDirs);
     SceneRead m_read;
 };
 
@@ -90,6 +99,10 @@ std::optional<Viewpoint> firstViewpoint(SoNode *root);
 float heightAngle(float fieldOfView, float aspectRatio);
 
 SbBox3f boundingBox(SoNode *root);
+
+// Every node of a scene read, once each, however many USEs share it: the
+// nodes held by any field, not only children.
+void forEachNode(SoNode *root, const std::function<void(SoNode *)> &visit);
 
 // Near and far planes that take in the whole box from the camera's position.
 void fitClippingPlanes(SoPerspectiveCamera *camera, const SbBox3f &box);

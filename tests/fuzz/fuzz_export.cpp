@@ -1,12 +1,14 @@
 // The VRML export of any world that reads, with the shipped library: every
 // string must end where it should and every brace and bracket must close, so
-// that no text from a world file can break the world a viewer reads.
+// that no text from a world file can break the world a viewer reads; and Coin
+// must read it without an error.
 
 #include "FuzzSupport.h"
 
 #include "core/vrml/VrmlWriter.h"
 #include "core/files/TextCodec.h"
 #include "core/model/WorldFile.h"
+#include "scene/VrmlScene.h"
 
 namespace {
 
@@ -46,9 +48,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const WorldRead read = WorldFile::parse(TextCodec::decode(bytesOf(data, size)), QLocale::c());
     if (!read.ok())
         return 0;
-    QStringList missing;
-    const TextRead text = buildWorldText(read.world, shapes, ProgramFolder, true, missing);
+    QStringList missing, leftOut;
+    const TextRead text = buildWorldText(read.world, shapes, ProgramFolder, true, missing, leftOut);
     FUZZ_REQUIRE(text.ok());
     FUZZ_REQUIRE(wellFormed(text.text));
+    const Scene scene = Scene::fromText(text.text.toUtf8());
+    if (!scene.ok())
+        std::fprintf(stderr, "%s\n", qPrintable(scene.errors().join('\n')));
+    FUZZ_REQUIRE(scene.ok());
     return 0;
 }

@@ -10,17 +10,16 @@
 
 namespace {
 
-// VRML97's Id: no control characters, blanks, " # ' , . [ \ ] { } or DEL,
-// not starting with a digit, + or -, and not a keyword.
+// An identifier VRML97 and Coin both take: letters, digits and "_", not
+// starting with a digit, and not a keyword.
 bool isIdentifier(const QString &id)
 {
-    static const QString never = QStringLiteral("\"#',.[\\]{}");
     static const QStringList keywords{"DEF",   "EXTERNPROTO", "FALSE", "IS",   "NULL",
                                       "PROTO", "ROUTE",       "TO",    "TRUE", "USE"};
-    if (id.isEmpty() || keywords.contains(id) || QStringLiteral("0123456789+-").contains(id[0]))
+    if (id.isEmpty() || keywords.contains(id) || QStringLiteral("0123456789").contains(id[0]))
         return false;
     for (const QChar c : id)
-        if (c.unicode() <= 0x20 || c.unicode() == 0x7F || never.contains(c))
+        if (!c.isLetter() && !c.isDigit() && c != QLatin1Char('_'))
             return false;
     return true;
 }

@@ -14,6 +14,9 @@ struct ShapeInfo {
     int32_t MapColor = 0;
     QString MapShape; // "C" circle, "R" rectangle, anything else: nothing
     bool Defined = false; // export work flag
+    // The DEF names inside the object file, as the library check found them;
+    // the export's own names keep clear of them.
+    QStringList DefinedNames{};
 };
 
 struct LibraryLoad {

@@ -44,6 +44,12 @@ TextRead GetObjectCode(const QString &programFolder, const QString &fileName)
                                          QStringLiteral("it does not begin with \"%1\", so it "
                                                         "is no VRML 2.0 object")
                                              .arg(Header))};
-    read.text.remove(0, Header.size());
+    // A tool may write more on the header line ("#VRML V2.0 utf8 made by ..."):
+    // the whole line goes, its line end stays.
+    qsizetype end = Header.size();
+    while (end < read.text.size() && read.text[end] != QLatin1Char('\r') &&
+           read.text[end] != QLatin1Char('\n'))
+        ++end;
+    read.text.remove(0, end);
     return read;
 }

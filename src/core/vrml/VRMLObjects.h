@@ -11,7 +11,7 @@
 QString VRMLColor(int32_t color);
 
 // The VRML nodes of an object file: Objects/<fileName> in the program folder
-// less its first 15 characters (the "#VRML V2.0 utf8" header line), so the text
-// starts with the header's line end. A file without that header is refused;
+// less its header line (which starts "#VRML V2.0 utf8"), so the text starts
+// with the header's line end. A file without that header is refused;
 // the error names the file and the reason.
 TextRead GetObjectCode(const QString &programFolder, const QString &fileName);

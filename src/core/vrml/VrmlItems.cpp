@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
+#include <limits>
 #include <optional>
 
 namespace Vrml
@@ -26,6 +28,17 @@ template <class... Parts> void append(QString &out, const Parts &...parts)
 }
 
 const QLatin1Char Blank(' ');
+
+bool placementFits(const Placement &p)
+{
+    return fits({double(p.X) - 50, double(p.Y) - 50, p.Height, p.Rotation});
+}
+
+// "picture 2": an item as the warnings name it, counted from 1.
+QString itemLabel(const char *kind, size_t index)
+{
+    return QStringLiteral("%1 %2").arg(QLatin1String(kind)).arg(index + 1);
+}
 
 // Map x or y to world x or z: computed in double, written as a Single.
 float worldCoordinate(float map)
@@ -82,31 +95,42 @@ void writeShrubbery(QString &out, const Surface &s)
 }
 
 // A library name as a VRML identifier: blanks become "_". So that every
-// name gives a valid and distinct identifier, other characters that VRML
-// does not allow become "_" too, a name that starts like a number or is a
-// keyword gets a leading "_", and a name already taken gets "_2", "_3"...
+// name gives an identifier every reader takes (Coin refuses "(", "|" and
+// more that VRML97 allows), anything but letters, digits and "_" becomes "_"
+// too, a name that starts with a digit or is a keyword gets a leading "_",
+// and a name already taken gets "_2", "_3"...
 QString identifierOf(const QString &name)
 {
-    static const QString forbidden = QStringLiteral("\"#',.[\\]{}");
     static const QStringList keywords{"DEF",   "EXTERNPROTO", "FALSE", "IS",   "NULL",
                                       "PROTO", "ROUTE",       "TO",    "TRUE", "USE"};
     QString id = name;
     for (QChar &c : id)
-        if (c.unicode() <= 0x20 || c.unicode() == 0x7F || forbidden.contains(c))
+        if (!c.isLetter() && !c.isDigit() && c != QLatin1Char('_'))
             c = QLatin1Char('_');
     const char16_t first = id.isEmpty() ? u'0' : id.front().unicode();
-    if ((first >= u'0' && first <= u'9') || first == u'+' || first == u'-' || keywords.contains(id))
+    if ((first >= u'0' && first <= u'9') || keywords.contains(id))
         id.prepend(QLatin1Char('_'));
     return id;
 }
 
 } // namespace
 
+bool fits(std::initializer_list<double> values)
+{
+    return std::all_of(values.begin(), values.end(), [](double v) {
+        return std::fabs(v) <= double(std::numeric_limits<float>::max());
+    });
+}
+
 QStringList definitionNames(const std::vector<ShapeInfo> &shapes)
 {
     QStringList names;
     names.reserve(qsizetype(shapes.size()));
+    // A name an object file defines would capture the USE of the entry.
     QSet<QString> taken;
+    for (const ShapeInfo &shape : shapes)
+        for (const QString &inner : shape.DefinedNames)
+            taken.insert(inner);
     // The next number to try after each clashing name, so that the thousandth
     // entry of one name does not count up from 2 again.
     QHash<QString, int> nextNumber;
@@ -165,14 +189,21 @@ void closePlacement(QString &out, const Placement &p)
     out += QLatin1String("]\r\n}\r\n");
 }
 
-void writeCubes(QString &out, const std::vector<CubeInfo> &cubes)
+void writeCubes(QString &out, const std::vector<CubeInfo> &cubes, QStringList &leftOut)
 {
-    for (const CubeInfo &cube : cubes) {
+    for (size_t i = 0; i < cubes.size(); ++i) {
+        const CubeInfo &cube = cubes[i];
         if (!isUsed(cube))
             continue;
         const auto surface = surfaceOf(cube);
         if (!surface)
             continue;
+        // Streets and shrubbery also write their texture's scale.
+        const double scale = cube.Kind == Kind::Street ? 4 : cube.Kind == Kind::Shrubbery ? 3 : 1;
+        if (!fits({surface->cx, surface->cz, scale * surface->dx, scale * surface->dz})) {
+            leftOut << itemLabel("wall or surface", i);
+            continue;
+        }
         if (cube.Kind == Kind::Street)
             writeBox(out, *surface, QLatin1String("0.02"), QLatin1String("0.04"),
                      QStringLiteral("0.1 0.1 0.1"), true);
@@ -195,15 +226,21 @@ QString exportName(const ExportNames &names, const QString &storedPath)
     return names.value(storedPath, Files::fileName(storedPath));
 }
 
-void writePictures(QString &out, const std::vector<PictureInfo> &pictures, const ExportNames &names)
+void writePictures(QString &out, const std::vector<PictureInfo> &pictures, const ExportNames &names,
+                   QStringList &leftOut)
 {
-    for (const PictureInfo &picture : pictures) {
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const PictureInfo &picture = pictures[i];
         if (!isUsed(picture))
             continue;
         // The lower edge stands OffGround above the ground.
-        const float centre = float(double(picture.Height) / 2 + double(picture.OffGround));
-        const Placement frame{picture.X,         picture.Y,      centre,        picture.Rotation,
+        const double centre = double(picture.Height) / 2 + double(picture.OffGround);
+        const Placement frame{picture.X,         picture.Y,      float(centre), picture.Rotation,
                               picture.Billboard, picture.Anchor, picture.Target};
+        if (!fits({centre, picture.Width, picture.Height}) || !placementFits(frame)) {
+            leftOut << itemLabel("picture", i);
+            continue;
+        }
         openPlacement(out, frame);
         append(out, QLatin1String("Shape {\r\ngeometry Box { size "),
                vrmlSingle(std::fabs(picture.Width)), Blank, vrmlSingle(std::fabs(picture.Height)));
@@ -218,7 +255,7 @@ void writePictures(QString &out, const std::vector<PictureInfo> &pictures, const
 
 Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
                     std::vector<ShapeInfo> &shapes, const QString &programFolder,
-                    QStringList &missing)
+                    QStringList &missing, QStringList &leftOut)
 {
     for (ShapeInfo &shape : shapes)
         shape.Defined = false;
@@ -227,16 +264,21 @@ Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
     QHash<QString, QList<int>> entriesNamed; // in library order
     for (int entry = 0; entry < int(shapes.size()); ++entry)
         entriesNamed[shapes[size_t(entry)].Name].append(entry);
-    for (const ObjectInfo &object : objects) {
+    for (size_t i = 0; i < objects.size(); ++i) {
+        const ObjectInfo &object = objects[i];
         if (!isUsed(object))
             continue;
         const QList<int> entries = entriesNamed.value(object.Name);
         if (entries.isEmpty())
             missing << object.Name;
+        const Placement frame{object.X, object.Y,      0.03f,        object.Rotation,
+                              false,    object.Anchor, object.Target};
+        if (!entries.isEmpty() && !placementFits(frame)) {
+            leftOut << itemLabel("3-D object", i);
+            continue;
+        }
         for (const int entry : entries) {
             ShapeInfo &shape = shapes[size_t(entry)];
-            const Placement frame{object.X, object.Y,      0.03f,        object.Rotation,
-                                  false,    object.Anchor, object.Target};
             openPlacement(out, frame);
             if (!shape.Defined) {
                 auto code = codes.constFind(shape.FileName);
@@ -246,9 +288,7 @@ Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
                         return Status::failure(read.error);
                     code = codes.insert(shape.FileName, read.text);
                 }
-                append(out, QLatin1String("DEF "), ids[entry],
-                       QLatin1String(" Group {\r\nchildren [\r\n"), *code,
-                       QLatin1String("\r\n]\r\n}\r\n"));
+                appendDefinition(out, ids[entry], *code);
                 shape.Defined = true;
             } else {
                 append(out, QLatin1String("Group {\r\nchildren USE "), ids[entry],
@@ -260,9 +300,16 @@ Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
     return Status::success();
 }
 
-void writeTexts(QString &out, const std::vector<TextInfo> &texts)
+void appendDefinition(QString &out, const QString &id, const QString &code)
 {
-    for (const TextInfo &text : texts) {
+    append(out, QLatin1String("DEF "), id, QLatin1String(" Group {\r\nchildren [\r\n"), code,
+           QLatin1String("\r\n]\r\n}\r\n"));
+}
+
+void writeTexts(QString &out, const std::vector<TextInfo> &texts, QStringList &leftOut)
+{
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const TextInfo &text = texts[i];
         if (!isUsed(text))
             continue;
         // Anything but big text (only hand-edited files hold other kinds) is
@@ -270,6 +317,10 @@ void writeTexts(QString &out, const std::vector<TextInfo> &texts)
         const bool big = text.Kind == Kind::TextBig;
         const Placement frame{text.X,         text.Y,      0.0f,       text.Rotation,
                               text.Billboard, text.Anchor, text.Target};
+        if (!placementFits(frame)) {
+            leftOut << itemLabel("text", i);
+            continue;
+        }
         openPlacement(out, frame);
         out += big ? QLatin1String("Transform {\r\ntranslation 0 2 0\r\n")
                    : QLatin1String("Transform {\r\ntranslation 0 0.4 0\r\n");

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 #include <vector>
 
 namespace Vrml
@@ -32,10 +33,14 @@ struct Placement {
     QString Target;
 };
 void openPlacement(QString &out, const Placement &placement);
+// Whether numbers may be written into the world: VRML readers hold them as
+// floats, and one beyond that range (or not finite) makes Coin build nothing.
+bool fits(std::initializer_list<double> values);
 void closePlacement(QString &out, const Placement &placement);
 
 // The DEF name of each library entry, in library order: the name with
-// blanks as "_", made a valid VRML identifier and distinct from the others.
+// blanks as "_", made a valid VRML identifier, distinct from the others and
+// from every name the object files define (ShapeInfo::DefinedNames).
 QStringList definitionNames(const std::vector<ShapeInfo> &shapes);
 
 // The names under which the picture and music files lie in ToGo, by the path
@@ -43,19 +48,24 @@ QStringList definitionNames(const std::vector<ShapeInfo> &shapes);
 using ExportNames = QHash<QString, QString>;
 QString exportName(const ExportNames &names, const QString &storedPath);
 
-void writeCubes(QString &out, const std::vector<CubeInfo> &cubes);
+// Each writer leaves out an item whose numbers do not fit (see fits) and
+// appends its label ("picture 2", counted from 1) to leftOut.
+void writeCubes(QString &out, const std::vector<CubeInfo> &cubes, QStringList &leftOut);
 // The url of a picture is its name in ToGo; the file itself is copied there by
 // the writer. A negative size (a damaged file) is written as its absolute
 // value: VRML forbids negative box sizes.
-void writePictures(QString &out, const std::vector<PictureInfo> &pictures,
-                   const ExportNames &names);
+void writePictures(QString &out, const std::vector<PictureInfo> &pictures, const ExportNames &names,
+                   QStringList &leftOut);
+// An entry's definition: its object's text (GetObjectCode) in the children
+// of a Group named id. The library check reads objects inside the same.
+void appendDefinition(QString &out, const QString &id, const QString &code);
 // The first item of each library entry carries the entry's definition and sets
 // its Defined flag, later items refer to it. An item whose name the library
 // lacks writes nothing; its name is appended to missing. Fails when an object
 // file cannot be read.
 Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
                     std::vector<ShapeInfo> &shapes, const QString &programFolder,
-                    QStringList &missing);
-void writeTexts(QString &out, const std::vector<TextInfo> &texts);
+                    QStringList &missing, QStringList &leftOut);
+void writeTexts(QString &out, const std::vector<TextInfo> &texts, QStringList &leftOut);
 
 } // namespace Vrml

@@ -3,11 +3,15 @@
 #include "core/vrml/VrmlItems.h"
 #include "core/model/NumberText.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QSet>
 
 #include <algorithm>
+#include <tuple>
 
 namespace
 {
@@ -39,16 +43,23 @@ QLatin1String groundTexture(const QString &ground)
 }
 
 void writeFrameStart(QString &out, const World &world, bool withMusic,
-                     const Vrml::ExportNames &names)
+                     const Vrml::ExportNames &names, QStringList &leftOut)
 {
     using NumberText::vrmlDouble;
+    // A starting point beyond what VRML holds gives way to a new world's.
+    World start;
+    if (Vrml::fits({world.StartPosX - 50, world.StartPosY - 50, world.StartAngle}))
+        std::tie(start.StartPosX, start.StartPosY, start.StartAngle) =
+            std::tie(world.StartPosX, world.StartPosY, world.StartAngle);
+    else
+        leftOut << QStringLiteral("the starting point (a new world's is used)");
     out +=
         QLatin1String("#VRML V2.0 utf8\r\nTransform {\r\nchildren [\r\nViewpoint {\r\nposition ");
-    out += vrmlDouble(world.StartPosX - 50);
+    out += vrmlDouble(start.StartPosX - 50);
     out += QLatin1String(" 0.5 ");
-    out += vrmlDouble(world.StartPosY - 50);
+    out += vrmlDouble(start.StartPosY - 50);
     out += QLatin1String("\r\norientation 0 1 0 ");
-    out += vrmlDouble(world.StartAngle);
+    out += vrmlDouble(start.StartAngle);
     out +=
         QLatin1String("\r\ndescription \"Starting Point \"\r\n}\r\n"
                       "NavigationInfo {\r\nheadlight FALSE\r\navatarSize [ 0.1 0.5 0.1 ]\r\n}\r\n"
@@ -120,14 +131,46 @@ private:
     QHash<QString, QString> m_byFile;
 };
 
+// What a world may publish in ToGo, told by a file's first bytes rather than
+// its name: a world naming /etc/shadow as its picture must not get it served.
+enum class Content { Fits, Foreign, Unreadable };
+
+Content contentOf(const QString &path, bool (*fits)(const QByteArray &head))
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Content::Unreadable;
+    const QByteArray head = file.read(512);
+    if (file.error() != QFileDevice::NoError)
+        return Content::Unreadable;
+    return fits(head) ? Content::Fits : Content::Foreign;
+}
+
+bool isPicture(const QByteArray &head)
+{
+    QBuffer buffer;
+    buffer.setData(head);
+    buffer.open(QIODevice::ReadOnly);
+    const QByteArray format = QImageReader::imageFormat(&buffer);
+    return format == "gif" || format == "jpeg" || format == "png";
+}
+
+// MIDI, WAV, Ogg, or MP3 (a tag or a frame).
+bool isMusic(const QByteArray &head)
+{
+    return head.startsWith("MThd") || head.startsWith("OggS") || head.startsWith("ID3") ||
+           (head.startsWith("RIFF") && head.mid(8, 4) == "WAVE") ||
+           (head.size() >= 2 && uchar(head[0]) == 0xFF && (uchar(head[1]) & 0xE0) == 0xE0);
+}
+
 // A file the world refers to and the name it takes in ToGo.
 struct ToGoCopy {
     QString source;
     QString name;
 };
 
-// The files a world refers to that exist, the names the world text gives
-// them, and warnings for those that do not exist.
+// The files a world refers to that exist and are what they claim to be, the
+// names the world text gives them, and warnings for the others.
 struct WorldFiles {
     QString music;                // empty when there is none
     std::vector<ToGoCopy> copies; // the pictures, each file once, then the music
@@ -152,29 +195,35 @@ WorldFiles findWorldFiles(const World &world, const QString &texturesFolder,
                          [&](const ToGoCopy &c) { return c.name == name; }))
             found.copies.push_back({path, name});
     };
+    // A file that cannot be read is copied all the same, and the copy says why.
     QSet<QString> seen;
     for (const PictureInfo &picture : world.Pictures) {
         if (!isUsed(picture))
             continue;
         const QString path = resolveWorldPath(picture.FileName, worldFolder);
-        if (Files::fileExists(path))
+        const bool exists = Files::fileExists(path);
+        if (exists && contentOf(path, isPicture) != Content::Foreign)
             add(picture.FileName, path);
         else if (!seen.contains(path))
-            found.warnings
-                << QStringLiteral(
-                       "Picture file %1 not found: the picture is exported without its image")
-                       .arg(quoted(QDir::toNativeSeparators(path)));
+            found.warnings << QStringLiteral("Picture file %1 %2: the picture is exported without "
+                                             "its image")
+                                  .arg(quoted(QDir::toNativeSeparators(path)),
+                                       exists ? QStringLiteral("is no GIF, JPEG or PNG picture")
+                                              : QStringLiteral("not found"));
         seen.insert(path);
     }
     if (!world.Music.isEmpty()) {
         const QString music = resolveWorldPath(world.Music, worldFolder);
-        if (Files::fileExists(music)) {
+        const bool exists = Files::fileExists(music);
+        if (exists && contentOf(music, isMusic) != Content::Foreign) {
             found.music = music;
             add(world.Music, music);
         } else {
             found.warnings.prepend(
-                QStringLiteral("Music file %1 not found: the world is exported without music")
-                    .arg(quoted(QDir::toNativeSeparators(music))));
+                QStringLiteral("Music file %1 %2: the world is exported without music")
+                    .arg(quoted(QDir::toNativeSeparators(music)),
+                         exists ? QStringLiteral("is no MIDI, WAV, MP3 or Ogg music")
+                                : QStringLiteral("not found")));
         }
     }
     return found;
@@ -205,6 +254,18 @@ Status fillExport(const QString &programFolder, ExportFolder &folder, const Worl
     return Status::success();
 }
 
+QString leftOutWarning(const QStringList &items)
+{
+    constexpr int MaxListed = 10;
+    QString text = QStringLiteral("Left out of the exported world, as its numbers are beyond what "
+                                  "VRML holds:");
+    for (const QString &item : items.mid(0, MaxListed))
+        text += QLatin1Char('\n') + item;
+    if (items.size() > MaxListed)
+        text += QStringLiteral("\nand %1 more").arg(items.size() - MaxListed);
+    return text;
+}
+
 } // namespace
 
 QString resolveWorldPath(const QString &path, const QString &worldFolder)
@@ -216,20 +277,20 @@ QString resolveWorldPath(const QString &path, const QString &worldFolder)
 
 TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes,
                         const QString &programFolder, bool withMusic, QStringList &missingObjects,
-                        const Vrml::ExportNames &names)
+                        QStringList &leftOut, const Vrml::ExportNames &names)
 {
     QString out;
     // Roughly what each item writes, so that the text rarely grows in place.
     out.reserve(int(2048 + 420 * (world.Cubes.size() + world.Pictures.size()) +
                     240 * world.Objects.size() + 560 * world.Texts.size()));
-    writeFrameStart(out, world, withMusic, names);
-    Vrml::writeCubes(out, world.Cubes);
-    Vrml::writePictures(out, world.Pictures, names);
+    writeFrameStart(out, world, withMusic, names, leftOut);
+    Vrml::writeCubes(out, world.Cubes, leftOut);
+    Vrml::writePictures(out, world.Pictures, names, leftOut);
     if (Status objects =
-            Vrml::writeObjects(out, world.Objects, shapes, programFolder, missingObjects);
+            Vrml::writeObjects(out, world.Objects, shapes, programFolder, missingObjects, leftOut);
         !objects)
         return {QString(), objects.error};
-    Vrml::writeTexts(out, world.Texts);
+    Vrml::writeTexts(out, world.Texts, leftOut);
     out += QLatin1String("]\r\n}\r\n");
     return {out, QString()};
 }
@@ -241,11 +302,13 @@ VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
     WorldFiles files = findWorldFiles(
         world, Files::pathIn(programFolder, QStringLiteral("Textures")), worldFolder);
     // The text first: an object file that cannot be read costs no copying.
-    QStringList missing;
-    TextRead text =
-        buildWorldText(world, shapes, programFolder, !files.music.isEmpty(), missing, files.names);
+    QStringList missing, leftOut;
+    TextRead text = buildWorldText(world, shapes, programFolder, !files.music.isEmpty(), missing,
+                                   leftOut, files.names);
     if (!text.ok())
         return {QString(), std::move(text.error), std::move(files.warnings), {}};
+    if (!leftOut.isEmpty())
+        files.warnings << leftOutWarning(leftOut);
     if (Status filled = fillExport(programFolder, folder, files); !filled)
         return {QString(), filled.error, files.warnings, {}};
     return {std::move(text.text), QString(), std::move(files.warnings), std::move(missing)};

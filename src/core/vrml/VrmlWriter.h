@@ -15,7 +15,7 @@
 struct [[nodiscard]] VrmlExport {
     QString text;         // the world text, CR LF line ends; empty on failure
     QString error;        // empty on success; names the file and the reason
-    QStringList warnings; // files the world names that do not exist
+    QStringList warnings; // files left out (missing, or no picture or music), items left out
     QStringList missingObjects; // object items the library lacks: one name per item
     bool ok() const { return error.isEmpty(); }
 };
@@ -31,9 +31,10 @@ QString resolveWorldPath(const QString &path, const QString &worldFolder);
 // names in that order; a later, different file whose name is taken gets the
 // first free name of the form "sign-2.gif". The Defined flags of the shapes
 // are cleared, then set for every entry whose definition was written. A disk
-// failure abandons the export and leaves ToGo as it was; a missing music or
-// picture file is only a warning. worldFolder: the folder of the world file,
-// or empty.
+// failure abandons the export and leaves ToGo as it was; a music or picture
+// file that is missing, or whose content is no music or picture, is left out
+// with a warning, as is an item whose numbers VRML cannot hold. worldFolder:
+// the folder of the world file, or empty.
 VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
                       const QString &programFolder, const QString &worldFolder,
                       ExportFolder &folder);
@@ -44,7 +45,9 @@ VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
 // The world text alone: no folder work, only the object files are read.
 // withMusic: whether the music file exists, so that the Sound node is written.
 // missingObjects: receives the names of object items the library lacks.
+// leftOut: receives the items (and the starting point, then written as a new
+// world's) whose numbers VRML cannot hold, as "picture 2".
 // names: where the picture and music files lie in ToGo (see ExportNames).
 TextRead buildWorldText(const World &world, std::vector<ShapeInfo> &shapes,
                         const QString &programFolder, bool withMusic, QStringList &missingObjects,
-                        const Vrml::ExportNames &names = {});
+                        QStringList &leftOut, const Vrml::ExportNames &names = {});

@@ -11,6 +11,7 @@
 #include "core/files/FileServices.h"
 #include "core/model/NumberText.h"
 #include "core/model/WorldFile.h"
+#include "scene/ObjectCheck.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -24,7 +25,7 @@ constexpr int MaxWarningsListed = 20;
 
 void MainEditor::runLoadSequence()
 {
-    LibraryLoad library = Init_Shapes(m_programFolder);
+    LibraryLoad library = loadLibrary(m_programFolder);
     Shapes = std::move(library.Shapes);
     m_palette->fillObjectList(Shapes);
     m_libraryWarnings = library.warnings;

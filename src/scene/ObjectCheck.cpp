@@ -1,0 +1,218 @@
+#include "scene/ObjectCheck.h"
+
+#include "core/files/FileServices.h"
+#include "core/vrml/VRMLObjects.h"
+#include "core/vrml/VrmlItems.h"
+#include "scene/VrmlScene.h"
+
+#include <Inventor/VRMLnodes/SoVRMLInline.h>
+#include <Inventor/misc/SoProto.h>
+#include <Inventor/nodes/SoGroup.h>
+
+#include <QDataStream>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QIODevice>
+#include <QSet>
+
+#include <cerrno>
+#include <csignal>
+#include <optional>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// The names of the definition the object is read in and of the node after it.
+const QString Inside = QStringLiteral("Lotwright_object");
+const QString After = QStringLiteral("Lotwright_after");
+constexpr int SecondsAllowed = 5;
+
+// What checkObjectCode says of a text, worked out in this process.
+ObjectCheck readObject(const QString &code)
+{
+    QString probe = QStringLiteral("#VRML V2.0 utf8\r\n");
+    Vrml::appendDefinition(probe, Inside, code);
+    probe += QStringLiteral("DEF %1 WorldInfo { }\r\n").arg(After);
+    const Scene scene = Scene::fromText(probe.toUtf8());
+    if (!scene.ok())
+        return {QStringLiteral("Coin cannot read it: %1")
+                    .arg(scene.errors()
+                             .value(0)
+                             .section(QLatin1Char('\n'), 0, 0)
+                             .remove(QLatin1String("Coin read error: "))),
+                {}};
+    // Anything else at the top means that the text closed the definition.
+    SoGroup *root = scene.root();
+    if (root->getNumChildren() != 2 || root->getChild(0)->getName().getString() != Inside ||
+        root->getChild(1)->getName().getString() != After)
+        return {QStringLiteral("its brackets do not match, so it would reach outside its place "
+                               "in the world"),
+                {}};
+    ObjectCheck check;
+    forEachNode(root->getChild(0), [&](SoNode *node) {
+        if (node->isOfType(SoProto::getClassTypeId()))
+            check.problem = QStringLiteral("it declares a PROTO, whose name would reach the rest "
+                                           "of the world");
+        else if (node->isOfType(SoVRMLInline::getClassTypeId()))
+            check.problem = QStringLiteral("it inlines another file, which nobody checks");
+        const QString name = QString::fromUtf8(node->getName().getString());
+        if (!name.isEmpty() && name != Inside && !check.definedNames.contains(name))
+            check.definedNames << name;
+    });
+    return check;
+}
+
+void writeAll(int fd, const QByteArray &bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        done += n;
+    }
+}
+
+// The child's side: each object's check, written as soon as it is known.
+[[noreturn]] void checkInChild(const QStringList &codes, int out)
+{
+    // A crash ends the child, whatever handlers the program has.
+    for (const int signal : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT})
+        std::signal(signal, SIG_DFL);
+    for (const QString &code : codes) {
+        const ObjectCheck check = readObject(code);
+        QByteArray record;
+        QDataStream stream(&record, QIODevice::WriteOnly);
+        stream << check.problem << check.definedNames;
+        writeAll(out, record);
+    }
+    ::_exit(0);
+}
+
+// Reads the checks a child writes into checks, until it ends or one takes
+// longer than allowed; then the child is gone. False when it did not finish.
+bool collect(pid_t child, int in, std::vector<ObjectCheck> &checks, qsizetype expected,
+             QString &why)
+{
+    QByteArray bytes;
+    QElapsedTimer sinceLast;
+    sinceLast.start();
+    bool timedOut = false;
+    while (qsizetype(checks.size()) < expected) {
+        const qint64 left = SecondsAllowed * 1000 - sinceLast.elapsed();
+        pollfd ready{in, POLLIN, 0};
+        const int polled = left > 0 ? ::poll(&ready, 1, int(left)) : 0;
+        if (polled < 0 && errno == EINTR)
+            continue;
+        if (polled == 0) {
+            timedOut = true;
+            break;
+        }
+        char buffer[4096];
+        const ssize_t n = polled < 0 ? -1 : ::read(in, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        bytes.append(buffer, n);
+        QDataStream stream(bytes);
+        for (;;) {
+            ObjectCheck check;
+            stream.startTransaction();
+            stream >> check.problem >> check.definedNames;
+            if (!stream.commitTransaction())
+                break;
+            checks.push_back(std::move(check));
+            sinceLast.restart();
+        }
+        bytes.remove(0, qsizetype(stream.device()->pos()));
+    }
+    if (timedOut)
+        ::kill(child, SIGKILL);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (qsizetype(checks.size()) == expected && WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        return true;
+    why = timedOut ? QStringLiteral("Coin took more than %1 seconds to read it").arg(SecondsAllowed)
+                   : QStringLiteral("Coin's reader crashed on it");
+    return false;
+}
+
+} // namespace
+
+std::vector<ObjectCheck> checkObjectCodes(const QStringList &codes)
+{
+    // Once, before any child: an empty object read here leaves Coin set up
+    // and its functions bound, which each child would otherwise do again.
+    static const bool warm = readObject(QString()).problem.isEmpty();
+    (void)warm;
+    std::vector<ObjectCheck> checks;
+    // One child reads them all; one that crashes or hangs names the object
+    // it was reading, and a new child goes on with the next.
+    while (qsizetype(checks.size()) < codes.size()) {
+        int pipeEnds[2];
+        if (::pipe(pipeEnds) != 0)
+            break;
+        const QStringList rest = codes.mid(qsizetype(checks.size()));
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(pipeEnds[0]);
+            checkInChild(rest, pipeEnds[1]);
+        }
+        ::close(pipeEnds[1]);
+        if (child < 0) {
+            ::close(pipeEnds[0]);
+            break;
+        }
+        QString why;
+        const bool finished = collect(child, pipeEnds[0], checks, codes.size(), why);
+        ::close(pipeEnds[0]);
+        if (!finished)
+            checks.push_back({why, {}});
+    }
+    const QString failed = QStringLiteral("it cannot be checked: %1").arg(qt_error_string(errno));
+    while (qsizetype(checks.size()) < codes.size())
+        checks.push_back({failed, {}});
+    return checks;
+}
+
+LibraryLoad loadLibrary(const QString &programFolder)
+{
+    LibraryLoad load = Init_Shapes(programFolder);
+    // Each file once, however many entries name it.
+    QHash<QString, ObjectCheck> checked;
+    QStringList files, codes;
+    for (const ShapeInfo &shape : load.Shapes) {
+        if (checked.contains(shape.FileName))
+            continue;
+        const TextRead code = GetObjectCode(programFolder, shape.FileName);
+        checked.insert(shape.FileName, {code.error, {}});
+        if (code.ok()) {
+            files << shape.FileName;
+            codes << code.text;
+        }
+    }
+    const std::vector<ObjectCheck> checks = checkObjectCodes(codes);
+    for (qsizetype i = 0; i < files.size(); ++i)
+        checked[files[i]] = checks[size_t(i)];
+
+    std::vector<ShapeInfo> kept;
+    QSet<QString> reported;
+    for (ShapeInfo &shape : load.Shapes) {
+        const ObjectCheck &check = checked[shape.FileName];
+        if (check.problem.isEmpty()) {
+            shape.DefinedNames = check.definedNames;
+            kept.push_back(std::move(shape));
+        } else if (!reported.contains(shape.FileName)) {
+            reported.insert(shape.FileName);
+            load.warnings << QStringLiteral("The object %1 is left out: %2")
+                                 .arg(quoted(shape.FileName), check.problem);
+        }
+    }
+    load.Shapes = std::move(kept);
+    return load;
+}
