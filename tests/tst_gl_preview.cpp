@@ -109,6 +109,9 @@ private slots:
         QVERIFY(fake.shell.opened.isEmpty());
         QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() / 2, view->height() / 2));
         QCOMPARE(fake.shell.opened, QStringList{QUrl::fromLocalFile(dir.filePath("page.htm")).toString()});
+        fake.shell.result = false; // nothing opens it: the address is shown instead
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() / 2, view->height() / 2));
+        QVERIFY(fake.messages.shown.value(0).contains(dir.filePath("page.htm")));
 
         // Walking into the board stops short of it, by the default avatar's 0.25.
         view->walk(10);
@@ -132,8 +135,10 @@ private slots:
         QCOMPARE(fake.shell.opened, (QStringList{m_gallery, QFileInfo(m_gallery).absolutePath()}));
         fake.shell.result = false;
         browse.cmdDefaultViewer->click();
-        QCOMPARE(fake.messages.shown.size(), 1);
+        browse.cmdShowFolder->click();
+        QCOMPARE(fake.messages.shown.size(), 2);
         QVERIFY(fake.messages.shown[0].contains(m_gallery));
+        QVERIFY(fake.messages.shown[1].contains(QFileInfo(m_gallery).absolutePath()));
     }
 
 private:
