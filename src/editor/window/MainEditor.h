@@ -8,7 +8,7 @@
 // Its code is split by concern: MainEditor.cpp (controls, wiring, events),
 // MainMenus.cpp (the menu bar, the recent worlds' menu), MainLayout.cpp
 // (placing the controls), MapCommands.cpp (map, zoom, tree selection,
-// redrawing on the document's notifications), DocumentCommands.cpp
+// redrawing on the document's notifications), StartupAndHelp.cpp
 // (start-up, caption, window placement, help pages), ExportCommands.cpp (the
 // export and its preview), MoveCommands.cpp (dragging and nudging items),
 // MapNavigation.cpp (wheel, right click, tool tips), EditCommands.cpp
@@ -94,7 +94,7 @@ private:
     void selectAfterChange(int kind, int index);
     void selectStart();
 
-    // DocumentCommands.cpp
+    // StartupAndHelp.cpp
     void mnuManualItem_Click();
     void mnuFeedBack_Click();
     void mnuAboutItem_Click();

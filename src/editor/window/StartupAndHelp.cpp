@@ -1,6 +1,6 @@
-// The main window's document side: start-up, the caption and the scroll
-// position that follow DocumentFiles, the window placement kept between runs
-// and the Help menu.
+// The main window's start-up (with the offer of unsaved work left by an
+// editor that died), the caption and scroll position that follow
+// DocumentFiles, the window placement kept between runs and the Help menu.
 
 #include "editor/window/MainEditor.h"
 
