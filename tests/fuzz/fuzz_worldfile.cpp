@@ -1,7 +1,8 @@
-// The world file on any bytes, in a full-stop and a decimal-comma locale: a
+// The world file on any bytes, in four locales (full stop, decimal comma,
+// the Arabic decimal separator, and a comma with a Unicode minus sign): a
 // world that reads, saved and read again, gives the same saved bytes (and the
-// very world when the input was such a saved file), and opens the same in the
-// other locale.
+// very world when the input was such a saved file), and opens the same in
+// every other locale.
 
 #include "FuzzSupport.h"
 
@@ -30,7 +31,9 @@ bool same(const WorldRead &a, const WorldRead &b)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const QLocale locales[] = {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)};
+    static const QLocale locales[] = {QLocale::c(), QLocale(QLocale::German, QLocale::Germany),
+                                      QLocale(QLocale::Arabic, QLocale::Egypt),
+                                      QLocale(QLocale::Swedish, QLocale::Sweden)};
     const QByteArray input = bytesOf(data, size);
     for (const QLocale &locale : locales) {
         const WorldRead first = loaded(input, locale);
