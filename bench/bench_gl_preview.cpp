@@ -7,6 +7,7 @@
 //   the fps counter is frames per second.
 
 #include "BenchMain.h"
+#include "BenchWorld.h"
 #include "TestSupport.h"
 
 #include "core/vrml/ExportCommand.h"
@@ -19,7 +20,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QEventLoop>
 #include <QTimer>
 #include <QTemporaryDir>
@@ -41,29 +41,6 @@ double processSeconds()
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-World bigWorld(const std::vector<ShapeInfo> &shapes, const QStringList &pictures)
-{
-    QRandomGenerator random(11);
-    const auto coordinate = [&random] { return float(random.bounded(900)) / 10.0f + 5; };
-    const float rotations[] = {0.0f, 1.57f, 3.14f, -1.57f};
-    const QString kinds[] = {Kind::Wall, Kind::Floor, Kind::Street, Kind::Shrubbery};
-    World w; // its blank first elements are skipped by the export
-    for (int i = 0; i < PerKind; ++i) {
-        w.Objects.push_back({shapes[size_t(i) % shapes.size()].Name, coordinate(), coordinate(),
-                             rotations[i % 4], {}, {}});
-        w.Pictures.push_back({coordinate(), coordinate(), 0.2f, 1.5f, 1, rotations[i % 4],
-                              i % 3 == 0, pictures[i % pictures.size()], {}, {}});
-        w.Texts.push_back({QStringLiteral("Stand %1").arg(i), coordinate(), coordinate(),
-                           0x3366CC, rotations[i % 4], i % 2 ? Kind::TextBig : Kind::TextEyeLevel,
-                           i % 2 == 1, {}, {}, {}});
-        const float x = coordinate();
-        const float y = coordinate();
-        w.Cubes.push_back({kinds[i % 4], x, x + 0.5f + float(random.bounded(40)) / 10.0f, y,
-                           y + 0.3f + float(random.bounded(20)) / 10.0f, 0x808080 + i});
-    }
-    return w;
-}
-
 struct Export {
     QTemporaryDir program;
     QString path;
@@ -77,11 +54,9 @@ struct Export {
             error = QStringLiteral("cannot copy the shipped data");
             return;
         }
-        QStringList pictures;
-        for (const QString &name : QDir(source + "/samples/pictures").entryList(QDir::Files))
-            pictures << source + "/samples/pictures/" + name;
         LibraryLoad library = Init_Shapes(program.path());
-        const WorldExport result = exportWorld(bigWorld(library.Shapes, pictures), library.Shapes,
+        const WorldExport result = exportWorld(
+            bigWorld(library.Shapes, samplePictures(), PerKind), library.Shapes,
                                                program.path(), QString());
         path = result.outputPath;
         error = result.error;

@@ -1,21 +1,29 @@
-// The preview window on a real display (run under a virtual X server): an
-// exported sample as a visitor sees it, walking, links, and the window that
-// stands in for the 3-D view where OpenGL cannot be had.
+// The 3-D views on a real display (run under a virtual X server): the
+// preview window on an exported sample as a visitor sees it, walking, links;
+// the live scene of the world being edited and the 3-D View panel; and what
+// stands in for either where OpenGL cannot be had.
 
 #include "TestSupport.h"
 
 #include "core/vrml/ExportCommand.h"
+#include "scene/LiveScene.h"
 #include "scene/VrmlScene.h"
 #include "scene/WorldView.h"
 #include "editor/dialogs/frmBrowse.h"
+#include "editor/window/ViewDock.h"
 #include "core/model/WorldFile.h"
 #include "editor/platform/FakePlatform.h"
 
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QToolButton>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(ItemRef)
 
 namespace {
 
@@ -26,6 +34,77 @@ int colourCount(const QImage &image)
         for (int x = 0; x < image.width(); x += 4)
             colours.insert(image.pixel(x, y));
     return int(colours.size());
+}
+
+// One edit of any kind, or an undo or a redo, chosen by the generator.
+void randomEdit(WorldDocument &document, QRandomGenerator &random,
+                const std::vector<ShapeInfo> &shapes, const QStringList &pictures)
+{
+    const auto coordinate = [&random] { return float(random.bounded(1000)) / 10.0f; };
+    const float rotations[] = {Rotation::Forward, Rotation::Right, Rotation::Backward,
+                               Rotation::Left};
+    const float rotation = rotations[random.bounded(4)];
+    const QString cubes[] = {Kind::Wall, Kind::Floor, Kind::Ceiling, Kind::Street, Kind::Shrubbery};
+    const float x = coordinate();
+    const float y = coordinate();
+    const int kind = random.bounded(KindObject, KindPicture + 1);
+    const int index = random.bounded(document.count(kind));
+    switch (random.bounded(8)) {
+    case 0:
+        document.place(ObjectInfo{shapes[random.bounded(quint32(shapes.size()))].Name, x, y,
+                                  rotation, {}, {}});
+        break;
+    case 1:
+        document.place(TextInfo{QStringLiteral("Café %1").arg(random.bounded(100)), x, y, 0x3366CC,
+                                rotation, random.bounded(2) ? Kind::TextBig : Kind::TextEyeLevel,
+                                random.bounded(2) == 1, {}, {}, {}});
+        break;
+    case 2:
+        document.place(CubeInfo{cubes[random.bounded(5)], x, x + 0.5f + coordinate() / 20, y,
+                                y + 0.3f + coordinate() / 20, 0x808080});
+        break;
+    case 3:
+        document.place(PictureInfo{x, y, 0.2f, 1.5f, 1, rotation, random.bounded(2) == 1,
+                                   pictures[random.bounded(pictures.size())], {}, {}});
+        break;
+    case 4: // a move
+        if (std::optional<AnyItem> item = document.item(kind, index)) {
+            std::visit([&](auto &record) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(record)>, CubeInfo>) {
+                    record.X1 = x;
+                    record.Y1 = y;
+                } else {
+                    record.X = x;
+                    record.Y = y;
+                }
+            }, *item);
+            document.change(index, *item, QStringLiteral("Move"));
+        }
+        break;
+    case 5:
+        document.remove(kind, index);
+        break;
+    case 6: {
+        WorldSettings settings = document.settings();
+        settings.Sky = random.bounded(2) ? QStringLiteral("Night Sky") : QStringLiteral("Red Sky");
+        settings.StartPosX = x;
+        settings.StartPosY = y;
+        document.changeSettings(settings, QStringLiteral("Change"));
+        break;
+    }
+    default:
+        if (random.bounded(3))
+            document.undoStack().undo();
+        else
+            document.undoStack().redo();
+    }
+}
+
+bool sameBox(const SbBox3f &a, const SbBox3f &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return a.isEmpty() == b.isEmpty();
+    return (a.getMin() - b.getMin()).length() < 1e-4f && (a.getMax() - b.getMax()).length() < 1e-4f;
 }
 
 } // namespace
@@ -139,6 +218,78 @@ private slots:
         QCOMPARE(fake.messages.shown.size(), 2);
         QVERIFY(fake.messages.shown[0].contains(m_gallery));
         QVERIFY(fake.messages.shown[1].contains(QFileInfo(m_gallery).absolutePath()));
+    }
+
+    // The live scene follows edits, undos and redos item by item, and ends
+    // up as a scene made afresh from the same world.
+    void liveSceneFollowsEdits()
+    {
+        const LibraryLoad library = Init_Shapes(m_program.path());
+        QStringList pictures;
+        const QDir samples(QStringLiteral(SOURCE_DIR "/samples/pictures"));
+        for (const QString &name : samples.entryList(QDir::Files))
+            pictures << samples.filePath(name);
+        WorldDocument edited;
+        LiveScene live(edited, library.Shapes, m_program.path());
+        QRandomGenerator random(19);
+        for (int i = 0; i < 200; ++i)
+            randomEdit(edited, random, library.Shapes, pictures);
+
+        WorldDocument fresh;
+        fresh.replace(edited.world());
+        const LiveScene made(fresh, library.Shapes, m_program.path());
+        int used = 0;
+        for (int kind = KindObject; kind <= KindPicture; ++kind) {
+            QCOMPARE(live.count(kind), edited.count(kind));
+            QCOMPARE(made.count(kind), edited.count(kind));
+            for (int index = 0; index < edited.count(kind); ++index) {
+                const SbBox3f box = live.itemBox({kind, index});
+                used += !box.isEmpty();
+                QVERIFY2(sameBox(box, made.itemBox({kind, index})),
+                         qPrintable(QStringLiteral("item %1 of kind %2").arg(index).arg(kind)));
+            }
+        }
+        QVERIFY2(used > 30, "the edits left too few items to compare");
+    }
+
+    // A click on an item in the panel's aerial view names it; a click on the
+    // sky names nothing. Without OpenGL the panel says why.
+    void panelPicksAndDegrades()
+    {
+        WorldDocument document;
+        const LibraryLoad library = Init_Shapes(m_program.path());
+        document.place(CubeInfo{Kind::Wall, 10, 14, 10, 11, 0x808080});
+        document.place(ObjectInfo{QStringLiteral("Gazebo"), 50, 50, 0, {}, {}});
+        QMainWindow window;
+        auto *dock = new ViewDock(frmBrowse::checkOpenGL, &window);
+        window.addDockWidget(Qt::LeftDockWidgetArea, dock);
+        window.resize(800, 600);
+        window.show();
+        dock->follow(document, library.Shapes, m_program.path());
+        WorldView *view = dock->view();
+        QVERIFY2(view, qPrintable(dock->message()->text()));
+        QCOMPARE(view->mode(), WorldView::Mode::Aerial);
+        QSignalSpy frames(view, &WorldView::frameDrawn);
+        QVERIFY(frames.wait(10000));
+        QSignalSpy clicked(dock, &ViewDock::itemClicked);
+        // The whole world is framed round its centre, where the gazebo
+        // stands; closer, it fills the middle of the view.
+        view->walk(8);
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() / 2, view->height() / 2));
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() / 2, 2));
+        view->renderedFrame().save("/tmp/pick.png");
+        QCOMPARE(clicked.size(), 2);
+        QCOMPARE(clicked[0][0].value<ItemRef>(), (ItemRef{KindObject, 0}));
+        QCOMPARE(clicked[1][0].value<ItemRef>().kind, int(KindNone));
+
+        QMainWindow plain;
+        auto *without = new ViewDock([] { return QStringLiteral("no GL here"); }, &plain);
+        plain.addDockWidget(Qt::LeftDockWidgetArea, without);
+        plain.show();
+        without->follow(document, library.Shapes, m_program.path());
+        QVERIFY(!without->view());
+        QVERIFY(without->message()->text().contains("no GL here"));
+        QVERIFY(!without->findChild<QToolButton *>("cmdVisitor")->isEnabled());
     }
 
 private:

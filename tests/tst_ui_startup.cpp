@@ -120,8 +120,18 @@ private slots:
         std::tie(stored["Top"], stored["Left"]) = std::tuple("450", "300");
         MainEditor &e = h.start();
         QCOMPARE(QRect(e.pos(), e.size()), QRect(20, 30, 900, 650)); // the frame at Left, Top
+        // The 3-D view starts hidden where OpenGL cannot be had; shown, it
+        // is shown again at the next start.
+        auto *view = e.findChild<QDockWidget *>("viewDock");
+        QVERIFY(view && !view->isVisible());
+        view->show();
         stored.clear();
         QVERIFY(e.close());
+        const QString panels = stored.take("Panels");
+        QVERIFY(!panels.isEmpty());
+        EditorHarness again;
+        again.fake.settings.values["Panels"] = panels;
+        QVERIFY(again.start().findChild<QDockWidget *>("viewDock")->isVisible());
         QCOMPARE(stored, (QMap<QString, QString>{{"WindowState", "0"},
                                                  {"Top", "450"},
                                                  {"Left", "300"},

@@ -91,17 +91,20 @@ Pixels pixelsOf(const QString &fileName)
 
 // While a file is read, each image file is decoded once however many
 // texture nodes name it. Text read from memory has no folder to find images
-// in: every image is one white pixel.
-QHash<QString, Pixels> g_decoded;
+// in: every image is one white pixel (unless a PartReader gives folders).
+using DecodedImages = QHash<QString, Pixels>;
+DecodedImages *g_decoded = nullptr;
 bool g_whitePixels = false;
 
 SbBool readImage(const SbString &fileName, SbImage *image, void *)
 {
     const QString name = QString::fromLocal8Bit(fileName.getString());
-    auto found = g_decoded.constFind(name);
-    if (found == g_decoded.constEnd())
-        found = g_decoded.insert(name, g_whitePixels ? Pixels{SbVec2s(1, 1), 3, "\xff\xff\xff"}
-                                                     : pixelsOf(name));
+    DecodedImages outside; // an image Coin asks for outside our reads
+    DecodedImages &decoded = g_decoded ? *g_decoded : outside;
+    auto found = decoded.constFind(name);
+    if (found == decoded.constEnd())
+        found = decoded.insert(name, g_whitePixels ? Pixels{SbVec2s(1, 1), 3, "\xff\xff\xff"}
+                                                      : pixelsOf(name));
     if (found->bytes.isEmpty())
         return FALSE;
     image->setValue(found->size, found->components,
@@ -125,7 +128,8 @@ SoNode *findFirst(SoNode *root, SoType type, bool derived = false)
 //   copy of the material;
 // - texture nodes that name the same image and wrap alike become one node,
 //   so that the image is scaled, uploaded and kept once, not once per item.
-void adaptAppearances(SoNode *root)
+using SharedTextures = QHash<QString, SoVRMLImageTexture *>;
+void adaptAppearances(SoNode *root, SharedTextures &textures)
 {
     SoSearchAction search;
     search.setType(SoVRMLShape::getClassTypeId());
@@ -134,7 +138,6 @@ void adaptAppearances(SoNode *root)
     search.apply(root);
     const SoPathList &paths = search.getPaths();
     QSet<SoVRMLAppearance *> seen; // a shared (USE) shape is found once per use
-    QHash<QString, SoVRMLImageTexture *> textures;
     for (int i = 0; i < paths.getLength(); ++i) {
         SoNode *shape = paths[i]->getTail();
         if (!shape->isOfType(SoVRMLShape::getClassTypeId()))
@@ -155,9 +158,10 @@ void adaptAppearances(SoNode *root)
                                 QLatin1Char(texture->repeatS.getValue() ? 'S' : '-') +
                                 QLatin1Char(texture->repeatT.getValue() ? 'T' : '-');
             SoVRMLImageTexture *&shared = textures[key];
-            if (!shared)
+            if (!shared) {
                 shared = texture;
-            else if (shared != texture)
+                shared->ref(); // held by the map, which may outlive this scene
+            } else if (shared != texture)
                 appearance->texture = texture = shared;
         }
         SoNode *materialNode = appearance->material.getValue();
@@ -279,24 +283,39 @@ void initCoin()
     (void)done;
 }
 
+// What a PartReader keeps from one read to the next.
+struct TextureShare {
+    DecodedImages decoded;
+    SharedTextures textures; // each referenced once
+    ~TextureShare()
+    {
+        for (SoVRMLImageTexture *texture : std::as_const(textures))
+            texture->unref();
+    }
+};
+
 Scene Scene::read(const QString &path, const QStringList &searchDirs)
 {
-    return readInput(path, {}, searchDirs);
+    return readInput(path, {}, searchDirs, nullptr);
 }
 
-Scene Scene::fromText(const QByteArray &vrml) { return readInput({}, vrml, {}); }
+Scene Scene::fromText(const QByteArray &vrml) { return readInput({}, vrml, {}, nullptr); }
 
-Scene Scene::readInput(const QString &path, const QByteArray &vrml, const QStringList &searchDirs)
+Scene Scene::readInput(const QString &path, const QByteArray &vrml, const QStringList &searchDirs,
+                       TextureShare *share)
 {
     initCoin();
     const bool fromFile = !path.isEmpty();
     Scene scene;
+    TextureShare once;
+    TextureShare &kept = share ? *share : once;
     g_collector = &scene.m_read;
-    g_whitePixels = !fromFile;
+    g_decoded = &kept.decoded;
+    g_whitePixels = !fromFile && !share;
     const auto finish = qScopeGuard([] {
         SoInput::clearDirectories();
         g_collector = nullptr;
-        g_decoded.clear();
+        g_decoded = nullptr;
     });
     SoInput input;
     for (const QString &dir : searchDirs)
@@ -320,7 +339,7 @@ Scene Scene::readInput(const QString &path, const QByteArray &vrml, const QStrin
             release(root, loops);
         } else {
             scene.m_read.root = root;
-            adaptAppearances(root);
+            adaptAppearances(root, kept.textures);
         }
     } else if (scene.m_read.errors.isEmpty()) {
         scene.m_read.errors.append(QStringLiteral("%1 is not a VRML file")
@@ -329,6 +348,18 @@ Scene Scene::readInput(const QString &path, const QByteArray &vrml, const QStrin
     if (fromFile)
         input.closeFile();
     return scene;
+}
+
+PartReader::PartReader(QStringList searchDirs)
+    : m_searchDirs(std::move(searchDirs)), m_share(std::make_unique<TextureShare>())
+{
+}
+
+PartReader::~PartReader() = default;
+
+Scene PartReader::read(const QByteArray &vrml)
+{
+    return Scene::readInput({}, vrml, m_searchDirs, m_share.get());
 }
 
 void forEachNode(SoNode *root, const std::function<void(SoNode *)> &visit)
@@ -380,23 +411,27 @@ const SoVRMLNavigationInfo *navigationInfo(SoNode *root)
 
 } // namespace
 
-bool Scene::wantsHeadlight() const
+bool Scene::wantsHeadlight() const { return ::wantsHeadlight(m_read.root); }
+float Scene::walkingSpeed() const { return ::walkingSpeed(m_read.root); }
+Avatar Scene::avatar() const { return ::avatar(m_read.root); }
+
+bool wantsHeadlight(SoNode *root)
 {
-    const SoVRMLNavigationInfo *info = navigationInfo(m_read.root);
+    const SoVRMLNavigationInfo *info = navigationInfo(root);
     return !info || info->headlight.getValue();
 }
 
-float Scene::walkingSpeed() const
+float walkingSpeed(SoNode *root)
 {
-    const SoVRMLNavigationInfo *info = navigationInfo(m_read.root);
+    const SoVRMLNavigationInfo *info = navigationInfo(root);
     const float speed = info ? info->speed.getValue() : 1.0f;
     return speed > 0 ? speed : 1.0f;
 }
 
-Avatar Scene::avatar() const
+Avatar avatar(SoNode *root)
 {
     Avatar avatar;
-    const SoVRMLNavigationInfo *info = navigationInfo(m_read.root);
+    const SoVRMLNavigationInfo *info = navigationInfo(root);
     if (!info)
         return avatar;
     const int n = info->avatarSize.getNum();

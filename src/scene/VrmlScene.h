@@ -16,6 +16,7 @@
 #include <Inventor/SbVec3f.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class SoGroup;
@@ -46,6 +47,8 @@ struct Avatar {
     float height = 1.6f;
     float stepHeight = 0.75f;
 };
+
+struct TextureShare;
 
 class Scene
 {
@@ -80,11 +83,36 @@ public:
     Avatar avatar() const;
 
 private:
+    friend class PartReader;
     Scene() = default;
     static Scene readInput(const QString &path, const QByteArray &vrml,
-                           const QStringList &searchDirs);
+                           const QStringList &searchDirs, TextureShare *share);
     SceneRead m_read;
 };
+
+// Reads many small VRML texts that make up one scene (one per item of the
+// world being edited): images are looked up in searchDirs or by their
+// absolute path, and each image file is decoded once and each texture node
+// made once for all the texts read through the same reader.
+class PartReader
+{
+public:
+    explicit PartReader(QStringList searchDirs);
+    ~PartReader();
+    PartReader(const PartReader &) = delete;
+    PartReader &operator=(const PartReader &) = delete;
+
+    Scene read(const QByteArray &vrml);
+
+private:
+    QStringList m_searchDirs;
+    std::unique_ptr<TextureShare> m_share;
+};
+
+// What the first NavigationInfo of a graph says, or VRML's defaults.
+bool wantsHeadlight(SoNode *root);
+float walkingSpeed(SoNode *root);
+Avatar avatar(SoNode *root);
 
 // The first Viewpoint of a scene, in world coordinates.
 struct Viewpoint {

@@ -34,6 +34,11 @@ constexpr float DragRate = 0.005f;      // radians per pixel
 constexpr float MaxPitch = 1.4f;        // looking almost straight up or down
 constexpr int DragThreshold = 4;        // pixels before a press becomes a drag
 constexpr int MaxTickMs = 100;          // a stalled frame does not make a leap
+constexpr float MinTilt = 0.05f;        // aerial: just above the horizon
+constexpr float AerialZoomRate = 0.33f; // aerial: a unit walked takes the camera this share closer
+constexpr float MinDistance = 1.0f;     // aerial: how close the camera comes to its point
+constexpr float MaxDistance = 1000.0f;
+constexpr float PanRate = 0.0015f;      // aerial: the point moves by this share of the distance per pixel
 
 enum Move { Forward, Back, Left, Right, None };
 
@@ -94,16 +99,6 @@ std::optional<QString> WorldView::load(const QString &path)
     auto scene = std::make_unique<Scene>(Scene::read(path));
     if (!scene->root())
         return scene->errors().join(QLatin1Char('\n'));
-
-    auto *root = new SoSeparator;
-    root->ref();
-    auto *camera = new SoPerspectiveCamera;
-    root->addChild(camera);
-    SoDirectionalLight *headlight = nullptr;
-    if (scene->wantsHeadlight()) {
-        headlight = new SoDirectionalLight;
-        root->addChild(headlight);
-    }
     // Spheres, cylinders and cones with fewer facets than Coin's default:
     // the software renderer spends its time by the vertex, and the worlds
     // are mostly round trees and posts. (The node goes inside the world's
@@ -111,24 +106,85 @@ std::optional<QString> WorldView::load(const QString &path)
     auto *complexity = new SoComplexity;
     complexity->value = 0.25f;
     scene->root()->insertChild(complexity, 0);
-    root->addChild(scene->root());
+    setWorld(scene->root());
+    m_scene = std::move(scene);
+    return std::nullopt;
+}
+
+void WorldView::setWorld(SoGroup *world)
+{
+    auto *root = new SoSeparator;
+    root->ref();
+    auto *camera = new SoPerspectiveCamera;
+    root->addChild(camera);
+    SoDirectionalLight *headlight = nullptr;
+    if (wantsHeadlight(world)) {
+        headlight = new SoDirectionalLight;
+        root->addChild(headlight);
+    }
+    root->addChild(world);
 
     if (m_root)
         m_root->unref();
+    m_scene.reset();
     m_root = root;
+    m_world = world;
     m_camera = camera;
     m_headlight = headlight;
-    m_bounds = boundingBox(scene->root());
-    m_collision.index(scene->root());
-    m_scene = std::move(scene);
-    m_speed = m_scene->walkingSpeed();
-    m_avatar = m_scene->avatar();
-    // Without a Viewpoint a VRML browser starts at 0 0 10 looking along -z.
-    m_start = firstViewpoint(m_scene->root()).value_or(Viewpoint{SbVec3f(0, 0, 10), {}, 0.785398f});
+    m_framed = false;
     if (m_manager)
         m_manager->setSceneGraph(m_root);
-    goHome();
-    return std::nullopt;
+    worldChanged(true);
+}
+
+void WorldView::worldChanged(bool startMoved)
+{
+    if (!m_world)
+        return;
+    m_bounds = boundingBox(m_world);
+    m_collisionsStale = true;
+    if (startMoved) {
+        m_speed = walkingSpeed(m_world);
+        m_avatar = avatar(m_world);
+        // Without a Viewpoint a VRML browser starts at 0 0 10 looking along -z.
+        m_start = firstViewpoint(m_world).value_or(Viewpoint{SbVec3f(0, 0, 10), {}, 0.785398f});
+        if (m_mode == Mode::Visitor)
+            goHome();
+    }
+    if (m_mode == Mode::Aerial && !m_framed)
+        frameAll();
+    placeCamera();
+}
+
+void WorldView::setMode(Mode mode)
+{
+    if (mode == m_mode)
+        return;
+    m_mode = mode;
+    m_held.clear();
+    m_walkTimer.stop();
+    if (mode == Mode::Aerial && !m_framed)
+        frameAll();
+    placeCamera();
+}
+
+void WorldView::frameAll()
+{
+    m_framed = true;
+    m_yaw = 0;
+    m_tilt = 0.9f;
+    if (m_bounds.isEmpty()) {
+        m_target = SbVec3f(0, 0, 0);
+        m_distance = 100;
+    } else {
+        m_target = m_bounds.getCenter();
+        float dx = 0, dy = 0, dz = 0;
+        m_bounds.getSize(dx, dy, dz);
+        const float radius = 0.5f * std::sqrt(dx * dx + dy * dy + dz * dz);
+        // The sphere round the world fits the smaller of the view's angles.
+        m_distance = radius / std::sin(std::max(0.1f, m_start.fieldOfView / 2));
+    }
+    placeCamera();
 }
 
 SbVec3f WorldView::eyePosition() const
@@ -147,6 +203,10 @@ QImage WorldView::renderedFrame()
 
 void WorldView::goHome()
 {
+    if (m_mode == Mode::Aerial) {
+        frameAll();
+        return;
+    }
     m_eye = m_start.position;
     SbVec3f forward;
     m_start.orientation.multVec(SbVec3f(0, 0, -1), forward);
@@ -157,6 +217,16 @@ void WorldView::goHome()
 
 void WorldView::walk(float distance)
 {
+    if (m_mode == Mode::Aerial) {
+        m_distance =
+            std::clamp(m_distance * std::exp(-distance * AerialZoomRate), MinDistance, MaxDistance);
+        placeCamera();
+        return;
+    }
+    if (m_collisionsStale && m_world) {
+        m_collision.index(m_world);
+        m_collisionsStale = false;
+    }
     SbVec3f direction(-std::sin(m_heading), 0, -std::cos(m_heading));
     if (distance < 0) {
         direction = -direction;
@@ -174,13 +244,39 @@ void WorldView::walk(float distance)
 
 void WorldView::turn(float angle)
 {
+    if (m_mode == Mode::Aerial) {
+        orbit(angle, 0);
+        return;
+    }
     m_heading = std::remainder(m_heading + angle, 2 * float(M_PI));
     placeCamera();
 }
 
 void WorldView::look(float angle)
 {
+    if (m_mode == Mode::Aerial) {
+        orbit(0, angle);
+        return;
+    }
     m_pitch = std::clamp(m_pitch + angle, -MaxPitch, MaxPitch);
+    placeCamera();
+}
+
+void WorldView::orbit(float yaw, float tilt)
+{
+    m_yaw = std::remainder(m_yaw + yaw, 2 * float(M_PI));
+    m_tilt = std::clamp(m_tilt - tilt, MinTilt, MaxPitch);
+    placeCamera();
+}
+
+// The point looked at follows the pointer across the ground, as far as the
+// distance makes a pixel.
+void WorldView::pan(const QPoint &moved)
+{
+    const float perPixel = m_distance * PanRate;
+    const SbVec3f right(std::cos(m_yaw), 0, -std::sin(m_yaw));
+    const SbVec3f ahead(-std::sin(m_yaw), 0, -std::cos(m_yaw));
+    m_target += right * (-float(moved.x()) * perPixel) + ahead * (float(moved.y()) * perPixel);
     placeCamera();
 }
 
@@ -188,9 +284,18 @@ void WorldView::placeCamera()
 {
     if (!m_camera)
         return;
+    const bool aerial = m_mode == Mode::Aerial;
+    const float heading = aerial ? m_yaw : m_heading;
+    const float pitch = aerial ? -m_tilt : m_pitch;
     const SbRotation orientation =
-        SbRotation(SbVec3f(1, 0, 0), m_pitch) * SbRotation(SbVec3f(0, 1, 0), m_heading);
-    m_camera->position = m_eye;
+        SbRotation(SbVec3f(1, 0, 0), pitch) * SbRotation(SbVec3f(0, 1, 0), heading);
+    if (aerial) {
+        SbVec3f back;
+        orientation.multVec(SbVec3f(0, 0, 1), back);
+        m_camera->position = m_target + back * m_distance;
+    } else {
+        m_camera->position = m_eye;
+    }
     m_camera->orientation = orientation;
     const float aspect = height() > 0 ? float(width()) / float(height()) : 1.0f;
     m_camera->aspectRatio = aspect;
@@ -335,15 +440,16 @@ void WorldView::focusOutEvent(QFocusEvent *event)
 
 void WorldView::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton)
+    if (m_dragButton != Qt::NoButton)
         return;
+    m_dragButton = event->button();
     m_pressedAt = m_lastDrag = event->position().toPoint();
     m_dragging = false;
 }
 
 void WorldView::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!(event->buttons() & Qt::LeftButton))
+    if (m_dragButton == Qt::NoButton || !(event->buttons() & m_dragButton))
         return;
     const QPoint at = event->position().toPoint();
     if (!m_dragging && (at - m_pressedAt).manhattanLength() < DragThreshold)
@@ -351,17 +457,33 @@ void WorldView::mouseMoveEvent(QMouseEvent *event)
     m_dragging = true;
     const QPoint moved = at - m_lastDrag;
     m_lastDrag = at;
+    if (m_dragButton != Qt::LeftButton) {
+        if (m_mode == Mode::Aerial)
+            pan(moved);
+        return;
+    }
     turn(-float(moved.x()) * DragRate);
     look(-float(moved.y()) * DragRate);
 }
 
 void WorldView::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (event->button() != m_dragButton)
+        return;
+    m_dragButton = Qt::NoButton;
     if (event->button() != Qt::LeftButton || m_dragging)
         return;
-    const QString url = anchorAt(event->position().toPoint());
+    const QPoint pixel = event->position().toPoint();
+    emit clicked(pixel);
+    const QString url = anchorAt(pixel);
     if (!url.isEmpty())
         emit anchorClicked(url);
+}
+
+void WorldView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked(event->position().toPoint());
 }
 
 void WorldView::wheelEvent(QWheelEvent *event)
@@ -376,10 +498,11 @@ void WorldView::forwardKey(QKeyEvent *event)
         QCoreApplication::sendEvent(m_keyTarget, event);
 }
 
-QString WorldView::anchorAt(const QPoint &pixel) const
+WorldView::PickedPath WorldView::pathAt(const QPoint &pixel) const
 {
+    PickedPath none(nullptr, [](SoPath *path) { path->unref(); });
     if (!m_root)
-        return QString();
+        return none;
     const qreal ratio = devicePixelRatio();
     const int w = int(std::lround(width() * ratio));
     const int h = int(std::lround(height() * ratio));
@@ -390,8 +513,17 @@ QString WorldView::anchorAt(const QPoint &pixel) const
     pick.apply(m_root);
     const SoPickedPoint *picked = pick.getPickedPoint();
     if (!picked)
+        return none;
+    SoPath *path = picked->getPath()->copy();
+    path->ref();
+    return PickedPath(path, none.get_deleter());
+}
+
+QString WorldView::anchorAt(const QPoint &pixel) const
+{
+    const PickedPath path = pathAt(pixel);
+    if (!path)
         return QString();
-    const SoPath *path = picked->getPath();
     for (int i = path->getLength() - 1; i >= 0; --i) {
         SoNode *node = path->getNode(i);
         if (!node->isOfType(SoVRMLAnchor::getClassTypeId()))

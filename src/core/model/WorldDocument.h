@@ -12,12 +12,29 @@
 #include <QUndoStack>
 
 #include <variant>
+#include <vector>
 
 // A record of any of the four kinds; the alternative's index + 1 is the kind
 // number (KindObject, KindText, KindCube, KindPicture).
 using AnyItem = std::variant<ObjectInfo, TextInfo, CubeInfo, PictureInfo>;
 
 inline int kindOf(const AnyItem &item) { return int(item.index()) + 1; }
+
+// An item by kind number and index into its kind's array.
+struct ItemRef {
+    int kind = KindNone;
+    int index = -1;
+    bool operator==(const ItemRef &other) const
+    {
+        return kind == other.kind && index == other.index;
+    }
+    bool operator!=(const ItemRef &other) const { return !(*this == other); }
+    bool operator<(const ItemRef &other) const
+    {
+        return kind != other.kind ? kind < other.kind : index < other.index;
+    }
+};
+using ItemRefs = std::vector<ItemRef>; // sorted, no duplicates
 
 // What surrounds the items: the World Properties and the start position.
 struct WorldSettings {

@@ -29,11 +29,6 @@ template <class... Parts> void append(QString &out, const Parts &...parts)
 
 const QLatin1Char Blank(' ');
 
-bool placementFits(const Placement &p)
-{
-    return fits({double(p.X) - 50, double(p.Y) - 50, p.Height, p.Rotation});
-}
-
 // "picture 2": an item as the warnings name it, counted from 1.
 QString itemLabel(const char *kind, size_t index)
 {
@@ -189,36 +184,39 @@ void closePlacement(QString &out, const Placement &p)
     out += QLatin1String("]\r\n}\r\n");
 }
 
+void writeCube(QString &out, const CubeInfo &cube, size_t index, QStringList &leftOut)
+{
+    if (!isUsed(cube))
+        return;
+    const auto surface = surfaceOf(cube);
+    if (!surface)
+        return;
+    // Streets and shrubbery also write their texture's scale.
+    const double scale = cube.Kind == Kind::Street ? 4 : cube.Kind == Kind::Shrubbery ? 3 : 1;
+    if (!fits({surface->cx, surface->cz, scale * surface->dx, scale * surface->dz})) {
+        leftOut << itemLabel("wall or surface", index);
+        return;
+    }
+    if (cube.Kind == Kind::Street)
+        writeBox(out, *surface, QLatin1String("0.02"), QLatin1String("0.04"),
+                 QStringLiteral("0.1 0.1 0.1"), true);
+    else if (cube.Kind == Kind::Wall)
+        writeBox(out, *surface, QLatin1String("0.5"), QLatin1String("1"), VRMLColor(cube.Color),
+                 false);
+    else if (cube.Kind == Kind::Floor)
+        writeBox(out, *surface, QLatin1String("0.02"), QLatin1String("0.04"),
+                 VRMLColor(cube.Color), false);
+    else if (cube.Kind == Kind::Ceiling)
+        writeBox(out, *surface, QLatin1String("1"), QLatin1String("0.04"), VRMLColor(cube.Color),
+                 false);
+    else if (cube.Kind == Kind::Shrubbery)
+        writeShrubbery(out, *surface);
+}
+
 void writeCubes(QString &out, const std::vector<CubeInfo> &cubes, QStringList &leftOut)
 {
-    for (size_t i = 0; i < cubes.size(); ++i) {
-        const CubeInfo &cube = cubes[i];
-        if (!isUsed(cube))
-            continue;
-        const auto surface = surfaceOf(cube);
-        if (!surface)
-            continue;
-        // Streets and shrubbery also write their texture's scale.
-        const double scale = cube.Kind == Kind::Street ? 4 : cube.Kind == Kind::Shrubbery ? 3 : 1;
-        if (!fits({surface->cx, surface->cz, scale * surface->dx, scale * surface->dz})) {
-            leftOut << itemLabel("wall or surface", i);
-            continue;
-        }
-        if (cube.Kind == Kind::Street)
-            writeBox(out, *surface, QLatin1String("0.02"), QLatin1String("0.04"),
-                     QStringLiteral("0.1 0.1 0.1"), true);
-        else if (cube.Kind == Kind::Wall)
-            writeBox(out, *surface, QLatin1String("0.5"), QLatin1String("1"), VRMLColor(cube.Color),
-                     false);
-        else if (cube.Kind == Kind::Floor)
-            writeBox(out, *surface, QLatin1String("0.02"), QLatin1String("0.04"),
-                     VRMLColor(cube.Color), false);
-        else if (cube.Kind == Kind::Ceiling)
-            writeBox(out, *surface, QLatin1String("1"), QLatin1String("0.04"),
-                     VRMLColor(cube.Color), false);
-        else if (cube.Kind == Kind::Shrubbery)
-            writeShrubbery(out, *surface);
-    }
+    for (size_t i = 0; i < cubes.size(); ++i)
+        writeCube(out, cubes[i], i, leftOut);
 }
 
 QString exportName(const ExportNames &names, const QString &storedPath)
@@ -226,31 +224,45 @@ QString exportName(const ExportNames &names, const QString &storedPath)
     return names.value(storedPath, Files::fileName(storedPath));
 }
 
+void writePicture(QString &out, const PictureInfo &picture, size_t index, const ExportNames &names,
+                  QStringList &leftOut)
+{
+    if (!isUsed(picture))
+        return;
+    // The lower edge stands OffGround above the ground.
+    const double centre = double(picture.Height) / 2 + double(picture.OffGround);
+    const Placement frame{picture.X,         picture.Y,      float(centre), picture.Rotation,
+                          picture.Billboard, picture.Anchor, picture.Target};
+    if (!fits({centre, picture.Width, picture.Height}) || !placementFits(frame)) {
+        leftOut << itemLabel("picture", index);
+        return;
+    }
+    openPlacement(out, frame);
+    append(out, QLatin1String("Shape {\r\ngeometry Box { size "),
+           vrmlSingle(std::fabs(picture.Width)), Blank, vrmlSingle(std::fabs(picture.Height)));
+    out += QLatin1String("  0.001 }\r\nappearance Appearance {\r\n"
+                         "material Material { diffuseColor 0 0.9 0 }\r\n"
+                         "texture ImageTexture { url \"");
+    appendEscaped(out, exportName(names, picture.FileName));
+    out += QLatin1String("\" }\r\n}\r\n}\r\n");
+    closePlacement(out, frame);
+}
+
 void writePictures(QString &out, const std::vector<PictureInfo> &pictures, const ExportNames &names,
                    QStringList &leftOut)
 {
-    for (size_t i = 0; i < pictures.size(); ++i) {
-        const PictureInfo &picture = pictures[i];
-        if (!isUsed(picture))
-            continue;
-        // The lower edge stands OffGround above the ground.
-        const double centre = double(picture.Height) / 2 + double(picture.OffGround);
-        const Placement frame{picture.X,         picture.Y,      float(centre), picture.Rotation,
-                              picture.Billboard, picture.Anchor, picture.Target};
-        if (!fits({centre, picture.Width, picture.Height}) || !placementFits(frame)) {
-            leftOut << itemLabel("picture", i);
-            continue;
-        }
-        openPlacement(out, frame);
-        append(out, QLatin1String("Shape {\r\ngeometry Box { size "),
-               vrmlSingle(std::fabs(picture.Width)), Blank, vrmlSingle(std::fabs(picture.Height)));
-        out += QLatin1String("  0.001 }\r\nappearance Appearance {\r\n"
-                             "material Material { diffuseColor 0 0.9 0 }\r\n"
-                             "texture ImageTexture { url \"");
-        appendEscaped(out, exportName(names, picture.FileName));
-        out += QLatin1String("\" }\r\n}\r\n}\r\n");
-        closePlacement(out, frame);
-    }
+    for (size_t i = 0; i < pictures.size(); ++i)
+        writePicture(out, pictures[i], i, names, leftOut);
+}
+
+Placement objectPlacement(const ObjectInfo &object)
+{
+    return {object.X, object.Y, 0.03f, object.Rotation, false, object.Anchor, object.Target};
+}
+
+bool placementFits(const Placement &p)
+{
+    return fits({double(p.X) - 50, double(p.Y) - 50, p.Height, p.Rotation});
 }
 
 Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
@@ -271,8 +283,7 @@ Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
         const QList<int> entries = entriesNamed.value(object.Name);
         if (entries.isEmpty())
             missing << object.Name;
-        const Placement frame{object.X, object.Y,      0.03f,        object.Rotation,
-                              false,    object.Anchor, object.Target};
+        const Placement frame = objectPlacement(object);
         if (!entries.isEmpty() && !placementFits(frame)) {
             leftOut << itemLabel("3-D object", i);
             continue;
@@ -306,34 +317,37 @@ void appendDefinition(QString &out, const QString &id, const QString &code)
            QLatin1String("\r\n]\r\n}\r\n"));
 }
 
+void writeText(QString &out, const TextInfo &text, size_t index, QStringList &leftOut)
+{
+    if (!isUsed(text))
+        return;
+    // Anything but big text (only hand-edited files hold other kinds) is
+    // written at eye level.
+    const bool big = text.Kind == Kind::TextBig;
+    const Placement frame{text.X,         text.Y,      0.0f,       text.Rotation,
+                          text.Billboard, text.Anchor, text.Target};
+    if (!placementFits(frame)) {
+        leftOut << itemLabel("text", index);
+        return;
+    }
+    openPlacement(out, frame);
+    out += big ? QLatin1String("Transform {\r\ntranslation 0 2 0\r\n")
+               : QLatin1String("Transform {\r\ntranslation 0 0.4 0\r\n");
+    out += QLatin1String("children [\r\nShape {\r\ngeometry Text {\r\nstring \"");
+    appendEscaped(out, text.Text);
+    out += QLatin1String("\"\r\nfontStyle FontStyle {\r\nsize ");
+    out += big ? QLatin1String("1") : QLatin1String("0.5");
+    out += QLatin1String("\r\njustify \"MIDDLE\"\r\n}\r\n}\r\nappearance Appearance {\r\n"
+                         "material Material { diffuseColor ");
+    out += VRMLColor(text.Color);
+    out += QLatin1String("}\r\n}\r\n}\r\n]\r\n}\r\n");
+    closePlacement(out, frame);
+}
+
 void writeTexts(QString &out, const std::vector<TextInfo> &texts, QStringList &leftOut)
 {
-    for (size_t i = 0; i < texts.size(); ++i) {
-        const TextInfo &text = texts[i];
-        if (!isUsed(text))
-            continue;
-        // Anything but big text (only hand-edited files hold other kinds) is
-        // written at eye level.
-        const bool big = text.Kind == Kind::TextBig;
-        const Placement frame{text.X,         text.Y,      0.0f,       text.Rotation,
-                              text.Billboard, text.Anchor, text.Target};
-        if (!placementFits(frame)) {
-            leftOut << itemLabel("text", i);
-            continue;
-        }
-        openPlacement(out, frame);
-        out += big ? QLatin1String("Transform {\r\ntranslation 0 2 0\r\n")
-                   : QLatin1String("Transform {\r\ntranslation 0 0.4 0\r\n");
-        out += QLatin1String("children [\r\nShape {\r\ngeometry Text {\r\nstring \"");
-        appendEscaped(out, text.Text);
-        out += QLatin1String("\"\r\nfontStyle FontStyle {\r\nsize ");
-        out += big ? QLatin1String("1") : QLatin1String("0.5");
-        out += QLatin1String("\r\njustify \"MIDDLE\"\r\n}\r\n}\r\nappearance Appearance {\r\n"
-                             "material Material { diffuseColor ");
-        out += VRMLColor(text.Color);
-        out += QLatin1String("}\r\n}\r\n}\r\n]\r\n}\r\n");
-        closePlacement(out, frame);
-    }
+    for (size_t i = 0; i < texts.size(); ++i)
+        writeText(out, texts[i], i, leftOut);
 }
 
 } // namespace Vrml

@@ -37,6 +37,9 @@ void openPlacement(QString &out, const Placement &placement);
 // floats, and one beyond that range (or not finite) makes Coin build nothing.
 bool fits(std::initializer_list<double> values);
 void closePlacement(QString &out, const Placement &placement);
+bool placementFits(const Placement &placement);
+// Where a library object stands: its entries' definitions or uses go inside.
+Placement objectPlacement(const ObjectInfo &object);
 
 // The DEF name of each library entry, in library order: the name with
 // blanks as "_", made a valid VRML identifier, distinct from the others and
@@ -49,11 +52,16 @@ using ExportNames = QHash<QString, QString>;
 QString exportName(const ExportNames &names, const QString &storedPath);
 
 // Each writer leaves out an item whose numbers do not fit (see fits) and
-// appends its label ("picture 2", counted from 1) to leftOut.
+// appends its label ("picture 2", counted from 1) to leftOut; an unused
+// element writes nothing. The single-item writers take the item's index for
+// that label; the world's writers append every item in turn.
+void writeCube(QString &out, const CubeInfo &cube, size_t index, QStringList &leftOut);
 void writeCubes(QString &out, const std::vector<CubeInfo> &cubes, QStringList &leftOut);
 // The url of a picture is its name in ToGo; the file itself is copied there by
 // the writer. A negative size (a damaged file) is written as its absolute
 // value: VRML forbids negative box sizes.
+void writePicture(QString &out, const PictureInfo &picture, size_t index, const ExportNames &names,
+                  QStringList &leftOut);
 void writePictures(QString &out, const std::vector<PictureInfo> &pictures, const ExportNames &names,
                    QStringList &leftOut);
 // An entry's definition: its object's text (GetObjectCode) in the children
@@ -66,6 +74,7 @@ void appendDefinition(QString &out, const QString &id, const QString &code);
 Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
                     std::vector<ShapeInfo> &shapes, const QString &programFolder,
                     QStringList &missing, QStringList &leftOut);
+void writeText(QString &out, const TextInfo &text, size_t index, QStringList &leftOut);
 void writeTexts(QString &out, const std::vector<TextInfo> &texts, QStringList &leftOut);
 
 } // namespace Vrml

@@ -14,6 +14,8 @@
 #include "editor/window/DocumentFiles.h"
 #include "editor/window/Palette.h"
 #include "editor/window/PlaceTool.h"
+#include "editor/window/ViewDock.h"
+#include "editor/dialogs/frmBrowse.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -46,6 +48,7 @@ MainEditor::MainEditor(const Platform &platform, const QString &programFolder,
     connectNavigation();
     followDocument();
     connectEditCommands();
+    connectViewDock();
     setCaption(QString());
     layoutControls();
 }
@@ -83,6 +86,9 @@ void MainEditor::createControls()
     connect(objTree, &ObjectTree::nodeClick, this, &MainEditor::objTree_NodeClick);
     cmdRemoveObject = new QPushButton(tr("&Remove Object"), frmCurrent);
     cmdRemoveObject->setToolTip(tr("Removes the currently selected object from the scene"));
+
+    m_viewDock = new ViewDock(frmBrowse::checkOpenGL, this);
+    addDockWidget(Qt::LeftDockWidgetArea, m_viewDock);
 
     Status1 = new QStatusBar(this);
     setStatusBar(Status1);

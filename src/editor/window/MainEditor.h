@@ -12,7 +12,8 @@
 // (start-up, caption, window placement, help pages), ExportCommands.cpp (the
 // export and its preview), MoveCommands.cpp (dragging and nudging items),
 // MapNavigation.cpp (wheel, right click, tool tips), EditCommands.cpp
-// (removal, editing, World Properties).
+// (removal, editing, World Properties), ViewCommands.cpp (the 3-D View
+// panel).
 
 #include "core/library/Footprint.h"
 #include "core/library/ObjectLibrary.h"
@@ -31,6 +32,7 @@ class frmEdit;
 class MapCanvas;
 class MapOverlay;
 class ObjectTree;
+class ViewDock;
 class Palette;
 class PlaceTool;
 class QAction;
@@ -94,6 +96,10 @@ private:
     void selectAfterChange(int kind, int index);
     void selectStart();
 
+    // ViewCommands.cpp: the 3-D View panel and the selection it shows.
+    void connectViewDock();
+    void markSelectionInView();
+
     // StartupAndHelp.cpp
     void mnuManualItem_Click();
     void mnuFeedBack_Click();
@@ -146,6 +152,7 @@ private:
     MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
     std::optional<MapItem> m_dragged;            // drawn by the handle while it is dragged
     WebPublisher *m_webPublisher = nullptr;      // made by the first preview
+    ViewDock *m_viewDock = nullptr;
 
     // Controls, named as the program has always named them.
     QWidget *Picture2 = nullptr; // the map's frame

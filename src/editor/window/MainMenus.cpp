@@ -6,6 +6,7 @@
 
 #include "editor/palette/PanelParts.h"
 #include "editor/window/DocumentFiles.h"
+#include "editor/window/ViewDock.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -48,6 +49,9 @@ void MainEditor::createMenus()
     mnuEdit->addAction(mnuRedo);
 
     mnuViewItem = menuBar()->addMenu(tr("&View"));
+    QAction *viewItem = m_viewDock->toggleViewAction();
+    viewItem->setText(tr("&3-D View"));
+    mnuViewItem->addAction(viewItem);
     mnuScaleItem = mnuViewItem->addMenu(tr("&Scale"));
     mnu100Item = mnuScaleItem->addAction(tr("&100%"), this, [this] { setZoom(1); });
     mnu200Item = mnuScaleItem->addAction(tr("&200%"), this, [this] { setZoom(2); });

@@ -28,6 +28,7 @@ void MainEditor::ScaleLand()
 
 void MainEditor::objTree_NodeClick()
 {
+    markSelectionInView();
     const std::optional<ExistingObjects::Marker> marker =
         ExistingObjects::markerFor(*objTree, objTree->selectedNode(), world());
     if (!marker) {
@@ -56,6 +57,7 @@ void MainEditor::clearTreeSelection()
     if (objTree->selectedNode()) {
         objTree->unselectNode();
         hideMarkers();
+        markSelectionInView();
     }
 }
 

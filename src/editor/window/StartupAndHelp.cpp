@@ -7,6 +7,7 @@
 #include "editor/dialogs/frmAbout.h"
 #include "editor/window/DocumentFiles.h"
 #include "editor/window/Palette.h"
+#include "editor/window/ViewDock.h"
 #include "editor/map/MapScale.h"
 #include "core/files/FileServices.h"
 #include "core/model/NumberText.h"
@@ -37,6 +38,7 @@ void MainEditor::runLoadSequence()
     }
     ScaleLand();
     Render2D(true, 0, -1);
+    m_viewDock->follow(m_document, Shapes, m_programFolder);
     showLibraryWarnings();
 }
 
@@ -70,6 +72,10 @@ void MainEditor::showScrollPosition(const ScrollFractions &position)
 void MainEditor::restorePlacement()
 {
     SettingsStore &settings = *m_platform.settings;
+    // The panels' places and sizes; at first the 3-D view shows where it can.
+    const QString panels = settings.value(QStringLiteral("Panels"), QString());
+    if (panels.isEmpty() || !restoreState(QByteArray::fromBase64(panels.toLatin1())))
+        m_viewDock->setVisible(m_viewDock->canDraw());
     const auto measure = [&settings](const char *key, float fallback) {
         const QString text = settings.value(QLatin1String(key), NumberText::userSingle(fallback));
         return NumberText::toSingle(text).value_or(fallback) / TwipsPerPixel;
@@ -112,6 +118,7 @@ void MainEditor::storePlacement()
         return NumberText::userSingle(float(pixels * TwipsPerPixel));
     };
     settings.setValue(QStringLiteral("WindowState"), NumberText::formatLong(state));
+    settings.setValue(QStringLiteral("Panels"), QString::fromLatin1(saveState().toBase64()));
     settings.setValue(QStringLiteral("Top"), twips(y()));
     settings.setValue(QStringLiteral("Left"), twips(x()));
     settings.setValue(QStringLiteral("Width"), twips(width()));
