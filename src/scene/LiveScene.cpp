@@ -299,6 +299,17 @@ SbBox3f LiveScene::itemBox(const ItemRef &item) const
     return action.getBoundingBox();
 }
 
+SbBox3f LiveScene::itemsBox() const
+{
+    SoGetBoundingBoxAction action(SbViewportRegion(100, 100));
+    SbBox3f box;
+    for (SoGroup *group : m_kinds) {
+        action.apply(group);
+        box.extendBy(action.getBoundingBox());
+    }
+    return box.isEmpty() ? SbBox3f(-50, 0, -50, 50, 1, 50) : box;
+}
+
 void LiveScene::setMarked(const ItemRefs &items)
 {
     m_marked = items;

@@ -51,6 +51,8 @@ public:
     // box of one (empty for an unused element or one VRML cannot hold).
     int count(int kind) const;
     SbBox3f itemBox(const ItemRef &item) const;
+    // All items together; the map's square when there are none.
+    SbBox3f itemsBox() const;
 
     // Marks these items (the selection) with a box around each.
     void setMarked(const ItemRefs &items);

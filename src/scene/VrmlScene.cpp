@@ -471,13 +471,6 @@ std::optional<Viewpoint> firstViewpoint(SoNode *root)
     return viewpoint;
 }
 
-float heightAngle(float fieldOfView, float aspectRatio)
-{
-    if (aspectRatio >= 1.0f || aspectRatio <= 0)
-        return fieldOfView;
-    return 2 * std::atan(std::tan(fieldOfView / 2) / aspectRatio);
-}
-
 SbBox3f boundingBox(SoNode *root)
 {
     SoGetBoundingBoxAction action(SbViewportRegion(100, 100));

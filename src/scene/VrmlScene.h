@@ -122,10 +122,6 @@ struct Viewpoint {
 };
 std::optional<Viewpoint> firstViewpoint(SoNode *root);
 
-// Coin's heightAngle for a viewpoint's fieldOfView: the vertical angle, which
-// is the larger one in a view taller than wide.
-float heightAngle(float fieldOfView, float aspectRatio);
-
 SbBox3f boundingBox(SoNode *root);
 
 // Every node of a scene read, once each, however many USEs share it: the

@@ -173,13 +173,15 @@ void WorldView::frameAll()
     m_framed = true;
     m_yaw = 0;
     m_tilt = 0.9f;
-    if (m_bounds.isEmpty()) {
+    const SbBox3f home = m_homeBox ? m_homeBox() : SbBox3f();
+    const SbBox3f &box = home.isEmpty() ? m_bounds : home;
+    if (box.isEmpty()) {
         m_target = SbVec3f(0, 0, 0);
         m_distance = 100;
     } else {
-        m_target = m_bounds.getCenter();
+        m_target = box.getCenter();
         float dx = 0, dy = 0, dz = 0;
-        m_bounds.getSize(dx, dy, dz);
+        box.getSize(dx, dy, dz);
         const float radius = 0.5f * std::sqrt(dx * dx + dy * dy + dz * dz);
         // The sphere round the world fits the smaller of the view's angles.
         m_distance = radius / std::sin(std::max(0.1f, m_start.fieldOfView / 2));
@@ -299,7 +301,10 @@ void WorldView::placeCamera()
     m_camera->orientation = orientation;
     const float aspect = height() > 0 ? float(width()) / float(height()) : 1.0f;
     m_camera->aspectRatio = aspect;
-    m_camera->heightAngle = heightAngle(m_start.fieldOfView, aspect);
+    // A viewpoint's fieldOfView is the smaller of the view's angles, and so
+    // is Coin's heightAngle: it widens the view of a window taller than
+    // wide itself.
+    m_camera->heightAngle = m_start.fieldOfView;
     fitClippingPlanes(m_camera, m_bounds);
     if (m_headlight) {
         SbVec3f direction;

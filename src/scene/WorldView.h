@@ -34,6 +34,7 @@
 #include <QSet>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -66,8 +67,10 @@ public:
 
     Mode mode() const { return m_mode; }
     void setMode(Mode mode);
-    // Aerial: the whole world in view, seen from the south at an angle.
+    // Aerial: the whole world in view, seen from the south at an angle: the
+    // box homeBox gives when it is set and not empty, else the world's.
     void frameAll();
+    void setHomeBox(std::function<SbBox3f()> homeBox) { m_homeBox = std::move(homeBox); }
 
     // What lies under a pixel of the view, or nothing.
     using PickedPath = std::unique_ptr<SoPath, void (*)(SoPath *)>;
@@ -139,6 +142,7 @@ private:
 
     Mode m_mode = Mode::Visitor;
     bool m_framed = false; // whether the aerial camera has been placed yet
+    std::function<SbBox3f()> m_homeBox;
     SbVec3f m_target;      // aerial: the point looked at
     float m_yaw = 0;       // aerial: 0 looks from the south (+z), along -z
     float m_tilt = 0.9f;   // aerial: the angle down from the horizon

@@ -132,8 +132,8 @@ SoSeparator *buildStage(const Scene &scene, const RenderOptions &options, QStrin
         }
         camera->position = viewpoint->position;
         camera->orientation = viewpoint->orientation;
-        camera->heightAngle = heightAngle(setup.fieldOfView.value_or(viewpoint->fieldOfView),
-                                          camera->aspectRatio.getValue());
+        // The smaller view angle, as Coin takes it.
+        camera->heightAngle = setup.fieldOfView.value_or(viewpoint->fieldOfView);
         fitClippingPlanes(camera, box);
         break;
     }

@@ -74,8 +74,10 @@ void MainEditor::restorePlacement()
     SettingsStore &settings = *m_platform.settings;
     // The panels' places and sizes; at first the 3-D view shows where it can.
     const QString panels = settings.value(QStringLiteral("Panels"), QString());
-    if (panels.isEmpty() || !restoreState(QByteArray::fromBase64(panels.toLatin1())))
+    if (panels.isEmpty() || !restoreState(QByteArray::fromBase64(panels.toLatin1()))) {
         m_viewDock->setVisible(m_viewDock->canDraw());
+        resizeDocks({m_viewDock}, {m_viewDock->sizeHint().width()}, Qt::Horizontal);
+    }
     const auto measure = [&settings](const char *key, float fallback) {
         const QString text = settings.value(QLatin1String(key), NumberText::userSingle(fallback));
         return NumberText::toSingle(text).value_or(fallback) / TwipsPerPixel;

@@ -96,6 +96,7 @@ void ViewDock::start()
     m_view->setObjectName(QStringLiteral("liveView"));
     m_view->setKeyTarget(window());
     m_view->setMode(m_aerial->isChecked() ? WorldView::Mode::Aerial : WorldView::Mode::Visitor);
+    m_view->setHomeBox([scene = m_scene.get()] { return scene->itemsBox(); });
     m_view->setWorld(m_scene->root());
     m_scene->setMarked(m_marked);
     connect(m_scene.get(), &LiveScene::changed, m_view, &WorldView::worldChanged);

@@ -46,6 +46,9 @@ public:
     WorldView *view() const { return m_view; } // none without OpenGL
     QLabel *message() const { return m_message; } // why there is no view
 
+    // Wide enough at first to see something in; the user may change it.
+    QSize sizeHint() const override { return {380, 380}; }
+
 signals:
     void itemClicked(const ItemRef &item); // KindNone: a click on nothing
     void itemDoubleClicked(const ItemRef &item);
