@@ -258,7 +258,9 @@ private slots:
     {
         WorldDocument document;
         const LibraryLoad library = Init_Shapes(m_program.path());
+        // Walls at two corners, the gazebo in the middle of the items.
         document.place(CubeInfo{Kind::Wall, 10, 14, 10, 11, 0x808080});
+        document.place(CubeInfo{Kind::Wall, 86, 90, 89, 90, 0x808080});
         document.place(ObjectInfo{QStringLiteral("Gazebo"), 50, 50, 0, {}, {}});
         QMainWindow window;
         auto *dock = new ViewDock(frmBrowse::checkOpenGL, &window);
@@ -272,8 +274,8 @@ private slots:
         QSignalSpy frames(view, &WorldView::frameDrawn);
         QVERIFY(frames.wait(10000));
         QSignalSpy clicked(dock, &ViewDock::itemClicked);
-        // The whole world is framed round its centre, where the gazebo
-        // stands; closer, it fills the middle of the view.
+        // The items are framed round their centre, where the gazebo stands;
+        // closer, it fills the middle of the view.
         view->walk(8);
         QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() / 2, view->height() / 2));
         QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() / 2, 2));
