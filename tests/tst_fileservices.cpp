@@ -1,10 +1,11 @@
-// File services: copies and mirrored folders (ToGo is tst_export's), and every
-// reader faced with a foreign file.
+// File services: copies and mirrored folders (ToGo is tst_export's), where the
+// program folder and ToGo are, and every reader faced with a foreign file.
 
 #include "TestSupport.h"
 
 #include "core/vrml/ExportCommand.h"
 #include "core/files/FileServices.h"
+#include "core/files/ProgramFolders.h"
 #include "core/model/WorldFile.h"
 
 #include <QStringEncoder>
@@ -151,6 +152,47 @@ private slots:
         const WorldExport exported = exportWorld(thing, shapes, program.path(), QString());
         QVERIFY2(says(exported.error, object, reasons[2]), qPrintable(exported.error));
         QCOMPARE(QDir(program.filePath("ToGo")).entryList(QDir::Files), QStringList{"last.wrl"});
+    }
+
+    // The program folder and ToGo of each layout; "docs" stands for
+    // Lotwright/ToGo in the documents folder. build/bin holds Objects (a build
+    // folder), usr/bin stands beside usr/share/lotwright (an installed
+    // program, writable here and left alone all the same), locked/bin holds
+    // Objects but grants no one write permission (left alone by root too).
+    void programFolders_data()
+    {
+        QTest::addColumn<QString>("executable");
+        QTest::addColumn<QString>("home"); // LOTWRIGHT_HOME
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("toGo");
+        QTest::newRow("LOTWRIGHT_HOME set") << "build/bin" << "mine" << "mine" << "mine/ToGo";
+        QTest::newRow("build folder") << "build/bin" << "" << "build/bin" << "build/bin/ToGo";
+        QTest::newRow("installed") << "usr/bin" << "" << "usr/share/lotwright" << "docs";
+        QTest::newRow("read-only folder") << "locked/bin" << "" << "locked/bin" << "docs";
+        QTest::newRow("read-only home") << "build/bin" << "locked/bin" << "locked/bin" << "docs";
+        QTest::newRow("nothing shipped") << "bare/bin" << "" << "bare/bin" << "bare/bin/ToGo";
+    }
+
+    void programFolders()
+    {
+        QFETCH(QString, executable);
+        QFETCH(QString, home);
+        QFETCH(QString, program);
+        QFETCH(QString, toGo);
+        QTemporaryDir dir;
+        for (const char *folder : {"build/bin/Objects", "usr/bin", "usr/share/lotwright/Objects",
+                                   "locked/bin/Objects", "mine", "bare/bin"})
+            QVERIFY(QDir(dir.path()).mkpath(folder));
+        const QString locked = dir.filePath("locked/bin");
+        const auto unlock = qScopeGuard([&] { QFile::setPermissions(locked, QFile::ReadOwner |
+                                           QFile::WriteOwner | QFile::ExeOwner); });
+        QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+
+        const QString documents = dir.filePath("Documents");
+        const ProgramFolders found = locateProgramFolders(
+            dir.filePath(executable), home.isEmpty() ? QString() : dir.filePath(home), documents);
+        QCOMPARE(found.program, dir.filePath(program));
+        QCOMPARE(found.toGo, toGo == "docs" ? documents + "/Lotwright/ToGo" : dir.filePath(toGo));
     }
 
 private:

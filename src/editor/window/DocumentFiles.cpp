@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
+#include <QUrl>
 
 namespace {
 
@@ -80,6 +81,9 @@ void DocumentFiles::openCommandLine(const QString &commandLine)
         if (path.endsWith(QLatin1Char('"')))
             path.chop(1);
     }
+    // File managers may pass a file:// address; it names a local file.
+    if (path.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
+        path = QUrl(path).toLocalFile();
     if (path.right(3).toLower() != QLatin1String("lwf")) {
         m_platform.messages->inform(m_dialogParent, tr("Not a valid Lotwright 2.0 file."));
         newWorld();

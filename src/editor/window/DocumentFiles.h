@@ -26,8 +26,8 @@ public:
                   std::function<ScrollFractions()> scrollPosition, QWidget *dialogParent,
                   QObject *parent = nullptr);
 
-    // Start-up: the whole command line is one path, perhaps in double quotes;
-    // without one, or when it cannot be opened, a new world.
+    // Start-up: the whole command line is one path, perhaps in double quotes,
+    // or a file:// address; without one, or when it cannot be opened, a new world.
     void openCommandLine(const QString &commandLine);
 
     // Start-up, before the command line: offers each world that an editor

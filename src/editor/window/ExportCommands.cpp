@@ -13,7 +13,7 @@ void MainEditor::mnuSaveItem_Click()
 {
     // The world is neither saved nor marked as changed by an export.
     const WorldExport result =
-        exportWorld(world(), Shapes, m_programFolder, m_document.CurrentFile());
+        exportWorld(world(), Shapes, {m_programFolder, m_toGoFolder}, m_document.CurrentFile());
     if (!result.ok()) {
         m_platform.messages->warn(this, tr("The world could not be exported.\n%1").arg(result.error));
         return;

@@ -21,10 +21,10 @@
 #include <QScrollBar>
 #include <QStatusBar>
 
-MainEditor::MainEditor(const Platform &platform, const QString &programFolder,
+MainEditor::MainEditor(const Platform &platform, const ProgramFolders &folders,
                        const QString &commandLine, QWidget *parent)
-    : QMainWindow(parent), m_platform(platform), m_programFolder(programFolder),
-      m_commandLine(commandLine)
+    : QMainWindow(parent), m_platform(platform), m_programFolder(folders.program),
+      m_toGoFolder(folders.toGo), m_commandLine(commandLine)
 {
     createControls();
     m_files = new DocumentFiles(

@@ -14,6 +14,7 @@
 // MapNavigation.cpp (wheel, right click, tool tips), EditCommands.cpp
 // (removal, editing, World Properties).
 
+#include "core/files/ProgramFolders.h"
 #include "core/library/Footprint.h"
 #include "core/library/ObjectLibrary.h"
 #include "core/model/WorldDocument.h"
@@ -47,7 +48,7 @@ class MainEditor : public QMainWindow {
 
 public:
     // commandLine: everything after the program's name, arguments joined by blanks.
-    MainEditor(const Platform &platform, const QString &programFolder, const QString &commandLine,
+    MainEditor(const Platform &platform, const ProgramFolders &folders, const QString &commandLine,
                QWidget *parent = nullptr);
     ~MainEditor() override;
 
@@ -137,6 +138,7 @@ private:
 
     Platform m_platform;
     QString m_programFolder;
+    QString m_toGoFolder; // where exports land
     QString m_commandLine;
     QStringList m_libraryWarnings;
     WorldDocument m_document;
