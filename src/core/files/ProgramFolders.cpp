@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <sys/stat.h>
@@ -31,8 +32,17 @@ bool mayWrite(const QString &folder)
 } // namespace
 
 ProgramFolders::ProgramFolders(const QString &programFolder)
-    : program(programFolder), toGo(Files::pathIn(programFolder, ToGo))
+    : program(programFolder), toGo(Files::pathIn(programFolder, ToGo)), writable(true)
 {
+}
+
+bool ProgramFolders::forbids(const QString &path) const
+{
+    // Compared as the file system resolves them: a link cannot lead around it.
+    const QString folder = QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath();
+    const QString inside = QFileInfo(program).canonicalFilePath();
+    return !writable && !inside.isEmpty() && !folder.isEmpty() &&
+           (folder == inside || folder.startsWith(inside + QLatin1Char('/')));
 }
 
 ProgramFolders locateProgramFolders(const QString &executableFolder, const QString &home,

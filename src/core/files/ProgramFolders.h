@@ -14,13 +14,19 @@ struct ProgramFolders {
     // A program folder that may be written: ToGo lies inside it. Implicit, so
     // that a plain folder serves wherever the program folder is asked for.
     ProgramFolders(const QString &programFolder = QString());
+    // A program folder that is never written: ToGo lies elsewhere.
     ProgramFolders(const QString &programFolder, const QString &toGoFolder)
-        : program(programFolder), toGo(toGoFolder)
+        : program(programFolder), toGo(toGoFolder), writable(false)
     {
     }
 
+    // Whether path lies in a program folder that is never written (a shipped
+    // sample, say), where not even root may save.
+    bool forbids(const QString &path) const;
+
     QString program; // the shipped data
     QString toGo;    // where exports land
+    bool writable;   // whether anything is written inside program
 };
 
 // The rule, with what it depends on passed in:

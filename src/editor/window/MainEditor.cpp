@@ -23,12 +23,11 @@
 
 MainEditor::MainEditor(const Platform &platform, const ProgramFolders &folders,
                        const QString &commandLine, QWidget *parent)
-    : QMainWindow(parent), m_platform(platform), m_programFolder(folders.program),
-      m_toGoFolder(folders.toGo), m_commandLine(commandLine)
+    : QMainWindow(parent), m_platform(platform), m_folders(folders), m_commandLine(commandLine)
 {
     createControls();
     m_files = new DocumentFiles(
-        m_platform, m_document, m_programFolder,
+        m_platform, m_document, m_folders,
         [this] {
             return ScrollFractions{MapScale::fraction(*VScroll1), MapScale::fraction(*HScroll1)};
         },

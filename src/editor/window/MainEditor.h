@@ -137,8 +137,7 @@ private:
     void mnuProperties_Click();
 
     Platform m_platform;
-    QString m_programFolder;
-    QString m_toGoFolder; // where exports land
+    ProgramFolders m_folders;
     QString m_commandLine;
     QStringList m_libraryWarnings;
     WorldDocument m_document;
