@@ -7,7 +7,9 @@ ifdef CI
 CMAKE_FLAGS += -DLOTWRIGHT_WERROR=ON
 endif
 
-.PHONY: deps configure build run test fuzz test-asan bench clean
+PREFIX ?= /usr/local
+
+.PHONY: deps configure build run test fuzz test-asan bench package install clean
 
 deps:
 	@scripts/install-deps
@@ -41,6 +43,21 @@ bench: build
 	  [ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $$b"; \
 	  case $$b in */bench_gl_*) xvfb-run -a -s "-screen 0 1280x1024x24" $$b;; *) $$b;; esac || exit 1; \
 	done
+
+# The Debian package build/lotwright_<version>_<arch>.deb (installs into /usr).
+package: build
+	@cmake --build $(BUILD) --target package
+
+# Installs into PREFIX (as root for /usr/local), then tells the desktop of the
+# new file type and menu entry; a staged install (DESTDIR) leaves that to the
+# package's own installer.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+	@if [ -z "$(DESTDIR)" ]; then \
+	  update-mime-database $(PREFIX)/share/mime 2>/dev/null || true; \
+	  update-desktop-database -q $(PREFIX)/share/applications 2>/dev/null || true; \
+	  gtk-update-icon-cache -q -t $(PREFIX)/share/icons/hicolor 2>/dev/null || true; \
+	fi
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz

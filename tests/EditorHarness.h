@@ -49,6 +49,7 @@ inline QString shownCaption(QWidget &window)
 struct EditorHarness {
     FakePlatform fake;
     QTemporaryDir folder; // the program folder
+    QString toGo;         // set: the program folder is never written, ToGo is here
     std::unique_ptr<MainEditor> editor;
 
     // A normal (not maximised) window of this outer size in pixels, at 0, 0.
@@ -63,7 +64,9 @@ struct EditorHarness {
 
     MainEditor &start(const QString &commandLine = QString())
     {
-        editor = std::make_unique<MainEditor>(fake.platform(), folder.path(), commandLine);
+        const ProgramFolders folders =
+            toGo.isEmpty() ? ProgramFolders(folder.path()) : ProgramFolders(folder.path(), toGo);
+        editor = std::make_unique<MainEditor>(fake.platform(), folders, commandLine);
         editor->runLoadSequence();
         editor->show();
         if (!QTest::qWaitForWindowExposed(editor.get()))

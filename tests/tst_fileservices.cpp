@@ -1,10 +1,11 @@
-// File services: copies and mirrored folders (ToGo is tst_export's), and every
-// reader faced with a foreign file.
+// File services: copies and mirrored folders (ToGo is tst_export's), where the
+// program folder and ToGo are, and every reader faced with a foreign file.
 
 #include "TestSupport.h"
 
 #include "core/vrml/ExportCommand.h"
 #include "core/files/FileServices.h"
+#include "core/files/ProgramFolders.h"
 #include "core/model/WorldFile.h"
 
 #include <QStringEncoder>
@@ -151,6 +152,41 @@ private slots:
         const WorldExport exported = exportWorld(thing, shapes, program.path(), QString());
         QVERIFY2(says(exported.error, object, reasons[2]), qPrintable(exported.error));
         QCOMPARE(QDir(program.filePath("ToGo")).entryList(QDir::Files), QStringList{"last.wrl"});
+    }
+
+    // The program folder and ToGo of each layout ("docs": Lotwright/ToGo in the
+    // documents folder). usr/bin stands beside usr/share/lotwright, an installed
+    // program, left alone though writable; locked/bin grants no one write
+    // permission, which root must respect too.
+    void programFolders_data()
+    {
+        QTest::addColumn<QString>("executable");
+        QTest::addColumn<QString>("home"); // LOTWRIGHT_HOME
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("toGo");
+        QTest::newRow("LOTWRIGHT_HOME set") << "build/bin" << "mine" << "mine" << "mine/ToGo";
+        QTest::newRow("build folder") << "build/bin" << "" << "build/bin" << "build/bin/ToGo";
+        QTest::newRow("installed") << "usr/bin" << "" << "usr/share/lotwright" << "docs";
+        QTest::newRow("read-only folder") << "locked/bin" << "" << "locked/bin" << "docs";
+    }
+
+    void programFolders()
+    {
+        QFETCH(QString, executable);
+        QFETCH(QString, home);
+        QFETCH(QString, program);
+        QFETCH(QString, toGo);
+        QTemporaryDir dir;
+        for (const char *folder : {"build/bin/Objects", "usr/bin", "usr/share/lotwright/Objects",
+                                   "locked/bin/Objects", "mine"})
+            QVERIFY(QDir(dir.path()).mkpath(folder));
+        const QString locked = dir.filePath("locked/bin");
+        QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+        const ProgramFolders found = locateProgramFolders(
+            dir.filePath(executable), home.isEmpty() ? "" : dir.filePath(home), dir.filePath("docs"));
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(found.program, dir.filePath(program));
+        QCOMPARE(found.toGo, dir.filePath(toGo == "docs" ? "docs/Lotwright/ToGo" : toGo));
     }
 
 private:

@@ -271,6 +271,30 @@ private slots:
         QCOMPARE(e.document().CurrentFile(), path);
     }
 
+    // An installed program folder is never written: the export goes to the
+    // user's ToGo, and a shipped sample is saved as the user's own copy,
+    // proposed beside that ToGo, never over itself.
+    void programFolderNeverWritten()
+    {
+        EditorHarness h;
+        QTemporaryDir user;
+        h.toGo = user.filePath("Lotwright/ToGo");
+        QVERIFY(writeTextures(h.folder.path()) && QDir(h.folder.path()).mkdir("samples"));
+        const QString sample = h.writeWorld("samples/park.lwf", World());
+        MainEditor &e = h.start(sample);
+        QCOMPARE(exportFrom(e), QStringList{h.toGo + "/park.wrl"});
+
+        e.document().replace(sampleWorld());
+        const QString copy = user.filePath("Lotwright/park.lwf");
+        h.fake.fileDialogs.saveAnswers = {sample, copy}; // the first is refused
+        mnuSave2Item(e)->trigger();
+        QCOMPARE(h.fake.fileDialogs.startPaths.last(), copy);
+        QVERIFY(h.fake.messages.shown.join("").contains("never written"));
+        mnuSave2Item(e)->trigger();
+        QCOMPARE(std::pair(e.document().CurrentFile(), e.document().Saved()), std::pair(copy, true));
+        QCOMPARE(WorldFile::load(sample).world, World());
+    }
+
     // Objects the library lacks are named once each, ten at the most; the export goes on.
     void missingLibraryWarning()
     {

@@ -40,6 +40,7 @@ private slots:
         row("quoted path", "\"%1/park.lwf\"", "park.lwf");
         row("opening quote only", "\"%1/park.lwf", "park.lwf");
         row("blanks inside", "%1/my park.lwf", "my park.lwf");
+        row("file address", "file://%1/my%20park.lwf", "my park.lwf"); // from a file manager
         row("capitalised extension", "%1/PARK.LWF", "PARK.LWF");
         row("lwf without a dot", "%1/parklwf", "parklwf");
         row("wrong extension", "%1/notes.txt", "notes.txt", "Not a valid Lotwright 2.0 file.");

@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
 
-#include "core/files/FileServices.h"
+#include "core/files/ProgramFolders.h"
 #include "core/model/WorldFile.h"
 #include "scene/ObjectCheck.h"
 
@@ -30,7 +30,7 @@ int check(const QStringList &arguments, Io io)
         printError(io.err, read.error);
         return Failure;
     }
-    printWarnings(io.err, loadLibrary(Files::programFolder()).warnings);
+    printWarnings(io.err, loadLibrary(programFolders().program).warnings);
     const World &w = read.world;
     io.out << path << ": " << counted(usedCount(w.Objects), "object", "objects") << ", "
            << counted(usedCount(w.Pictures), "picture", "pictures") << ", "

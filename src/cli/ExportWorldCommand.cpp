@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "core/files/FileServices.h"
+#include "core/files/ProgramFolders.h"
 #include "core/model/WorldFile.h"
 #include "core/vrml/ExportCommand.h"
 #include "core/vrml/WebPage.h"
@@ -13,7 +14,8 @@ namespace Cli
 {
 
 // Exports as the editor's menu command does, with the world file as the
-// current file: the world lands in ToGo of the program folder. With --web the
+// current file: the world lands in ToGo (see ProgramFolders.h), and the files
+// written are printed, so that the user learns where that is. With --web the
 // page that plays it in a browser is written beside it.
 int exportVrml(const QStringList &arguments, Io io)
 {
@@ -30,11 +32,11 @@ int exportVrml(const QStringList &arguments, Io io)
         printError(io.err, read.error);
         return Failure;
     }
-    const QString program = Files::programFolder();
-    LibraryLoad library = loadLibrary(program);
+    const ProgramFolders folders = programFolders();
+    LibraryLoad library = loadLibrary(folders.program);
     printWarnings(io.err, library.warnings);
 
-    const WorldExport result = exportWorld(read.world, library.Shapes, program, path,
+    const WorldExport result = exportWorld(read.world, library.Shapes, folders, path,
                                            web ? ExportPage::WithWebPage : ExportPage::WorldOnly);
     printWarnings(io.err, result.warnings);
     if (!result.ok()) {

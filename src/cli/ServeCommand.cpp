@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 
 #include "web/StaticServer.h"
-#include "core/files/FileServices.h"
+#include "core/files/ProgramFolders.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,9 +12,7 @@ namespace Cli {
 // interrupted (Ctrl+C ends it; nothing needs saving).
 int serve(const QStringList &arguments, Io io)
 {
-    const QString folder = arguments.isEmpty()
-                               ? Files::pathIn(Files::programFolder(), QStringLiteral("ToGo"))
-                               : arguments.at(0);
+    const QString folder = arguments.isEmpty() ? programFolders().toGo : arguments.at(0);
     StaticServer server;
     if (!server.start(folder)) {
         printError(io.err, server.errorString());

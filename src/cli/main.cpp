@@ -2,6 +2,8 @@
 
 #include "cli/Commands.h"
 
+#include "core/files/ProgramFolders.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -16,12 +18,12 @@ const Cli::Command commands[] = {
     {"resave", "IN.lwf OUT.lwf", 2, 2,
      "Read a world file and write it again as the editor saves it.", Cli::resave},
     {"export", "[--web] WORLD.lwf", 1, 2,
-     "Export a world to VRML into ToGo beside the program (emptied first); prints the "
-     "files written. "
+     "Export a world to VRML into ToGo (emptied first; see below); prints the files "
+     "written. "
      "--web adds the page that plays it in a web browser.",
      Cli::exportVrml},
     {"serve", "[FOLDER]", 0, 1,
-     "Serve a folder (default: ToGo beside the program) to this computer's web browsers; "
+     "Serve a folder (default: ToGo) to this computer's web browsers; "
      "prints the address and runs until interrupted.",
      Cli::serve},
 };
@@ -43,9 +45,7 @@ void printHelp(QTextStream &out)
                                                          QLatin1String(c.arguments));
         out << "  " << call.leftJustified(28) << ' ' << c.summary << '\n';
     }
-    out << "\nThe program folder is the folder of this program, or the folder named by the\n"
-        << "environment variable LOTWRIGHT_HOME when it is set. It holds the object library\n"
-        << "(Objects), the textures (Textures) and the export's output folder (ToGo).\n"
+    out << '\n' << programFoldersHelp()
         << "export empties ToGo first, then fills it with the world file and the textures,\n"
         << "pictures and music the world needs.\n"
         << "\nExit status: 0 success, 1 failure, 2 wrong usage.\n";

@@ -2,7 +2,6 @@
 
 #include "core/files/TextCodec.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -134,12 +133,6 @@ QString cannot(const char *verb, const QString &path, const QString &reason)
 {
     return QStringLiteral("Cannot %1 \"%2\": %3")
         .arg(QLatin1String(verb), QDir::toNativeSeparators(path), reason);
-}
-
-QString programFolder()
-{
-    const QString home = qEnvironmentVariable("LOTWRIGHT_HOME");
-    return home.isEmpty() ? QCoreApplication::applicationDirPath() : home;
 }
 
 QString pathIn(const QString &folder, const QString &name)

@@ -29,10 +29,6 @@ namespace Files {
 // "Cannot <verb> "<path>": <reason>", the form of every file error.
 QString cannot(const char *verb, const QString &path, const QString &reason);
 
-// The program folder: LOTWRIGHT_HOME when set, else the executable's folder.
-// Only the programs call this; everything else takes the folder as a parameter.
-QString programFolder();
-
 // A path inside a folder: folder, separator, name.
 QString pathIn(const QString &folder, const QString &name);
 

@@ -16,21 +16,20 @@ QString outputFileName(const QString &currentFile)
     return name + QLatin1String("wrl");
 }
 
-QString outputPath(const QString &programFolder, const QString &currentFile)
+QString outputPath(const QString &toGoFolder, const QString &currentFile)
 {
-    return Files::pathIn(Files::pathIn(programFolder, QStringLiteral("ToGo")),
-                         outputFileName(currentFile));
+    return Files::pathIn(toGoFolder, outputFileName(currentFile));
 }
 
 WorldExport exportWorld(const World &world, std::vector<ShapeInfo> &shapes,
-                        const QString &programFolder, const QString &currentFile, ExportPage page)
+                        const ProgramFolders &folders, const QString &currentFile, ExportPage page)
 {
     WorldExport result;
-    result.outputPath = outputPath(programFolder, currentFile);
+    result.outputPath = outputPath(folders.toGo, currentFile);
     const QString worldFolder =
         currentFile.isEmpty() ? QString() : QFileInfo(currentFile).absolutePath();
-    ExportFolder folder(programFolder);
-    VrmlExport exported = ExportVRML(world, shapes, programFolder, worldFolder, folder);
+    ExportFolder folder(folders.toGo);
+    VrmlExport exported = ExportVRML(world, shapes, folders.program, worldFolder, folder);
     result.warnings = std::move(exported.warnings);
     result.missingObjects = std::move(exported.missingObjects);
     if (!exported.ok()) {
@@ -42,7 +41,7 @@ WorldExport exportWorld(const World &world, std::vector<ShapeInfo> &shapes,
     const QString built = Files::pathIn(folder.path(), Files::fileName(result.outputPath));
     Status written = Files::writeBytes(built, exported.text.toUtf8());
     if (written && page == ExportPage::WithWebPage)
-        written = WebPage::write(programFolder, built);
+        written = WebPage::write(folders.program, built);
     if (written)
         written = folder.finish();
     if (!written)

@@ -3,6 +3,7 @@
 // into ToGo. The editor's menu command and lotwright-cli both call
 // exportWorld, so both produce the same files.
 
+#include "core/files/ProgramFolders.h"
 #include "core/model/World.h"
 #include "core/library/ObjectLibrary.h"
 
@@ -22,8 +23,8 @@ struct [[nodiscard]] WorldExport {
 // characters replaced by "wrl", or "world.wrl" when there is no such file.
 QString outputFileName(const QString &currentFile);
 
-// programFolder/ToGo/<outputFileName(currentFile)>
-QString outputPath(const QString &programFolder, const QString &currentFile);
+// toGoFolder/<outputFileName(currentFile)>
+QString outputPath(const QString &toGoFolder, const QString &currentFile);
 
 enum class ExportPage { WorldOnly, WithWebPage };
 
@@ -31,9 +32,10 @@ enum class ExportPage { WorldOnly, WithWebPage };
 // with WithWebPage the page that plays it (see WebPage::write). ToGo is
 // replaced only once all of it is written: a failure leaves the last export.
 // currentFile: the world file (empty for a world never saved); relative
-// picture and music paths are taken from its folder.
+// picture and music paths are taken from its folder. The library, textures
+// and web player come from folders.program, and the export goes to folders.toGo.
 WorldExport exportWorld(const World &world, std::vector<ShapeInfo> &shapes,
-                        const QString &programFolder, const QString &currentFile,
+                        const ProgramFolders &folders, const QString &currentFile,
                         ExportPage page = ExportPage::WorldOnly);
 
 // The warning about object items that were left out because the library has

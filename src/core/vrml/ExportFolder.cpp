@@ -58,11 +58,11 @@ bool carryBack(const QString &from, const QString &to, const QStringList &names)
 
 } // namespace
 
-ExportFolder::ExportFolder(const QString &programFolder)
+ExportFolder::ExportFolder(const QString &toGoFolder)
 {
     // Should ToGo be a link, the folder it points to is replaced, from beside
     // it: the renames stay on its file system and the link stays valid.
-    const QFileInfo link(Files::pathIn(programFolder, QStringLiteral("ToGo")));
+    const QFileInfo link(toGoFolder);
     const QFileInfo toGo(link.isSymLink() ? link.symLinkTarget() : link.absoluteFilePath());
     m_toGo = toGo.absoluteFilePath();
     const QString hidden = Files::pathIn(toGo.path(), QLatin1Char('.') + toGo.fileName());

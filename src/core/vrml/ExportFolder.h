@@ -11,7 +11,7 @@
 
 class ExportFolder {
 public:
-    explicit ExportFolder(const QString &programFolder);
+    explicit ExportFolder(const QString &toGoFolder);
     ~ExportFolder(); // an unfinished export goes
     ExportFolder(const ExportFolder &) = delete;
     ExportFolder &operator=(const ExportFolder &) = delete;

@@ -315,10 +315,10 @@ VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
 }
 
 VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
-                      const QString &programFolder, const QString &worldFolder)
+                      const ProgramFolders &folders, const QString &worldFolder)
 {
-    ExportFolder folder(programFolder);
-    VrmlExport exported = ExportVRML(world, shapes, programFolder, worldFolder, folder);
+    ExportFolder folder(folders.toGo);
+    VrmlExport exported = ExportVRML(world, shapes, folders.program, worldFolder, folder);
     if (Status finished = exported.ok() ? folder.finish() : Status::success(); !finished)
         return {QString(), finished.error, std::move(exported.warnings), {}};
     return exported;

@@ -3,6 +3,7 @@
 // of the world file.
 
 #include "core/files/FileServices.h"
+#include "core/files/ProgramFolders.h"
 #include "core/library/ObjectLibrary.h"
 #include "core/model/World.h"
 #include "core/vrml/ExportFolder.h"
@@ -26,8 +27,8 @@ QString resolveWorldPath(const QString &path, const QString &worldFolder);
 
 // Starts the new export in folder, copies the textures, the picture files and
 // the music file into it and returns the world text; the caller adds what
-// else the export holds and finishes the folder, which then replaces ToGo in
-// the program folder (world files and subfolders stay). Files take their own
+// else the export holds and finishes the folder, which then replaces ToGo
+// (world files and subfolders stay). Files take their own
 // names in that order; a later, different file whose name is taken gets the
 // first free name of the form "sign-2.gif". The Defined flags of the shapes
 // are cleared, then set for every entry whose definition was written. A disk
@@ -38,9 +39,9 @@ QString resolveWorldPath(const QString &path, const QString &worldFolder);
 VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
                       const QString &programFolder, const QString &worldFolder,
                       ExportFolder &folder);
-// The same, with ToGo replaced at once.
+// The same, with folders.toGo replaced at once.
 VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
-                      const QString &programFolder, const QString &worldFolder);
+                      const ProgramFolders &folders, const QString &worldFolder);
 
 // The world text alone: no folder work, only the object files are read.
 // withMusic: whether the music file exists, so that the Sound node is written.

@@ -3,91 +3,20 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPolygonF>
+#include <QSvgRenderer>
 
-#include <algorithm>
 #include <array>
-
-namespace
-{
-
-QPolygonF polygon(std::initializer_list<QPointF> points)
-{
-    return QPolygonF(QVector<QPointF>(points));
-}
-
-// The house in a 100 x 100 square: an isometric block with a gable roof.
-// Corners of the wall tops: left (24,39), front (50,52), right (76,39);
-// the ridge runs from (37,29.5) to (63,16.5).
-void drawHouse(QPainter &p, bool detailed)
-{
-    const QPolygonF leftWall = polygon({{24, 69}, {50, 82}, {50, 52}, {37, 29.5}, {24, 39}});
-    const QPolygonF rightWall = polygon({{50, 82}, {76, 69}, {76, 39}, {50, 52}});
-    const QPolygonF roofFront = polygon({{50, 52}, {76, 39}, {63, 16.5}, {37, 29.5}});
-    const QPolygonF roofBack = polygon({{24, 39}, {37, 29.5}, {63, 16.5}, {50, 26}});
-
-    p.setBrush(QColor(158, 51, 35));
-    p.drawPolygon(roofBack);
-    p.setBrush(QColor(241, 230, 204));
-    p.drawPolygon(leftWall);
-    p.setBrush(QColor(205, 187, 148));
-    p.drawPolygon(rightWall);
-    p.setBrush(QColor(200, 69, 47));
-    p.drawPolygon(roofFront);
-
-    if (!detailed)
-        return;
-    // A window in the gable wall and a door in the long wall, both skewed
-    // along their wall.
-    p.setBrush(QColor(92, 140, 186));
-    p.drawPolygon(polygon({{31, 57.5}, {42, 63}, {42, 53}, {31, 47.5}}));
-    p.setBrush(QColor(110, 70, 40));
-    p.drawPolygon(polygon({{58, 78}, {66, 74}, {66, 60}, {58, 64}}));
-}
-
-void drawTile(QPainter &p, bool detailed)
-{
-    QLinearGradient grass(0, 0, 0, 100);
-    grass.setColorAt(0, QColor(108, 186, 88));
-    grass.setColorAt(1, QColor(58, 138, 52));
-    p.setBrush(grass);
-    p.drawRoundedRect(QRectF(4, 4, 92, 92), 14, 14);
-
-    if (detailed) {
-        // The map's grid, faint.
-        p.save();
-        p.setPen(QPen(QColor(255, 255, 255, 60), 1.2));
-        for (int at = 27; at < 96; at += 23) {
-            p.drawLine(QPointF(at, 6), QPointF(at, 94));
-            p.drawLine(QPointF(6, at), QPointF(94, at));
-        }
-        p.restore();
-    }
-    // The house's shadow.
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(20, 60, 20, 70));
-    p.drawPolygon(polygon({{24, 69}, {50, 82}, {86, 72}, {60, 59}}));
-    p.restore();
-}
-
-} // namespace
 
 QImage iconPicture(int size)
 {
+    // The emblem is the desktop's icon too, drawn once, as SVG (packaging/).
+    QSvgRenderer emblem(QStringLiteral(":/icons/io.github.lotwright.Lotwright.svg"));
+    if (!emblem.isValid())
+        qFatal("the program's icon is missing from its resources");
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 100.0, size / 100.0);
-    // Outlines stay near one pixel wide at the smallest sizes.
-    const double outline = std::max(2.0, 75.0 / size);
-    const bool detailed = size >= 32;
-
-    p.setPen(QPen(QColor(36, 92, 32), outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    drawTile(p, size >= 48);
-    p.setPen(QPen(QColor(58, 42, 26), outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    drawHouse(p, detailed);
+    emblem.render(&p);
     return image;
 }
 

@@ -1,11 +1,12 @@
 #pragma once
-// The program's pictures, drawn in code so that they stay sharp at every size
-// and need no files beside the program.
+// The program's pictures, drawn at the size asked for so that they stay sharp,
+// and built into the program so that they need no files beside it.
 
 #include <QIcon>
 #include <QImage>
 
-// The emblem: a small house on a green map tile, `size` pixels square.
+// The emblem, the desktop's icon of the program: a small house on a green map
+// tile, `size` pixels square.
 QImage iconPicture(int size);
 
 // The emblem at 16, 32, 48, 64, 128 and 256 pixels.

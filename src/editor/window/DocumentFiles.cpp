@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
+#include <QUrl>
 
 namespace {
 
@@ -19,10 +20,10 @@ QString recentKey(int i) { return QStringLiteral("RecentFile%1").arg(i + 1); }
 } // namespace
 
 DocumentFiles::DocumentFiles(const Platform &platform, WorldDocument &document,
-                             const QString &programFolder,
+                             const ProgramFolders &folders,
                              std::function<ScrollFractions()> scrollPosition, QWidget *dialogParent,
                              QObject *parent)
-    : QObject(parent), m_platform(platform), m_document(document), m_programFolder(programFolder),
+    : QObject(parent), m_platform(platform), m_document(document), m_folders(folders),
       m_scrollPosition(std::move(scrollPosition)), m_dialogParent(dialogParent),
       m_recovery(new RecoveryWriter(document, platform.recoveryFolder, this))
 {
@@ -80,6 +81,9 @@ void DocumentFiles::openCommandLine(const QString &commandLine)
         if (path.endsWith(QLatin1Char('"')))
             path.chop(1);
     }
+    // File managers may pass a file:// address; it names a local file.
+    if (path.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
+        path = QUrl(path).toLocalFile();
     if (path.right(3).toLower() != QLatin1String("lwf")) {
         m_platform.messages->inform(m_dialogParent, tr("Not a valid Lotwright 2.0 file."));
         newWorld();
@@ -103,6 +107,9 @@ Status DocumentFiles::LoadFile(const QString &path)
 
 Status DocumentFiles::SaveFile(const QString &path)
 {
+    if (m_folders.forbids(path))
+        return Status::failure(Files::cannot(
+            "save", path, tr("it is in Lotwright's own folder, which is never written")));
     Status saved = WorldFile::save(path, m_document.world(), m_scrollPosition());
     if (saved)
         emit fileNameChanged(path);
@@ -174,7 +181,7 @@ bool DocumentFiles::settle(const Status &done, const QString &failure, const QSt
 void DocumentFiles::save()
 {
     const QString path = m_document.CurrentFile();
-    if (path.isEmpty())
+    if (path.isEmpty() || m_folders.forbids(path))
         saveAs();
     else
         saveWorld(path);
@@ -182,9 +189,17 @@ void DocumentFiles::save()
 
 void DocumentFiles::saveAs()
 {
-    const QString current = m_document.CurrentFile();
-    const QString proposed =
-        current.isEmpty() ? Files::pathIn(dialogFolder(), QStringLiteral("world.lwf")) : current;
+    QString proposed = m_document.CurrentFile();
+    if (proposed.isEmpty() || m_folders.forbids(proposed)) {
+        const QString name =
+            proposed.isEmpty() ? QStringLiteral("world.lwf") : Files::fileName(proposed);
+        QString folder = dialogFolder();
+        if (!m_folders.writable) { // the user's Lotwright folder, which holds ToGo
+            folder = QFileInfo(m_folders.toGo).path();
+            (void)Files::createFolder(folder); // else the dialog starts elsewhere
+        }
+        proposed = Files::pathIn(folder, name);
+    }
     const std::optional<QString> chosen =
         m_platform.fileDialogs->saveFile(m_dialogParent, WorldFilter, proposed);
     if (!chosen || chosen->isEmpty())
@@ -207,7 +222,7 @@ QString DocumentFiles::dialogFolder() const
     const QString current = m_document.CurrentFile();
     if (!current.isEmpty())
         return QFileInfo(current).absolutePath();
-    return Files::pathIn(m_programFolder, QStringLiteral("samples"));
+    return Files::pathIn(m_folders.program, QStringLiteral("samples"));
 }
 
 void DocumentFiles::rememberRecent(const QString &path)

@@ -5,6 +5,7 @@
 // through the document; the window learns what happened from its signals.
 
 #include "core/files/FileServices.h"
+#include "core/files/ProgramFolders.h"
 #include "core/model/WorldFile.h"
 #include "editor/platform/Platform.h"
 
@@ -22,12 +23,12 @@ class DocumentFiles : public QObject {
 public:
     // scrollPosition: the map's scroll position, which a file keeps with the
     // world. Dialogs and messages open over dialogParent.
-    DocumentFiles(const Platform &platform, WorldDocument &document, const QString &programFolder,
+    DocumentFiles(const Platform &platform, WorldDocument &document, const ProgramFolders &folders,
                   std::function<ScrollFractions()> scrollPosition, QWidget *dialogParent,
                   QObject *parent = nullptr);
 
-    // Start-up: the whole command line is one path, perhaps in double quotes;
-    // without one, or when it cannot be opened, a new world.
+    // Start-up: the whole command line is one path, perhaps in double quotes,
+    // or a file:// address; without one, or when it cannot be opened, a new world.
     void openCommandLine(const QString &commandLine);
 
     // Start-up, before the command line: offers each world that an editor
@@ -39,7 +40,10 @@ public:
     // The File menu. Each asks before it drops unsaved changes.
     void newFile();
     void open();
-    void save(); // Save As for a world never saved
+    // Save As for a world never saved, and for one in a program folder that
+    // is never written (a shipped sample): that proposes the user's own
+    // Lotwright folder, beside ToGo.
+    void save();
     void saveAs();
     void openRecent(const QString &path);
 
@@ -55,7 +59,8 @@ public:
     // Where Open and Save As start: the world's folder, else the samples.
     QString dialogFolder() const;
 
-    // The world file, read or written whole. On failure nothing changes.
+    // The world file, read or written whole. On failure nothing changes;
+    // nothing is written inside a program folder that is never written.
     Status SaveFile(const QString &path);
     Status LoadFile(const QString &path);
 
@@ -79,7 +84,7 @@ private:
 
     Platform m_platform;
     WorldDocument &m_document;
-    QString m_programFolder;
+    ProgramFolders m_folders;
     std::function<ScrollFractions()> m_scrollPosition;
     QWidget *m_dialogParent;
     RecoveryWriter *m_recovery;

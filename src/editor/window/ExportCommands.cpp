@@ -13,7 +13,7 @@ void MainEditor::mnuSaveItem_Click()
 {
     // The world is neither saved nor marked as changed by an export.
     const WorldExport result =
-        exportWorld(world(), Shapes, m_programFolder, m_document.CurrentFile());
+        exportWorld(world(), Shapes, m_folders, m_document.CurrentFile());
     if (!result.ok()) {
         m_platform.messages->warn(this, tr("The world could not be exported.\n%1").arg(result.error));
         return;
@@ -29,7 +29,7 @@ void MainEditor::mnuSaveItem_Click()
     browse.BrowseFile = result.outputPath;
     // The server started here keeps serving ToGo until the program ends.
     if (!m_webPublisher)
-        m_webPublisher = new WebPublisher(m_platform, m_programFolder, this);
+        m_webPublisher = new WebPublisher(m_platform, m_folders.program, this);
     QPushButton *web = browse.addButton(tr("Open in &Web Browser"));
     web->setObjectName(QStringLiteral("cmdWebBrowser"));
     connect(web, &QPushButton::clicked, &browse,

@@ -23,14 +23,13 @@
 #include <QScrollBar>
 #include <QStatusBar>
 
-MainEditor::MainEditor(const Platform &platform, const QString &programFolder,
+MainEditor::MainEditor(const Platform &platform, const ProgramFolders &folders,
                        const QString &commandLine, QWidget *parent)
-    : QMainWindow(parent), m_platform(platform), m_programFolder(programFolder),
-      m_commandLine(commandLine)
+    : QMainWindow(parent), m_platform(platform), m_folders(folders), m_commandLine(commandLine)
 {
     createControls();
     m_files = new DocumentFiles(
-        m_platform, m_document, m_programFolder,
+        m_platform, m_document, m_folders,
         [this] {
             return ScrollFractions{MapScale::fraction(*VScroll1), MapScale::fraction(*HScroll1)};
         },

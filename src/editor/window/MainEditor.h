@@ -15,6 +15,7 @@
 // (removal, editing, World Properties), ViewCommands.cpp (the 3-D View
 // panel).
 
+#include "core/files/ProgramFolders.h"
 #include "core/library/Footprint.h"
 #include "core/library/ObjectLibrary.h"
 #include "core/model/WorldDocument.h"
@@ -49,7 +50,7 @@ class MainEditor : public QMainWindow {
 
 public:
     // commandLine: everything after the program's name, arguments joined by blanks.
-    MainEditor(const Platform &platform, const QString &programFolder, const QString &commandLine,
+    MainEditor(const Platform &platform, const ProgramFolders &folders, const QString &commandLine,
                QWidget *parent = nullptr);
     ~MainEditor() override;
 
@@ -145,7 +146,7 @@ private:
     void mnuProperties_Click();
 
     Platform m_platform;
-    QString m_programFolder;
+    ProgramFolders m_folders;
     QString m_commandLine;
     QStringList m_libraryWarnings;
     WorldDocument m_document;

@@ -26,7 +26,7 @@ constexpr int MaxWarningsListed = 20;
 
 void MainEditor::runLoadSequence()
 {
-    LibraryLoad library = loadLibrary(m_programFolder);
+    LibraryLoad library = loadLibrary(m_folders.program);
     Shapes = std::move(library.Shapes);
     m_palette->fillObjectList(Shapes);
     m_libraryWarnings = library.warnings;
@@ -129,7 +129,7 @@ void MainEditor::storePlacement()
 
 void MainEditor::openHelpPage(const QString &name)
 {
-    const QString path = Files::pathIn(m_programFolder, name);
+    const QString path = Files::pathIn(m_folders.program, name);
     if (!Files::fileExists(path)) {
         m_platform.messages->warn(this, tr("The help page %1 is missing.").arg(quoted(path)));
         return;
