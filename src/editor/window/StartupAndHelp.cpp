@@ -38,7 +38,7 @@ void MainEditor::runLoadSequence()
     }
     ScaleLand();
     Render2D(true, 0, -1);
-    m_viewDock->follow(m_document, Shapes, m_programFolder);
+    m_viewDock->follow(m_document, Shapes, m_folders.program);
     showLibraryWarnings();
 }
 
