@@ -95,6 +95,9 @@ Pixels pixelsOf(const QString &fileName)
 using DecodedImages = QHash<QString, Pixels>;
 DecodedImages *g_decoded = nullptr;
 bool g_whitePixels = false;
+// Whether the decoded pixels outlive the texture nodes read (a PartReader's
+// do): the nodes then point at them instead of holding a copy each.
+bool g_pixelsKept = false;
 
 SbBool readImage(const SbString &fileName, SbImage *image, void *)
 {
@@ -107,8 +110,11 @@ SbBool readImage(const SbString &fileName, SbImage *image, void *)
                                                       : pixelsOf(name));
     if (found->bytes.isEmpty())
         return FALSE;
-    image->setValue(found->size, found->components,
-                    reinterpret_cast<const unsigned char *>(found->bytes.constData()));
+    const auto *bytes = reinterpret_cast<const unsigned char *>(found->bytes.constData());
+    if (g_pixelsKept && g_decoded)
+        image->setValuePtr(found->size, found->components, bytes);
+    else
+        image->setValue(found->size, found->components, bytes);
     return TRUE;
 }
 
@@ -312,10 +318,12 @@ Scene Scene::readInput(const QString &path, const QByteArray &vrml, const QStrin
     g_collector = &scene.m_read;
     g_decoded = &kept.decoded;
     g_whitePixels = !fromFile && !share;
+    g_pixelsKept = share != nullptr;
     const auto finish = qScopeGuard([] {
         SoInput::clearDirectories();
         g_collector = nullptr;
         g_decoded = nullptr;
+        g_pixelsKept = false;
     });
     SoInput input;
     for (const QString &dir : searchDirs)

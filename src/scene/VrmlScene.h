@@ -93,7 +93,9 @@ private:
 // Reads many small VRML texts that make up one scene (one per item of the
 // world being edited): images are looked up in searchDirs or by their
 // absolute path, and each image file is decoded once and each texture node
-// made once for all the texts read through the same reader.
+// made once for all the texts read through the same reader. The texture
+// nodes read point at the reader's decoded images: the reader must outlive
+// them.
 class PartReader
 {
 public:

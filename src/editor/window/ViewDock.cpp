@@ -64,7 +64,10 @@ ViewDock::ViewDock(ContextCheck contextCheck, QWidget *parent)
     });
 }
 
-ViewDock::~ViewDock() = default;
+ViewDock::~ViewDock()
+{
+    delete m_container; // the view draws the scene's nodes: it goes first
+}
 
 void ViewDock::follow(const WorldDocument &document, const std::vector<ShapeInfo> &shapes,
                       const QString &programFolder)
