@@ -224,7 +224,7 @@ private slots:
     // up as a scene made afresh from the same world.
     void liveSceneFollowsEdits()
     {
-        const LibraryLoad library = Init_Shapes(m_program.path());
+        LibraryLoad library = Init_Shapes(m_program.path());
         QStringList pictures;
         const QDir samples(QStringLiteral(SOURCE_DIR "/samples/pictures"));
         for (const QString &name : samples.entryList(QDir::Files))
@@ -250,6 +250,15 @@ private slots:
             }
         }
         QVERIFY2(used > 30, "the edits left too few items to compare");
+
+        // A library that loses entries leaves their items empty.
+        library.Shapes.resize(1);
+        live.libraryChanged();
+        for (int index = 0; index < edited.count(KindObject); ++index) {
+            const auto object = std::get<ObjectInfo>(*edited.item(KindObject, index));
+            QCOMPARE(live.itemBox({KindObject, index}).isEmpty(),
+                     object.Name != library.Shapes[0].Name);
+        }
     }
 
     // A click on an item in the panel's aerial view names it; a click on the

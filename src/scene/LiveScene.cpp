@@ -82,9 +82,7 @@ LiveScene::LiveScene(const WorldDocument &document, const std::vector<ShapeInfo>
       m_reader({Files::pathIn(programFolder, QStringLiteral("Textures"))})
 {
     initCoin();
-    for (int entry = 0; entry < int(shapes.size()); ++entry)
-        m_entriesNamed[shapes[size_t(entry)].Name].append(entry);
-    m_objects.assign(shapes.size(), nullptr);
+    indexLibrary();
 
     m_root = new SoSeparator;
     m_root->ref();
@@ -116,10 +114,31 @@ LiveScene::LiveScene(const WorldDocument &document, const std::vector<ShapeInfo>
 
 LiveScene::~LiveScene()
 {
+    m_root->unref();
     for (SoNode *object : m_objects)
         if (object)
             object->unref();
-    m_root->unref();
+}
+
+void LiveScene::indexLibrary()
+{
+    for (SoNode *object : m_objects)
+        if (object)
+            object->unref();
+    m_entriesNamed.clear();
+    for (int entry = 0; entry < int(m_shapes.size()); ++entry)
+        m_entriesNamed[m_shapes[size_t(entry)].Name].append(entry);
+    m_objects.assign(m_shapes.size(), nullptr);
+}
+
+void LiveScene::libraryChanged()
+{
+    indexLibrary();
+    SoGroup *objects = kindGroup(KindObject);
+    for (int index = 0; index < objects->getNumChildren(); ++index)
+        objects->replaceChild(index, makeItem(KindObject, index));
+    refreshMarks();
+    emit changed(false);
 }
 
 SoGroup *LiveScene::kindGroup(int kind) const

@@ -56,6 +56,8 @@ public:
 
     // Marks these items (the selection) with a box around each.
     void setMarked(const ItemRefs &items);
+    // The library's entries changed (added, removed): objects are made anew.
+    void libraryChanged();
 
 signals:
     // The graph changed: draw again. startMoved: the frame was made anew,
@@ -64,6 +66,7 @@ signals:
 
 private:
     void rebuild();
+    void indexLibrary();
     void makeFrame();
     void itemAdded(int kind, int index);
     void itemChanged(int kind, int index);
