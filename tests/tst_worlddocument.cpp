@@ -1,5 +1,6 @@
 // The world document: every command undoes to the very bytes of the world
-// file and redoes to the bytes after it; Saved follows the clean state.
+// file and redoes to the bytes after it; Saved follows the clean state; the
+// selection stays valid through commands, undo and redo.
 
 #include "core/model/WorldDocument.h"
 #include "core/model/WorldFile.h"
@@ -8,6 +9,7 @@
 #include <QtTest>
 
 Q_DECLARE_METATYPE(World)
+
 
 namespace {
 
@@ -64,6 +66,17 @@ void run(WorldDocument &d, const QString &command)
         s.StartAngle = -1.57;
         d.changeSettings(s, "Move Start Position");
     }
+}
+
+// "O1 C0 S": items by kind letter (objects, texts, cubes, pictures) and
+// index, and the start position.
+ItemRefs refs(const QString &text)
+{
+    ItemRefs items;
+    for (const QString &word : text.split(' ', Qt::SkipEmptyParts))
+        items.push_back({int(QStringLiteral("OTCPS").indexOf(word[0])) + 1,
+                         word.size() > 1 ? word.mid(1).toInt() : 0});
+    return items;
 }
 
 } // namespace
@@ -147,6 +160,67 @@ private slots:
         for (const QVariantList &arguments : saved)
             states << arguments[0].toBool();
         QCOMPARE(states, QList<bool>({false, true, false, true, false, true, false}));
+    }
+
+    // A removed item leaves the selection and later ones move down with
+    // their array; what a step places, changes or puts back is selected.
+    void selectionFollowsCommands_data()
+    {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("after"); // the command, then undo, then redo
+        QTest::addColumn<QString>("undone");
+        QTest::addColumn<QString>("redone");
+        const auto row = [](const char *selected, const char *command, const char *after,
+                            const char *undone, const char *redone) {
+            QTest::newRow(command) << selected << command << after << undone << redone;
+        };
+        row("O1 C1", "remove first object", "O0 C1", "O0", "");
+        row("C1 T0", "remove last cube", "T0", "C1", "");
+        row("T0 O1", "remove only text", "O1", "T0", "");
+        row("T0", "place object", "O2", "", "O2");
+        row("O0", "edit text", "T0", "T0", "T0");
+        row("C0", "move start", "S", "S", "S");
+        row("C0 P0", "world properties", "C0 P0", "C0 P0", "C0 P0");
+    }
+
+    void selectionFollowsCommands()
+    {
+        QFETCH(QString, selected);
+        QFETCH(QString, command);
+        QFETCH(QString, after);
+        QFETCH(QString, undone);
+        QFETCH(QString, redone);
+        WorldDocument d;
+        d.replace(everyKind());
+        d.setSelection(refs(selected));
+        QSignalSpy changed(&d, &WorldDocument::selectionChanged);
+        run(d, command);
+        QCOMPARE(d.selection(), refs(after));
+        d.undoStack().undo();
+        QCOMPARE(d.selection(), refs(undone));
+        d.undoStack().redo();
+        QCOMPARE(d.selection(), refs(redone));
+        QCOMPARE(changed.size(), int(selected != after) + int(after != undone) +
+                                     int(undone != redone)); // once a step, when it differs
+    }
+
+    // The selection is sorted, each item once, and only what exists; a new
+    // world has none.
+    void selectionHoldsWhatExists()
+    {
+        WorldDocument d;
+        d.replace(everyKind());
+        QSignalSpy changed(&d, &WorldDocument::selectionChanged);
+        ItemRefs asked = refs("S C1 O0 C1 T5 P0");
+        asked.push_back({KindPicture, -1});
+        asked.push_back({7, 0});
+        d.setSelection(asked);
+        QCOMPARE(d.selection(), refs("O0 C1 P0 S"));
+        d.setSelection(refs("P0 O0 C1 S"));
+        d.replace(World());
+        QVERIFY(d.selection().empty());
+        QCOMPARE(changed.size(), 2);
     }
 
     void nothingToDoIsNoCommand()

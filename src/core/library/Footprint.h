@@ -3,8 +3,8 @@
 // footprints, the selection marker surrounds them and the pointer finds
 // items by them, so the three can never disagree.
 
-#include "core/model/World.h"
 #include "core/library/ObjectLibrary.h"
+#include "core/model/WorldDocument.h"
 
 #include <QPointF>
 #include <QRectF>
@@ -13,14 +13,9 @@
 #include <optional>
 #include <vector>
 
-// An item of the map by kind number and array index; the start position has
-// the kind number of its tree node.
-constexpr int KindStart = 5;
-struct MapItem {
-    int kind = KindNone;
-    int index = -1;
-    bool operator==(const MapItem &o) const { return kind == o.kind && index == o.index; }
-};
+// An item of the map by kind number and array index; the start position is
+// {KindStart, 0}.
+using MapItem = ItemRef;
 
 struct Footprint {
     enum class Form {

@@ -23,7 +23,16 @@ struct World {
 };
 
 // Kind numbers: the tree's category nodes and Render2D's second argument.
-enum ItemKind : int { KindNone = 0, KindObject = 1, KindText = 2, KindCube = 3, KindPicture = 4 };
+// The start position is no array's element, but it can be selected and moved
+// like an item: it has a kind number of its own (and its tree node's index).
+enum ItemKind : int {
+    KindNone = 0,
+    KindObject = 1,
+    KindText = 2,
+    KindCube = 3,
+    KindPicture = 4,
+    KindStart = 5
+};
 
 // An element whose key field is empty is unused and skipped by every reader.
 inline bool isUsed(const ObjectInfo &o) { return !o.Name.isEmpty(); }

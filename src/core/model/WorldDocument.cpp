@@ -2,6 +2,7 @@
 
 #include <QUndoCommand>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -46,6 +47,38 @@ template <class F> void withArrayOf(World &world, const AnyItem &item, F &&f)
                item);
 }
 
+// Removes the item from a sorted list; with shiftDown, the later items of its
+// kind move down by one, as their array's elements did. True if any changed.
+bool forgetIn(ItemRefs &refs, int kind, int index, bool shiftDown)
+{
+    bool changed = false;
+    for (auto it = refs.begin(); it != refs.end();) {
+        if (it->kind == kind && it->index == index) {
+            it = refs.erase(it);
+            changed = true;
+            continue;
+        }
+        if (shiftDown && it->kind == kind && it->index > index) {
+            --it->index;
+            changed = true;
+        }
+        ++it;
+    }
+    return changed;
+}
+
+bool makeRoomIn(ItemRefs &refs, int kind, int index)
+{
+    bool changed = false;
+    for (ItemRef &ref : refs) {
+        if (ref.kind == kind && ref.index >= index) {
+            ++ref.index;
+            changed = true;
+        }
+    }
+    return changed;
+}
+
 } // namespace
 
 bool WorldSettings::sameStart(const WorldSettings &other) const
@@ -79,6 +112,7 @@ public:
             m_index = appendItem(items, record);
             m_grew = items.size() > before;
         });
+        m_document.touch({kindOf(m_item), m_index});
         emit m_document.itemAdded(kindOf(m_item), m_index);
     }
 
@@ -90,6 +124,7 @@ public:
             else
                 items.front() = previous;
         });
+        m_document.forget(kindOf(m_item), m_index, false); // the last element, or element 0 unused again
         emit m_document.itemRemoved(kindOf(m_item), m_index);
     }
 
@@ -117,17 +152,21 @@ public:
             m_wasLone = items.size() == 1;
             removeItem(items, m_index);
         });
+        m_document.forget(kindOf(m_removed), m_index, !m_wasLone);
         emit m_document.itemRemoved(kindOf(m_removed), m_index);
     }
 
     void undo() override
     {
+        if (!m_wasLone)
+            m_document.makeRoom(kindOf(m_removed), m_index);
         withArrayOf(m_document.m_world, m_removed, [this](auto &items, const auto &record) {
             if (m_wasLone)
                 items.front() = record;
             else
                 items.insert(items.begin() + m_index, record);
         });
+        m_document.touch({kindOf(m_removed), m_index});
         emit m_document.itemAdded(kindOf(m_removed), m_index);
     }
 
@@ -157,6 +196,7 @@ private:
     {
         withArrayOf(m_document.m_world, item,
                     [this](auto &items, const auto &record) { items[size_t(m_index)] = record; });
+        m_document.touch({kindOf(item), m_index});
         emit m_document.itemChanged(kindOf(item), m_index);
     }
 
@@ -186,9 +226,13 @@ private:
 
 WorldDocument::WorldDocument(QObject *parent) : QObject(parent)
 {
-    // Any command, undo or redo: Saved follows the clean state.
-    connect(&m_undoStack, &QUndoStack::indexChanged, this,
-            [this] { updateSaved(m_undoStack.isClean()); });
+    // Any command, undo or redo: Saved follows the clean state, and the
+    // selection is settled. Connected first, so views that follow the step's
+    // end find both done.
+    connect(&m_undoStack, &QUndoStack::indexChanged, this, [this] {
+        updateSaved(m_undoStack.isClean());
+        settleSelection();
+    });
 }
 
 WorldDocument::~WorldDocument()
@@ -217,8 +261,13 @@ void WorldDocument::replace(World world)
 {
     m_undoStack.clear();
     m_world = std::move(world);
+    const bool wasSelected = !m_selection.empty();
+    m_selection.clear();
+    m_touched.clear();
     setSaved(true);
     emit worldReplaced();
+    if (wasSelected)
+        emit selectionChanged();
 }
 
 void WorldDocument::savedAs(const QString &path)
@@ -284,11 +333,71 @@ void WorldDocument::applySettings(const WorldSettings &settings)
     m_world.StartPosY = settings.StartPosY;
     m_world.StartAngle = settings.StartAngle;
     const bool startMoved = !before.sameStart(settings);
-    if (startMoved)
+    if (startMoved) {
+        touch({KindStart, 0});
         emit startChanged();
+    }
     if (!startMoved || before.Sky != settings.Sky || before.Music != settings.Music ||
         before.Ground != settings.Ground)
         emit settingsChanged();
+}
+
+bool WorldDocument::exists(const ItemRef &ref) const
+{
+    if (ref.kind == KindStart)
+        return ref.index == 0;
+    bool used = false;
+    withArray(m_world, ref.kind, [&](const auto &items) {
+        used = ref.index >= 0 && size_t(ref.index) < items.size() && isUsed(items[size_t(ref.index)]);
+    });
+    return used;
+}
+
+ItemRefs WorldDocument::valid(ItemRefs items) const
+{
+    std::sort(items.begin(), items.end());
+    items.erase(std::unique(items.begin(), items.end()), items.end());
+    items.erase(std::remove_if(items.begin(), items.end(),
+                               [this](const ItemRef &ref) { return !exists(ref); }),
+                items.end());
+    return items;
+}
+
+void WorldDocument::setSelection(ItemRefs items)
+{
+    items = valid(std::move(items));
+    if (items == m_selection)
+        return;
+    m_selection = std::move(items);
+    emit selectionChanged();
+}
+
+void WorldDocument::touch(const ItemRef &item) { m_touched.push_back(item); }
+
+void WorldDocument::forget(int kind, int index, bool shiftDown)
+{
+    m_selectionMoved |= forgetIn(m_selection, kind, index, shiftDown);
+    forgetIn(m_touched, kind, index, shiftDown);
+}
+
+void WorldDocument::makeRoom(int kind, int index)
+{
+    m_selectionMoved |= makeRoomIn(m_selection, kind, index);
+    makeRoomIn(m_touched, kind, index);
+}
+
+void WorldDocument::settleSelection()
+{
+    if (!m_touched.empty()) {
+        ItemRefs touched = valid(std::move(m_touched));
+        m_touched.clear();
+        m_selectionMoved |= touched != m_selection;
+        m_selection = std::move(touched);
+    }
+    if (m_selectionMoved) {
+        m_selectionMoved = false;
+        emit selectionChanged();
+    }
 }
 
 QString WorldDocument::itemLabel(const AnyItem &item)

@@ -5,6 +5,14 @@
 //
 // Saved is False after any change and True again when undo or redo returns
 // to the state of the last New, Open or Save (the undo stack's clean state).
+//
+// The document also holds the selection, which the map, the tree and any
+// other view show and change alike. It is view state, not a change of the
+// world: setting it is no command. Every command keeps it valid: a removed
+// item leaves it, later items' indices shift with their array, and after a
+// command, an undo or a redo the items it placed, changed or put back (the
+// start position when it moved) become the selection. selectionChanged is
+// emitted once per step, after the step's item notifications.
 
 #include "core/model/World.h"
 
@@ -18,6 +26,20 @@
 using AnyItem = std::variant<ObjectInfo, TextInfo, CubeInfo, PictureInfo>;
 
 inline int kindOf(const AnyItem &item) { return int(item.index()) + 1; }
+
+// An item by kind number and array index. The start position, which can be
+// selected and moved but lies in no array, is {KindStart, 0}.
+struct ItemRef {
+    int kind = KindNone;
+    int index = -1;
+    bool operator==(const ItemRef &o) const { return kind == o.kind && index == o.index; }
+    bool operator!=(const ItemRef &o) const { return !(*this == o); }
+    bool operator<(const ItemRef &o) const
+    {
+        return kind != o.kind ? kind < o.kind : index < o.index;
+    }
+};
+using ItemRefs = std::vector<ItemRef>; // sorted, no duplicates
 
 // What surrounds the items: the World Properties and the start position.
 struct WorldSettings {
@@ -72,6 +94,13 @@ public:
     // How commands name an item: "Park Bench", "Text", "Wall", "Picture".
     static QString itemLabel(const AnyItem &item);
 
+    // The selected items: every one exists (a used element, or the start
+    // position). setSelection sorts, drops duplicates and what does not
+    // exist, and emits selectionChanged only when the result differs.
+    const ItemRefs &selection() const { return m_selection; }
+    void setSelection(ItemRefs items);
+    bool exists(const ItemRef &item) const;
+
 signals:
     void itemAdded(int kind, int index);
     void itemChanged(int kind, int index);
@@ -80,6 +109,7 @@ signals:
     void startChanged();    // the start position or orientation
     void worldReplaced();
     void savedChanged(bool saved);
+    void selectionChanged();
 
 private:
     friend class AddItemCommand;
@@ -90,8 +120,18 @@ private:
     void applySettings(const WorldSettings &settings);
     void updateSaved(bool saved);
 
+    // Keeping the selection valid while commands run; see the class comment.
+    ItemRefs valid(ItemRefs items) const;
+    void touch(const ItemRef &item);                  // placed, changed or put back
+    void forget(int kind, int index, bool shiftDown); // gone; later ones move down
+    void makeRoom(int kind, int index);               // inserted; it and later ones move up
+    void settleSelection();                           // at the end of each step
+
     World m_world;
     QUndoStack m_undoStack;
     bool m_saved = true;
     QString m_currentFile;
+    ItemRefs m_selection;
+    ItemRefs m_touched;           // by the step that runs
+    bool m_selectionMoved = false; // indices shifted by the step that runs
 };

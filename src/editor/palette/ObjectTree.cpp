@@ -1,6 +1,6 @@
 #include "editor/palette/ObjectTree.h"
 
-#include <QKeyEvent>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -51,13 +51,15 @@ ObjectTree::ObjectTree(QWidget *parent) : QTreeWidget(parent)
     setHeaderHidden(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true); // keeps ten thousand rows cheap to lay out
-    connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
-        if (const auto *n = dynamic_cast<const Node *>(item))
-            emit nodeClick(n->index);
-    });
+    // Changes made from code block the tree's signals, so this is the user's.
+    connect(this, &QTreeWidget::itemSelectionChanged, this,
+            [this] { emit nodeClick(selectedNode()); });
 }
 
-ObjectTree::~ObjectTree() = default;
+ObjectTree::~ObjectTree()
+{
+    blockSignals(true); // taking the rows down is no choice of the user's
+}
 
 ObjectTree::Node *ObjectTree::node(int index) const
 {
@@ -68,9 +70,10 @@ ObjectTree::Node *ObjectTree::node(int index) const
 
 void ObjectTree::clearNodes()
 {
+    const QSignalBlocker quiet(this);
     m_detached.clear();
     m_nodes.clear();
-    m_pendingSelection = 0;
+    m_pendingSelection.clear();
     clear();
 }
 
@@ -123,12 +126,12 @@ void ObjectTree::setSorted(int index, bool sorted)
     n->sorted = sorted;
     if (!sorted || m_rebuilding || n->childCount() < 2)
         return;
-    const int selected = selectedNode();
+    const QSignalBlocker quiet(this);
+    const std::vector<int> selected = selectedNodes();
     QList<QTreeWidgetItem *> children = n->takeChildren();
     std::stable_sort(children.begin(), children.end(), nodeLess);
     n->addChildren(children);
-    if (selected)
-        showSelection(selected);
+    showSelection(selected);
 }
 
 void ObjectTree::setTag(int index, int tag)
@@ -159,11 +162,11 @@ void ObjectTree::setNodeText(int index, const QString &text)
     if (!parent || !parent->sorted || m_rebuilding)
         return;
     // Move the node to its place among its sorted siblings.
-    const bool wasSelected = selectedNode() == index;
+    const QSignalBlocker quiet(this);
+    const std::vector<int> selected = selectedNodes();
     parent->removeChild(n);
     insertSorted(parent, n);
-    if (wasSelected)
-        showSelection(index);
+    showSelection(selected);
 }
 
 int ObjectTree::parentOf(int index) const
@@ -176,35 +179,69 @@ int ObjectTree::nodeCount() const { return int(m_nodes.size()); }
 
 int ObjectTree::selectedNode() const
 {
+    if (const auto *current = dynamic_cast<const Node *>(currentItem());
+        current && current->isSelected() && !m_rebuilding)
+        return current->index;
+    const std::vector<int> selected = selectedNodes();
+    return selected.empty() ? 0 : selected.front();
+}
+
+std::vector<int> ObjectTree::selectedNodes() const
+{
     if (m_rebuilding)
         return m_pendingSelection;
-    const QList<QTreeWidgetItem *> items = selectedItems();
-    if (items.isEmpty())
-        return 0;
-    const auto *n = dynamic_cast<const Node *>(items.first());
-    return n ? n->index : 0;
+    std::vector<int> indexes;
+    for (const QTreeWidgetItem *item : selectedItems()) {
+        if (const auto *n = dynamic_cast<const Node *>(item))
+            indexes.push_back(n->index);
+    }
+    std::sort(indexes.begin(), indexes.end());
+    return indexes;
 }
 
 void ObjectTree::selectNode(int index)
 {
-    if (!node(index))
-        return;
-    if (m_rebuilding)
-        m_pendingSelection = index;
-    else
-        showSelection(index);
+    if (node(index))
+        selectNodes({index});
 }
 
-void ObjectTree::showSelection(int index)
+void ObjectTree::selectNodes(const std::vector<int> &indexes)
 {
-    Node *n = node(index);
-    setCurrentItem(n);
-    scrollToItem(n); // also opens its category
+    std::vector<int> existing;
+    for (const int index : indexes) {
+        if (node(index))
+            existing.push_back(index);
+    }
+    if (m_rebuilding) {
+        m_pendingSelection = existing;
+        return;
+    }
+    const QSignalBlocker quiet(this);
+    showSelection(existing);
+}
+
+void ObjectTree::showSelection(const std::vector<int> &indexes)
+{
+    // One selection change for them all: thousands of rows stay quick.
+    QItemSelection rows;
+    for (const int index : indexes) {
+        const QModelIndex row = indexFromItem(node(index));
+        rows.select(row, row);
+    }
+    selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+    if (indexes.empty()) {
+        setCurrentItem(nullptr);
+        return;
+    }
+    Node *first = node(indexes.front());
+    selectionModel()->setCurrentIndex(indexFromItem(first), QItemSelectionModel::NoUpdate);
+    scrollToItem(first); // also opens its category
 }
 
 void ObjectTree::unselectNode()
 {
-    m_pendingSelection = 0;
+    const QSignalBlocker quiet(this);
+    m_pendingSelection.clear();
     clearSelection();
     setCurrentItem(nullptr);
 }
@@ -226,7 +263,7 @@ void ObjectTree::beginRebuild()
     if (m_rebuilding)
         return;
     m_rebuilding = true;
-    m_pendingSelection = 0;
+    m_pendingSelection.clear();
     setUpdatesEnabled(false);
 }
 
@@ -246,22 +283,12 @@ void ObjectTree::endRebuild()
     for (auto &item : m_detached)
         tops << item.release();
     m_detached.clear();
+    const QSignalBlocker quiet(this);
     addTopLevelItems(tops); // the tree owns them now
     m_rebuilding = false;
-    if (m_pendingSelection)
-        showSelection(m_pendingSelection);
-    m_pendingSelection = 0;
+    showSelection(m_pendingSelection);
+    m_pendingSelection.clear();
     setUpdatesEnabled(true);
-}
-
-void ObjectTree::keyPressEvent(QKeyEvent *event)
-{
-    // Moving the selection with the keyboard is a user's choice of node too.
-    const int before = selectedNode();
-    QTreeWidget::keyPressEvent(event);
-    const int after = selectedNode();
-    if (after && after != before)
-        emit nodeClick(after);
 }
 
 void ObjectTree::mouseDoubleClickEvent(QMouseEvent *event)

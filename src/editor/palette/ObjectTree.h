@@ -4,9 +4,9 @@
 // last clear, counted from 1 (0 means "no node"). The index does not change
 // when sorting shows the node elsewhere.
 //
-// Selecting from code raises no node-click: the program calls its own
-// handler right after. Only the user's clicks (and keyboard moves) raise
-// nodeClick.
+// Several nodes can be selected. Selecting from code raises no node-click:
+// the program calls its own handler right after. Only the user's changes of
+// the selection (clicks, Ctrl+clicks, keyboard moves) raise nodeClick.
 
 #include <QTreeWidget>
 
@@ -33,8 +33,10 @@ public:
     int parentOf(int index) const; // 0 for a top node
     int nodeCount() const;
 
-    int selectedNode() const; // 0 when none
+    int selectedNode() const;             // the current node if selected, else the first; 0: none
+    std::vector<int> selectedNodes() const; // ascending
     void selectNode(int index);
+    void selectNodes(const std::vector<int> &indexes); // exactly these; the first shown
     void unselectNode();
 
     void expandNode(int index);
@@ -46,21 +48,20 @@ public:
     void endRebuild();
 
 signals:
-    void nodeClick(int index);
+    void nodeClick(int index); // the user changed the selection; index: selectedNode()
     void dblClick();
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     class Node;
     Node *node(int index) const;
     void insertSorted(QTreeWidgetItem *parent, QTreeWidgetItem *child);
-    void showSelection(int index);
+    void showSelection(const std::vector<int> &indexes);
 
     std::vector<Node *> m_nodes; // by index - 1; the items are owned by the tree or m_detached
     std::vector<std::unique_ptr<QTreeWidgetItem>> m_detached; // top nodes of a rebuild
     bool m_rebuilding = false;
-    int m_pendingSelection = 0;
+    std::vector<int> m_pendingSelection;
 };

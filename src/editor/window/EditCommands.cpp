@@ -35,23 +35,22 @@ void MainEditor::connectEditCommands()
 
 void MainEditor::cmdRemoveObject_Click()
 {
-    const int k = objTree->selectedNode();
-    const std::optional<int> tag = objTree->tag(k);
-    if (k < ExistingObjects::FirstItemNode || !tag) {
+    const std::optional<MapItem> item = selectedItem();
+    if (!item || item->kind == KindStart) {
         m_document.setSaved(false); // pressing the button counts as a change, even here
         return;
     }
-    const int kind = objTree->parentOf(k);
-    m_document.remove(kind, *tag); // the map and the tree are redrawn, nothing selected
+    const std::vector<int> nodes = ExistingObjects::nodesOf(*objTree, {*item});
+    m_document.remove(item->kind, item->index); // the map and the tree are redrawn
 
     // The selection moves on to the node that now has the removed node's
     // place in the order of addition, or to the new last node.
-    const int node = k > objTree->nodeCount() ? k - 1 : k;
-    if (node >= 1) {
-        objTree->selectNode(node);
-        objTree_NodeClick();
-    }
-    objTree->expandNode(kind);
+    if (nodes.empty())
+        return;
+    const int k = nodes.front();
+    objTree->selectNode(k > objTree->nodeCount() ? k - 1 : k);
+    objTree_NodeClick();
+    objTree->expandNode(item->kind);
 }
 
 void MainEditor::objTree_DblClick()

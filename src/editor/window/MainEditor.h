@@ -56,10 +56,13 @@ public:
     void runLoadSequence();
 
     // The map and the tree (MapCommands.cpp).
+    // Draws the map; with RefreshTree, rebuilds the tree, selecting the item
+    // of kind SelKind and index SelIndex (-1: the last) or, without a kind,
+    // the document's selection.
     void Render2D(bool RefreshTree, int SelKind, int SelIndex);
     void ScaleLand();
-    void objTree_NodeClick();
-    void hideMarkers(); // shpSelector and Image1
+    void objTree_NodeClick(); // the tree's selection becomes the document's
+    void hideMarkers();       // shpSelector and Image1
 
     // The world, its undo stack, Saved and CurrentFile.
     WorldDocument &document() { return m_document; }
@@ -91,8 +94,9 @@ private:
     void checkZoomMenu();
     void followDocument();
     void resetView();
-    void selectAfterChange(int kind, int index);
-    void selectStart();
+    void showSelection(); // the tree and the markers show the document's selection
+    void showMarkers();
+    std::optional<MapItem> selectedItem() const; // the one selected item, if only one is
 
     // StartupAndHelp.cpp
     void mnuManualItem_Click();
@@ -145,6 +149,7 @@ private:
     PlaceTool *m_placeTool = nullptr;
     MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
     std::optional<MapItem> m_dragged;            // drawn by the handle while it is dragged
+    bool m_stale = false; // the step that runs changed what the map and the tree show
     WebPublisher *m_webPublisher = nullptr;      // made by the first preview
 
     // Controls, named as the program has always named them.

@@ -1,5 +1,6 @@
-// The main window's map: drawing, scale and zoom, the selection marker that
-// follows the tree, and the redraw that follows every change of the m_document.
+// The main window's map: drawing, scale and zoom, the tree and the selection
+// marker that follow the document's selection, and the redraw that follows
+// every change of the document, once per step.
 
 #include "editor/window/MainEditor.h"
 
@@ -15,29 +16,51 @@
 void MainEditor::Render2D(bool RefreshTree, int SelKind, int SelIndex)
 {
     Picture1->redraw();
-    if (RefreshTree && ExistingObjects::rebuild(*objTree, world(), Shapes, SelKind, SelIndex))
+    if (!RefreshTree)
+        return;
+    if (SelKind != KindNone) { // the tree chooses the item, the document follows
+        ExistingObjects::rebuild(*objTree, world(), Shapes, SelKind, SelIndex);
         objTree_NodeClick();
+    } else {
+        ExistingObjects::rebuild(*objTree, world(), Shapes, m_document.selection());
+        showMarkers();
+    }
 }
 
 void MainEditor::ScaleLand()
 {
     MapScale::scaleLand(*Picture2, *Picture1, *HScroll1, *VScroll1, world().Zoom, m_relativeScroll);
-    shpSelector->hide();
+    showMarkers();
     Render2D(false, 0, -1);
 }
 
 void MainEditor::objTree_NodeClick()
 {
-    const std::optional<ExistingObjects::Marker> marker =
-        ExistingObjects::markerFor(*objTree, objTree->selectedNode(), world());
-    if (!marker) {
+    m_document.setSelection(ExistingObjects::itemsOf(*objTree, objTree->selectedNodes()));
+    showMarkers();
+}
+
+void MainEditor::showSelection()
+{
+    if (m_stale)
+        return; // the end of the step rebuilds the tree with it
+    ExistingObjects::select(*objTree, m_document.selection());
+    showMarkers();
+}
+
+void MainEditor::showMarkers()
+{
+    const ItemRefs &selection = m_document.selection();
+    const std::optional<Footprint> footprint =
+        selection.size() == 1 ? footprintOf(world(), selection.front()) : std::nullopt;
+    if (!footprint) {
         hideMarkers();
         return;
     }
-    shpSelector->setMapRect(marker->rect);
+    shpSelector->setMapRect(footprint->markerRect());
     shpSelector->show();
-    if (marker->withHandle) {
-        Image1->setMapRect(marker->rect);
+    if (footprint->movable) {
+        Image1->setMapRect(footprint->markerRect());
         Image1->show();
         Image1->raise();
     } else {
@@ -51,19 +74,22 @@ void MainEditor::hideMarkers()
     Image1->hide();
 }
 
+std::optional<MapItem> MainEditor::selectedItem() const
+{
+    const ItemRefs &selection = m_document.selection();
+    return selection.size() == 1 ? std::optional(selection.front()) : std::nullopt;
+}
+
 void MainEditor::clearTreeSelection()
 {
-    if (objTree->selectedNode()) {
-        objTree->unselectNode();
-        hideMarkers();
-    }
+    objTree->unselectNode(); // a category, which the document does not hold
+    m_document.setSelection({});
 }
 
 void MainEditor::setZoom(int32_t zoom)
 {
     m_document.setZoom(zoom);
     checkZoomMenu();
-    hideMarkers();
     ScaleLand();
 }
 
@@ -77,30 +103,21 @@ void MainEditor::checkZoomMenu()
 
 void MainEditor::followDocument()
 {
-    // The affected item is selected after a command, an undo or a redo, when
-    // it still exists.
-    connect(&m_document, &WorldDocument::itemAdded, this, &MainEditor::selectAfterChange);
-    connect(&m_document, &WorldDocument::itemChanged, this, &MainEditor::selectAfterChange);
-    connect(&m_document, &WorldDocument::itemRemoved, this, [this] {
+    // A step may change thousands of items: the map and the tree are drawn
+    // again once, when it ends (after the document has settled its selection).
+    const auto stale = [this] { m_stale = true; };
+    connect(&m_document, &WorldDocument::itemAdded, this, stale);
+    connect(&m_document, &WorldDocument::itemChanged, this, stale);
+    connect(&m_document, &WorldDocument::itemRemoved, this, stale);
+    connect(&m_document, &WorldDocument::startChanged, this, stale);
+    connect(&m_document.undoStack(), &QUndoStack::indexChanged, this, [this] {
+        if (!m_stale)
+            return;
+        m_stale = false;
         Render2D(true, 0, -1);
-        hideMarkers(); // they would mark what is gone
     });
-    connect(&m_document, &WorldDocument::startChanged, this, [this] {
-        Render2D(true, 0, -1);
-        selectStart();
-    });
+    connect(&m_document, &WorldDocument::selectionChanged, this, &MainEditor::showSelection);
     connect(&m_document, &WorldDocument::worldReplaced, this, &MainEditor::resetView);
-}
-
-void MainEditor::selectAfterChange(int kind, int index)
-{
-    Render2D(true, kind, index);
-}
-
-void MainEditor::selectStart()
-{
-    objTree->selectNode(ExistingObjects::StartNode);
-    objTree_NodeClick();
 }
 
 void MainEditor::resetView()

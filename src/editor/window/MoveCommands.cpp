@@ -9,8 +9,6 @@
 #include "editor/map/MapOverlay.h"
 #include "editor/map/MapPainter.h"
 #include "editor/palette/DragHandle.h"
-#include "editor/palette/ExistingObjects.h"
-#include "editor/palette/ObjectTree.h"
 
 #include <QAction>
 #include <QMenu>
@@ -78,7 +76,7 @@ void MainEditor::createNudges()
 
 void MainEditor::nudgeSelection(double dx, double dy)
 {
-    const std::optional<MapItem> item = ExistingObjects::itemOf(*objTree, objTree->selectedNode());
+    const std::optional<MapItem> item = selectedItem();
     const std::optional<Footprint> footprint = item ? footprintOf(world(), *item) : std::nullopt;
     if (footprint && footprint->movable)
         moveSelectionTo(footprint->centre + QPointF(dx, dy));
@@ -86,7 +84,7 @@ void MainEditor::nudgeSelection(double dx, double dy)
 
 void MainEditor::moveSelectionTo(QPointF centre)
 {
-    const std::optional<MapItem> item = ExistingObjects::itemOf(*objTree, objTree->selectedNode());
+    const std::optional<MapItem> item = selectedItem();
     if (!item || item->kind == KindCube)
         return;
     if (item->kind == KindStart) {
@@ -103,7 +101,7 @@ void MainEditor::moveSelectionTo(QPointF centre)
 
 void MainEditor::Image1_DragStart()
 {
-    m_dragged = ExistingObjects::itemOf(*objTree, objTree->selectedNode());
+    m_dragged = selectedItem();
     if (m_dragged)
         Picture1->redraw(); // the map without the item, which the handle now carries
 }
