@@ -17,6 +17,7 @@
 #include "core/model/World.h"
 
 #include <QObject>
+#include <QPointF>
 #include <QUndoStack>
 
 #include <variant>
@@ -26,6 +27,12 @@
 using AnyItem = std::variant<ObjectInfo, TextInfo, CubeInfo, PictureInfo>;
 
 inline int kindOf(const AnyItem &item) { return int(item.index()) + 1; }
+
+// A world that holds just these records, each array in their order (an
+// array that gets none stays empty), and back: the used records of a world,
+// objects, texts, walls and pictures.
+World worldOf(const std::vector<AnyItem> &items);
+std::vector<AnyItem> itemsOf(const World &world);
 
 // An item by kind number and array index. The start position, which can be
 // selected and moved but lies in no array, is {KindStart, 0}.
@@ -90,6 +97,15 @@ public:
     void change(int index, const AnyItem &record, const QString &verb); // "Move ...", "Edit ..."
     void remove(int kind, int index);                                // "Remove ..."
     void changeSettings(const WorldSettings &settings, const QString &action);
+
+    // Several items in one undoable command, named "<verb> <item>" for one
+    // item ("Paste Park Bench", "Move Start Position") and "<verb> N Items"
+    // for more ("Move 3 Items"), counting only the items it changes. Nothing
+    // to do is no command.
+    void placeAll(const std::vector<AnyItem> &items, const QString &verb); // "Paste", "Duplicate"
+    void move(const ItemRefs &items, QPointF offset); // "Move"; the start position too
+    void turn(const ItemRefs &items, bool clockwise);  // "Rotate"; see ItemEdits::turned
+    void removeAll(ItemRefs items, const QString &verb); // "Remove", "Cut"; not the start
 
     // How commands name an item: "Park Bench", "Text", "Wall", "Picture".
     static QString itemLabel(const AnyItem &item);

@@ -3,8 +3,9 @@
 // the world document (every change of the world is one of its commands; the
 // map and the tree redraw from its notifications), DocumentFiles (New, Open,
 // Save, Save As, the recent worlds), the Palette (what the next click
-// places) and the map's PlaceTool (placing with the mouse). Its controls are
-// its own; tools and tests find them by object name.
+// places), the map's tools (PlaceTool placing with the mouse, SelectTool
+// choosing and arranging) and MapLayers (what the map shows). Its controls
+// are its own; tools and tests find them by object name.
 // Its code is split by concern: MainEditor.cpp (controls, wiring, events),
 // MainMenus.cpp (the menu bar, the recent worlds' menu), MainLayout.cpp
 // (placing the controls), MapCommands.cpp (map, zoom, tree selection,
@@ -12,16 +13,20 @@
 // (start-up, caption, window placement, help pages), ExportCommands.cpp (the
 // export and its preview), MoveCommands.cpp (dragging and nudging items),
 // MapNavigation.cpp (wheel, right click, tool tips), EditCommands.cpp
-// (removal, editing, World Properties).
+// (removal, editing, World Properties), ToolCommands.cpp (the tool bar and
+// which tool is active), ClipboardCommands.cpp (cut, copy, paste, duplicate,
+// select all), GridCommands.cpp (the grid and snapping).
 
 #include "core/library/Footprint.h"
 #include "core/library/ObjectLibrary.h"
 #include "core/model/WorldDocument.h"
 #include "editor/map/MapScale.h"
+#include "editor/map/Snap.h"
 #include "editor/platform/Platform.h"
 
 #include <QMainWindow>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -29,16 +34,20 @@ class DocumentFiles;
 class DragHandle;
 class frmEdit;
 class MapCanvas;
+class MapLayers;
 class MapOverlay;
 class ObjectTree;
 class Palette;
 class PlaceTool;
 class QAction;
 class QGroupBox;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QScrollBar;
 class QStatusBar;
+class QToolBar;
+class SelectTool;
 class WebPublisher;
 struct ScrollFractions;
 
@@ -94,8 +103,7 @@ private:
     void checkZoomMenu();
     void followDocument();
     void resetView();
-    void showSelection(); // the tree and the markers show the document's selection
-    void showMarkers();
+    void showSelection(); // the tree, the marks and the commands follow the document's selection
     std::optional<MapItem> selectedItem() const; // the one selected item, if only one is
 
     // StartupAndHelp.cpp
@@ -115,14 +123,32 @@ private:
     // MoveCommands.cpp
     void connectMoveCommands();
     void createNudges();
-    // Moves the selected object, text, picture or start position by a step
-    // in map units: one undoable move.
+    void createRotations();
+    // Moves the selection by a step in map units: one undoable move.
     void nudgeSelection(double dx, double dy);
-    void moveSelectionTo(QPointF centre);
-    void Image1_DragStart();
+    // What the drag handle, at rect, moves the lone selected item by: its
+    // centre to the handle's, on the grid while snapping is on.
+    QPointF handleOffset(const QRectF &rect) const;
     void Image1_DragMove(const QRectF &rect);
     void Image1_DragDrop(const QRectF &rect);
     void Image1_DragCancel();
+
+    // ToolCommands.cpp
+    void createToolBar();
+    void useSelectTool(bool on);
+
+    // ClipboardCommands.cpp
+    void createClipboardCommands();
+    std::vector<AnyItem> selectedRecords() const; // the start position is none
+    void copySelection();
+    void cutSelection();
+    void paste();
+    void duplicateSelection();
+    void selectAll();
+
+    // GridCommands.cpp
+    void createGridMenu();
+    void applyGrid(); // draws it, and keeps the choice for the next run
 
     // MapNavigation.cpp
     void connectNavigation();
@@ -147,9 +173,12 @@ private:
     DocumentFiles *m_files = nullptr;
     Palette *m_palette = nullptr;
     PlaceTool *m_placeTool = nullptr;
+    SelectTool *m_selectTool = nullptr;
+    std::unique_ptr<MapLayers> m_layers;
+    Snap m_snap;
     MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
-    std::optional<MapItem> m_dragged;            // drawn by the handle while it is dragged
     bool m_stale = false; // the step that runs changed what the map and the tree show
+    QList<QAction *> m_selectionActions; // enabled while something is selected
     WebPublisher *m_webPublisher = nullptr;      // made by the first preview
 
     // Controls, named as the program has always named them.
@@ -163,6 +192,9 @@ private:
     ObjectTree *objTree = nullptr;
     QPushButton *cmdRemoveObject = nullptr;
     QStatusBar *Status1 = nullptr;
+    QToolBar *tlbMap = nullptr; // the map's tools
+    QAction *cmdSelect = nullptr;
+    QLabel *lblTool = nullptr; // in the status bar: the active tool
 
     QMenu *mnuFile = nullptr;
     QAction *mnuNewItem = nullptr;
@@ -179,11 +211,20 @@ private:
     QMenu *mnuEdit = nullptr;
     QAction *mnuUndo = nullptr;
     QAction *mnuRedo = nullptr;
+    QAction *mnuCut = nullptr;
+    QAction *mnuCopy = nullptr;
+    QAction *mnuPaste = nullptr;
+    QAction *mnuDuplicate = nullptr;
+    QAction *mnuSelectAll = nullptr;
+    QAction *mnuRotateRight = nullptr; // clockwise
+    QAction *mnuRotateLeft = nullptr;
     QMenu *mnuViewItem = nullptr;
     QMenu *mnuScaleItem = nullptr;
     QAction *mnu100Item = nullptr;
     QAction *mnu200Item = nullptr;
     QAction *mnu400Item = nullptr;
+    QAction *mnuSnapToGrid = nullptr;
+    QMenu *mnuGridSize = nullptr;
     QMenu *mnuHelpItem = nullptr;
     QAction *mnuManualItem = nullptr;
     QAction *mnuFeedBack = nullptr;
