@@ -155,7 +155,8 @@ public:
             else
                 items.front() = previous;
         });
-        m_document.forget(kindOf(m_item), m_index, false); // the last element, or element 0 unused again
+        // The last element goes, or element 0 is unused again: nothing moves down.
+        m_document.forget(kindOf(m_item), m_index, false);
         emit m_document.itemRemoved(kindOf(m_item), m_index);
     }
 
@@ -469,7 +470,8 @@ bool WorldDocument::exists(const ItemRef &ref) const
         return ref.index == 0;
     bool used = false;
     withArray(m_world, ref.kind, [&](const auto &items) {
-        used = ref.index >= 0 && size_t(ref.index) < items.size() && isUsed(items[size_t(ref.index)]);
+        used =
+            ref.index >= 0 && size_t(ref.index) < items.size() && isUsed(items[size_t(ref.index)]);
     });
     return used;
 }
@@ -509,11 +511,12 @@ void WorldDocument::makeRoom(int kind, int index)
 
 void WorldDocument::settleSelection()
 {
-    if (!m_touched.empty()) {
-        ItemRefs touched = valid(std::move(m_touched));
-        m_touched.clear();
-        m_selectionMoved |= touched != m_selection;
+    ItemRefs touched = valid(std::move(m_touched));
+    m_touched.clear();
+    // A step on selected items (a move, a turn) keeps the whole selection.
+    if (!std::includes(m_selection.begin(), m_selection.end(), touched.begin(), touched.end())) {
         m_selection = std::move(touched);
+        m_selectionMoved = true;
     }
     if (m_selectionMoved) {
         m_selectionMoved = false;

@@ -11,8 +11,10 @@
 // world: setting it is no command. Every command keeps it valid: a removed
 // item leaves it, later items' indices shift with their array, and after a
 // command, an undo or a redo the items it placed, changed or put back (the
-// start position when it moved) become the selection. selectionChanged is
-// emitted once per step, after the step's item notifications.
+// start position when it moved) become the selection, unless they were all
+// selected already (a move or a turn of the selection keeps all of it).
+// selectionChanged is emitted once per step, after the step's item
+// notifications.
 
 #include "core/model/World.h"
 
@@ -103,8 +105,8 @@ public:
     // for more ("Move 3 Items"), counting only the items it changes. Nothing
     // to do is no command.
     void placeAll(const std::vector<AnyItem> &items, const QString &verb); // "Paste", "Duplicate"
-    void move(const ItemRefs &items, QPointF offset); // "Move"; the start position too
-    void turn(const ItemRefs &items, bool clockwise);  // "Rotate"; see ItemEdits::turned
+    void move(const ItemRefs &items, QPointF offset);    // "Move"; the start position too
+    void turn(const ItemRefs &items, bool clockwise);    // "Rotate"; see ItemEdits::turned
     void removeAll(ItemRefs items, const QString &verb); // "Remove", "Cut"; not the start
 
     // How commands name an item: "Park Bench", "Text", "Wall", "Picture".
@@ -148,6 +150,6 @@ private:
     bool m_saved = true;
     QString m_currentFile;
     ItemRefs m_selection;
-    ItemRefs m_touched;           // by the step that runs
+    ItemRefs m_touched;            // by the step that runs
     bool m_selectionMoved = false; // indices shifted by the step that runs
 };

@@ -102,8 +102,8 @@ QIcon programIcon()
 QIcon arrowIcon()
 {
     // The arrow in a 100 x 100 square: its tip at the top left, a tail below.
-    const QPolygonF arrow = polygon({{24, 8}, {24, 82}, {42, 65}, {55, 94}, {68, 88}, {55, 60},
-                                     {80, 60}});
+    const QPolygonF arrow =
+        polygon({{24, 8}, {24, 82}, {42, 65}, {55, 94}, {68, 88}, {55, 60}, {80, 60}});
     QIcon icon;
     for (int size : {16, 24, 32, 48}) {
         QImage image(size, size, QImage::Format_ARGB32_Premultiplied);

@@ -104,7 +104,7 @@ bool MapCanvas::event(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip && m_toolTipText) {
         const auto *help = static_cast<QHelpEvent *>(event);
-        const QString text = m_toolTipText(pixelToMap(help->pos()));
+        const QString text = toolTipAt(pixelToMap(help->pos()));
         if (text.isEmpty())
             QToolTip::hideText();
         else

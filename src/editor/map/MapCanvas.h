@@ -40,6 +40,10 @@ public:
 
     // The tool tip for a map point; an empty text shows none.
     void setToolTipText(std::function<QString(QPointF)> toolTipText);
+    QString toolTipAt(QPointF point) const
+    {
+        return m_toolTipText ? m_toolTipText(point) : QString();
+    }
 
     QTransform mapToPixels() const; // map units to this widget's pixels
     QPointF pixelToMap(const QPointF &pixel) const;

@@ -69,12 +69,13 @@ void MapLayers::mark(const std::vector<Footprint> &footprints)
     m_outlines.clear();
     m_resizable.reset();
     const Footprint *lone = footprints.size() == 1 ? &footprints.front() : nullptr;
-    if (lone) {
+    if (lone && m_selecting && !lone->atPoint)
+        m_resizable = lone->markerRect().normalized();
+    if (lone && !m_resizable) {
         m_marker.setMapRect(lone->markerRect());
         m_marker.show();
-        if (m_selecting && !lone->atPoint)
-            m_resizable = lone->markerRect().normalized();
     } else {
+        // Outlined on the map itself: under the resize handles, and cheap by the thousand.
         m_marker.hide();
         for (const Footprint &f : footprints)
             m_outlines.push_back(f.markerRect().normalized());
@@ -149,7 +150,8 @@ void MapLayers::paintOver(QPainter &painter, const QTransform &mapToDevice) cons
     painter.setBrush(Qt::white);
     const double half = ResizeHandles::SidePx / 2;
     for (int h = 0; h < ResizeHandles::Count; ++h) {
-        const QPointF at = mapToDevice.map(ResizeHandles::position(*m_resizable, ResizeHandles::Handle(h)));
+        const QPointF at =
+            mapToDevice.map(ResizeHandles::position(*m_resizable, ResizeHandles::Handle(h)));
         painter.drawRect(QRectF(at.x() - half, at.y() - half, ResizeHandles::SidePx - 1,
                                 ResizeHandles::SidePx - 1)
                              .toAlignedRect());

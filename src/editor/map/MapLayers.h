@@ -6,8 +6,8 @@
 //
 // One selected item is marked by the marker overlay and, while placing, an
 // item placed at a point also by the drag handle; several are each outlined
-// on the map; a lone rectangle selected with the select tool shows its eight
-// resize handles. While items are dragged the map is drawn without them, and
+// on the map; a lone rectangle selected with the select tool is outlined
+// with its eight resize handles. While items are dragged the map is drawn without them, and
 // they are drawn, and marked, where they would go.
 
 #include "core/library/Footprint.h"
@@ -31,7 +31,7 @@ public:
     MapLayers(MapCanvas &canvas, MapOverlay &marker, DragHandle &handle, WorldDocument &document,
               const std::vector<ShapeInfo> &shapes);
 
-    void setGrid(double size); // map units; 0: none. Redraws the map.
+    void setGrid(double size);         // map units; 0: none. Redraws the map.
     void setSelecting(bool selecting); // the select tool is active
     void markSelection();              // marks what the document has selected
     void hideMarks();

@@ -50,16 +50,12 @@ void SelectTool::mousePressed(Qt::MouseButton button, QPointF point,
         return;
     m_pressed = point;
     m_adding = modifiers & Qt::ControlModifier;
-    const double reach = ResizeHandles::SidePx / 2 * m_canvas->unitsPerPixel();
-    const std::optional<QRectF> rectangle = m_layers.resizable();
-    const auto handle = rectangle && !m_adding ? ResizeHandles::at(*rectangle, point, reach)
-                                               : std::nullopt;
     const ItemRefs &selection = m_document.selection();
-    if (handle && selection.size() == 1) {
+    if (const auto handle = handleAt(point); handle && !m_adding) {
         m_drag = Drag::Resizing;
         m_taken = selection.front();
         m_handle = *handle;
-        m_resizedFrom = *rectangle;
+        m_resizedFrom = *m_layers.resizable();
         m_resized.reset();
         return;
     }
@@ -122,8 +118,9 @@ void SelectTool::preview(QPointF point, Qt::KeyboardModifiers modifiers)
     }
     // The item taken lands on the grid; the others keep their distance to it.
     const std::optional<AnyItem> taken = m_document.item(m_taken.kind, m_taken.index);
-    const QPointF anchor = taken ? ItemEdits::extent(*taken).topLeft()
-                                 : QPointF(m_document.world().StartPosX, m_document.world().StartPosY);
+    const QPointF anchor =
+        taken ? ItemEdits::extent(*taken).topLeft()
+              : QPointF(m_document.world().StartPosX, m_document.world().StartPosY);
     m_offset = m_snap.offset(anchor, point - m_pressed, modifiers);
     m_layers.previewMove(m_document.selection(), m_offset);
 }
@@ -187,11 +184,19 @@ void SelectTool::cancel()
     m_drag = Drag::None;
 }
 
+std::optional<ResizeHandles::Handle> SelectTool::handleAt(QPointF point) const
+{
+    // The resizable rectangle is the lone selected item's.
+    const std::optional<QRectF> rectangle = m_layers.resizable();
+    if (!rectangle || m_document.selection().size() != 1)
+        return std::nullopt;
+    return ResizeHandles::at(*rectangle, point,
+                             ResizeHandles::SidePx / 2 * m_canvas->unitsPerPixel());
+}
+
 void SelectTool::showCursor(QPointF point)
 {
-    const double reach = ResizeHandles::SidePx / 2 * m_canvas->unitsPerPixel();
-    const std::optional<QRectF> rectangle = m_layers.resizable();
-    if (const auto handle = rectangle ? ResizeHandles::at(*rectangle, point, reach) : std::nullopt) {
+    if (const auto handle = handleAt(point)) {
         m_canvas->setCursor(ResizeHandles::cursor(*handle));
         return;
     }

@@ -49,6 +49,7 @@ private:
 
     void preview(QPointF point, Qt::KeyboardModifiers modifiers);
     void cancel();
+    std::optional<ResizeHandles::Handle> handleAt(QPointF point) const;
     void showCursor(QPointF point);
     void updateStatus();
 
@@ -60,9 +61,9 @@ private:
     MapOverlay *m_box;
 
     Drag m_drag = Drag::None;
-    QPointF m_pressed;   // where the drag began, map units
-    ItemRef m_taken;     // the item pressed on, or the rectangle resized
-    QPointF m_offset;    // what a move moves by
+    QPointF m_pressed; // where the drag began, map units
+    ItemRef m_taken;   // the item pressed on, or the rectangle resized
+    QPointF m_offset;  // what a move moves by
     ResizeHandles::Handle m_handle = ResizeHandles::TopLeft;
     QRectF m_resizedFrom;
     std::optional<CubeInfo> m_resized;

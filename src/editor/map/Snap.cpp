@@ -11,5 +11,5 @@ QPointF Snap::point(QPointF p, Qt::KeyboardModifiers modifiers) const
 
 QPointF Snap::offset(QPointF anchor, QPointF raw, Qt::KeyboardModifiers modifiers) const
 {
-    return point(anchor + raw, modifiers) - anchor;
+    return applies(modifiers) ? point(anchor + raw, modifiers) - anchor : raw;
 }

@@ -23,11 +23,12 @@ const QString SizeKey = QStringLiteral("GridSize");
 void MainEditor::createGridMenu()
 {
     SettingsStore &settings = *m_platform.settings;
-    m_snap.on = NumberText::toBoolean(settings.value(SnapKey, QStringLiteral("False")))
-                    .value_or(false);
+    m_snap.on =
+        NumberText::toBoolean(settings.value(SnapKey, QStringLiteral("False"))).value_or(false);
     const double stored =
         NumberText::toDouble(settings.value(SizeKey, QString()), QLocale::c()).value_or(0);
-    const bool known = std::find(Snap::Sizes.begin(), Snap::Sizes.end(), stored) != Snap::Sizes.end();
+    const bool known =
+        std::find(Snap::Sizes.begin(), Snap::Sizes.end(), stored) != Snap::Sizes.end();
     m_snap.size = known ? stored : Snap::DefaultSize;
 
     mnuViewItem->addSeparator();

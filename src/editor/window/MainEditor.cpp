@@ -77,8 +77,7 @@ void MainEditor::createControls()
     MapScale::followScrollBars(*Picture1, *HScroll1, *VScroll1, m_relativeScroll);
 
     m_palette = new Palette(m_platform, central);
-    m_placeTool =
-        new PlaceTool(m_document, *m_palette, Shapes, m_platform, m_snap, Picture1, this);
+    m_placeTool = new PlaceTool(m_document, *m_palette, Shapes, m_platform, m_snap, Picture1, this);
     m_selectTool = new SelectTool(m_document, Shapes, m_snap, Picture1, *m_layers, this);
 
     frmCurrent = new QGroupBox(tr("Existing Objects"), central);

@@ -178,8 +178,8 @@ private:
     Snap m_snap;
     MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
     bool m_stale = false; // the step that runs changed what the map and the tree show
-    QList<QAction *> m_selectionActions; // enabled while something is selected
-    WebPublisher *m_webPublisher = nullptr;      // made by the first preview
+    QList<QAction *> m_selectionActions;    // enabled while something is selected
+    WebPublisher *m_webPublisher = nullptr; // made by the first preview
 
     // Controls, named as the program has always named them.
     QWidget *Picture2 = nullptr; // the map's frame

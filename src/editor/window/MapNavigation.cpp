@@ -61,8 +61,8 @@ QString MainEditor::toolTipAt(QPointF point) const
         return tr("%1, %2").arg(NumberText::userDouble(p.x()), NumberText::userDouble(p.y()));
     };
     const std::optional<AnyItem> record = m_document.item(item->kind, item->index);
-    const QRectF extent = record ? ItemEdits::extent(*record)
-                                 : QRectF(world().StartPosX, world().StartPosY, 0, 0);
+    const QRectF extent =
+        record ? ItemEdits::extent(*record) : QRectF(world().StartPosX, world().StartPosY, 0, 0);
     const QString name = describeItem(world(), *item);
     if (item->kind == KindCube)
         return tr("%1 from %2 to %3").arg(name, at(extent.topLeft()), at(extent.bottomRight()));

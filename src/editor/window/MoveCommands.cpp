@@ -34,10 +34,10 @@ void MainEditor::connectMoveCommands()
 void MainEditor::createRotations()
 {
     mnuEdit->addSeparator();
-    mnuRotateRight = mnuEdit->addAction(tr("Rotate &Clockwise"), this,
+    mnuRotateRight = mnuEdit->addAction(tr("R&otate Clockwise"), this,
                                         [this] { m_document.turn(m_document.selection(), true); });
     mnuRotateRight->setShortcut(QKeySequence(Qt::Key_R));
-    mnuRotateLeft = mnuEdit->addAction(tr("Rotate &Anticlockwise"), this,
+    mnuRotateLeft = mnuEdit->addAction(tr("Rotate Anticloc&kwise"), this,
                                        [this] { m_document.turn(m_document.selection(), false); });
     mnuRotateLeft->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_R));
     m_selectionActions << mnuRotateRight << mnuRotateLeft;
