@@ -56,9 +56,11 @@ QString MainEditor::toolTipAt(QPointF point) const
     const std::optional<MapItem> item = itemAt(world(), Shapes, point, Picture1->hitSlack());
     if (!item)
         return QString();
-    // "Park Bench at 40, 30", "Wall from 10, 20 to 30, 45"
+    // "Park Bench at 40, 30", "Wall from 10, 20 to 30, 45": the numbers as stored, to the
+    // seven digits of a record's field.
     const auto at = [](QPointF p) {
-        return tr("%1, %2").arg(NumberText::userDouble(p.x()), NumberText::userDouble(p.y()));
+        return tr("%1, %2").arg(NumberText::userSingle(float(p.x())),
+                                NumberText::userSingle(float(p.y())));
     };
     const std::optional<AnyItem> record = m_document.item(item->kind, item->index);
     const QRectF extent =
