@@ -70,8 +70,9 @@ public:
     // the document's selection.
     void Render2D(bool RefreshTree, int SelKind, int SelIndex);
     void ScaleLand();
-    void objTree_NodeClick(); // the tree's selection becomes the document's
-    void hideMarkers();       // shpSelector and Image1
+    // The tree's selection becomes the document's.
+    void objTree_NodeClick();
+    void hideMarkers(); // shpSelector and Image1
 
     // The world, its undo stack, Saved and CurrentFile.
     WorldDocument &document() { return m_document; }
@@ -177,9 +178,11 @@ private:
     std::unique_ptr<MapLayers> m_layers;
     Snap m_snap;
     MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
-    bool m_stale = false; // the step that runs changed what the map and the tree show
-    QList<QAction *> m_selectionActions;    // enabled while something is selected
-    WebPublisher *m_webPublisher = nullptr; // made by the first preview
+    WebPublisher *m_webPublisher = nullptr;      // made by the first preview
+    // The step that runs changed what the map and the tree show.
+    bool m_stale = false;
+    // Enabled while something is selected.
+    QList<QAction *> m_selectionActions;
 
     // Controls, named as the program has always named them.
     QWidget *Picture2 = nullptr; // the map's frame
