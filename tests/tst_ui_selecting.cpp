@@ -325,8 +325,8 @@ private slots:
         QCOMPARE(lblTool(e)->text(), QString("Place tool"));
     }
 
-    // While snapping, the grid lies on the ground, under a wall's hatches;
-    // the choices are kept for the next run.
+    // While snapping, the grid lies on the ground, under a wall's hatches,
+    // and placing lands on it; the choices are kept for the next run.
     void grid()
     {
         EditorHarness h;
@@ -350,6 +350,10 @@ private slots:
         QCOMPARE(count(wall, red), hatches);        // not one hatch pixel hidden
         QCOMPARE(h.fake.settings.values.value("SnapToGrid"), QString("True"));
         QCOMPARE(h.fake.settings.values.value("GridSize"), QString("5"));
+        TabStrip1(e)->setCurrentIndex(1); // placing lands on the grid too
+        QTest::keyClicks(picText(e)->txtTextText, "Gate");
+        QTest::mouseClick(Picture1(e), Qt::LeftButton, {}, h.pixelOf(41.3, 28.4));
+        QCOMPARE(QPointF(e.world().Texts[1].X, e.world().Texts[1].Y), QPointF(40, 30));
     }
 
     // Ctrl+A selects everything; Delete and R act on all of it, one step each.
