@@ -2,6 +2,7 @@
 // file and redoes to the bytes after it; Saved follows the clean state; the
 // selection stays valid through commands, undo and redo.
 
+#include "core/model/ItemEdits.h"
 #include "core/model/WorldDocument.h"
 #include "core/model/WorldFile.h"
 
@@ -9,7 +10,6 @@
 #include <QtTest>
 
 Q_DECLARE_METATYPE(World)
-
 
 namespace {
 
@@ -27,10 +27,10 @@ World everyKind()
 }
 
 // Every kind of command the editor makes, by name.
-const QStringList Commands{"place object",     "place text",       "draw wall",
-                           "move object",      "edit text",        "remove first object",
-                           "remove last cube", "remove only text", "world properties",
-                           "move start"};
+const QStringList Commands{
+    "place object",        "place text",       "draw wall",        "move object",      "edit text",
+    "remove first object", "remove last cube", "remove only text", "world properties", "move start",
+    "paste two",           "move several",     "rotate all",       "remove several"};
 
 void run(WorldDocument &d, const QString &command)
 {
@@ -65,6 +65,15 @@ void run(WorldDocument &d, const QString &command)
         s.StartPosX = 12.5;
         s.StartAngle = -1.57;
         d.changeSettings(s, "Move Start Position");
+    } else if (command == "paste two") {
+        d.placeAll({ObjectInfo{"Fountain", 5, 6, 0, {}, {}}, CubeInfo{"Street", 0, 10, 0, 5, 0}},
+                   "Paste");
+    } else if (command == "move several") {
+        d.move({{KindObject, 0}, {KindCube, 0}, {KindStart, 0}}, {2.5, -1});
+    } else if (command == "rotate all") {
+        d.turn({{KindObject, 0}, {KindText, 0}, {KindCube, 0}, {KindPicture, 0}}, true);
+    } else if (command == "remove several") {
+        d.removeAll({{KindObject, 0}, {KindText, 0}, {KindCube, 0}, {KindCube, 1}}, "Remove");
     }
 }
 
@@ -182,6 +191,10 @@ private slots:
         row("O0", "edit text", "T0", "T0", "T0");
         row("C0", "move start", "S", "S", "S");
         row("C0 P0", "world properties", "C0 P0", "C0 P0", "C0 P0");
+        row("T0", "paste two", "O2 C2", "", "O2 C2");
+        row("O1 C1 T0", "remove several", "O0", "O0 T0 C0 C1", "");
+        row("O0 T0 C0 P0 S", "rotate all", "O0 T0 C0 P0 S", "O0 T0 C0 P0 S",
+            "O0 T0 C0 P0 S"); // all that turned was selected: the wall and the start stay
     }
 
     void selectionFollowsCommands()
@@ -221,6 +234,37 @@ private slots:
         d.replace(World());
         QVERIFY(d.selection().empty());
         QCOMPARE(changed.size(), 2);
+    }
+
+    // A step on several items is named for what it did, on one item for
+    // it; a quarter turn goes round the four orientations.
+    void severalItems()
+    {
+        WorldDocument d;
+        d.replace(everyKind());
+        const auto named = [&d](const char *text) { return d.undoStack().undoText() == text; };
+        run(d, "paste two");
+        QVERIFY(named("Paste 2 Items"));
+        run(d, "move several");
+        QVERIFY(named("Move 3 Items"));
+        run(d, "rotate all");
+        QVERIFY(named("Rotate 3 Items")); // not the wall
+        d.move({{KindStart, 0}}, {1, 0});
+        QVERIFY(named("Move Start Position"));
+        d.turn({{KindCube, 0}}, true); // nothing to turn: no step
+        d.removeAll({{KindObject, 1}, {KindStart, 0}}, "Cut");
+        QVERIFY(named("Cut Bench"));
+        QCOMPARE(d.undoStack().count(), 5);
+
+        const float round[] = {Rotation::Forward, Rotation::Left, Rotation::Backward,
+                               Rotation::Right, Rotation::Forward};
+        for (int i = 0; i < 4; ++i) {
+            const TextInfo t{"T", 0, 0, 0, round[i], {}, false, {}, {}, {}};
+            QCOMPARE(std::get<TextInfo>(ItemEdits::turned(t, true)).Rotation, round[i + 1]);
+            QCOMPARE(ItemEdits::turned(ItemEdits::turned(t, true), false), AnyItem(t));
+        }
+        const PictureInfo odd{0, 0, 0, 1, 1, 2.0f, false, "p", {}, {}}; // none of the four
+        QCOMPARE(std::get<PictureInfo>(ItemEdits::turned(odd, false)).Rotation, Rotation::Right);
     }
 
     void nothingToDoIsNoCommand()

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLineF>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -48,13 +49,38 @@ double distanceToSegment(QPointF p, QPointF a, QPointF b)
     return QLineF(p, a + t * d).length();
 }
 
-template <class Item, class F> std::optional<int> topmost(const std::vector<Item> &items, F hit)
+// Calls hit(item, footprint) for each used item of the array, the last
+// drawn first, until it returns true; true if one did.
+template <class Item, class Hit> bool eachOf(const std::vector<Item> &items, int kind, Hit &hit)
 {
     for (int i = int(items.size()) - 1; i >= 0; --i) {
-        if (isUsed(items[size_t(i)]) && hit(items[size_t(i)]))
-            return i;
+        if (isUsed(items[size_t(i)]) && hit(MapItem{kind, i}, footprintOf(items[size_t(i)])))
+            return true;
     }
-    return std::nullopt;
+    return false;
+}
+
+// Calls hit(item, footprint) for every footprint drawn on the map, topmost
+// first (the start marker, then texts, pictures, objects and walls, the last
+// drawn first), until it returns true. An object has one footprint per
+// library entry of its name, and none when it is missing from the library.
+template <class Hit>
+void eachDrawn(const World &world, const std::vector<ShapeInfo> &shapes, Hit hit)
+{
+    if (hit(MapItem{KindStart, 0}, startFootprint(world.StartPosX, world.StartPosY)) ||
+        eachOf(world.Texts, KindText, hit) || eachOf(world.Pictures, KindPicture, hit))
+        return;
+    const ShapeIndex library(shapes);
+    for (int i = int(world.Objects.size()) - 1; i >= 0; --i) {
+        const ObjectInfo &object = world.Objects[size_t(i)];
+        if (!isUsed(object))
+            continue;
+        for (const int entry : library.matching(object.Name)) {
+            if (hit(MapItem{KindObject, i}, footprintOf(object, &shapes[size_t(entry)])))
+                return;
+        }
+    }
+    eachOf(world.Cubes, KindCube, hit);
 }
 
 template <class Item> const Item *at(const std::vector<Item> &items, int i)
@@ -66,9 +92,31 @@ template <class Item> const Item *at(const std::vector<Item> &items, int i)
 
 QRectF Footprint::markerRect() const
 {
-    if (movable)
+    if (atPoint)
         return QRectF(centre.x() - 2, centre.y() - 2, 4, 4);
     return QRectF(a, b);
+}
+
+bool Footprint::touches(const QRectF &area) const
+{
+    const QRectF r = area.normalized();
+    switch (form) {
+    case Form::Box:
+    case Form::Bar: {
+        // Closed intervals: a wall of no width or a bar of no height touches too.
+        const QRectF f = QRectF(a, b).normalized();
+        return f.left() <= r.right() && f.right() >= r.left() && f.top() <= r.bottom() &&
+               f.bottom() >= r.top();
+    }
+    case Form::Disc: {
+        const QPointF nearest(std::clamp(a.x(), r.left(), r.right()),
+                              std::clamp(a.y(), r.top(), r.bottom()));
+        return QLineF(a, nearest).length() <= radius;
+    }
+    case Form::None:
+        break;
+    }
+    return false;
 }
 
 bool Footprint::contains(QPointF point, double slack) const
@@ -93,7 +141,7 @@ Footprint footprintOf(const CubeInfo &cube)
     f.a = QPointF(cube.X1, cube.Y1);
     f.b = QPointF(cube.X2, cube.Y2);
     f.centre = (f.a + f.b) / 2;
-    f.movable = false;
+    f.atPoint = false;
     return f;
 }
 
@@ -170,31 +218,41 @@ std::optional<Footprint> footprintOf(const World &world, const MapItem &item)
     return std::nullopt;
 }
 
+Footprint footprintOf(const AnyItem &record)
+{
+    return std::visit(
+        [](const auto &item) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(item)>, ObjectInfo>)
+                return footprintOf(item, nullptr);
+            else
+                return footprintOf(item);
+        },
+        record);
+}
+
 std::optional<MapItem> itemAt(const World &world, const std::vector<ShapeInfo> &shapes,
                               QPointF point, double slack)
 {
-    if (startFootprint(world.StartPosX, world.StartPosY).contains(point, slack))
-        return MapItem{KindStart, 0};
-    const auto on = [point, slack](const auto &item) {
-        return footprintOf(item).contains(point, slack);
-    };
-    if (const auto i = topmost(world.Texts, on))
-        return MapItem{KindText, *i};
-    if (const auto i = topmost(world.Pictures, on))
-        return MapItem{KindPicture, *i};
-    const ShapeIndex library(shapes);
-    const auto onObject = [&](const ObjectInfo &object) {
-        for (const int entry : library.matching(object.Name)) {
-            if (footprintOf(object, &shapes[size_t(entry)]).contains(point, slack))
-                return true;
-        }
+    std::optional<MapItem> found;
+    eachDrawn(world, shapes, [&](const MapItem &item, const Footprint &f) {
+        if (f.contains(point, slack))
+            found = item;
+        return found.has_value();
+    });
+    return found;
+}
+
+ItemRefs itemsIn(const World &world, const std::vector<ShapeInfo> &shapes, const QRectF &area)
+{
+    ItemRefs items;
+    eachDrawn(world, shapes, [&](const MapItem &item, const Footprint &f) {
+        if (f.touches(area))
+            items.push_back(item);
         return false;
-    };
-    if (const auto i = topmost(world.Objects, onObject))
-        return MapItem{KindObject, *i};
-    if (const auto i = topmost(world.Cubes, on))
-        return MapItem{KindCube, *i};
-    return std::nullopt;
+    });
+    std::sort(items.begin(), items.end());
+    items.erase(std::unique(items.begin(), items.end()), items.end());
+    return items;
 }
 
 QString describeItem(const World &world, const MapItem &item)

@@ -28,14 +28,16 @@ struct Footprint {
     QPointF a, b;
     double radius = 0;
     int penWidth = 1;
-    QPointF centre;      // the item's position: what a drag moves
-    bool movable = true; // walls and the like stay where they were drawn
+    QPointF centre;      // the item's position
+    bool atPoint = true; // placed by a click; false: a rectangle, drawn by a drag
 
-    // The selection marker: a 4 x 4 square around a movable item's centre,
-    // a wall's (or floor's...) own rectangle.
+    // The selection marker: a 4 x 4 square around the centre of an item
+    // placed at a point, a wall's (or floor's...) own rectangle.
     QRectF markerRect() const;
     // Whether the point is on the drawn footprint or within slack of it.
     bool contains(QPointF point, double slack) const;
+    // Whether the drawn footprint touches the area (its edges included).
+    bool touches(const QRectF &area) const;
 };
 
 Footprint footprintOf(const CubeInfo &cube);
@@ -48,11 +50,15 @@ Footprint startFootprint(double x, double y);
 // An item of the world, an object by its position only; nothing when the
 // item does not exist.
 std::optional<Footprint> footprintOf(const World &world, const MapItem &item);
+// A record's footprint, an object's by its position only.
+Footprint footprintOf(const AnyItem &record);
 
 // The topmost item drawn at the point (the start marker, then texts,
 // pictures, objects and walls, the last drawn first), within slack map units.
 std::optional<MapItem> itemAt(const World &world, const std::vector<ShapeInfo> &shapes,
                               QPointF point, double slack);
+// Every item whose drawing touches the area, sorted.
+ItemRefs itemsIn(const World &world, const std::vector<ShapeInfo> &shapes, const QRectF &area);
 
 // What a tool tip calls an item: "Park Bench", "Text: Welcome", "Wall",
 // "Picture: sign.gif", "Start Position".

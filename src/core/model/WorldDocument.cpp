@@ -1,8 +1,11 @@
 #include "core/model/WorldDocument.h"
 
+#include "core/model/ItemEdits.h"
+
 #include <QUndoCommand>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -81,6 +84,34 @@ bool makeRoomIn(ItemRefs &refs, int kind, int index)
 
 } // namespace
 
+World worldOf(const std::vector<AnyItem> &items)
+{
+    World world;
+    world.Objects.clear();
+    world.Texts.clear();
+    world.Cubes.clear();
+    world.Pictures.clear();
+    for (const AnyItem &item : items)
+        withArrayOf(world, item, [](auto &array, const auto &record) { array.push_back(record); });
+    return world;
+}
+
+std::vector<AnyItem> itemsOf(const World &world)
+{
+    std::vector<AnyItem> items;
+    const auto take = [&items](const auto &array) {
+        for (const auto &record : array) {
+            if (isUsed(record))
+                items.emplace_back(record);
+        }
+    };
+    take(world.Objects);
+    take(world.Texts);
+    take(world.Cubes);
+    take(world.Pictures);
+    return items;
+}
+
 bool WorldSettings::sameStart(const WorldSettings &other) const
 {
     return StartPosX == other.StartPosX && StartPosY == other.StartPosY &&
@@ -96,8 +127,8 @@ bool WorldSettings::operator==(const WorldSettings &other) const
 // grow the array. Undo puts back exactly what was there.
 class AddItemCommand : public QUndoCommand {
 public:
-    AddItemCommand(WorldDocument &document, AnyItem item)
-        : m_document(document), m_item(std::move(item))
+    AddItemCommand(WorldDocument &document, AnyItem item, QUndoCommand *parent = nullptr)
+        : QUndoCommand(parent), m_document(document), m_item(std::move(item))
     {
         const QString verb = kindOf(m_item) == KindCube ? QStringLiteral("Draw")
                                                         : QStringLiteral("Place");
@@ -124,7 +155,8 @@ public:
             else
                 items.front() = previous;
         });
-        m_document.forget(kindOf(m_item), m_index, false); // the last element, or element 0 unused again
+        // The last element goes, or element 0 is unused again: nothing moves down.
+        m_document.forget(kindOf(m_item), m_index, false);
         emit m_document.itemRemoved(kindOf(m_item), m_index);
     }
 
@@ -140,8 +172,9 @@ private:
 // element; undo restores the removed record at its place.
 class RemoveItemCommand : public QUndoCommand {
 public:
-    RemoveItemCommand(WorldDocument &document, AnyItem removed, int index)
-        : m_document(document), m_removed(std::move(removed)), m_index(index)
+    RemoveItemCommand(WorldDocument &document, AnyItem removed, int index,
+                      QUndoCommand *parent = nullptr)
+        : QUndoCommand(parent), m_document(document), m_removed(std::move(removed)), m_index(index)
     {
         setText(QStringLiteral("Remove ") + WorldDocument::itemLabel(m_removed));
     }
@@ -181,8 +214,8 @@ private:
 class ChangeItemCommand : public QUndoCommand {
 public:
     ChangeItemCommand(WorldDocument &document, int index, AnyItem before, AnyItem after,
-                      const QString &verb)
-        : m_document(document), m_index(index), m_before(std::move(before)),
+                      const QString &verb, QUndoCommand *parent = nullptr)
+        : QUndoCommand(parent), m_document(document), m_index(index), m_before(std::move(before)),
           m_after(std::move(after))
     {
         setText(verb + QLatin1Char(' ') + WorldDocument::itemLabel(m_after));
@@ -209,8 +242,8 @@ private:
 class SettingsCommand : public QUndoCommand {
 public:
     SettingsCommand(WorldDocument &document, WorldSettings before, WorldSettings after,
-                    const QString &action)
-        : QUndoCommand(action), m_document(document), m_before(std::move(before)),
+                    const QString &action, QUndoCommand *parent = nullptr)
+        : QUndoCommand(action, parent), m_document(document), m_before(std::move(before)),
           m_after(std::move(after))
     {
     }
@@ -223,6 +256,44 @@ private:
     WorldSettings m_before;
     WorldSettings m_after;
 };
+
+namespace {
+
+// Commands gathered under one parent, which runs them in order and undoes
+// them backwards: one undo step, named for what it did.
+class Step {
+public:
+    explicit Step(QString verb) : m_verb(std::move(verb)) {}
+
+    // The parent of the next command, which acts on the item of this label.
+    QUndoCommand *add(const QString &label)
+    {
+        ++m_count;
+        m_label = label;
+        return m_group.get();
+    }
+
+    // "Paste Park Bench", "Move Start Position", "Move 3 Items"; no step
+    // when nothing was added.
+    void push(QUndoStack &stack)
+    {
+        if (m_count == 0)
+            return;
+        m_group->setText(m_count == 1 ? m_verb + QLatin1Char(' ') + m_label
+                                      : QStringLiteral("%1 %2 Items").arg(m_verb).arg(m_count));
+        stack.push(m_group.release());
+    }
+
+private:
+    QString m_verb;
+    QString m_label;
+    int m_count = 0;
+    std::unique_ptr<QUndoCommand> m_group = std::make_unique<QUndoCommand>();
+};
+
+const QString StartLabel = QStringLiteral("Start Position");
+
+} // namespace
 
 WorldDocument::WorldDocument(QObject *parent) : QObject(parent)
 {
@@ -318,6 +389,57 @@ void WorldDocument::remove(int kind, int index)
         m_undoStack.push(new RemoveItemCommand(*this, *removed, index));
 }
 
+void WorldDocument::placeAll(const std::vector<AnyItem> &items, const QString &verb)
+{
+    Step step(verb);
+    for (const AnyItem &item : items)
+        new AddItemCommand(*this, item, step.add(itemLabel(item)));
+    step.push(m_undoStack);
+}
+
+void WorldDocument::move(const ItemRefs &items, QPointF offset)
+{
+    if (offset.isNull())
+        return;
+    Step step(QStringLiteral("Move"));
+    for (const ItemRef &ref : items) {
+        if (ref.kind == KindStart) {
+            WorldSettings moved = settings();
+            moved.StartPosX += offset.x();
+            moved.StartPosY += offset.y();
+            new SettingsCommand(*this, settings(), moved, {}, step.add(StartLabel));
+        } else if (const std::optional<AnyItem> record = item(ref.kind, ref.index)) {
+            new ChangeItemCommand(*this, ref.index, *record, ItemEdits::translated(*record, offset),
+                                  {}, step.add(itemLabel(*record)));
+        }
+    }
+    step.push(m_undoStack);
+}
+
+void WorldDocument::turn(const ItemRefs &items, bool clockwise)
+{
+    Step step(QStringLiteral("Rotate"));
+    for (const ItemRef &ref : items) {
+        const std::optional<AnyItem> record = item(ref.kind, ref.index);
+        if (record && ItemEdits::turns(*record))
+            new ChangeItemCommand(*this, ref.index, *record, ItemEdits::turned(*record, clockwise),
+                                  {}, step.add(itemLabel(*record)));
+    }
+    step.push(m_undoStack);
+}
+
+void WorldDocument::removeAll(ItemRefs items, const QString &verb)
+{
+    // The last first, so that the indices of those still to go stay as they are.
+    std::sort(items.rbegin(), items.rend());
+    Step step(verb);
+    for (const ItemRef &ref : items) {
+        if (const std::optional<AnyItem> removed = item(ref.kind, ref.index))
+            new RemoveItemCommand(*this, *removed, ref.index, step.add(itemLabel(*removed)));
+    }
+    step.push(m_undoStack);
+}
+
 void WorldDocument::changeSettings(const WorldSettings &settings, const QString &action)
 {
     m_undoStack.push(new SettingsCommand(*this, this->settings(), settings, action));
@@ -348,7 +470,8 @@ bool WorldDocument::exists(const ItemRef &ref) const
         return ref.index == 0;
     bool used = false;
     withArray(m_world, ref.kind, [&](const auto &items) {
-        used = ref.index >= 0 && size_t(ref.index) < items.size() && isUsed(items[size_t(ref.index)]);
+        used =
+            ref.index >= 0 && size_t(ref.index) < items.size() && isUsed(items[size_t(ref.index)]);
     });
     return used;
 }
@@ -388,11 +511,12 @@ void WorldDocument::makeRoom(int kind, int index)
 
 void WorldDocument::settleSelection()
 {
-    if (!m_touched.empty()) {
-        ItemRefs touched = valid(std::move(m_touched));
-        m_touched.clear();
-        m_selectionMoved |= touched != m_selection;
+    ItemRefs touched = valid(std::move(m_touched));
+    m_touched.clear();
+    // A step on selected items (a move, a turn) keeps the whole selection.
+    if (!std::includes(m_selection.begin(), m_selection.end(), touched.begin(), touched.end())) {
         m_selection = std::move(touched);
+        m_selectionMoved = true;
     }
     if (m_selectionMoved) {
         m_selectionMoved = false;

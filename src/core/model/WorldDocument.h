@@ -11,12 +11,15 @@
 // world: setting it is no command. Every command keeps it valid: a removed
 // item leaves it, later items' indices shift with their array, and after a
 // command, an undo or a redo the items it placed, changed or put back (the
-// start position when it moved) become the selection. selectionChanged is
-// emitted once per step, after the step's item notifications.
+// start position when it moved) become the selection, unless they were all
+// selected already (a move or a turn of the selection keeps all of it).
+// selectionChanged is emitted once per step, after the step's item
+// notifications.
 
 #include "core/model/World.h"
 
 #include <QObject>
+#include <QPointF>
 #include <QUndoStack>
 
 #include <variant>
@@ -26,6 +29,12 @@
 using AnyItem = std::variant<ObjectInfo, TextInfo, CubeInfo, PictureInfo>;
 
 inline int kindOf(const AnyItem &item) { return int(item.index()) + 1; }
+
+// A world that holds just these records, each array in their order (an
+// array that gets none stays empty), and back: the used records of a world,
+// objects, texts, walls and pictures.
+World worldOf(const std::vector<AnyItem> &items);
+std::vector<AnyItem> itemsOf(const World &world);
 
 // An item by kind number and array index. The start position, which can be
 // selected and moved but lies in no array, is {KindStart, 0}.
@@ -91,6 +100,15 @@ public:
     void remove(int kind, int index);                                // "Remove ..."
     void changeSettings(const WorldSettings &settings, const QString &action);
 
+    // Several items in one undoable command, named "<verb> <item>" for one
+    // item ("Paste Park Bench", "Move Start Position") and "<verb> N Items"
+    // for more ("Move 3 Items"), counting only the items it changes. Nothing
+    // to do is no command.
+    void placeAll(const std::vector<AnyItem> &items, const QString &verb); // "Paste", "Duplicate"
+    void move(const ItemRefs &items, QPointF offset);    // "Move"; the start position too
+    void turn(const ItemRefs &items, bool clockwise);    // "Rotate"; see ItemEdits::turned
+    void removeAll(ItemRefs items, const QString &verb); // "Remove", "Cut"; not the start
+
     // How commands name an item: "Park Bench", "Text", "Wall", "Picture".
     static QString itemLabel(const AnyItem &item);
 
@@ -132,6 +150,6 @@ private:
     bool m_saved = true;
     QString m_currentFile;
     ItemRefs m_selection;
-    ItemRefs m_touched;           // by the step that runs
+    ItemRefs m_touched;            // by the step that runs
     bool m_selectionMoved = false; // indices shifted by the step that runs
 };

@@ -28,6 +28,28 @@ QIcon programIcon()
     return icon;
 }
 
+QIcon arrowIcon()
+{
+    // The arrow in a 100 x 100 square: its tip at the top left, a tail below.
+    const QPolygonF arrow(QVector<QPointF>{
+        {24, 8}, {24, 82}, {42, 65}, {55, 94}, {68, 88}, {55, 60}, {80, 60}});
+    QIcon icon;
+    for (int size : {16, 24, 32, 48}) {
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 100.0, size / 100.0);
+        p.setPen(QPen(Qt::black, std::max(5.0, 100.0 / size), Qt::SolidLine, Qt::RoundCap,
+                      Qt::RoundJoin));
+        p.setBrush(Qt::white);
+        p.drawPolygon(arrow);
+        p.end();
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
 namespace
 {
 

@@ -4,6 +4,7 @@
 #include "editor/map/MapTool.h"
 
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -14,6 +15,7 @@ MapCanvas::MapCanvas(QWidget *frame) : QWidget(frame)
 {
     setAttribute(Qt::WA_OpaquePaintEvent); // the back image covers every pixel it paints
     setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 void MapCanvas::setDrawing(Drawing drawing) { m_drawing = std::move(drawing); }
@@ -51,6 +53,8 @@ QPointF MapCanvas::pixelToMap(const QPointF &pixel) const
         return {};
     return QPointF(pixel.x() * 100.0 / width(), pixel.y() * 100.0 / height());
 }
+
+double MapCanvas::unitsPerPixel() const { return width() > 0 ? 100.0 / width() : 0; }
 
 QRect MapCanvas::visibleRect() const
 {
@@ -100,7 +104,7 @@ bool MapCanvas::event(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip && m_toolTipText) {
         const auto *help = static_cast<QHelpEvent *>(event);
-        const QString text = m_toolTipText(pixelToMap(help->pos()));
+        const QString text = toolTipAt(pixelToMap(help->pos()));
         if (text.isEmpty())
             QToolTip::hideText();
         else
@@ -113,20 +117,23 @@ bool MapCanvas::event(QEvent *event)
 void MapCanvas::mousePressEvent(QMouseEvent *event)
 {
     if (m_tool)
-        m_tool->mousePressed(event->button(), pixelToMap(event->position()));
+        m_tool->mousePressed(event->button(), pixelToMap(event->position()), event->modifiers());
 }
 
 void MapCanvas::mouseMoveEvent(QMouseEvent *event)
 {
+    const QPointF point = pixelToMap(event->position());
+    if (rect().contains(event->position().toPoint()))
+        m_pointer = point;
     if (m_tool)
-        m_tool->mouseMoved(pixelToMap(event->position()));
+        m_tool->mouseMoved(point, event->modifiers());
 }
 
 void MapCanvas::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPointF point = pixelToMap(event->position());
     if (m_tool)
-        m_tool->mouseReleased(event->button(), point);
+        m_tool->mouseReleased(event->button(), point, event->modifiers());
     if (event->button() == Qt::RightButton)
         emit rightClicked(point);
 }
@@ -134,8 +141,16 @@ void MapCanvas::mouseReleaseEvent(QMouseEvent *event)
 void MapCanvas::leaveEvent(QEvent *event)
 {
     QWidget::leaveEvent(event);
+    m_pointer.reset();
     if (m_tool)
         m_tool->mouseLeft();
+}
+
+void MapCanvas::keyPressEvent(QKeyEvent *event)
+{
+    if (m_tool && m_tool->keyPressed(event->key()))
+        return;
+    QWidget::keyPressEvent(event); // on to the frame, and the window's shortcuts
 }
 
 void MapCanvas::wheelEvent(QWheelEvent *event)

@@ -8,13 +8,15 @@
 //
 // The mouse goes to the active tool, in map units. After a press the canvas
 // keeps the mouse until the release, so a release outside it is reported
-// too, with coordinates beyond 0..100.
+// too, with coordinates beyond 0..100. A click gives the canvas the keyboard
+// focus; its keys go to the tool first.
 
 #include <QImage>
 #include <QTransform>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class MapTool;
 
@@ -38,9 +40,19 @@ public:
 
     // The tool tip for a map point; an empty text shows none.
     void setToolTipText(std::function<QString(QPointF)> toolTipText);
+    QString toolTipAt(QPointF point) const
+    {
+        return m_toolTipText ? m_toolTipText(point) : QString();
+    }
 
     QTransform mapToPixels() const; // map units to this widget's pixels
     QPointF pixelToMap(const QPointF &pixel) const;
+    double unitsPerPixel() const;
+    // How near the pointer must come to an item to be on it, in map units:
+    // thin bars and small items are easier to find.
+    double hitSlack() const { return HitSlackPx * unitsPerPixel(); }
+    // Where the pointer is, in map units, while it is over the canvas.
+    std::optional<QPointF> pointer() const { return m_pointer; }
     QRect visibleRect() const; // the part of the canvas inside its frame
     const QImage &backImage() const { return m_back; }
 
@@ -49,6 +61,8 @@ signals:
     void wheelTurned(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPointF point);
 
 protected:
+    static constexpr double HitSlackPx = 3;
+
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -57,6 +71,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void drawBack(const QRect &area);
@@ -67,4 +82,5 @@ private:
     std::function<QString(QPointF)> m_toolTipText;
     QImage m_back;
     QRect m_backRect;
+    std::optional<QPointF> m_pointer;
 };

@@ -34,6 +34,17 @@ void MapOverlay::place()
     setGeometry(QRect(topLeft, bottomRight)); // both corners' pixels included
 }
 
+void MapOverlay::paintOutline(QPainter &painter, const QRect &r)
+{
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(Qt::black);
+    painter.drawRect(r);
+    if (r.width() > 2 && r.height() > 2) {
+        painter.setPen(Qt::white);
+        painter.drawRect(r.adjusted(1, 1, -1, -1));
+    }
+}
+
 void MapOverlay::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -45,13 +56,7 @@ void MapOverlay::paintEvent(QPaintEvent *)
     } else if (m_look == Look::Line) {
         painter.fillRect(rect(), text);
     } else if (m_look == Look::Outline) {
-        // Black with a white line inside: visible on grass, streets and walls alike.
-        painter.setPen(Qt::black);
-        painter.drawRect(r);
-        if (r.width() > 2 && r.height() > 2) {
-            painter.setPen(Qt::white);
-            painter.drawRect(r.adjusted(1, 1, -1, -1));
-        }
+        paintOutline(painter, r);
     } else {
         painter.fillRect(rect(), QColor(255, 255, 255, 50));
     }

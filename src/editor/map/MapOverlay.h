@@ -6,6 +6,8 @@
 #include <QRectF>
 #include <QWidget>
 
+class QPainter;
+
 class MapCanvas;
 
 class MapOverlay : public QWidget {
@@ -24,6 +26,10 @@ public:
     void setMapRect(const QRectF &rect); // map units; a negative size is turned round
     QRectF mapRect() const { return m_mapRect; }
     void place(); // sets the geometry from the canvas's present scale
+
+    // The outline's look, black with a white line inside: visible on grass,
+    // streets and walls alike. Also the marks of several selected items.
+    static void paintOutline(QPainter &painter, const QRect &rect);
 
 protected:
     MapCanvas *canvas() const { return m_canvas; }

@@ -203,12 +203,29 @@ private:
     Bars m_bars[2];
 };
 
-// Index skip (an item being dragged) is left out; -1 leaves out nothing.
-void paintCubes(Canvas &canvas, const std::vector<CubeInfo> &cubes, int skip)
+// The items of one kind left out of the drawing, by index.
+class Skipped {
+public:
+    Skipped(const ItemRefs &hidden, int kind)
+        : m_from(std::lower_bound(hidden.begin(), hidden.end(), ItemRef{kind, 0})),
+          m_to(std::lower_bound(m_from, hidden.end(), ItemRef{kind + 1, 0})), m_kind(kind)
+    {
+    }
+    bool operator()(int index) const
+    {
+        return m_from != m_to && std::binary_search(m_from, m_to, ItemRef{m_kind, index});
+    }
+
+private:
+    ItemRefs::const_iterator m_from, m_to;
+    int m_kind;
+};
+
+void paintCubes(Canvas &canvas, const std::vector<CubeInfo> &cubes, const Skipped &skip)
 {
     for (int i = 0; i < int(cubes.size()); ++i) {
         const CubeInfo &cube = cubes[size_t(i)];
-        if (!isUsed(cube) || i == skip)
+        if (!isUsed(cube) || skip(i))
             continue;
         const Footprint f = footprintOf(cube);
         const std::optional<CubeLook> look = cubeLook(cube);
@@ -222,12 +239,12 @@ void paintCubes(Canvas &canvas, const std::vector<CubeInfo> &cubes, int skip)
 }
 
 void paintObjects(Canvas &canvas, const std::vector<ObjectInfo> &objects,
-                  const std::vector<ShapeInfo> &shapes, int skip)
+                  const std::vector<ShapeInfo> &shapes, const Skipped &skip)
 {
     const ShapeIndex library(shapes);
     for (int i = 0; i < int(objects.size()); ++i) {
         const ObjectInfo &object = objects[size_t(i)];
-        if (!isUsed(object) || i == skip)
+        if (!isUsed(object) || skip(i))
             continue;
         for (const int entry : library.matching(object.Name)) {
             const ShapeInfo &shape = shapes[size_t(entry)];
@@ -242,11 +259,12 @@ void paintObjects(Canvas &canvas, const std::vector<ObjectInfo> &objects,
 }
 
 // Pictures and texts: white bars.
-template <class Item> void paintBars(Canvas &canvas, const std::vector<Item> &items, int skip)
+template <class Item>
+void paintBars(Canvas &canvas, const std::vector<Item> &items, const Skipped &skip)
 {
     for (int i = 0; i < int(items.size()); ++i) {
         const Item &item = items[size_t(i)];
-        if (!isUsed(item) || i == skip)
+        if (!isUsed(item) || skip(i))
             continue;
         const Footprint f = footprintOf(item);
         if (f.form == Footprint::Form::Bar)
@@ -262,50 +280,56 @@ void paintStartMarker(Canvas &canvas, double x, double y)
     canvas.marker(f.centre, radius, MarkerFill, MarkerOutline);
 }
 
+// Thin lines on the ground, at least MinGridGapPx apart.
+void paintGrid(Canvas &canvas, double size)
+{
+    const double gapPx = size * canvas.pixelsPerUnit();
+    if (!(gapPx > 0))
+        return;
+    const double step = size * std::ceil(MinGridGapPx / gapPx);
+    const QPoint first = canvas.pixel(0, 0);
+    const QPoint last = canvas.pixel(100, 100);
+    for (int n = 0; n * step <= 100; ++n) {
+        const QPoint p = canvas.pixel(n * step, n * step);
+        canvas.fill(QRect(QPoint(p.x(), first.y()), QPoint(p.x(), last.y())), GridColor);
+        canvas.fill(QRect(QPoint(first.x(), p.y()), QPoint(last.x(), p.y())), GridColor);
+    }
+}
+
+void paintAll(Canvas &canvas, const World &world, const std::vector<ShapeInfo> &shapes,
+              const ItemRefs &hidden)
+{
+    paintCubes(canvas, world.Cubes, Skipped(hidden, KindCube));
+    paintObjects(canvas, world.Objects, shapes, Skipped(hidden, KindObject));
+    paintBars(canvas, world.Pictures, Skipped(hidden, KindPicture));
+    paintBars(canvas, world.Texts, Skipped(hidden, KindText));
+}
+
 } // namespace
 
 void paintWorld(QPainter &painter, const QTransform &mapToDevice, const World &world,
-                const std::vector<ShapeInfo> &shapes, const std::optional<MapItem> &hidden)
+                const std::vector<ShapeInfo> &shapes, const ItemRefs &hidden, double gridSize)
 {
-    const auto skip = [&hidden](int kind) {
-        return hidden && hidden->kind == kind ? hidden->index : -1;
-    };
     painter.save();
     Canvas canvas(painter, mapToDevice);
     canvas.fill(QRect(canvas.pixel(0, 0), canvas.pixel(100, 100)), Background);
-    paintCubes(canvas, world.Cubes, skip(KindCube));
-    paintObjects(canvas, world.Objects, shapes, skip(KindObject));
-    paintBars(canvas, world.Pictures, skip(KindPicture));
-    paintBars(canvas, world.Texts, skip(KindText));
-    if (skip(KindStart) < 0)
+    if (gridSize > 0)
+        paintGrid(canvas, gridSize);
+    paintAll(canvas, world, shapes, hidden);
+    if (!std::binary_search(hidden.begin(), hidden.end(), ItemRef{KindStart, 0}))
         paintStartMarker(canvas, world.StartPosX, world.StartPosY);
     painter.restore();
 }
 
-void paintItem(QPainter &painter, const QTransform &mapToDevice, const AnyItem &record,
-               const std::vector<ShapeInfo> &shapes)
+void paintItems(QPainter &painter, const QTransform &mapToDevice,
+                const std::vector<AnyItem> &records, const std::vector<ShapeInfo> &shapes,
+                const std::optional<QPointF> &start)
 {
     painter.save();
     Canvas canvas(painter, mapToDevice);
-    std::visit(
-        [&](const auto &item) {
-            using Item = std::decay_t<decltype(item)>;
-            if constexpr (std::is_same_v<Item, CubeInfo>)
-                paintCubes(canvas, {item}, -1);
-            else if constexpr (std::is_same_v<Item, ObjectInfo>)
-                paintObjects(canvas, {item}, shapes, -1);
-            else
-                paintBars(canvas, std::vector<Item>{item}, -1);
-        },
-        record);
-    painter.restore();
-}
-
-void paintStart(QPainter &painter, const QTransform &mapToDevice, QPointF position)
-{
-    painter.save();
-    Canvas canvas(painter, mapToDevice);
-    paintStartMarker(canvas, position.x(), position.y());
+    paintAll(canvas, worldOf(records), shapes, {}); // stacked as the map stacks them
+    if (start)
+        paintStartMarker(canvas, start->x(), start->y());
     painter.restore();
 }
 

@@ -3,8 +3,10 @@
 #include "editor/map/MapCanvas.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 
 DragHandle::DragHandle(MapCanvas *canvas) : MapOverlay(canvas, Look::Handle)
 {
@@ -20,6 +22,17 @@ QPointF DragHandle::mapPoint(const QPointF &pixel) const
 QRectF DragHandle::placeFor(const QPointF &pixel) const
 {
     return QRectF(mapPoint(pixel) - m_grabOffset, m_before.size());
+}
+
+bool DragHandle::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return MapOverlay::event(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QString item = canvas()->toolTipAt(mapPoint(help->pos()));
+    QToolTip::showText(help->globalPos(), item.isEmpty() ? toolTip() : item + '\n' + toolTip(),
+                       this);
+    return true;
 }
 
 void DragHandle::mousePressEvent(QMouseEvent *event)

@@ -3,7 +3,8 @@
 // grabs it at that point; moving the pointer drags it over the map, and the
 // release drops it with its top-left at the pointer less the grab offset,
 // wherever that is (over the map, or over the handle's old place after a
-// short move). Escape during the drag puts it back.
+// short move). Escape during the drag puts it back. Its tool tip names the
+// item, as the map's does, and says what a drag does.
 
 #include "editor/map/MapOverlay.h"
 
@@ -23,6 +24,7 @@ signals:
     void dragCancelled();
 
 protected:
+    bool event(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

@@ -121,7 +121,7 @@ std::optional<Marker> markerFor(const ObjectTree &tree, int node, const World &w
     const std::optional<Footprint> footprint = item ? footprintOf(world, *item) : std::nullopt;
     if (!footprint)
         return std::nullopt;
-    return Marker{footprint->markerRect(), footprint->movable};
+    return Marker{footprint->markerRect(), footprint->atPoint};
 }
 
 } // namespace ExistingObjects

@@ -46,7 +46,7 @@ void select(ObjectTree &tree, const ItemRefs &selection);
 
 struct Marker {
     QRectF rect;     // map units
-    bool withHandle; // cubes cannot be dragged
+    bool withHandle; // rectangles are outlined whole, without one
 };
 
 // Where the selection marker goes for a node; nothing for a category, no node

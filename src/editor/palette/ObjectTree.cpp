@@ -49,7 +49,7 @@ ObjectTree::ObjectTree(QWidget *parent) : QTreeWidget(parent)
 {
     setColumnCount(1);
     setHeaderHidden(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setUniformRowHeights(true); // keeps ten thousand rows cheap to lay out
     // Changes made from code block the tree's signals, so this is the user's.
     connect(this, &QTreeWidget::itemSelectionChanged, this,

@@ -33,7 +33,7 @@ public:
     int parentOf(int index) const; // 0 for a top node
     int nodeCount() const;
 
-    int selectedNode() const;             // the current node if selected, else the first; 0: none
+    int selectedNode() const;               // the current node if selected, else the first; 0: none
     std::vector<int> selectedNodes() const; // ascending
     void selectNode(int index);
     void selectNodes(const std::vector<int> &indexes); // exactly these; the first shown

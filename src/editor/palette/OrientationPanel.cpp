@@ -24,10 +24,10 @@ OrientationPanel::OrientationPanel(QWidget *parent) : QWidget(parent)
         group->addButton(button);
         return button;
     };
-    OptUp = option(tr("Up"), tr("Makes the object face backward"));
-    optDown = option(tr("Down"), tr("Makes the object face forward"));
-    OptLeft = option(tr("Left"), tr("Makes the object face left"));
-    optRight = option(tr("Right"), tr("Makes the object face right"));
+    OptUp = option(tr("Up"), tr("Faces up the map, towards its top edge"));
+    optDown = option(tr("Down"), tr("Faces down the map, towards its bottom edge"));
+    OptLeft = option(tr("Left"), tr("Faces the left edge of the map"));
+    optRight = option(tr("Right"), tr("Faces the right edge of the map"));
     optDown->setChecked(true);
 
     txtAnchor = new QLineEdit;

@@ -1,4 +1,4 @@
-// Changing what is placed: removing the selected item (button, Delete in the
+// Changing what is placed: removing the selection (button, Delete in the
 // tree or on the map), editing it with the Edit Object dialog (double click
 // or Enter on its node) and the World Properties dialog.
 
@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QPushButton>
 #include <QShortcut>
+
+#include <algorithm>
 
 void MainEditor::connectEditCommands()
 {
@@ -35,22 +37,23 @@ void MainEditor::connectEditCommands()
 
 void MainEditor::cmdRemoveObject_Click()
 {
-    const std::optional<MapItem> item = selectedItem();
-    if (!item || item->kind == KindStart) {
+    ItemRefs items = m_document.selection();
+    items.erase(std::remove(items.begin(), items.end(), ItemRef{KindStart, 0}), items.end());
+    if (items.empty()) {
         m_document.setSaved(false); // pressing the button counts as a change, even here
         return;
     }
-    const std::vector<int> nodes = ExistingObjects::nodesOf(*objTree, {*item});
-    m_document.remove(item->kind, item->index); // the map and the tree are redrawn
+    const std::vector<int> nodes = ExistingObjects::nodesOf(*objTree, items);
+    m_document.removeAll(items, tr("Remove")); // the map and the tree are redrawn
 
-    // The selection moves on to the node that now has the removed node's
-    // place in the order of addition, or to the new last node.
+    // The selection moves on to the node that now has the first removed
+    // node's place in the order of addition, or to the new last node.
     if (nodes.empty())
         return;
     const int k = nodes.front();
     objTree->selectNode(k > objTree->nodeCount() ? k - 1 : k);
     objTree_NodeClick();
-    objTree->expandNode(item->kind);
+    objTree->expandNode(items.front().kind);
 }
 
 void MainEditor::objTree_DblClick()

@@ -5,9 +5,10 @@
 #include "editor/window/MainEditor.h"
 
 #include "editor/map/MapCanvas.h"
+#include "editor/map/MapLayers.h"
 #include "editor/map/MapOverlay.h"
-#include "editor/map/MapPainter.h"
 #include "editor/map/MapScale.h"
+#include "editor/map/SelectTool.h"
 #include "editor/palette/DragHandle.h"
 #include "editor/palette/ObjectTree.h"
 #include "editor/palette/PanelParts.h"
@@ -42,8 +43,11 @@ MainEditor::MainEditor(const Platform &platform, const ProgramFolders &folders,
         Status1->showMessage(tr("Unsaved work cannot be kept for recovery: %1").arg(error));
     });
     createMenus();
+    createClipboardCommands();
     connectPlaceTool();
     connectMoveCommands();
+    createGridMenu();
+    createToolBar();
     connectNavigation();
     followDocument();
     connectEditCommands();
@@ -65,11 +69,9 @@ void MainEditor::createControls()
     Picture2->setBackgroundRole(QPalette::Mid);
     Picture1 = new MapCanvas(Picture2);
     Picture1->setAccessibleName(tr("Map"));
-    Picture1->setDrawing([this](QPainter &painter, const QTransform &mapToDevice) {
-        MapPainter::paintWorld(painter, mapToDevice, world(), Shapes, m_dragged);
-    });
     shpSelector = new MapOverlay(Picture1, MapOverlay::Look::Outline);
     Image1 = new DragHandle(Picture1);
+    m_layers = std::make_unique<MapLayers>(*Picture1, *shpSelector, *Image1, m_document, Shapes);
     HScroll1 = new QScrollBar(Qt::Horizontal, central);
     VScroll1 = new QScrollBar(Qt::Vertical, central);
     for (QScrollBar *bar : {HScroll1, VScroll1})
@@ -77,7 +79,8 @@ void MainEditor::createControls()
     MapScale::followScrollBars(*Picture1, *HScroll1, *VScroll1, m_relativeScroll);
 
     m_palette = new Palette(m_platform, central);
-    m_placeTool = new PlaceTool(m_document, *m_palette, Shapes, m_platform, Picture1, this);
+    m_placeTool = new PlaceTool(m_document, *m_palette, Shapes, m_platform, m_snap, Picture1, this);
+    m_selectTool = new SelectTool(m_document, Shapes, m_snap, Picture1, *m_layers, this);
 
     frmCurrent = new QGroupBox(tr("Existing Objects"), central);
     objTree = new ObjectTree(frmCurrent);
@@ -107,8 +110,9 @@ void MainEditor::connectPlaceTool()
 {
     // Choosing something to place ends the selection of an existing item.
     connect(m_palette, &Palette::userChose, this, &MainEditor::clearTreeSelection);
-    connect(m_placeTool, &PlaceTool::statusChanged, Status1,
-            [this](const QString &text) { Status1->showMessage(text); });
+    const auto show = [this](const QString &text) { Status1->showMessage(text); };
+    connect(m_placeTool, &PlaceTool::statusChanged, Status1, show);
+    connect(m_selectTool, &SelectTool::statusChanged, Status1, show);
     // The crosshair would no longer cross at the pointer.
     for (QScrollBar *bar : {HScroll1, VScroll1})
         connect(bar, &QScrollBar::valueChanged, m_placeTool, &PlaceTool::hideCrosshair);

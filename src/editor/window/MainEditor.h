@@ -3,8 +3,9 @@
 // the world document (every change of the world is one of its commands; the
 // map and the tree redraw from its notifications), DocumentFiles (New, Open,
 // Save, Save As, the recent worlds), the Palette (what the next click
-// places) and the map's PlaceTool (placing with the mouse). Its controls are
-// its own; tools and tests find them by object name.
+// places), the map's tools (PlaceTool placing with the mouse, SelectTool
+// choosing and arranging) and MapLayers (what the map shows). Its controls
+// are its own; tools and tests find them by object name.
 // Its code is split by concern: MainEditor.cpp (controls, wiring, events),
 // MainMenus.cpp (the menu bar, the recent worlds' menu), MainLayout.cpp
 // (placing the controls), MapCommands.cpp (map, zoom, tree selection,
@@ -12,18 +13,22 @@
 // (start-up, caption, window placement, help pages), ExportCommands.cpp (the
 // export and its preview), MoveCommands.cpp (dragging and nudging items),
 // MapNavigation.cpp (wheel, right click, tool tips), EditCommands.cpp
-// (removal, editing, World Properties), ViewCommands.cpp (the 3-D View
-// panel).
+// (removal, editing, World Properties), ToolCommands.cpp (the tool bar and
+// which tool is active), ClipboardCommands.cpp (cut, copy, paste, duplicate,
+// select all), GridCommands.cpp (the grid and snapping), ViewCommands.cpp
+// (the 3-D View panel).
 
 #include "core/files/ProgramFolders.h"
 #include "core/library/Footprint.h"
 #include "core/library/ObjectLibrary.h"
 #include "core/model/WorldDocument.h"
 #include "editor/map/MapScale.h"
+#include "editor/map/Snap.h"
 #include "editor/platform/Platform.h"
 
 #include <QMainWindow>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -31,6 +36,7 @@ class DocumentFiles;
 class DragHandle;
 class frmEdit;
 class MapCanvas;
+class MapLayers;
 class MapOverlay;
 class ObjectTree;
 class ViewDock;
@@ -38,10 +44,13 @@ class Palette;
 class PlaceTool;
 class QAction;
 class QGroupBox;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QScrollBar;
 class QStatusBar;
+class QToolBar;
+class SelectTool;
 class WebPublisher;
 struct ScrollFractions;
 
@@ -64,8 +73,9 @@ public:
     // the document's selection.
     void Render2D(bool RefreshTree, int SelKind, int SelIndex);
     void ScaleLand();
-    void objTree_NodeClick(); // the tree's selection becomes the document's
-    void hideMarkers();       // shpSelector and Image1
+    // The tree's selection becomes the document's.
+    void objTree_NodeClick();
+    void hideMarkers(); // shpSelector and Image1
 
     // The world, its undo stack, Saved and CurrentFile.
     WorldDocument &document() { return m_document; }
@@ -97,8 +107,7 @@ private:
     void checkZoomMenu();
     void followDocument();
     void resetView();
-    void showSelection(); // the tree and the markers show the document's selection
-    void showMarkers();
+    void showSelection(); // the tree, the marks and the commands follow the document's selection
     std::optional<MapItem> selectedItem() const; // the one selected item, if only one is
 
     // ViewCommands.cpp: the 3-D View panel and the selection it shows.
@@ -121,14 +130,32 @@ private:
     // MoveCommands.cpp
     void connectMoveCommands();
     void createNudges();
-    // Moves the selected object, text, picture or start position by a step
-    // in map units: one undoable move.
+    void createRotations();
+    // Moves the selection by a step in map units: one undoable move.
     void nudgeSelection(double dx, double dy);
-    void moveSelectionTo(QPointF centre);
-    void Image1_DragStart();
+    // What the drag handle, at rect, moves the lone selected item by: its
+    // centre to the handle's, on the grid while snapping is on.
+    QPointF handleOffset(const QRectF &rect) const;
     void Image1_DragMove(const QRectF &rect);
     void Image1_DragDrop(const QRectF &rect);
     void Image1_DragCancel();
+
+    // ToolCommands.cpp
+    void createToolBar();
+    void useSelectTool(bool on);
+
+    // ClipboardCommands.cpp
+    void createClipboardCommands();
+    std::vector<AnyItem> selectedRecords() const; // the start position is none
+    void copySelection();
+    void cutSelection();
+    void paste();
+    void duplicateSelection();
+    void selectAll();
+
+    // GridCommands.cpp
+    void createGridMenu();
+    void applyGrid(); // draws it, and keeps the choice for the next run
 
     // MapNavigation.cpp
     void connectNavigation();
@@ -153,11 +180,16 @@ private:
     DocumentFiles *m_files = nullptr;
     Palette *m_palette = nullptr;
     PlaceTool *m_placeTool = nullptr;
+    SelectTool *m_selectTool = nullptr;
+    std::unique_ptr<MapLayers> m_layers;
+    Snap m_snap;
     MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
-    std::optional<MapItem> m_dragged;            // drawn by the handle while it is dragged
-    bool m_stale = false; // the step that runs changed what the map and the tree show
     WebPublisher *m_webPublisher = nullptr;      // made by the first preview
     ViewDock *m_viewDock = nullptr;
+    // The step that runs changed what the map and the tree show.
+    bool m_stale = false;
+    // Enabled while something is selected.
+    QList<QAction *> m_selectionActions;
 
     // Controls, named as the program has always named them.
     QWidget *Picture2 = nullptr; // the map's frame
@@ -170,6 +202,9 @@ private:
     ObjectTree *objTree = nullptr;
     QPushButton *cmdRemoveObject = nullptr;
     QStatusBar *Status1 = nullptr;
+    QToolBar *tlbMap = nullptr; // the map's tools
+    QAction *cmdSelect = nullptr;
+    QLabel *lblTool = nullptr; // in the status bar: the active tool
 
     QMenu *mnuFile = nullptr;
     QAction *mnuNewItem = nullptr;
@@ -186,11 +221,20 @@ private:
     QMenu *mnuEdit = nullptr;
     QAction *mnuUndo = nullptr;
     QAction *mnuRedo = nullptr;
+    QAction *mnuCut = nullptr;
+    QAction *mnuCopy = nullptr;
+    QAction *mnuPaste = nullptr;
+    QAction *mnuDuplicate = nullptr;
+    QAction *mnuSelectAll = nullptr;
+    QAction *mnuRotateRight = nullptr; // clockwise
+    QAction *mnuRotateLeft = nullptr;
     QMenu *mnuViewItem = nullptr;
     QMenu *mnuScaleItem = nullptr;
     QAction *mnu100Item = nullptr;
     QAction *mnu200Item = nullptr;
     QAction *mnu400Item = nullptr;
+    QAction *mnuSnapToGrid = nullptr;
+    QMenu *mnuGridSize = nullptr;
     QMenu *mnuHelpItem = nullptr;
     QAction *mnuManualItem = nullptr;
     QAction *mnuFeedBack = nullptr;

@@ -5,9 +5,8 @@
 #include "editor/window/MainEditor.h"
 
 #include "editor/map/MapCanvas.h"
-#include "editor/map/MapOverlay.h"
+#include "editor/map/MapLayers.h"
 #include "editor/map/MapScale.h"
-#include "editor/palette/DragHandle.h"
 #include "editor/palette/ExistingObjects.h"
 #include "editor/palette/ObjectTree.h"
 
@@ -23,56 +22,35 @@ void MainEditor::Render2D(bool RefreshTree, int SelKind, int SelIndex)
         objTree_NodeClick();
     } else {
         ExistingObjects::rebuild(*objTree, world(), Shapes, m_document.selection());
-        showMarkers();
+        m_layers->markSelection();
     }
 }
 
 void MainEditor::ScaleLand()
 {
     MapScale::scaleLand(*Picture2, *Picture1, *HScroll1, *VScroll1, world().Zoom, m_relativeScroll);
-    showMarkers();
+    m_layers->markSelection();
     Render2D(false, 0, -1);
 }
 
 void MainEditor::objTree_NodeClick()
 {
     m_document.setSelection(ExistingObjects::itemsOf(*objTree, objTree->selectedNodes()));
-    showMarkers();
+    m_layers->markSelection();
 }
 
 void MainEditor::showSelection()
 {
+    const bool any = !m_document.selection().empty();
+    for (QAction *action : std::as_const(m_selectionActions))
+        action->setEnabled(any);
     if (m_stale)
         return; // the end of the step rebuilds the tree with it
     ExistingObjects::select(*objTree, m_document.selection());
-    showMarkers();
+    m_layers->markSelection();
 }
 
-void MainEditor::showMarkers()
-{
-    const ItemRefs &selection = m_document.selection();
-    const std::optional<Footprint> footprint =
-        selection.size() == 1 ? footprintOf(world(), selection.front()) : std::nullopt;
-    if (!footprint) {
-        hideMarkers();
-        return;
-    }
-    shpSelector->setMapRect(footprint->markerRect());
-    shpSelector->show();
-    if (footprint->movable) {
-        Image1->setMapRect(footprint->markerRect());
-        Image1->show();
-        Image1->raise();
-    } else {
-        Image1->hide();
-    }
-}
-
-void MainEditor::hideMarkers()
-{
-    shpSelector->hide();
-    Image1->hide();
-}
+void MainEditor::hideMarkers() { m_layers->hideMarks(); }
 
 std::optional<MapItem> MainEditor::selectedItem() const
 {

@@ -1,10 +1,12 @@
 // Getting about the map with the mouse: the wheel scrolls it (Shift+wheel
 // sideways), Ctrl+wheel zooms keeping the point under the pointer where the
 // scroll range allows, the right button opens the View menu, and resting the
-// pointer on an item names it.
+// pointer on an item names it and says where it lies.
 
 #include "editor/window/MainEditor.h"
 
+#include "core/model/ItemEdits.h"
+#include "core/model/NumberText.h"
 #include "editor/map/MapCanvas.h"
 #include "editor/map/MapScale.h"
 
@@ -15,7 +17,6 @@ namespace {
 
 constexpr int PixelsPerNotch = 60; // three lines of twenty pixels
 constexpr int NotchAngle = 120;    // eighths of a degree
-constexpr double HitSlackPx = 3;   // thin bars and small items are easier to find
 
 } // namespace
 
@@ -52,7 +53,20 @@ QString MainEditor::toolTipAt(QPointF point) const
 {
     if (Picture1->width() <= 0)
         return QString();
-    const double slack = HitSlackPx * 100.0 / Picture1->width();
-    const std::optional<MapItem> item = itemAt(world(), Shapes, point, slack);
-    return item ? describeItem(world(), *item) : QString();
+    const std::optional<MapItem> item = itemAt(world(), Shapes, point, Picture1->hitSlack());
+    if (!item)
+        return QString();
+    // "Park Bench at 40, 30", "Wall from 10, 20 to 30, 45": the numbers as stored, to the
+    // seven digits of a record's field.
+    const auto at = [](QPointF p) {
+        return tr("%1, %2").arg(NumberText::userSingle(float(p.x())),
+                                NumberText::userSingle(float(p.y())));
+    };
+    const std::optional<AnyItem> record = m_document.item(item->kind, item->index);
+    const QRectF extent =
+        record ? ItemEdits::extent(*record) : QRectF(world().StartPosX, world().StartPosY, 0, 0);
+    const QString name = describeItem(world(), *item);
+    if (item->kind == KindCube)
+        return tr("%1 from %2 to %3").arg(name, at(extent.topLeft()), at(extent.bottomRight()));
+    return tr("%1 at %2").arg(name, at(extent.topLeft()));
 }

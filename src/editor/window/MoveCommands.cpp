@@ -1,16 +1,18 @@
-// Moving the selected object, text, picture or start position: by dragging
-// its handle over the map, with the map showing it at its new place while
-// it moves, or by Ctrl+arrow keys. Each drop and each key press is one
-// undoable move.
+// Moving and turning the selection: by dragging the drag handle of a lone
+// selected item over the map (while placing; the select tool drags with the
+// mouse itself), with the map showing it at its new place while it moves, by
+// Ctrl+arrow keys, and R and Shift+R, which turn objects, texts and pictures.
+// Each drop and each key press is one undoable command for the whole
+// selection.
 
 #include "editor/window/MainEditor.h"
 
-#include "editor/map/MapCanvas.h"
-#include "editor/map/MapOverlay.h"
-#include "editor/map/MapPainter.h"
+#include "editor/map/MapLayers.h"
 #include "editor/palette/DragHandle.h"
+#include "editor/palette/PanelParts.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QMenu>
 
 namespace {
@@ -18,29 +20,28 @@ namespace {
 constexpr double SmallStep = 0.5; // map units
 constexpr double LargeStep = 5;
 
-// The record with its centre at the point; walls and the like stay.
-AnyItem movedTo(AnyItem record, QPointF centre)
-{
-    std::visit(
-        [centre](auto &item) {
-            if constexpr (!std::is_same_v<std::decay_t<decltype(item)>, CubeInfo>) {
-                item.X = float(centre.x());
-                item.Y = float(centre.y());
-            }
-        },
-        record);
-    return record;
-}
-
 } // namespace
 
 void MainEditor::connectMoveCommands()
 {
-    connect(Image1, &DragHandle::dragStarted, this, &MainEditor::Image1_DragStart);
     connect(Image1, &DragHandle::dragMoved, this, &MainEditor::Image1_DragMove);
     connect(Image1, &DragHandle::dropped, this, &MainEditor::Image1_DragDrop);
     connect(Image1, &DragHandle::dragCancelled, this, &MainEditor::Image1_DragCancel);
+    createRotations();
     createNudges();
+}
+
+void MainEditor::createRotations()
+{
+    mnuEdit->addSeparator();
+    mnuRotateRight = mnuEdit->addAction(tr("R&otate Clockwise"), this,
+                                        [this] { m_document.turn(m_document.selection(), true); });
+    mnuRotateRight->setShortcut(QKeySequence(Qt::Key_R));
+    mnuRotateLeft = mnuEdit->addAction(tr("Rotate Anticloc&kwise"), this,
+                                       [this] { m_document.turn(m_document.selection(), false); });
+    mnuRotateLeft->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_R));
+    m_selectionActions << mnuRotateRight << mnuRotateLeft;
+    nameControls({{mnuRotateRight, "mnuRotateRight"}, {mnuRotateLeft, "mnuRotateLeft"}});
 }
 
 void MainEditor::createNudges()
@@ -55,7 +56,7 @@ void MainEditor::createNudges()
                             {"Up", Qt::Key_Up, {0, -1}},
                             {"Down", Qt::Key_Down, {0, 1}}};
     mnuEdit->addSeparator();
-    QMenu *move = mnuEdit->addMenu(tr("&Move Selected Item"));
+    QMenu *move = mnuEdit->addMenu(tr("&Move Selection"));
     for (const bool far : {false, true}) {
         if (far)
             move->addSeparator();
@@ -70,79 +71,39 @@ void MainEditor::createNudges()
             // box keeps Ctrl+arrows for moving by words.
             action->setShortcut(far ? QKeySequence(Qt::CTRL | Qt::SHIFT | n.key)
                                     : QKeySequence(Qt::CTRL | n.key));
+            m_selectionActions << action;
         }
     }
 }
 
 void MainEditor::nudgeSelection(double dx, double dy)
 {
+    m_document.move(m_document.selection(), QPointF(dx, dy));
+}
+
+QPointF MainEditor::handleOffset(const QRectF &rect) const
+{
     const std::optional<MapItem> item = selectedItem();
     const std::optional<Footprint> footprint = item ? footprintOf(world(), *item) : std::nullopt;
-    if (footprint && footprint->movable)
-        moveSelectionTo(footprint->centre + QPointF(dx, dy));
-}
-
-void MainEditor::moveSelectionTo(QPointF centre)
-{
-    const std::optional<MapItem> item = selectedItem();
-    if (!item || item->kind == KindCube)
-        return;
-    if (item->kind == KindStart) {
-        WorldSettings settings = m_document.settings();
-        if (QPointF(settings.StartPosX, settings.StartPosY) == centre)
-            return;
-        settings.StartPosX = centre.x();
-        settings.StartPosY = centre.y();
-        m_document.changeSettings(settings, tr("Move Start Position"));
-    } else if (const std::optional<AnyItem> record = m_document.item(item->kind, item->index)) {
-        m_document.change(item->index, movedTo(*record, centre), tr("Move"));
-    }
-}
-
-void MainEditor::Image1_DragStart()
-{
-    m_dragged = selectedItem();
-    if (m_dragged)
-        Picture1->redraw(); // the map without the item, which the handle now carries
+    if (!footprint)
+        return {};
+    return m_snap.point(rect.center(), QGuiApplication::keyboardModifiers()) - footprint->centre;
 }
 
 void MainEditor::Image1_DragMove(const QRectF &rect)
 {
-    shpSelector->setMapRect(rect);
-    if (!m_dragged)
-        return;
-    const QPointF centre = rect.center();
-    if (m_dragged->kind == KindStart) {
-        Picture1->setFloating([centre](QPainter &painter, const QTransform &mapToDevice) {
-            MapPainter::paintStart(painter, mapToDevice, centre);
-        });
-    } else if (const std::optional<AnyItem> record =
-                   m_document.item(m_dragged->kind, m_dragged->index)) {
-        Picture1->setFloating([this, moved = movedTo(*record, centre)](
-                                  QPainter &painter, const QTransform &mapToDevice) {
-            MapPainter::paintItem(painter, mapToDevice, moved, Shapes);
-        });
-    }
+    if (const std::optional<MapItem> item = selectedItem())
+        m_layers->previewMove({*item}, handleOffset(rect));
 }
 
 void MainEditor::Image1_DragDrop(const QRectF &rect)
 {
     m_document.setSaved(false); // a drop counts as a change, even one that moves nothing
-    const bool previewed = m_dragged.has_value();
-    m_dragged.reset();
-    Picture1->setFloating({});
-    shpSelector->setMapRect(rect);
-    shpSelector->show();
-    const int before = m_document.undoStack().index();
-    moveSelectionTo(rect.center());
-    if (previewed && m_document.undoStack().index() == before)
-        Render2D(false, 0, -1); // nothing moved: the item back on the map
+    const QPointF offset = handleOffset(rect);
+    m_layers->endPreview([this, offset] {
+        if (const std::optional<MapItem> item = selectedItem())
+            m_document.move({*item}, offset);
+    });
 }
 
-void MainEditor::Image1_DragCancel()
-{
-    m_dragged.reset();
-    Picture1->setFloating({});
-    shpSelector->setMapRect(Image1->mapRect());
-    Render2D(false, 0, -1);
-}
+void MainEditor::Image1_DragCancel() { m_layers->endPreview(); }

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -111,8 +112,11 @@ Palette::Palette(const Platform &platform, QWidget *central) : QObject(central)
     connect(TabStrip1, &QTabWidget::currentChanged, this, &Palette::TabStrip1_Click);
     connect(List1, &QListWidget::itemClicked, this, &Palette::userChose);
     connect(List1, &QListWidget::itemSelectionChanged, this, &Palette::changed);
-    for (QRadioButton *option : optCubes)
+    for (QRadioButton *option : optCubes) {
         connect(option, &QRadioButton::toggled, this, &Palette::optCubes_Click);
+        connect(option, &QRadioButton::clicked, this, &Palette::userChose);
+    }
+    connect(picPicture->cmd2dFind, &QPushButton::clicked, this, &Palette::userChose);
     connect(picText->txtTextText, &QLineEdit::textChanged, this, &Palette::changed);
     connect(picPicture, &PicturePanel::fileNameChanged, this, &Palette::changed);
 }

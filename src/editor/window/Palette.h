@@ -62,7 +62,8 @@ public:
     void place(const MainLayout::Geometry &geometry);
 
 signals:
-    // The user chose a tab or an object to place, not an item on the map.
+    // The user chose something to place, not an item on the map: an object
+    // in the list, a tab, a kind of wall or street, or a picture (Find).
     void userChose();
     // What the next click or drag places, or the panel, changed.
     void changed();

@@ -3,6 +3,7 @@
 #include "core/model/WorldDocument.h"
 #include "editor/map/MapCanvas.h"
 #include "editor/map/MapOverlay.h"
+#include "editor/map/Snap.h"
 #include "editor/palette/OrientationPanel.h"
 #include "editor/palette/PanelParts.h"
 #include "editor/palette/PicturePanel.h"
@@ -11,7 +12,6 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QLocale>
 #include <QTimer>
 
 namespace {
@@ -22,9 +22,9 @@ constexpr int CrosshairMs = 1500;
 
 PlaceTool::PlaceTool(WorldDocument &document, Palette &palette,
                      const std::vector<ShapeInfo> &shapes, const Platform &platform,
-                     MapCanvas *canvas, QObject *parent)
+                     const Snap &snap, MapCanvas *canvas, QObject *parent)
     : QObject(parent), m_document(document), m_palette(palette), m_shapes(shapes),
-      m_platform(platform), m_canvas(canvas),
+      m_platform(platform), m_snap(snap), m_canvas(canvas),
       Shape1(new MapOverlay(canvas, MapOverlay::Look::Band)),
       XLine(new MapOverlay(canvas, MapOverlay::Look::Line)),
       YLine(new MapOverlay(canvas, MapOverlay::Look::Line)), Timer1(new QTimer(this))
@@ -50,10 +50,12 @@ void PlaceTool::deactivate()
     m_pointer.reset();
 }
 
-void PlaceTool::mousePressed(Qt::MouseButton button, QPointF point)
+void PlaceTool::mousePressed(Qt::MouseButton button, QPointF pointer,
+                             Qt::KeyboardModifiers modifiers)
 {
     if (button != Qt::LeftButton)
         return;
+    const QPointF point = m_snap.point(pointer, modifiers);
     MouseIsDown = true;
     if (m_palette.isShown(Palette::CubesPanel)) {
         StartX = point.x();
@@ -64,8 +66,9 @@ void PlaceTool::mousePressed(Qt::MouseButton button, QPointF point)
     }
 }
 
-void PlaceTool::mouseMoved(QPointF point)
+void PlaceTool::mouseMoved(QPointF pointer, Qt::KeyboardModifiers modifiers)
 {
+    const QPointF point = m_snap.point(pointer, modifiers);
     if (Shape1->isVisible()) {
         // The band grows only to the right of and below where it began.
         QRectF band = Shape1->mapRect();
@@ -86,12 +89,13 @@ void PlaceTool::mouseMoved(QPointF point)
     updateStatus();
 }
 
-void PlaceTool::mouseReleased(Qt::MouseButton button, QPointF point)
+void PlaceTool::mouseReleased(Qt::MouseButton button, QPointF point,
+                              Qt::KeyboardModifiers modifiers)
 {
     if (button != Qt::LeftButton || !MouseIsDown)
         return;
     MouseIsDown = false;
-    placeAt(point);
+    placeAt(m_snap.point(point, modifiers));
 }
 
 void PlaceTool::mouseLeft()
@@ -99,6 +103,14 @@ void PlaceTool::mouseLeft()
     hideCrosshair();
     m_pointer.reset();
     updateStatus();
+}
+
+bool PlaceTool::keyPressed(int key)
+{
+    if (key != Qt::Key_Escape)
+        return false;
+    emit escaped();
+    return true;
 }
 
 void PlaceTool::hideCrosshair()
@@ -187,14 +199,4 @@ QString PlaceTool::placementHint() const
     }
 }
 
-void PlaceTool::updateStatus()
-{
-    QString text = placementHint();
-    if (m_pointer) {
-        const QLocale locale;
-        text = tr("%1, %2").arg(locale.toString(m_pointer->x(), 'f', 1),
-                                locale.toString(m_pointer->y(), 'f', 1)) +
-               QStringLiteral("    ") + text;
-    }
-    emit statusChanged(text);
-}
+void PlaceTool::updateStatus() { emit statusChanged(statusText(m_pointer, placementHint())); }
