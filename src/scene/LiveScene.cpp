@@ -82,9 +82,7 @@ LiveScene::LiveScene(const WorldDocument &document, const std::vector<ShapeInfo>
       m_reader({Files::pathIn(programFolder, QStringLiteral("Textures"))})
 {
     initCoin();
-    for (int entry = 0; entry < int(shapes.size()); ++entry)
-        m_entriesNamed[shapes[size_t(entry)].Name].append(entry);
-    m_objects.assign(shapes.size(), nullptr);
+    indexLibrary();
 
     m_root = new SoSeparator;
     m_root->ref();
@@ -120,6 +118,29 @@ LiveScene::~LiveScene()
         if (object)
             object->unref();
     m_root->unref();
+}
+
+void LiveScene::indexLibrary()
+{
+    for (SoNode *object : m_objects)
+        if (object)
+            object->unref();
+    m_entriesNamed.clear();
+    for (int entry = 0; entry < int(m_shapes.size()); ++entry) {
+        const ShapeInfo &shape = m_shapes[size_t(entry)];
+        m_entriesNamed[shape.Name].append(entry);
+        if (!shape.Folder.isEmpty()) // the user's textures lie beside the objects
+            m_reader.addSearchDir(shape.Folder);
+    }
+    m_objects.assign(m_shapes.size(), nullptr);
+}
+
+void LiveScene::libraryChanged()
+{
+    const ItemRefs marked = m_marked;
+    indexLibrary();
+    rebuild();
+    setMarked(marked);
 }
 
 SoGroup *LiveScene::kindGroup(int kind) const
@@ -232,7 +253,7 @@ SoNode *LiveScene::sharedObject(int entry)
     // every object file in the same way at start-up.
     const ShapeInfo &shape = m_shapes[size_t(entry)];
     QString text;
-    const TextRead code = GetObjectCode(m_programFolder, shape.FileName);
+    const TextRead code = GetObjectCode(m_programFolder, shape);
     if (code.ok())
         Vrml::appendDefinition(text, QStringLiteral("Object"), code.text);
     const Scene part = m_reader.read(vrmlText(text));

@@ -57,6 +57,10 @@ public:
     // Marks these items (the selection) with a box around each.
     void setMarked(const ItemRefs &items);
 
+    // The library changed (an object imported or removed): its entries are
+    // indexed again and the objects read anew.
+    void libraryChanged();
+
 signals:
     // The graph changed: draw again. startMoved: the frame was made anew,
     // and the start viewpoint may have moved.
@@ -64,6 +68,7 @@ signals:
 
 private:
     void rebuild();
+    void indexLibrary();
     void makeFrame();
     void itemAdded(int kind, int index);
     void itemChanged(int kind, int index);

@@ -13,7 +13,8 @@
 // export and its preview), MoveCommands.cpp (dragging and nudging items),
 // MapNavigation.cpp (wheel, right click, tool tips), EditCommands.cpp
 // (removal, editing, World Properties), ViewCommands.cpp (the 3-D View
-// panel).
+// panel), LibraryCommands.cpp (importing objects into the user's library,
+// removing them, the objects' pictures).
 
 #include "core/files/ProgramFolders.h"
 #include "core/library/Footprint.h"
@@ -32,6 +33,7 @@ class DragHandle;
 class frmEdit;
 class MapCanvas;
 class MapOverlay;
+class ObjectIcons;
 class ObjectTree;
 class ViewDock;
 class Palette;
@@ -118,6 +120,14 @@ private:
     // ExportCommands.cpp
     void mnuSaveItem_Click();
 
+    // LibraryCommands.cpp
+    void connectLibraryCommands();
+    void importObject();
+    void removeFromLibrary();
+    // Shows the library as it is now in the list (selecting entry, when there
+    // is one), its pictures and the 3-D View panel.
+    void showLibrary(int entry);
+
     // MoveCommands.cpp
     void connectMoveCommands();
     void createNudges();
@@ -158,6 +168,7 @@ private:
     bool m_stale = false; // the step that runs changed what the map and the tree show
     WebPublisher *m_webPublisher = nullptr;      // made by the first preview
     ViewDock *m_viewDock = nullptr;
+    ObjectIcons *m_icons = nullptr;
 
     // Controls, named as the program has always named them.
     QWidget *Picture2 = nullptr; // the map's frame
@@ -178,6 +189,7 @@ private:
     QAction *mnuSaveAs = nullptr;
     QAction *mnuDivide1 = nullptr;
     QAction *mnuProperties = nullptr;
+    QAction *mnuImportObject = nullptr;
     QAction *mnuDivide2 = nullptr;
     QAction *mnuSaveItem = nullptr;
     QAction *mnuDivide3 = nullptr;
