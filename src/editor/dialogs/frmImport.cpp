@@ -54,7 +54,7 @@ QString previewWorld(const ModelImport::Converted &object)
     const QString nodes = object.vrml.mid(object.vrml.indexOf(QLatin1Char('\r')));
     const double ground = 0.75 * std::max(object.width, object.depth) + 0.3;
     return QStringLiteral(
-               "#VRML V2.0 utf8\r\n%1\r\n"
+               "#VRML V2.0 utf8\r\nBackground { skyColor [ 0.8 0.86 0.95 ] }\r\n%1\r\n"
                "Transform { translation 0 -0.005 0 children Shape {\r\n"
                "appearance Appearance { material Material { diffuseColor 0.55 0.62 0.5 } }\r\n"
                "geometry Cylinder { radius %2 height 0.01 } } }\r\n"
@@ -158,7 +158,7 @@ frmImport::frmImport(const Platform &platform, ModelImport::LoadedModel model,
         m_sizeNotes << tr("In its own units (taken as metres) the model would be wider than the "
                           "world, so its size is %1 feet to begin with.")
                            .arg(feetText(FallbackSize));
-    txtSize->setText(Units::toFeet(float(size)));
+    txtSize->setText(NumberText::userDouble(NumberText::roundDecimals(size * Units::FeetPerUnit, 2)));
     convert();
     picMapColor->setColor(m_converted.mapColor);
     const bool square = std::abs(m_converted.width - m_converted.depth) <
