@@ -63,6 +63,7 @@ struct ObjectIcons::Context {
 ObjectIcons::ObjectIcons(QString cacheFolder, QObject *parent)
     : QObject(parent), m_cacheFolder(std::move(cacheFolder))
 {
+    initCoin();
     m_next.setSingleShot(true);
     m_next.setInterval(0);
     connect(&m_next, &QTimer::timeout, this, &ObjectIcons::drawNext);
@@ -101,7 +102,8 @@ void ObjectIcons::request(const std::vector<ShapeInfo> &shapes, const QString &p
         const QString cacheFile =
             m_cacheFolder.isEmpty() ? QString()
                                     : Files::pathIn(m_cacheFolder, cacheName(file.readAll()));
-        if (const QImage cached(cacheFile); !cacheFile.isEmpty() && !cached.isNull()) {
+        if (const QImage cached = cacheFile.isEmpty() ? QImage() : QImage(cacheFile);
+            !cached.isNull()) {
             emit iconReady(path, cached);
             continue;
         }
