@@ -50,6 +50,7 @@ struct EditorHarness {
     FakePlatform fake;
     QTemporaryDir folder; // the program folder
     QString toGo;         // set: the program folder is never written, ToGo is here
+    QString userObjects;  // set: the user's library is here
     std::unique_ptr<MainEditor> editor;
 
     // A normal (not maximised) window of this outer size in pixels, at 0, 0.
@@ -64,8 +65,9 @@ struct EditorHarness {
 
     MainEditor &start(const QString &commandLine = QString())
     {
-        const ProgramFolders folders =
+        ProgramFolders folders =
             toGo.isEmpty() ? ProgramFolders(folder.path()) : ProgramFolders(folder.path(), toGo);
+        folders.userObjects = userObjects;
         editor = std::make_unique<MainEditor>(fake.platform(), folders, commandLine);
         editor->runLoadSequence();
         editor->show();

@@ -3,6 +3,7 @@
 // browser and an intruder see it: raw HTTP over QTcpSocket, so that no client
 // library tidies the paths first.
 
+#include "ModelFiles.h"
 #include "TestSupport.h"
 
 #include "web/StaticServer.h"
@@ -29,14 +30,17 @@ struct Run {
     QString err;
 };
 
-// home: the program folder (LOTWRIGHT_HOME), when one is needed.
+// home: the program folder (LOTWRIGHT_HOME), when one is needed; dataHome:
+// the per-user data folder (XDG_DATA_HOME), which holds the user's library.
 Run run(const QStringList &arguments, const QString &locale = QStringLiteral("C"),
-        const QString &home = QString())
+        const QString &home = QString(), const QString &dataHome = QString())
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), locale);
     env.insert(QStringLiteral("LOTWRIGHT_HOME"), home);
+    if (!dataHome.isEmpty())
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(BIN_DIR "/lotwright-cli"), arguments);
     const bool finished = process.waitForFinished(10000); // else ~QProcess kills it
@@ -276,6 +280,36 @@ private slots:
                 r.err.endsWith("lotwright-cli: warning: 1 object was left out of the exported "
                                "world: the object library has no object of this name.\nBench\n"),
             qPrintable(r.err));
+    }
+
+    // import adds a model to the user's library (sizes in map units) and
+    // prints its name; a name taken or a model without faces is refused with
+    // status 1 and the reason, a wrong option with status 2.
+    void importModels()
+    {
+        QTemporaryDir data;
+        const QString models = m_dir.filePath(QStringLiteral("models"));
+        QVERIFY(writeFile(models + "/box.stl", stlBox(1, 2, 3)) &&
+                writeFile(models + "/points.ply", plyPoints()));
+        const auto import = [&](const QStringList &arguments) {
+            return run(QStringList{QStringLiteral("import")} + arguments, QStringLiteral("C"), {},
+                       data.path());
+        };
+        const Run added = import({models + "/box.stl", "--up", "z", "--size", "2", "--name", "Crate"});
+        QVERIFY2(added.exitCode == 0, qPrintable(added.err));
+        QCOMPARE(added.out, QStringLiteral("Crate\n"));
+        const QStringList line = QString::fromUtf8(
+            readBytes(data.filePath(QStringLiteral("Lotwright/Objects/objects.txt")))).split('\t');
+        QCOMPARE(line.mid(0, 2) + line.mid(3), QStringList({"1", "2", "R", "Crate.wrl"}));
+
+        const Run taken = import({models + "/box.stl", "--name", "crate"});
+        QVERIFY(taken.exitCode == 1 && taken.err.contains("already"));
+        const Run points = import({models + "/points.ply"});
+        QCOMPARE(points.exitCode, 1);
+        QVERIFY2(points.err.startsWith("lotwright-cli: Cannot import \"" + models + "/points.ply\"") &&
+                     points.err.contains("no faces"),
+                 qPrintable(points.err));
+        QCOMPARE(import({models + "/box.stl", "--up", "x"}).exitCode, 2);
     }
 
     // The page and player come on top of the plain export; every other file in

@@ -28,6 +28,7 @@ void chooseObject(MainEditor &e, const QString &name)
 {
     const QList<QListWidgetItem *> rows = List1(e)->findItems(name, Qt::MatchExactly);
     QVERIFY(rows.size() == 1);
+    List1(e)->scrollToItem(rows[0]); // the user scrolls to it first
     QTest::mouseClick(List1(e)->viewport(), Qt::LeftButton, {},
                       List1(e)->visualItemRect(rows[0]).center());
 }

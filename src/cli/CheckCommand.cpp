@@ -30,7 +30,8 @@ int check(const QStringList &arguments, Io io)
         printError(io.err, read.error);
         return Failure;
     }
-    printWarnings(io.err, loadLibrary(programFolders().program).warnings);
+    const ProgramFolders folders = programFolders();
+    printWarnings(io.err, loadLibrary(folders.program, folders.userObjects).warnings);
     const World &w = read.world;
     io.out << path << ": " << counted(usedCount(w.Objects), "object", "objects") << ", "
            << counted(usedCount(w.Pictures), "picture", "pictures") << ", "

@@ -33,5 +33,6 @@ int check(const QStringList &arguments, Io io);  // CheckCommand.cpp
 int resave(const QStringList &arguments, Io io); // ResaveCommand.cpp
 int exportVrml(const QStringList &arguments, Io io); // ExportWorldCommand.cpp
 int serve(const QStringList &arguments, Io io);      // ServeCommand.cpp
+int importModel(const QStringList &arguments, Io io); // ImportCommand.cpp
 
 } // namespace Cli

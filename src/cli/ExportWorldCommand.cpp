@@ -33,7 +33,7 @@ int exportVrml(const QStringList &arguments, Io io)
         return Failure;
     }
     const ProgramFolders folders = programFolders();
-    LibraryLoad library = loadLibrary(folders.program);
+    LibraryLoad library = loadLibrary(folders.program, folders.userObjects);
     printWarnings(io.err, library.warnings);
 
     const WorldExport result = exportWorld(read.world, library.Shapes, folders, path,

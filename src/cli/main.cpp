@@ -26,6 +26,12 @@ const Cli::Command commands[] = {
      "Serve a folder (default: ToGo) to this computer's web browsers; "
      "prints the address and runs until interrupted.",
      Cli::serve},
+    {"import", "MODEL [--name NAME] [--size UNITS] [--up y|z]", 1, 7,
+     "Import a 3-D model (glTF, OBJ, COLLADA, 3DS, FBX, PLY, STL, VRML97...) into your "
+     "object library; prints its name. UNITS: the longer side of its footprint in map units "
+     "(12 feet; default: the model's units are metres). --up z for a model whose file does "
+     "not say and that has Z up.",
+     Cli::importModel},
 };
 
 const QString program = QStringLiteral("lotwright-cli");
@@ -81,6 +87,8 @@ void Cli::printWarnings(QTextStream &err, const QStringList &warnings)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // The editor's name: the same per-user folders (the user's library).
+    app.setApplicationName(QStringLiteral("Lotwright"));
     QTextStream out(stdout);
     QTextStream err(stderr);
     const Cli::Io io{out, err};

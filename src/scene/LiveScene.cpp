@@ -120,17 +120,6 @@ LiveScene::~LiveScene()
             object->unref();
 }
 
-void LiveScene::indexLibrary()
-{
-    for (SoNode *object : m_objects)
-        if (object)
-            object->unref();
-    m_entriesNamed.clear();
-    for (int entry = 0; entry < int(m_shapes.size()); ++entry)
-        m_entriesNamed[m_shapes[size_t(entry)].Name].append(entry);
-    m_objects.assign(m_shapes.size(), nullptr);
-}
-
 void LiveScene::libraryChanged()
 {
     indexLibrary();
@@ -139,6 +128,21 @@ void LiveScene::libraryChanged()
         objects->replaceChild(index, makeItem(KindObject, index));
     refreshMarks();
     emit changed(false);
+}
+
+void LiveScene::indexLibrary()
+{
+    for (SoNode *object : m_objects)
+        if (object)
+            object->unref();
+    m_entriesNamed.clear();
+    for (int entry = 0; entry < int(m_shapes.size()); ++entry) {
+        const ShapeInfo &shape = m_shapes[size_t(entry)];
+        m_entriesNamed[shape.Name].append(entry);
+        if (!shape.Folder.isEmpty()) // the user's textures lie beside the objects
+            m_reader.addSearchDir(shape.Folder);
+    }
+    m_objects.assign(m_shapes.size(), nullptr);
 }
 
 SoGroup *LiveScene::kindGroup(int kind) const
@@ -251,7 +255,7 @@ SoNode *LiveScene::sharedObject(int entry)
     // every object file in the same way at start-up.
     const ShapeInfo &shape = m_shapes[size_t(entry)];
     QString text;
-    const TextRead code = GetObjectCode(m_programFolder, shape.FileName);
+    const TextRead code = GetObjectCode(m_programFolder, shape);
     if (code.ok())
         Vrml::appendDefinition(text, QStringLiteral("Object"), code.text);
     const Scene part = m_reader.read(vrmlText(text));

@@ -56,7 +56,8 @@ public:
 
     // Marks these items (the selection) with a box around each.
     void setMarked(const ItemRefs &items);
-    // The library's entries changed (added, removed): objects are made anew.
+    // The library changed (an object imported or removed): its entries are
+    // indexed again and the objects read anew.
     void libraryChanged();
 
 signals:

@@ -1,11 +1,15 @@
 #include "scene/ObjectCheck.h"
 
 #include "core/files/FileServices.h"
+#include "core/library/UserLibrary.h"
 #include "core/vrml/VRMLObjects.h"
 #include "core/vrml/VrmlItems.h"
 #include "scene/VrmlScene.h"
 
+#include <Inventor/VRMLnodes/SoVRMLAudioClip.h>
+#include <Inventor/VRMLnodes/SoVRMLImageTexture.h>
 #include <Inventor/VRMLnodes/SoVRMLInline.h>
+#include <Inventor/VRMLnodes/SoVRMLMovieTexture.h>
 #include <Inventor/misc/SoProto.h>
 #include <Inventor/nodes/SoGroup.h>
 
@@ -60,6 +64,17 @@ ObjectCheck readObject(const QString &code)
         const QString name = QString::fromUtf8(node->getName().getString());
         if (!name.isEmpty() && name != Inside && !check.definedNames.contains(name))
             check.definedNames << name;
+        const SoMFString *urls = nullptr;
+        if (node->isOfType(SoVRMLImageTexture::getClassTypeId()))
+            urls = &static_cast<SoVRMLImageTexture *>(node)->url;
+        else if (node->isOfType(SoVRMLMovieTexture::getClassTypeId()))
+            urls = &static_cast<SoVRMLMovieTexture *>(node)->url;
+        else if (node->isOfType(SoVRMLAudioClip::getClassTypeId()))
+            urls = &static_cast<SoVRMLAudioClip *>(node)->url;
+        for (int i = 0; urls && i < urls->getNum(); ++i)
+            if (const QString url = QString::fromUtf8((*urls)[i].getString());
+                !url.isEmpty() && !check.namedFiles.contains(url))
+                check.namedFiles << url;
     });
     return check;
 }
@@ -86,7 +101,7 @@ void writeAll(int fd, const QByteArray &bytes)
         const ObjectCheck check = readObject(code);
         QByteArray record;
         QDataStream stream(&record, QIODevice::WriteOnly);
-        stream << check.problem << check.definedNames;
+        stream << check.problem << check.definedNames << check.namedFiles;
         writeAll(out, record);
     }
     ::_exit(0);
@@ -122,7 +137,7 @@ bool collect(pid_t child, int in, std::vector<ObjectCheck> &checks, qsizetype ex
         for (;;) {
             ObjectCheck check;
             stream.startTransaction();
-            stream >> check.problem >> check.definedNames;
+            stream >> check.problem >> check.definedNames >> check.namedFiles;
             if (!stream.commitTransaction())
                 break;
             checks.push_back(std::move(check));
@@ -172,27 +187,33 @@ std::vector<ObjectCheck> checkObjectCodes(const QStringList &codes)
         const bool finished = collect(child, pipeEnds[0], checks, codes.size(), why);
         ::close(pipeEnds[0]);
         if (!finished)
-            checks.push_back({why, {}});
+            checks.push_back({why, {}, {}});
     }
     const QString failed = QStringLiteral("it cannot be checked: %1").arg(qt_error_string(errno));
     while (qsizetype(checks.size()) < codes.size())
-        checks.push_back({failed, {}});
+        checks.push_back({failed, {}, {}});
     return checks;
 }
 
-LibraryLoad loadLibrary(const QString &programFolder)
+LibraryLoad loadLibrary(const QString &programFolder, const QString &userFolder)
 {
     LibraryLoad load = Init_Shapes(programFolder);
+    if (!userFolder.isEmpty())
+        UserLibrary::append(load, UserLibrary::load(userFolder));
+    const auto pathOf = [&](const ShapeInfo &shape) {
+        return Files::pathIn(objectFolder(programFolder, shape), shape.FileName);
+    };
     // Each file once, however many entries name it.
     QHash<QString, ObjectCheck> checked;
     QStringList files, codes;
     for (const ShapeInfo &shape : load.Shapes) {
-        if (checked.contains(shape.FileName))
+        const QString path = pathOf(shape);
+        if (checked.contains(path))
             continue;
-        const TextRead code = GetObjectCode(programFolder, shape.FileName);
-        checked.insert(shape.FileName, {code.error, {}});
+        const TextRead code = GetObjectCode(programFolder, shape);
+        checked.insert(path, {code.error, {}, {}});
         if (code.ok()) {
-            files << shape.FileName;
+            files << path;
             codes << code.text;
         }
     }
@@ -203,12 +224,14 @@ LibraryLoad loadLibrary(const QString &programFolder)
     std::vector<ShapeInfo> kept;
     QSet<QString> reported;
     for (ShapeInfo &shape : load.Shapes) {
-        const ObjectCheck &check = checked[shape.FileName];
+        const QString path = pathOf(shape);
+        const ObjectCheck &check = checked[path];
         if (check.problem.isEmpty()) {
             shape.DefinedNames = check.definedNames;
+            shape.NamedFiles = check.namedFiles;
             kept.push_back(std::move(shape));
-        } else if (!reported.contains(shape.FileName)) {
-            reported.insert(shape.FileName);
+        } else if (!reported.contains(path)) {
+            reported.insert(path);
             load.warnings << QStringLiteral("The object %1 is left out: %2")
                                  .arg(quoted(shape.FileName), check.problem);
         }

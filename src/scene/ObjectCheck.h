@@ -10,14 +10,17 @@
 
 #include <vector>
 
-// Init_Shapes, then every entry's object file checked (checkObjectCodes). An
-// entry whose object fails is left out (so an export reports its items as
-// missing) and named in the warnings; the others get their DefinedNames.
-LibraryLoad loadLibrary(const QString &programFolder);
+// The program's library: Init_Shapes, then the user's library in userFolder
+// (UserLibrary::append), then every entry's object file checked
+// (checkObjectCodes). An entry whose object fails is left out (so an export
+// reports its items as missing) and named in the warnings; the others get
+// their DefinedNames and NamedFiles.
+LibraryLoad loadLibrary(const QString &programFolder, const QString &userFolder = QString());
 
 struct ObjectCheck {
     QString problem;          // empty when the object may be pasted; else why not
     QStringList definedNames; // the DEF names it uses
+    QStringList namedFiles{}; // the urls of its textures, movies and sounds
 };
 
 // An object's text, as GetObjectCode gives it, read by Coin inside the

@@ -370,6 +370,12 @@ Scene PartReader::read(const QByteArray &vrml)
     return Scene::readInput({}, vrml, m_searchDirs, m_share.get());
 }
 
+void PartReader::addSearchDir(const QString &dir)
+{
+    if (!m_searchDirs.contains(dir))
+        m_searchDirs << dir;
+}
+
 void forEachNode(SoNode *root, const std::function<void(SoNode *)> &visit)
 {
     walkNodes(root, visit);

@@ -105,6 +105,8 @@ public:
     PartReader &operator=(const PartReader &) = delete;
 
     Scene read(const QByteArray &vrml);
+    // One more folder to look in (the user's library), when it is not yet one.
+    void addSearchDir(const QString &dir);
 
 private:
     QStringList m_searchDirs;

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QWheelEvent>
 
 #include <Inventor/SoDB.h>
@@ -371,6 +373,9 @@ void WorldView::paintGL()
         m_manager->setSize(region.getWindowSize());
         m_manager->setViewportRegion(region);
     }
+    // Coin leaves the depth test as it finds it, and a new context has it off:
+    // without it whatever is drawn last covers what stands before it.
+    context()->functions()->glEnable(GL_DEPTH_TEST);
     m_manager->render(TRUE, TRUE);
     emit frameDrawn();
 }

@@ -65,9 +65,14 @@ ProgramFolders locateProgramFolders(const QString &executableFolder, const QStri
 
 ProgramFolders programFolders()
 {
-    return locateProgramFolders(QCoreApplication::applicationDirPath(),
-                                qEnvironmentVariable("LOTWRIGHT_HOME"),
-                                QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    ProgramFolders folders = locateProgramFolders(
+        QCoreApplication::applicationDirPath(), qEnvironmentVariable("LOTWRIGHT_HOME"),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    folders.userObjects = Files::pathIn(
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), QStringLiteral("Objects"));
+    folders.iconCache = Files::pathIn(
+        QStandardPaths::writableLocation(QStandardPaths::CacheLocation), QStringLiteral("icons"));
+    return folders;
 }
 
 QString programFoldersHelp()
@@ -81,7 +86,8 @@ QString programFoldersHelp()
         "Exports go to the folder ToGo in the program folder when that can be written.\n"
         "An installed program, or one whose folder you cannot write, writes nothing\n"
         "there: ToGo is then Lotwright/ToGo in your documents folder (usually\n"
-        "~/Documents/Lotwright/ToGo), created when needed. Settings and copies of\n"
-        "unsaved work always go to your own folders (~/.config/Lotwright2 and\n"
-        "~/.local/share/Lotwright/recovery).\n");
+        "~/Documents/Lotwright/ToGo), created when needed. Settings, copies of\n"
+        "unsaved work and the objects you import always go to your own folders\n"
+        "(~/.config/Lotwright2, ~/.local/share/Lotwright/recovery and\n"
+        "~/.local/share/Lotwright/Objects).\n");
 }

@@ -27,6 +27,11 @@ struct ProgramFolders {
     QString program; // the shipped data
     QString toGo;    // where exports land
     bool writable;   // whether anything is written inside program
+    // The user's own library (imported objects) and the drawn pictures of
+    // the objects, in the per-user folders; empty (none, nothing kept)
+    // unless programFolders() set them.
+    QString userObjects{};
+    QString iconCache{};
 };
 
 // The rule, with what it depends on passed in:
@@ -40,7 +45,9 @@ ProgramFolders locateProgramFolders(const QString &executableFolder, const QStri
                                     const QString &documents);
 
 // The rule for this process: its executable's folder, LOTWRIGHT_HOME and the
-// user's documents folder.
+// user's documents folder; the user's library is Objects in the per-user
+// data folder (QStandardPaths::AppDataLocation), the pictures of the objects
+// are kept in icons in the per-user cache folder.
 ProgramFolders programFolders();
 
 // The rule in a user's words, for --help: where the shipped data is read and

@@ -102,6 +102,12 @@ LineRead parseLine(const QString &line)
 
 } // namespace
 
+QString objectFolder(const QString &programFolder, const ShapeInfo &shape)
+{
+    return shape.Folder.isEmpty() ? Files::pathIn(programFolder, QStringLiteral("Objects"))
+                                  : shape.Folder;
+}
+
 LibraryLoad parseLibrary(const QString &text)
 {
     LibraryLoad load;

@@ -17,7 +17,16 @@ struct ShapeInfo {
     // The DEF names inside the object file, as the library check found them;
     // the export's own names keep clear of them.
     QStringList DefinedNames{};
+    // The folder holding FileName: empty for the Objects folder of the
+    // program folder (the shipped library), else the user's library.
+    QString Folder{};
+    // The files the object file names (its textures), as the library check
+    // found them: the export copies them into ToGo.
+    QStringList NamedFiles{};
 };
+
+// The folder holding an entry's object file.
+QString objectFolder(const QString &programFolder, const ShapeInfo &shape);
 
 struct LibraryLoad {
     std::vector<ShapeInfo> Shapes; // empty when there is no library file

@@ -31,10 +31,9 @@ QString VRMLColor(int32_t color)
            componentText(StoredColor::blue(color));
 }
 
-TextRead GetObjectCode(const QString &programFolder, const QString &fileName)
+TextRead GetObjectCode(const QString &programFolder, const ShapeInfo &shape)
 {
-    const QString path =
-        Files::pathIn(Files::pathIn(programFolder, QStringLiteral("Objects")), fileName);
+    const QString path = Files::pathIn(objectFolder(programFolder, shape), shape.FileName);
     TextRead read = Files::readTextFile(path);
     if (!read.ok())
         return read;

@@ -272,7 +272,7 @@ Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
     for (ShapeInfo &shape : shapes)
         shape.Defined = false;
     const QStringList ids = definitionNames(shapes);
-    QHash<QString, QString> codes;           // object texts by file: each is read once
+    QHash<QString, QString> codes;           // object texts by path: each is read once
     QHash<QString, QList<int>> entriesNamed; // in library order
     for (int entry = 0; entry < int(shapes.size()); ++entry)
         entriesNamed[shapes[size_t(entry)].Name].append(entry);
@@ -292,12 +292,14 @@ Status writeObjects(QString &out, const std::vector<ObjectInfo> &objects,
             ShapeInfo &shape = shapes[size_t(entry)];
             openPlacement(out, frame);
             if (!shape.Defined) {
-                auto code = codes.constFind(shape.FileName);
+                const QString path =
+                    Files::pathIn(objectFolder(programFolder, shape), shape.FileName);
+                auto code = codes.constFind(path);
                 if (code == codes.cend()) {
-                    const TextRead read = GetObjectCode(programFolder, shape.FileName);
+                    const TextRead read = GetObjectCode(programFolder, shape);
                     if (!read.ok())
                         return Status::failure(read.error);
-                    code = codes.insert(shape.FileName, read.text);
+                    code = codes.insert(path, read.text);
                 }
                 appendDefinition(out, ids[entry], *code);
                 shape.Defined = true;

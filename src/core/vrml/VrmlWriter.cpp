@@ -173,19 +173,70 @@ struct ToGoCopy {
 // names the world text gives them, and warnings for the others.
 struct WorldFiles {
     QString music;                // empty when there is none
-    std::vector<ToGoCopy> copies; // the pictures, each file once, then the music
+    std::vector<ToGoCopy> copies; // the objects' files, the pictures (each file once), the music
     Vrml::ExportNames names;      // by the path stored in the world
     QStringList warnings;
 };
 
-WorldFiles findWorldFiles(const World &world, const QString &texturesFolder,
-                          const QString &worldFolder)
+// The files the placed objects' VRML names (their textures), beside the
+// object file or among the textures, under those names: the object's text
+// is pasted as it is, so each file must keep its name in ToGo. They take
+// their names before the pictures, which give way. Only a bare file name is
+// followed: a path could lead anywhere on the disk.
+void findObjectFiles(const World &world, const std::vector<ShapeInfo> &shapes,
+                     const QString &programFolder, const QSet<QString> &textures,
+                     ToGoNames &names, WorldFiles &found)
+{
+    QSet<QString> placed, copied;
+    for (const ObjectInfo &object : world.Objects)
+        if (isUsed(object))
+            placed.insert(object.Name);
+    const QString texturesFolder = Files::pathIn(programFolder, QStringLiteral("Textures"));
+    for (const ShapeInfo &shape : shapes) {
+        if (!placed.contains(shape.Name))
+            continue;
+        for (const QString &url : shape.NamedFiles) {
+            if (url.contains(QLatin1String("://")))
+                continue; // on the web, for the browser to fetch
+            QString source;
+            if (!url.contains(QLatin1Char('/')) && !url.contains(QLatin1Char('\\')) &&
+                !url.startsWith(QLatin1Char('.')))
+                for (const QString &folder : {objectFolder(programFolder, shape), texturesFolder})
+                    if (Files::fileExists(Files::pathIn(folder, url))) {
+                        source = canonical(Files::pathIn(folder, url));
+                        break;
+                    }
+            if (source.isEmpty() || textures.contains(source) || copied.contains(source)) {
+                if (source.isEmpty())
+                    found.warnings << QStringLiteral("The object %1 names the file %2, which is "
+                                                     "not beside it: it is not copied to ToGo")
+                                          .arg(quoted(shape.Name), quoted(url));
+                continue;
+            }
+            copied.insert(source);
+            if (names.take(source, url) == url)
+                found.copies.push_back({source, url});
+            else
+                found.warnings << QStringLiteral("The object %1 names the file %2, and another "
+                                                 "file of that name is in ToGo: it is not copied")
+                                      .arg(quoted(shape.Name), quoted(url));
+        }
+    }
+}
+
+WorldFiles findWorldFiles(const World &world, const std::vector<ShapeInfo> &shapes,
+                          const QString &programFolder, const QString &worldFolder)
 {
     WorldFiles found;
     ToGoNames names;
     // Every texture is copied, so the textures' names come first.
-    for (const QString &name : Files::filesOf(texturesFolder))
+    const QString texturesFolder = Files::pathIn(programFolder, QStringLiteral("Textures"));
+    QSet<QString> textures;
+    for (const QString &name : Files::filesOf(texturesFolder)) {
+        textures.insert(canonical(Files::pathIn(texturesFolder, name)));
         names.take(canonical(Files::pathIn(texturesFolder, name)), name);
+    }
+    findObjectFiles(world, shapes, programFolder, textures, names, found);
 
     const auto add = [&](const QString &stored, const QString &path) {
         const QString name = names.take(canonical(path), Files::fileName(path));
@@ -299,8 +350,7 @@ VrmlExport ExportVRML(const World &world, std::vector<ShapeInfo> &shapes,
                       const QString &programFolder, const QString &worldFolder,
                       ExportFolder &folder)
 {
-    WorldFiles files = findWorldFiles(
-        world, Files::pathIn(programFolder, QStringLiteral("Textures")), worldFolder);
+    WorldFiles files = findWorldFiles(world, shapes, programFolder, worldFolder);
     // The text first: an object file that cannot be read costs no copying.
     QStringList missing, leftOut;
     TextRead text = buildWorldText(world, shapes, programFolder, !files.music.isEmpty(), missing,

@@ -14,7 +14,7 @@
 #include <cmath>
 
 const QString PicturePanel::FileFilter =
-    QStringLiteral("Internet Images (*.gif,*.jpg)|*.gif;*.jpg;");
+    QStringLiteral("Pictures (*.gif *.jpg *.jpeg *.png)|*.gif;*.jpg;*.jpeg;*.png");
 
 PicturePanel::PicturePanel(const Platform &platform, QWidget *parent)
     : QWidget(parent), m_platform(platform)
@@ -28,7 +28,7 @@ PicturePanel::PicturePanel(const Platform &platform, QWidget *parent)
     lblFileName->setMinimumHeight(2 * fontMetrics().height() + 8);
     lblFileName->setAccessibleName(tr("FileName"));
     cmd2dFind = new QPushButton(tr("Find"));
-    cmd2dFind->setToolTip(tr("Choose a GIF or JPEG picture."));
+    cmd2dFind->setToolTip(tr("Choose a GIF, JPEG or PNG picture."));
     cmd2dFind->setAutoDefault(false); // in a dialog, Enter means OK
     txt2DHeight = new QLineEdit;
     txt2DWidth = new QLineEdit;

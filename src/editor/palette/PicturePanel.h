@@ -3,7 +3,7 @@
 // turns to face the visitor. Used by the palette and by the Edit Object
 // dialog.
 //
-// "Find" chooses a GIF or JPEG file and measures it; a file that cannot be
+// "Find" chooses a GIF, JPEG or PNG file and measures it; a file that cannot be
 // read as such a picture is refused with a message naming it and the reason,
 // and the previous choice stays. While a picture's proportions are known,
 // typing a height fills in the width and typing a width the height.

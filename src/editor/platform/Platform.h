@@ -65,8 +65,8 @@ public:
     virtual bool openUrl(const QUrl &url) = 0;
 };
 
-// Learns the natural size of a GIF or JPEG picture without showing it.
-// Nothing for a file that is no readable GIF or JPEG picture; then *reason,
+// Learns the natural size of a GIF, JPEG or PNG picture without showing it.
+// Nothing for a file that is no readable GIF, JPEG or PNG picture; then *reason,
 // when given, says why.
 class PictureMeasure {
 public:

@@ -222,11 +222,12 @@ std::optional<QSize> QtPictureMeasure::naturalSize(const QString &path, QString 
     if (!reader.canRead())
         return fail(reader.error() == QImageReader::FileNotFoundError
                         ? QObject::tr("The file cannot be opened.")
-                        : QObject::tr("It is not a GIF or JPEG picture."));
-    // Worlds show GIF and JPEG pictures only, whatever the file's name says.
+                        : QObject::tr("It is not a GIF, JPEG or PNG picture."));
+    // Worlds show GIF, JPEG and PNG pictures only (what every VRML97 browser
+    // reads), whatever the file's name says.
     const QByteArray format = reader.format();
-    if (format != "gif" && format != "jpeg")
-        return fail(QObject::tr("It is a %1 picture, not a GIF or JPEG picture.")
+    if (format != "gif" && format != "jpeg" && format != "png")
+        return fail(QObject::tr("It is a %1 picture, not a GIF, JPEG or PNG picture.")
                         .arg(QString::fromLatin1(format.toUpper())));
     const QSize size = reader.size(); // read from the header, the picture is not decoded
     if (!size.isValid() || size.isEmpty())

@@ -52,6 +52,7 @@ MainEditor::MainEditor(const Platform &platform, const ProgramFolders &folders,
     followDocument();
     connectEditCommands();
     connectViewDock();
+    connectLibraryCommands();
     setCaption(QString());
     layoutControls();
 }

@@ -16,7 +16,8 @@
 // (removal, editing, World Properties), ToolCommands.cpp (the tool bar and
 // which tool is active), ClipboardCommands.cpp (cut, copy, paste, duplicate,
 // select all), GridCommands.cpp (the grid and snapping), ViewCommands.cpp
-// (the 3-D View panel).
+// (the 3-D View panel), LibraryCommands.cpp (importing objects into the
+// user's library, removing them, the objects' pictures).
 
 #include "core/files/ProgramFolders.h"
 #include "core/library/Footprint.h"
@@ -38,6 +39,7 @@ class frmEdit;
 class MapCanvas;
 class MapLayers;
 class MapOverlay;
+class ObjectIcons;
 class ObjectTree;
 class ViewDock;
 class Palette;
@@ -127,6 +129,14 @@ private:
     // ExportCommands.cpp
     void mnuSaveItem_Click();
 
+    // LibraryCommands.cpp
+    void connectLibraryCommands();
+    void importObject();
+    void removeFromLibrary();
+    // Shows the library as it is now in the list (selecting entry, when there
+    // is one), its pictures and the 3-D View panel.
+    void showLibrary(int entry);
+
     // MoveCommands.cpp
     void connectMoveCommands();
     void createNudges();
@@ -186,6 +196,7 @@ private:
     MapScale::RelativePosition m_relativeScroll; // the map's scroll position, kept across zooms
     WebPublisher *m_webPublisher = nullptr;      // made by the first preview
     ViewDock *m_viewDock = nullptr;
+    ObjectIcons *m_icons = nullptr;
     // The step that runs changed what the map and the tree show.
     bool m_stale = false;
     // Enabled while something is selected.
@@ -213,6 +224,7 @@ private:
     QAction *mnuSaveAs = nullptr;
     QAction *mnuDivide1 = nullptr;
     QAction *mnuProperties = nullptr;
+    QAction *mnuImportObject = nullptr;
     QAction *mnuDivide2 = nullptr;
     QAction *mnuSaveItem = nullptr;
     QAction *mnuDivide3 = nullptr;

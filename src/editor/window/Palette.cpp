@@ -1,7 +1,7 @@
 #include "editor/window/Palette.h"
 
-#include "core/model/StoredColor.h"
 #include "editor/palette/ColorSwatch.h"
+#include "editor/palette/ObjectList.h"
 #include "editor/palette/OrientationPanel.h"
 #include "editor/palette/PanelParts.h"
 #include "editor/palette/PicturePanel.h"
@@ -33,22 +33,6 @@ bool hasSurfaceColor(const QString &kind)
     return kind != Kind::Street && kind != Kind::Shrubbery;
 }
 
-// A small picture of an object's footprint on the map, in its map colour.
-QIcon swatch(const ShapeInfo &shape)
-{
-    QPixmap pixmap(14, 14);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QColor(0, 0, 0, 140));
-    painter.setBrush(StoredColor::toQColor(shape.MapColor));
-    if (shape.MapShape == QLatin1String("C"))
-        painter.drawEllipse(QRectF(1.5, 1.5, 11, 11));
-    else
-        painter.drawRect(QRectF(1.5, 1.5, 11, 11));
-    return QIcon(pixmap);
-}
-
 } // namespace
 
 Palette::Palette(const Platform &platform, QWidget *central) : QObject(central)
@@ -62,7 +46,7 @@ Palette::Palette(const Platform &platform, QWidget *central) : QObject(central)
         {"3D Objects", "Insert Pre-Built 3-D Objects"},
         {"Text", "Insert lines of text into the scene."},
         {"Walls && Streets", "Draw walls, streets, floors, ceilings, and shrubbery."},
-        {"2D Pictures", "Insert gifs and jpegs into the scene."},
+        {"2D Pictures", "Insert GIF, JPEG and PNG pictures into the scene."},
     };
     for (const auto &tab : tabs) {
         // The pages stay empty: the panels lie over the strip and are shown by the tab handler.
@@ -70,13 +54,8 @@ Palette::Palette(const Platform &platform, QWidget *central) : QObject(central)
         TabStrip1->setTabToolTip(index, tr(tab.toolTip));
     }
 
-    auto *objects = new QWidget(central);
-    List1 = new QListWidget;
-    List1->setAccessibleName(tr("Objects"));
-    List1->setIconSize(QSize(14, 14));
-    auto *objectsLayout = new QVBoxLayout(objects);
-    objectsLayout->setContentsMargins(0, 0, 0, 0);
-    objectsLayout->addWidget(List1);
+    m_objectList = new ObjectList(central);
+    List1 = m_objectList->List1;
 
     picText = new TextPanel(platform, central);
 
@@ -98,7 +77,7 @@ Palette::Palette(const Platform &platform, QWidget *central) : QObject(central)
     cubesLayout->addStretch();
 
     picPicture = new PicturePanel(platform, central);
-    picObjects = {objects, picText, cubes, picPicture};
+    picObjects = {m_objectList, picText, cubes, picPicture};
     for (size_t i = 0; i < picObjects.size(); ++i) {
         picObjects[i]->setObjectName(QStringLiteral("picObjects%1").arg(i));
         picObjects[i]->setVisible(i == ObjectsPanel);
@@ -121,16 +100,14 @@ Palette::Palette(const Platform &platform, QWidget *central) : QObject(central)
     connect(picPicture, &PicturePanel::fileNameChanged, this, &Palette::changed);
 }
 
-void Palette::fillObjectList(const std::vector<ShapeInfo> &shapes)
+void Palette::fillObjectList(const std::vector<ShapeInfo> &shapes, const QString &programFolder)
 {
-    List1->clear();
-    for (size_t i = 0; i < shapes.size(); ++i) {
-        auto *row = new QListWidgetItem(swatch(shapes[i]), shapes[i].Name, List1);
-        row->setData(Qt::UserRole, int(i));
-    }
+    m_objectList->fill(shapes, programFolder);
 }
 
 int Palette::currentPanel() const { return TabStrip1->currentIndex(); }
+
+void Palette::showPanel(Panel panel) { TabStrip1->setCurrentIndex(panel); }
 
 bool Palette::isShown(Panel panel) const { return picObjects[size_t(panel)]->isVisible(); }
 

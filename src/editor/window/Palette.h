@@ -15,6 +15,7 @@
 #include <optional>
 #include <vector>
 
+class ObjectList;
 class OrientationPanel;
 class PicturePanel;
 class QListWidget;
@@ -46,9 +47,12 @@ public:
     // tab strip; the first panel shows.
     Palette(const Platform &platform, QWidget *central);
 
-    void fillObjectList(const std::vector<ShapeInfo> &shapes);
+    // The object list shows the library (programFolder holds the shipped objects).
+    void fillObjectList(const std::vector<ShapeInfo> &shapes, const QString &programFolder);
+    ObjectList &objectList() const { return *m_objectList; }
 
     int currentPanel() const;                         // the chosen tab
+    void showPanel(Panel panel);                      // as if its tab were chosen
     bool isShown(Panel panel) const;                  // on the screen now
     std::optional<ListedObject> chosenObject() const; // nothing unless a row is selected
     const CubeOption &chosenCube() const;
@@ -74,6 +78,7 @@ private:
 
     QTabWidget *TabStrip1 = nullptr;
     std::array<QWidget *, 4> picObjects{};
+    ObjectList *m_objectList = nullptr; // picObjects[0]: search, list, import and removal
     QListWidget *List1 = nullptr; // the library, row i showing Shapes[i]
     TextPanel *picText = nullptr; // picObjects[1]
     // On picObjects[2]: street, floor, wall, ceiling, shrubbery, and the

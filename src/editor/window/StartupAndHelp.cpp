@@ -26,9 +26,9 @@ constexpr int MaxWarningsListed = 20;
 
 void MainEditor::runLoadSequence()
 {
-    LibraryLoad library = loadLibrary(m_folders.program);
+    LibraryLoad library = loadLibrary(m_folders.program, m_folders.userObjects);
     Shapes = std::move(library.Shapes);
-    m_palette->fillObjectList(Shapes);
+    showLibrary(-1);
     m_libraryWarnings = library.warnings;
     restorePlacement();
     // A recovered world stays changed, and is not replaced by the command line's.

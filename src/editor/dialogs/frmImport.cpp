@@ -1,0 +1,291 @@
+#include "editor/dialogs/frmImport.h"
+
+#include "core/files/FileServices.h"
+#include "core/library/UserLibrary.h"
+#include "core/model/NumberText.h"
+#include "core/model/Units.h"
+#include "editor/palette/ColorSwatch.h"
+#include "editor/palette/PanelParts.h"
+#include "scene/ObjectImport.h"
+#include "scene/WorldView.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include <cmath>
+
+namespace {
+
+// A model whose own units make it wider than the world gets this size first.
+constexpr double FallbackSize = 1; // map units: 12 feet
+constexpr float TurnStep = 0.015f; // radians per tick of the turning preview
+
+// The file's base name as a name the library can take: without the
+// characters a name cannot hold, and numbered when it is taken.
+QString proposedName(const QString &path, const std::vector<ShapeInfo> &library)
+{
+    QString base = QFileInfo(path).completeBaseName();
+    for (QChar &c : base)
+        if (QStringLiteral("/\\:*?\"<>|").contains(c) || !c.isPrint())
+            c = QLatin1Char(' ');
+    base = base.simplified().left(50);
+    while (base.startsWith(QLatin1Char('.')))
+        base.remove(0, 1);
+    if (base.isEmpty())
+        base = QObject::tr("Imported Object");
+    QString name = base;
+    for (int n = 2; !UserLibrary::nameProblem(name, library).isEmpty() && n < 1000; ++n)
+        name = QStringLiteral("%1 %2").arg(base).arg(n);
+    return name;
+}
+
+// The world the preview shows: the object on a ground disc, and a plain
+// figure 6 feet tall beside it to judge its size by.
+QString previewWorld(const ModelImport::Converted &object)
+{
+    const QString nodes = object.vrml.mid(object.vrml.indexOf(QLatin1Char('\r')));
+    const double ground = 0.75 * std::max(object.width, object.depth) + 0.3;
+    return QStringLiteral(
+               "#VRML V2.0 utf8\r\nBackground { skyColor [ 0.8 0.86 0.95 ] }\r\n%1\r\n"
+               "Transform { translation 0 -0.005 0 children Shape {\r\n"
+               "appearance Appearance { material Material { diffuseColor 0.55 0.62 0.5 } }\r\n"
+               "geometry Cylinder { radius %2 height 0.01 } } }\r\n"
+               "Transform { translation %3 0.25 0 children Shape {\r\n"
+               "appearance Appearance { material Material { diffuseColor 0.45 0.45 0.5 } }\r\n"
+               "geometry Cylinder { radius 0.05 height 0.5 } } }\r\n")
+        .arg(nodes, NumberText::vrmlDouble(ground),
+             NumberText::vrmlDouble(object.width / 2 + 0.2));
+}
+
+QString feetText(double units)
+{
+    return NumberText::userDouble(NumberText::roundDecimals(units * Units::FeetPerUnit, 1));
+}
+
+} // namespace
+
+frmImport::frmImport(const Platform &platform, ModelImport::LoadedModel model,
+                     const QString &modelPath, const std::vector<ShapeInfo> &library,
+                     const QString &userFolder, ContextCheck contextCheck, QWidget *parent)
+    : QDialog(parent), m_platform(platform), m_model(std::move(model)), m_modelPath(modelPath),
+      m_library(library), m_userFolder(userFolder), m_contextCheck(std::move(contextCheck))
+{
+    setObjectName(QStringLiteral("frmImport"));
+    setWindowTitle(tr("Import Object - %1").arg(QFileInfo(modelPath).fileName()));
+    setSizeGripEnabled(true);
+
+    txtName = new QLineEdit(proposedName(modelPath, library), this);
+    txtName->setMaxLength(60);
+    txtSize = new QLineEdit(this);
+    lblFootprint = new QLabel(this);
+    cboUp = new QComboBox(this);
+    cboUp->addItems({tr("Y"), tr("Z")});
+    cboFacing = new QComboBox(this);
+    cboFacing->addItems({tr("As modelled"), tr("A quarter turn left"), tr("A half turn"),
+                         tr("A quarter turn right")});
+    cboMapShape = new QComboBox(this);
+    cboMapShape->addItems({tr("Circle"), tr("Rectangle")});
+    picMapColor = new ColorSwatch(platform.colorDialog, 0, tr("Map Color"), this);
+    txtNotes = new QPlainTextEdit(this);
+    txtNotes->setReadOnly(true);
+    txtNotes->setAccessibleName(tr("Notes on the conversion"));
+    cmdImport = new QPushButton(tr("&Import"), this);
+    cmdImport->setDefault(true);
+    cmdCancel = new QPushButton(tr("Cancel"), this);
+    if (m_model.model.upFromFile) {
+        cboUp->setItemText(0, tr("Y (as the file says)"));
+        cboUp->setEnabled(false);
+    }
+
+    auto *form = new QGridLayout;
+    int row = 0;
+    for (const auto &[caption, field] :
+         {std::pair<QString, QWidget *>{tr("&Name"), txtName},
+          {tr("&Size (Feet)"), txtSize},
+          {tr("&Up Axis"), cboUp},
+          {tr("&Facing"), cboFacing},
+          {tr("Map S&hape"), cboMapShape},
+          {tr("Map &Color"), picMapColor}}) {
+        form->addWidget(captionFor(caption, field), row, 0);
+        form->addWidget(field, row++, 1);
+        if (field == txtSize)
+            form->addWidget(lblFootprint, row++, 1);
+    }
+    form->addWidget(captionFor(tr("N&otes"), txtNotes), row++, 0, 1, 2);
+    form->addWidget(txtNotes, row++, 0, 1, 2);
+    form->setRowStretch(row - 1, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdImport);
+    buttons->addWidget(cmdCancel);
+    form->addLayout(buttons, row, 0, 1, 2);
+
+    auto *preview = new QWidget(this);
+    preview->setMinimumSize(320, 300);
+    m_previewLayout = new QVBoxLayout(preview);
+    m_previewLayout->setContentsMargins(0, 0, 0, 0);
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(preview, 3);
+    layout->addLayout(form, 2);
+    resize(860, 520);
+
+    nameControls({{txtName, "txtName"},
+                  {txtSize, "txtSize"},
+                  {lblFootprint, "lblFootprint"},
+                  {cboUp, "cboUp"},
+                  {cboFacing, "cboFacing"},
+                  {cboMapShape, "cboMapShape"},
+                  {picMapColor, "picMapColor"},
+                  {txtNotes, "txtNotes"},
+                  {cmdImport, "cmdImport"},
+                  {cmdCancel, "cmdCancel"}});
+
+    // The model's own size where the world can hold it.
+    const ModelImport::Converted natural = ModelImport::convertModel(
+        m_model, {std::nullopt, ModelImport::UpAxis::Y, 0}, QFileInfo(modelPath).fileName());
+    double size = FallbackSize;
+    if (natural.ok())
+        size = std::max(natural.width, natural.depth);
+    else
+        m_sizeNotes << tr("In its own units (taken as metres) the model would be wider than the "
+                          "world, so its size is %1 feet to begin with.")
+                           .arg(feetText(FallbackSize));
+    txtSize->setText(NumberText::userDouble(NumberText::roundDecimals(size * Units::FeetPerUnit, 2)));
+    convert();
+    picMapColor->setColor(m_converted.mapColor);
+    const bool square = std::abs(m_converted.width - m_converted.depth) <
+                        0.15 * std::max(m_converted.width, m_converted.depth);
+    cboMapShape->setCurrentIndex(square ? 0 : 1);
+
+    m_turn.setInterval(40);
+    connect(&m_turn, &QTimer::timeout, this, [this] {
+        if (WorldView1)
+            WorldView1->turn(TurnStep);
+    });
+    for (QComboBox *choice : {cboUp, cboFacing})
+        connect(choice, &QComboBox::currentIndexChanged, this, [this] {
+            convert();
+            showPreview();
+        });
+    connect(txtSize, &QLineEdit::editingFinished, this, [this] {
+        convert();
+        showPreview();
+    });
+    connect(cmdImport, &QPushButton::clicked, this, &frmImport::cmdImport_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+frmImport::~frmImport() = default;
+
+ModelImport::Options frmImport::options() const
+{
+    ModelImport::Options options;
+    if (const std::optional<float> size = Units::fromFeet(txtSize->text());
+        size && *size > 0 && *size * Units::FeetPerUnit <= Units::WorldFeet)
+        options.size = *size;
+    else // the preview stays as it was until the size is one
+        options.size = std::max(m_converted.width, m_converted.depth);
+    options.up = cboUp->currentIndex() == 1 ? ModelImport::UpAxis::Z : ModelImport::UpAxis::Y;
+    options.quarterTurns = cboFacing->currentIndex();
+    return options;
+}
+
+void frmImport::convert()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_converted = ModelImport::convertModel(m_model, options(), QFileInfo(m_modelPath).fileName());
+    QApplication::restoreOverrideCursor();
+    QStringList notes = m_converted.ok() ? m_converted.notes : QStringList{m_converted.error};
+    notes.prepend(tr("%L1 triangles.").arg(m_converted.triangles));
+    txtNotes->setPlainText((notes + m_sizeNotes).join(QLatin1Char('\n')));
+    showFootprint();
+}
+
+void frmImport::showFootprint()
+{
+    lblFootprint->setText(m_converted.ok()
+                              ? tr("Footprint: %1 × %2 feet")
+                                    .arg(feetText(m_converted.width), feetText(m_converted.depth))
+                              : QString());
+}
+
+void frmImport::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    const QString unavailable = m_contextCheck ? m_contextCheck() : QString();
+    if (!unavailable.isEmpty()) {
+        lblPreview = new QLabel(tr("The 3-D preview cannot be shown: %1.").arg(unavailable), this);
+        lblPreview->setObjectName(QStringLiteral("lblPreview"));
+        lblPreview->setWordWrap(true);
+        lblPreview->setAlignment(Qt::AlignCenter);
+        m_previewLayout->addWidget(lblPreview);
+        txtName->setFocus();
+        return;
+    }
+    WorldView1 = new WorldView;
+    WorldView1->setObjectName(QStringLiteral("WorldView1"));
+    WorldView1->setKeyTarget(this);
+    QWidget *container = QWidget::createWindowContainer(WorldView1, this); // owns the view
+    container->setObjectName(QStringLiteral("picPreview"));
+    container->setAccessibleName(tr("3-D preview of the object, turning"));
+    container->setFocusPolicy(Qt::StrongFocus);
+    m_previewLayout->addWidget(container);
+    WorldView1->setMode(WorldView::Mode::Aerial);
+    showPreview();
+    m_turn.start();
+    txtName->setFocus();
+}
+
+void frmImport::showPreview()
+{
+    if (!WorldView1 || !m_converted.ok())
+        return;
+    const QString world = m_previewFolder.filePath(QStringLiteral("preview.wrl"));
+    bool written = Files::writeBytes(world, previewWorld(m_converted).toUtf8()).ok();
+    for (const ModelImport::TextureFile &texture : m_converted.textures)
+        written = written &&
+                  Files::writeBytes(m_previewFolder.filePath(texture.name), texture.bytes).ok();
+    if (written)
+        (void)WorldView1->load(world);
+}
+
+void frmImport::cmdImport_Click()
+{
+    const auto refuse = [this](QWidget *field, const QString &why) {
+        m_platform.messages->warn(this, why);
+        field->setFocus();
+    };
+    const QString name = txtName->text().trimmed();
+    if (const QString problem = UserLibrary::nameProblem(name, m_library); !problem.isEmpty())
+        return refuse(txtName, problem);
+    const std::optional<float> size = Units::fromFeet(txtSize->text());
+    if (!size || !(*size > 0) || *size * Units::FeetPerUnit > Units::WorldFeet)
+        return refuse(txtSize, tr("The size must be a number of feet above 0 and at most %1, "
+                                  "the width of the world.")
+                                   .arg(NumberText::userDouble(Units::WorldFeet)));
+    convert();
+    if (!m_converted.ok())
+        return refuse(txtSize, m_converted.error);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const UserLibrary::Added added = importObject(
+        m_userFolder, name, m_converted,
+        cboMapShape->currentIndex() == 0 ? QStringLiteral("C") : QStringLiteral("R"),
+        picMapColor->color(), m_library);
+    QApplication::restoreOverrideCursor();
+    if (!added.ok())
+        return refuse(txtName, added.error);
+    m_added = added.entry;
+    m_notes = m_converted.notes;
+    accept();
+}
