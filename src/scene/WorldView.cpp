@@ -1,5 +1,8 @@
 #include "scene/WorldView.h"
 
+#include "scene/Culling.h"
+#include "scene/LevelOfDetail.h"
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPaintEvent>
@@ -111,6 +114,10 @@ std::optional<QString> WorldView::load(const QString &path)
     auto *complexity = new SoComplexity;
     complexity->value = 0.25f;
     scene->root()->insertChild(complexity, 0);
+    // Far things drawn simpler, and each item only when in view; before the
+    // collision parts are taken, as culling wraps the items.
+    addLevelsOfDetail(scene->root());
+    cullByItem(scene->root());
     root->addChild(scene->root());
 
     if (m_root)
@@ -118,7 +125,7 @@ std::optional<QString> WorldView::load(const QString &path)
     m_root = root;
     m_camera = camera;
     m_headlight = headlight;
-    m_bounds = boundingBox(scene->root());
+    m_bounds = boundsUnderAnyTurn(scene->root()); // the far plane takes in turned billboards
     m_collision.index(scene->root());
     m_scene = std::move(scene);
     m_speed = m_scene->walkingSpeed();
