@@ -14,6 +14,7 @@
 #include "core/model/WorldFile.h"
 #include "editor/platform/FakePlatform.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
@@ -26,6 +27,42 @@
 Q_DECLARE_METATYPE(ItemRef)
 
 namespace {
+
+// Pixels brighter than mid-grey: what a white thing draws on black.
+int inkOf(const QImage &image)
+{
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ink += qGray(image.pixel(x, y)) > 128;
+    return ink;
+}
+
+// A view of a world of white things on black, drawn once; null on failure.
+QImage whiteOnBlack(const QString &folder, const QByteArray &things)
+{
+    const QString path = folder + "/world.wrl";
+    if (!writeFile(path, "#VRML V2.0 utf8\n"
+                         "Viewpoint { position 0 0 0 }\n"
+                         "NavigationInfo { headlight FALSE }\n" +
+                             things))
+        return {};
+    WorldView view;
+    if (view.load(path))
+        return {};
+    view.resize(320, 240);
+    view.show();
+    QSignalSpy frames(&view, &WorldView::frameDrawn);
+    if (!frames.wait(10000))
+        return {};
+    return view.renderedFrame();
+}
+
+QByteArray whiteShape(const QByteArray &geometry)
+{
+    return "Shape { appearance Appearance { material Material { emissiveColor 1 1 1 } }\n"
+           "geometry " + geometry + " }\n";
+}
 
 int colourCount(const QImage &image)
 {
@@ -143,14 +180,18 @@ private slots:
         QSignalSpy frames(view, &WorldView::frameDrawn);
         QVERIFY(frames.wait(10000));
         QVERIFY(browse.lblHelp->text().contains("Music is not played in the preview"));
+        // The keys go to the view as soon as the window is active, without a
+        // click into the picture.
+        browse.activateWindow(); // as a window manager does
+        QTRY_COMPARE(QGuiApplication::focusWindow(), view);
 
         const QImage start = view->renderedFrame();
         QVERIFY2(colourCount(start) > 100, "the first frame is (nearly) one colour");
         const SbVec3f home = view->eyePosition();
         QCOMPARE(home[1], 0.5f); // eye level
 
-        QTest::keyPress(view, Qt::Key_Up);
-        QTest::keyRelease(view, Qt::Key_Up);
+        QTest::keyPress(QGuiApplication::focusWindow(), Qt::Key_Up);
+        QTest::keyRelease(QGuiApplication::focusWindow(), Qt::Key_Up);
         QVERIFY(view->renderedFrame() != start);
         QCOMPARE(view->eyePosition()[1], 0.5f);
         QVERIFY((view->eyePosition() - home).length() > 0.05f);
@@ -197,6 +238,24 @@ private slots:
         QCOMPARE(qRound(view->eyePosition()[2] * 100), 30); // the front face is at 0.05
         view->walk(-2);
         QCOMPARE(qRound(view->eyePosition()[2] * 100), 230);
+    }
+
+    // Every letter of a text is drawn, not only ASCII's: the accent of "é"
+    // too, and other scripts where the font has them.
+    void drawsEveryLetter()
+    {
+        QTemporaryDir dir;
+        const auto ink = [&](const char *letters) {
+            return inkOf(whiteOnBlack(dir.path(), "Transform { translation 0 -0.3 -3 children " +
+                                                      whiteShape(QByteArray("Text { string \"") +
+                                                                 letters + "\" }") +
+                                                      "}\n"));
+        };
+        const int e = ink("e");
+        QVERIFY(e > 100);
+        QVERIFY2(ink("é") > e * 1.1, "the accent is missing");
+        for (const char *letters : {"ß", "€", "Ж"})
+            QVERIFY2(ink(letters) > 100, letters);
     }
 
     void degradesWithoutOpenGL()

@@ -1,26 +1,13 @@
 #include "scene/CollisionParts.h"
 
+#include "scene/Culling.h"
+
 #include <Inventor/SoPath.h>
 #include <Inventor/SoPickedPoint.h>
-#include <Inventor/VRMLnodes/SoVRMLBillboard.h>
-#include <Inventor/actions/SoGetBoundingBoxAction.h>
-#include <Inventor/actions/SoSearchAction.h>
+#include <Inventor/actions/SoGetMatrixAction.h>
 #include <Inventor/nodes/SoGroup.h>
 
 #include <algorithm>
-
-namespace {
-
-bool turnsWithViewer(SoNode *node)
-{
-    SoSearchAction search;
-    search.setType(SoVRMLBillboard::getClassTypeId());
-    search.setSearchingAll(TRUE);
-    search.apply(node);
-    return search.getPath() != nullptr;
-}
-
-} // namespace
 
 void CollisionParts::index(SoGroup *world)
 {
@@ -28,36 +15,21 @@ void CollisionParts::index(SoGroup *world)
     m_boxes.clear();
     if (!m_pick)
         m_pick = std::make_unique<SoRayPickAction>(SbViewportRegion(100, 100));
-    auto *path = new SoPath(world);
-    path->ref();
-    for (SoGroup *group = world;;) { // down through groups that wrap a single group
-        SoGroup *inner = nullptr;
-        int groups = 0;
-        for (int i = 0; i < group->getNumChildren(); ++i) {
-            if (group->getChild(i)->isOfType(SoGroup::getClassTypeId())) {
-                inner = static_cast<SoGroup *>(group->getChild(i));
-                ++groups;
-            }
-        }
-        if (groups != 1)
-            break;
-        path->append(inner);
-        group = inner;
-    }
+    SoPath *path = pathToItems(world);
     auto *parent = static_cast<SoGroup *>(path->getTail());
-    SoGetBoundingBoxAction bounds{SbViewportRegion(100, 100)};
+    SoGetMatrixAction toWorld{SbViewportRegion(100, 100)};
+    toWorld.apply(path);
     for (int i = 0; i < parent->getNumChildren(); ++i) {
+        // Boxes that hold billboards at any turn: a ray is tried against a
+        // billboard only near it, like against anything else.
+        SbBox3f box = boundsUnderAnyTurn(parent->getChild(i));
+        if (box.isEmpty())
+            continue;
+        box.transform(toWorld.getMatrix());
         SoPath *part = path->copy();
         part->append(i);
-        bounds.apply(part);
-        const SbBox3f box = bounds.getXfBoundingBox().project();
-        if (box.isEmpty()) {
-            part->ref();
-            part->unref();
-            continue;
-        }
         m_parts.append(part);
-        m_boxes.push_back(turnsWithViewer(parent->getChild(i)) ? SbBox3f() : box);
+        m_boxes.push_back(box);
     }
     path->unref();
 }
@@ -72,7 +44,7 @@ float CollisionParts::freeDistance(const SbVec3f &from, const SbVec3f &direction
     ray.extendBy(from + direction * reach);
     SoPathList near;
     for (int i = 0; i < m_parts.getLength(); ++i) {
-        if (m_boxes[size_t(i)].isEmpty() || m_boxes[size_t(i)].intersect(ray))
+        if (m_boxes[size_t(i)].intersect(ray))
             near.append(m_parts[i]);
     }
     if (near.getLength() == 0)

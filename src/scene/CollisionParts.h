@@ -18,8 +18,7 @@ class SoGroup;
 class CollisionParts
 {
 public:
-    // The parts are the children of the world's first group that holds more
-    // than one group (an export's world is one transform around everything).
+    // The parts are the children of the world's items group (pathToItems).
     // The paths start at the world's group, not above it where the camera
     // is: a path hears of every change below its head.
     void index(SoGroup *world);
@@ -31,6 +30,6 @@ public:
 
 private:
     SoPathList m_parts;
-    std::vector<SbBox3f> m_boxes; // empty for a part that turns (a billboard): always tried
+    std::vector<SbBox3f> m_boxes; // billboards at any turn (boundsUnderAnyTurn)
     std::unique_ptr<SoRayPickAction> m_pick; // made once Coin is set up, kept for every step
 };

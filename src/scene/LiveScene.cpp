@@ -4,6 +4,8 @@
 #include "core/vrml/VRMLObjects.h"
 #include "core/vrml/VrmlItems.h"
 #include "core/vrml/VrmlWriter.h"
+#include "scene/Culling.h"
+#include "scene/LevelOfDetail.h"
 
 #include <QFileInfo>
 
@@ -195,14 +197,13 @@ void LiveScene::makeFrame()
     }
 }
 
-SoSeparator *LiveScene::makeItem(int kind, int index)
+// Each item in a node of its own that leaves it out of frames it is not in.
+SoNode *LiveScene::makeItem(int kind, int index)
 {
     auto *item = new SoSeparator;
-    // Items out of sight cost nothing to draw.
-    item->renderCulling = SoSeparator::ON;
     const std::optional<AnyItem> record = m_document.item(kind, index);
     if (!record)
-        return item;
+        return culledItem(item);
     QString text;
     QStringList leftOut; // an item VRML cannot hold stays empty here, as in the file
     const size_t at = size_t(index);
@@ -223,7 +224,7 @@ SoSeparator *LiveScene::makeItem(int kind, int index)
     }
     if (!text.isEmpty())
         takeNodes(m_reader.read(vrmlText(text)), item);
-    return item;
+    return culledItem(item);
 }
 
 // The object's placement is written empty, as the export writes it around
@@ -259,7 +260,8 @@ SoNode *LiveScene::sharedObject(int entry)
     if (code.ok())
         Vrml::appendDefinition(text, QStringLiteral("Object"), code.text);
     const Scene part = m_reader.read(vrmlText(text));
-    object = part.root() ? static_cast<SoNode *>(part.root()) : new SoGroup;
+    // Far away, a simpler stand-in is drawn instead.
+    object = part.root() ? withStandIn(part.root()) : new SoGroup;
     object->ref();
     return object;
 }

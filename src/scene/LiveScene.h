@@ -72,7 +72,7 @@ private:
     void itemAdded(int kind, int index);
     void itemChanged(int kind, int index);
     void itemRemoved(int kind, int index);
-    SoSeparator *makeItem(int kind, int index);
+    SoNode *makeItem(int kind, int index);
     void addObject(SoSeparator *item, const ObjectInfo &object);
     SoNode *sharedObject(int entry);
     SoGroup *kindGroup(int kind) const;

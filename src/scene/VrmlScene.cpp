@@ -1,5 +1,9 @@
 #include "scene/VrmlScene.h"
 
+#include "scene/Culling.h"
+#include "scene/LevelOfDetail.h"
+#include "scene/TextFont.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -278,6 +282,9 @@ void initCoin()
 {
     static const bool done = [] {
         SoDB::init();
+        initTextFont();
+        initCulling();
+        initLevelsOfDetail();
         SoError::setHandlerCallback(collectMessage, nullptr);
         SoDebugError::setHandlerCallback(collectMessage, nullptr);
         SoReadError::setHandlerCallback(collectMessage, nullptr);

@@ -1,5 +1,8 @@
 #include "scene/WorldView.h"
 
+#include "scene/Culling.h"
+#include "scene/LevelOfDetail.h"
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPaintEvent>
@@ -108,6 +111,10 @@ std::optional<QString> WorldView::load(const QString &path)
     auto *complexity = new SoComplexity;
     complexity->value = 0.25f;
     scene->root()->insertChild(complexity, 0);
+    // Far things drawn simpler, and each item only when in view; before the
+    // collision parts are taken, as culling wraps the items.
+    addLevelsOfDetail(scene->root());
+    cullByItem(scene->root());
     setWorld(scene->root());
     m_scene = std::move(scene);
     return std::nullopt;
@@ -143,7 +150,7 @@ void WorldView::worldChanged(bool startMoved)
 {
     if (!m_world)
         return;
-    m_bounds = boundingBox(m_world);
+    m_bounds = boundsUnderAnyTurn(m_world); // the far plane takes in turned billboards
     m_collisionsStale = true;
     if (startMoved) {
         m_speed = walkingSpeed(m_world);

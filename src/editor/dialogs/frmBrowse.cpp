@@ -97,6 +97,17 @@ void frmBrowse::showEvent(QShowEvent *event)
     }
 }
 
+void frmBrowse::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    // The view's container passes the focus on to the view's native window
+    // only when the focus moves to it; focus given before the dialog is
+    // active never reaches the view, and the keys went to a button.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && picView &&
+        picView->hasFocus())
+        WorldView1->requestActivate();
+}
+
 void frmBrowse::loadWorld()
 {
     const QString unavailable = m_contextCheck ? m_contextCheck() : QString();
