@@ -93,7 +93,8 @@ int importModel(const QStringList &arguments, Io io)
         return Failure;
     }
     const UserLibrary::Added added =
-        importObject(folders.userObjects, name, converted, QStringLiteral("R"),
+        importObject(folders.userObjects, name, converted,
+                     converted.round ? QStringLiteral("C") : QStringLiteral("R"),
                      converted.mapColor, library.Shapes);
     if (!added.ok()) {
         printError(io.err, added.error);

@@ -208,6 +208,14 @@ Converted convertModel(const LoadedModel &loaded, const Options &options,
 
     converted.width = (double(high[0]) - low[0]) * scale;
     converted.depth = (double(high[2]) - low[2]) * scale;
+    // A tree or a fountain stays inside the ellipse of its footprint, a box
+    // reaches its corners (there, (x/a)^2 + (z/b)^2 is 2).
+    double reach = 0;
+    for (const ModelMesh &mesh : meshes)
+        for (size_t i = 0; i + 2 < mesh.positions.size(); i += 3)
+            reach = std::max(reach, std::pow(2 * mesh.positions[i] / std::max(converted.width, 1e-9), 2) +
+                                        std::pow(2 * mesh.positions[i + 2] / std::max(converted.depth, 1e-9), 2));
+    converted.round = reach < 1.2;
     converted.mapColor = averageColor(meshes, loaded);
     converted.triangles = 0;
     QStringList names;

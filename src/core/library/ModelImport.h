@@ -73,6 +73,7 @@ struct Converted {
     double width = 0; // the footprint in map units, along x
     double depth = 0; // and along z (the map's y)
     int32_t mapColor = 0; // the model's average colour, weighted by area (StoredColor)
+    bool round = false;   // it fits the ellipse within its footprint: a circle on the map
     size_t triangles = 0;
     QStringList notes; // what the user should know of the conversion
     QString error;     // as in LoadedModel

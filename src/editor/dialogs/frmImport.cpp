@@ -161,9 +161,7 @@ frmImport::frmImport(const Platform &platform, ModelImport::LoadedModel model,
     txtSize->setText(NumberText::userDouble(NumberText::roundDecimals(size * Units::FeetPerUnit, 2)));
     convert();
     picMapColor->setColor(m_converted.mapColor);
-    const bool square = std::abs(m_converted.width - m_converted.depth) <
-                        0.15 * std::max(m_converted.width, m_converted.depth);
-    cboMapShape->setCurrentIndex(square ? 0 : 1);
+    cboMapShape->setCurrentIndex(m_converted.round ? 0 : 1);
 
     m_turn.setInterval(40);
     connect(&m_turn, &QTimer::timeout, this, [this] {
