@@ -38,9 +38,8 @@ double iconSeconds(const std::vector<ShapeInfo> &shapes, const QString &program,
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
     QElapsedTimer clock, step;
     double slowest = 0;
-    QObject::connect(&icons, &ObjectIcons::iconReady, &loop, [&] {
-        slowest = std::max(slowest, double(step.nsecsElapsed()) / 1e9);
-    });
+    QObject::connect(&icons, &ObjectIcons::iconReady, &loop,
+                     [&] { slowest = std::max(slowest, double(step.nsecsElapsed()) / 1e9); });
     // Between two steps the event loop runs, and so does this timer.
     QTimer restart;
     QObject::connect(&restart, &QTimer::timeout, &loop, [&] { step.restart(); });
@@ -74,8 +73,8 @@ void BM_ImportTexturedModel(benchmark::State &state)
         const ModelImport::Options options{10.0, ModelImport::UpAxis::Y, 0};
         const ModelImport::Converted converted =
             ModelImport::convertModel(loadModelFile(model), options, "grid.obj");
-        const UserLibrary::Added added = importObject(user.path(), "Grid", converted, "R",
-                                                      converted.mapColor, {});
+        const UserLibrary::Added added =
+            importObject(user.path(), "Grid", converted, "R", converted.mapColor, {});
         if (!added.ok()) {
             state.SkipWithError(qPrintable(added.error));
             return;
@@ -107,9 +106,13 @@ void BM_Icons(benchmark::State &state, bool cached)
 }
 
 BENCHMARK(BM_ImportTexturedModel)->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Icons, FirstStart, false)->UseManualTime()->Iterations(3)
+BENCHMARK_CAPTURE(BM_Icons, FirstStart, false)
+    ->UseManualTime()
+    ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Icons, FromCache, true)->UseManualTime()->Iterations(5)
+BENCHMARK_CAPTURE(BM_Icons, FromCache, true)
+    ->UseManualTime()
+    ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -21,8 +21,7 @@
 #include <memory>
 #include <vector>
 
-class ObjectIcons : public QObject
-{
+class ObjectIcons : public QObject {
     Q_OBJECT
 
 public:

@@ -87,5 +87,6 @@ ChildResult runInChild(const std::function<QByteArray()> &work, int secondsAllow
     case ChildEnd::NotStarted:
         break;
     }
-    return {{}, QStringLiteral("no child process could be started: %1").arg(qt_error_string(errno))};
+    return {{},
+            QStringLiteral("no child process could be started: %1").arg(qt_error_string(errno))};
 }
