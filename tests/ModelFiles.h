@@ -33,8 +33,8 @@ inline QByteArray pngOf(const QColor &colour, int side = 4)
 // named as given (a file the caller writes, or one that is not there).
 inline bool writeQuadObj(const QString &folder, const QString &texture)
 {
-    return writeFile(folder + "/quad.mtl", "newmtl skin\nKd 1 1 1\nmap_Kd " + texture.toUtf8() +
-                                               "\n") &&
+    return writeFile(folder + "/quad.mtl",
+                     "newmtl skin\nKd 1 1 1\nmap_Kd " + texture.toUtf8() + "\n") &&
            writeFile(folder + "/quad.obj", "mtllib quad.mtl\n"
                                            "v -1 0 0\nv 1 0 0\nv 1 1 0\nv -1 1 0\n"
                                            "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
@@ -88,8 +88,8 @@ inline QByteArray stlBox(float x, float y, float z)
     };
     for (const auto &f : faces)
         for (const auto &t : {std::array{f[0], f[1], f[2]}, std::array{f[0], f[2], f[3]}})
-            stl += "facet normal 0 0 0\nouter loop\n" + vertex(t[0]) + vertex(t[1]) +
-                   vertex(t[2]) + "endloop\nendfacet\n";
+            stl += "facet normal 0 0 0\nouter loop\n" + vertex(t[0]) + vertex(t[1]) + vertex(t[2]) +
+                   "endloop\nendfacet\n";
     return stl + "endsolid box\n";
 }
 
@@ -113,7 +113,8 @@ inline QByteArray gridObj(int n, const QString &material = QString())
                    QByteArray::number(double(j) / (n - 1)) + '\n';
     for (int i = 0; i + 1 < n; ++i)
         for (int j = 0; j + 1 < n; ++j) {
-            const QByteArray a = QByteArray::number(i * n + j + 1), b = QByteArray::number(i * n + j + 2),
+            const QByteArray a = QByteArray::number(i * n + j + 1),
+                             b = QByteArray::number(i * n + j + 2),
                              c = QByteArray::number((i + 1) * n + j + 1),
                              d = QByteArray::number((i + 1) * n + j + 2);
             obj += "f " + a + '/' + a + ' ' + c + '/' + c + ' ' + b + '/' + b + "\nf " + b + '/' +

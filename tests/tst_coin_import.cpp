@@ -31,8 +31,8 @@ QString importAs(const QString &name, const QString &model, const ModelImport::O
                  const QString &userFolder, const std::vector<ShapeInfo> &library,
                  QStringList *notes = nullptr)
 {
-    const ModelImport::Converted converted = ModelImport::convertModel(
-        loadModelFile(model), options, QFileInfo(model).fileName());
+    const ModelImport::Converted converted =
+        ModelImport::convertModel(loadModelFile(model), options, QFileInfo(model).fileName());
     if (notes)
         *notes = converted.notes;
     if (!converted.ok())
@@ -59,33 +59,32 @@ private slots:
         QTest::addColumn<QString>("message"); // in the refusal, or in the notes
 
         const double w = Metre; // half the quad's width, in metres
-        QTest::newRow("textured quad, OBJ")
-            << ModelFiles{{"red.png", pngOf(Qt::red)}} << "quad.obj" << 0.0 << "y"
-            << Box{-w, 0, 0, w, Metre, 0} << 1 << "";
+        QTest::newRow("textured quad, OBJ") << ModelFiles{{"red.png", pngOf(Qt::red)}} << "quad.obj"
+                                            << 0.0 << "y" << Box{-w, 0, 0, w, Metre, 0} << 1 << "";
         QTest::newRow("textured quad, glTF")
             << ModelFiles{{"quad.gltf", gltfQuad(Qt::green)}} << "quad.gltf" << 1.0 << "z"
             << Box{-0.5, 0, 0, 0.5, 0.5, 0} << 1 << ""; // glTF says Y is up: z is not taken
         QTest::newRow("box with Z up, STL, sized")
             << ModelFiles{{"box.stl", stlBox(1, 2, 3)}} << "box.stl" << 4.0 << "z"
             << Box{-1, 0, -2, 1, 6, 2} << 0 << "";
-        QTest::newRow("box, VRML97") << ModelFiles{{"box.wrl", vrmlBox()}} << "box.wrl" << 0.0 << "y"
-                                     << Box{-Metre, 0, -2 * Metre, Metre, Metre, 2 * Metre} << 0
-                                     << "lights";
+        QTest::newRow("box, VRML97")
+            << ModelFiles{{"box.wrl", vrmlBox()}} << "box.wrl" << 0.0 << "y"
+            << Box{-Metre, 0, -2 * Metre, Metre, Metre, 2 * Metre} << 0 << "lights";
         QTest::newRow("texture outside the model's folder")
             << ModelFiles{{"../secret.png", pngOf(Qt::blue)}} << "quad.obj" << 0.0 << "y"
             << Box{-w, 0, 0, w, Metre, 0} << 0 << "outside the model's folder";
         QTest::newRow("60,000 triangles, simplified")
             << ModelFiles{{"grid.obj", gridObj(175)}} << "grid.obj" << 10.0 << "y"
             << Box{-5, 0, -5, 5, 0, 5} << 0 << "simplified";
-        QTest::newRow("points only") << ModelFiles{{"points.ply", plyPoints()}} << "points.ply" << 0.0
-                                     << "y" << Box{} << 0 << "no faces";
-        QTest::newRow("empty file") << ModelFiles{{"empty.obj", ""}} << "empty.obj" << 0.0 << "y"
-                                    << Box{} << 0 << "";
-        QTest::newRow("damaged glTF") << ModelFiles{{"bad.glb", QByteArray(300, '\x7f')}} << "bad.glb"
-                                      << 0.0 << "y" << Box{} << 0 << "";
-        QTest::newRow("wider than the world") << ModelFiles{{"long.stl", stlBox(400, 1, 1)}}
-                                              << "long.stl" << 0.0 << "y" << Box{} << 0
-                                              << "wider than the world";
+        QTest::newRow("points only") << ModelFiles{{"points.ply", plyPoints()}} << "points.ply"
+                                     << 0.0 << "y" << Box{} << 0 << "no faces";
+        QTest::newRow("empty file")
+            << ModelFiles{{"empty.obj", ""}} << "empty.obj" << 0.0 << "y" << Box{} << 0 << "";
+        QTest::newRow("damaged glTF") << ModelFiles{{"bad.glb", QByteArray(300, '\x7f')}}
+                                      << "bad.glb" << 0.0 << "y" << Box{} << 0 << "";
+        QTest::newRow("wider than the world")
+            << ModelFiles{{"long.stl", stlBox(400, 1, 1)}} << "long.stl" << 0.0 << "y" << Box{} << 0
+            << "wider than the world";
         QTest::newRow("missing") << ModelFiles{} << "nothing.obj" << 0.0 << "y" << Box{} << 0
                                  << "not found";
     }
@@ -135,15 +134,17 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             QVERIFY2(std::abs(read.getMin()[i] - box[i]) < 1e-3 &&
                          std::abs(read.getMax()[i] - box[i + 3]) < 1e-3,
-                     qPrintable(QStringLiteral("axis %1: %2 .. %3").arg(i).arg(read.getMin()[i])
+                     qPrintable(QStringLiteral("axis %1: %2 .. %3")
+                                    .arg(i)
+                                    .arg(read.getMin()[i])
                                     .arg(read.getMax()[i])));
         }
         const ShapeInfo &entry = library.Shapes.front();
         QVERIFY(std::abs(entry.Width - (box[3] - box[0])) < 1e-3);
         QVERIFY(std::abs(entry.Depth - std::max(box[5] - box[2], 0.0001)) < 1e-3);
         if (model == "grid.obj")
-            QVERIFY(scene.root() && readBytes(user + "/Model.wrl").count("-1,") <=
-                                        int(ModelImport::MaxTriangles));
+            QVERIFY(scene.root() &&
+                    readBytes(user + "/Model.wrl").count("-1,") <= int(ModelImport::MaxTriangles));
     }
 
     // The program's library is the shipped one, then the user's; a name
@@ -157,7 +158,8 @@ private slots:
                       models = root.filePath("models");
         QVERIFY(copyFiles(TESTS_DATA_DIR "/golden/Objects", program + "/Objects"));
         QVERIFY(copyFiles(SOURCE_DIR "/data/Textures", program + "/Textures"));
-        QVERIFY(writeFile(models + "/sign.png", pngOf(Qt::red)) && writeQuadObj(models, "sign.png"));
+        QVERIFY(writeFile(models + "/sign.png", pngOf(Qt::red)) &&
+                writeQuadObj(models, "sign.png"));
         const QString quad = models + "/quad.obj";
 
         std::vector<ShapeInfo> library = loadLibrary(program).Shapes;
@@ -174,7 +176,8 @@ private slots:
         QStringList names;
         for (const ShapeInfo &shape : merged.Shapes)
             names << shape.Name;
-        QCOMPARE(names, QStringList({"Park Bench", "Table", "Big Tree", "Sign Board", "Sign Copy"}));
+        QCOMPARE(names,
+                 QStringList({"Park Bench", "Table", "Big Tree", "Sign Board", "Sign Copy"}));
         QVERIFY(merged.warnings.join(' ').contains("\"Table\""));
 
         World world;

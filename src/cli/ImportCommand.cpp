@@ -77,23 +77,24 @@ int importModel(const QStringList &arguments, Io io)
                                                     "[--name NAME] [--size UNITS] [--up y|z]"));
         return Usage;
     }
-    const QString name = request->name.isEmpty() ? QFileInfo(request->model).completeBaseName()
-                                                 : request->name;
+    const QString name =
+        request->name.isEmpty() ? QFileInfo(request->model).completeBaseName() : request->name;
     const ProgramFolders folders = programFolders();
     const LibraryLoad library = loadLibrary(folders.program, folders.userObjects);
-    if (const QString refused = UserLibrary::nameProblem(name, library.Shapes); !refused.isEmpty()) {
+    if (const QString refused = UserLibrary::nameProblem(name, library.Shapes);
+        !refused.isEmpty()) {
         printError(io.err, refused);
         return Failure;
     }
-    const ModelImport::Converted converted =
-        ModelImport::convertModel(loadModelFile(request->model), request->options,
-                                  QFileInfo(request->model).fileName());
+    const ModelImport::Converted converted = ModelImport::convertModel(
+        loadModelFile(request->model), request->options, QFileInfo(request->model).fileName());
     if (!converted.ok()) {
         printError(io.err, converted.error);
         return Failure;
     }
     const UserLibrary::Added added =
-        importObject(folders.userObjects, name, converted, QStringLiteral("R"),
+        importObject(folders.userObjects, name, converted,
+                     converted.round ? QStringLiteral("C") : QStringLiteral("R"),
                      converted.mapColor, library.Shapes);
     if (!added.ok()) {
         printError(io.err, added.error);

@@ -14,10 +14,10 @@
 
 #include <Inventor/SoPrimitiveVertex.h>
 #include <Inventor/VRMLnodes/SoVRMLAppearance.h>
-#include <Inventor/VRMLnodes/SoVRMLImageTexture.h>
-#include <Inventor/VRMLnodes/SoVRMLIndexedFaceSet.h>
 #include <Inventor/VRMLnodes/SoVRMLElevationGrid.h>
 #include <Inventor/VRMLnodes/SoVRMLGeometry.h>
+#include <Inventor/VRMLnodes/SoVRMLImageTexture.h>
+#include <Inventor/VRMLnodes/SoVRMLIndexedFaceSet.h>
 #include <Inventor/VRMLnodes/SoVRMLInterpolator.h>
 #include <Inventor/VRMLnodes/SoVRMLLight.h>
 #include <Inventor/VRMLnodes/SoVRMLMaterial.h>
@@ -65,11 +65,10 @@ int textureOf(Collector &c, SoNode *node)
             return -1;
         const QImage::Format formats[] = {QImage::Format_Grayscale8, QImage::Format_Invalid,
                                           QImage::Format_RGB888, QImage::Format_RGBA8888};
-        QImage image = components == 2
-                           ? QImage()
-                           : QImage(pixels, size[0], size[1], size[0] * components,
-                                    formats[components - 1])
-                                 .mirrored(); // VRML's rows run bottom-up
+        QImage image = components == 2 ? QImage()
+                                       : QImage(pixels, size[0], size[1], size[0] * components,
+                                                formats[components - 1])
+                                             .mirrored(); // VRML's rows run bottom-up
         if (image.isNull())
             return -1;
         QBuffer buffer(&texture.embedded);

@@ -1,5 +1,6 @@
 #include "scene/ObjectCheck.h"
 
+#include "core/files/ChildProcess.h"
 #include "core/files/FileServices.h"
 #include "core/library/UserLibrary.h"
 #include "core/vrml/VRMLObjects.h"
@@ -14,17 +15,11 @@
 #include <Inventor/nodes/SoGroup.h>
 
 #include <QDataStream>
-#include <QElapsedTimer>
 #include <QHash>
 #include <QIODevice>
 #include <QSet>
 
-#include <cerrno>
-#include <csignal>
 #include <optional>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -79,24 +74,9 @@ ObjectCheck readObject(const QString &code)
     return check;
 }
 
-void writeAll(int fd, const QByteArray &bytes)
-{
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return;
-        done += n;
-    }
-}
-
 // The child's side: each object's check, written as soon as it is known.
-[[noreturn]] void checkInChild(const QStringList &codes, int out)
+void checkInChild(const QStringList &codes, int out)
 {
-    // A crash ends the child, whatever handlers the program has.
-    for (const int signal : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT})
-        std::signal(signal, SIG_DFL);
     for (const QString &code : codes) {
         const ObjectCheck check = readObject(code);
         QByteArray record;
@@ -104,57 +84,22 @@ void writeAll(int fd, const QByteArray &bytes)
         stream << check.problem << check.definedNames << check.namedFiles;
         writeAll(out, record);
     }
-    ::_exit(0);
 }
 
-// Reads the checks a child writes into checks, until it ends or one takes
-// longer than allowed; then the child is gone. False when it did not finish.
-bool collect(pid_t child, int in, std::vector<ObjectCheck> &checks, qsizetype expected,
-             QString &why)
+// The whole records among the bytes read, into checks; what is left of
+// them stays for the next piece.
+void takeRecords(QByteArray &bytes, std::vector<ObjectCheck> &checks)
 {
-    QByteArray bytes;
-    QElapsedTimer sinceLast;
-    sinceLast.start();
-    bool timedOut = false;
-    while (qsizetype(checks.size()) < expected) {
-        const qint64 left = SecondsAllowed * 1000 - sinceLast.elapsed();
-        pollfd ready{in, POLLIN, 0};
-        const int polled = left > 0 ? ::poll(&ready, 1, int(left)) : 0;
-        if (polled < 0 && errno == EINTR)
-            continue;
-        if (polled == 0) {
-            timedOut = true;
+    QDataStream stream(bytes);
+    for (;;) {
+        ObjectCheck check;
+        stream.startTransaction();
+        stream >> check.problem >> check.definedNames >> check.namedFiles;
+        if (!stream.commitTransaction())
             break;
-        }
-        char buffer[4096];
-        const ssize_t n = polled < 0 ? -1 : ::read(in, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        bytes.append(buffer, n);
-        QDataStream stream(bytes);
-        for (;;) {
-            ObjectCheck check;
-            stream.startTransaction();
-            stream >> check.problem >> check.definedNames >> check.namedFiles;
-            if (!stream.commitTransaction())
-                break;
-            checks.push_back(std::move(check));
-            sinceLast.restart();
-        }
-        bytes.remove(0, qsizetype(stream.device()->pos()));
+        checks.push_back(std::move(check));
     }
-    if (timedOut)
-        ::kill(child, SIGKILL);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (qsizetype(checks.size()) == expected && WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        return true;
-    why = timedOut ? QStringLiteral("Coin took more than %1 seconds to read it").arg(SecondsAllowed)
-                   : QStringLiteral("Coin's reader crashed on it");
-    return false;
+    bytes.remove(0, qsizetype(stream.device()->pos()));
 }
 
 } // namespace
@@ -169,25 +114,22 @@ std::vector<ObjectCheck> checkObjectCodes(const QStringList &codes)
     // One child reads them all; one that crashes or hangs names the object
     // it was reading, and a new child goes on with the next.
     while (qsizetype(checks.size()) < codes.size()) {
-        int pipeEnds[2];
-        if (::pipe(pipeEnds) != 0)
-            break;
         const QStringList rest = codes.mid(qsizetype(checks.size()));
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::close(pipeEnds[0]);
-            checkInChild(rest, pipeEnds[1]);
-        }
-        ::close(pipeEnds[1]);
-        if (child < 0) {
-            ::close(pipeEnds[0]);
+        QByteArray bytes;
+        const ChildEnd end = runChild([&](int fd) { checkInChild(rest, fd); }, SecondsAllowed,
+                                      [&](const QByteArray &piece) {
+                                          bytes += piece;
+                                          takeRecords(bytes, checks);
+                                      });
+        if (end == ChildEnd::NotStarted)
             break;
-        }
-        QString why;
-        const bool finished = collect(child, pipeEnds[0], checks, codes.size(), why);
-        ::close(pipeEnds[0]);
-        if (!finished)
-            checks.push_back({why, {}, {}});
+        if (end != ChildEnd::Finished && qsizetype(checks.size()) < codes.size())
+            checks.push_back({end == ChildEnd::TimedOut
+                                  ? QStringLiteral("Coin took more than %1 seconds to read it")
+                                        .arg(SecondsAllowed)
+                                  : QStringLiteral("Coin's reader crashed on it"),
+                              {},
+                              {}});
     }
     const QString failed = QStringLiteral("it cannot be checked: %1").arg(qt_error_string(errno));
     while (qsizetype(checks.size()) < codes.size())

@@ -99,9 +99,9 @@ void ObjectIcons::request(const std::vector<ShapeInfo> &shapes, const QString &p
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             continue;
-        const QString cacheFile =
-            m_cacheFolder.isEmpty() ? QString()
-                                    : Files::pathIn(m_cacheFolder, cacheName(file.readAll()));
+        const QString cacheFile = m_cacheFolder.isEmpty()
+                                      ? QString()
+                                      : Files::pathIn(m_cacheFolder, cacheName(file.readAll()));
         if (const QImage cached = cacheFile.isEmpty() ? QImage() : QImage(cacheFile);
             !cached.isNull()) {
             emit iconReady(path, cached);

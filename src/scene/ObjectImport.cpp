@@ -12,8 +12,9 @@ UserLibrary::Added importObject(const QString &userFolder, const QString &name,
     const QString code = object.vrml.mid(object.vrml.indexOf(QLatin1Char('\r')));
     const ObjectCheck check = checkObjectCodes({code}).at(0);
     if (!check.problem.isEmpty())
-        return {{}, QStringLiteral("The object made of the model cannot be used: %1.")
-                        .arg(check.problem)};
+        return {
+            {},
+            QStringLiteral("The object made of the model cannot be used: %1.").arg(check.problem)};
     UserLibrary::Added added = UserLibrary::add(userFolder, name, object, mapShape, mapColor);
     added.entry.DefinedNames = check.definedNames;
     return added;

@@ -8,8 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
-
 void writeAll(int fd, const QByteArray &bytes)
 {
     for (qsizetype done = 0; done < bytes.size();) {
@@ -22,34 +20,31 @@ void writeAll(int fd, const QByteArray &bytes)
     }
 }
 
-} // namespace
-
-ChildResult runInChild(const std::function<QByteArray()> &work, int secondsAllowed)
+ChildEnd runChild(const std::function<void(int fd)> &work, int secondsAllowed,
+                  const std::function<void(const QByteArray &piece)> &received)
 {
     int ends[2];
     if (::pipe(ends) != 0)
-        return {{}, QStringLiteral("no pipe to a child process: %1").arg(qt_error_string(errno))};
+        return ChildEnd::NotStarted;
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(ends[0]);
         // A crash ends the child, whatever handlers the program has.
         for (const int signal : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT})
             std::signal(signal, SIG_DFL);
-        writeAll(ends[1], work());
+        work(ends[1]);
         ::_exit(0);
     }
     ::close(ends[1]);
     if (child < 0) {
         ::close(ends[0]);
-        return {{}, QStringLiteral("no child process: %1").arg(qt_error_string(errno))};
+        return ChildEnd::NotStarted;
     }
-
-    ChildResult result;
-    QElapsedTimer running;
-    running.start();
+    QElapsedTimer sinceLast;
+    sinceLast.start();
     bool timedOut = false;
     for (;;) {
-        const qint64 left = qint64(secondsAllowed) * 1000 - running.elapsed();
+        const qint64 left = qint64(secondsAllowed) * 1000 - sinceLast.elapsed();
         pollfd ready{ends[0], POLLIN, 0};
         const int polled = left > 0 ? ::poll(&ready, 1, int(left)) : 0;
         if (polled < 0 && errno == EINTR)
@@ -64,7 +59,8 @@ ChildResult runInChild(const std::function<QByteArray()> &work, int secondsAllow
             continue;
         if (n <= 0)
             break;
-        result.bytes.append(buffer, n);
+        received(QByteArray(buffer, n));
+        sinceLast.restart();
     }
     ::close(ends[0]);
     if (timedOut)
@@ -73,10 +69,24 @@ ChildResult runInChild(const std::function<QByteArray()> &work, int secondsAllow
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (timedOut)
-        result.error = QStringLiteral("reading it took more than %1 seconds").arg(secondsAllowed);
-    else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        result.error = QStringLiteral("the reader crashed on it");
-    if (!result.ok())
-        result.bytes.clear();
-    return result;
+        return ChildEnd::TimedOut;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ChildEnd::Finished : ChildEnd::Crashed;
+}
+
+ChildResult runInChild(const std::function<QByteArray()> &work, int secondsAllowed)
+{
+    ChildResult result;
+    switch (runChild([&](int fd) { writeAll(fd, work()); }, secondsAllowed,
+                     [&](const QByteArray &piece) { result.bytes += piece; })) {
+    case ChildEnd::Finished:
+        return result;
+    case ChildEnd::Crashed:
+        return {{}, QStringLiteral("the reader crashed on it")};
+    case ChildEnd::TimedOut:
+        return {{}, QStringLiteral("reading it took more than %1 seconds").arg(secondsAllowed)};
+    case ChildEnd::NotStarted:
+        break;
+    }
+    return {{},
+            QStringLiteral("no child process could be started: %1").arg(qt_error_string(errno))};
 }

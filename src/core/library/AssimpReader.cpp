@@ -42,9 +42,9 @@ bool fbxAxes(const aiScene &scene, aiMatrix4x4 &axes)
     if (!meta->Get("UnitScaleFactor", unit) && meta->Get("UnitScaleFactor", unitSingle))
         unit = unitSingle;
     const auto metres = ai_real(unit > 0 ? unit / 100 : 0.01);
-    axes = aiMatrix4x4(right.x * metres, right.y * metres, right.z * metres, 0,
-                       upward.x * metres, upward.y * metres, upward.z * metres, 0,
-                       forward.x * metres, forward.y * metres, forward.z * metres, 0, 0, 0, 0, 1);
+    axes = aiMatrix4x4(right.x * metres, right.y * metres, right.z * metres, 0, upward.x * metres,
+                       upward.y * metres, upward.z * metres, 0, forward.x * metres,
+                       forward.y * metres, forward.z * metres, 0, 0, 0, 0, 1);
     return true;
 }
 
@@ -55,8 +55,8 @@ ModelTexture textureOf(const aiScene &scene, const aiString &name, const QString
     ModelTexture texture;
     if (const aiTexture *held = scene.GetEmbeddedTexture(name.C_Str())) {
         if (held->mHeight == 0) { // a compressed image file's bytes
-            texture.embedded = QByteArray(reinterpret_cast<const char *>(held->pcData),
-                                          int(held->mWidth));
+            texture.embedded =
+                QByteArray(reinterpret_cast<const char *>(held->pcData), int(held->mWidth));
         } else if (held->mWidth <= 16384 && held->mHeight <= 16384) {
             QImage image(int(held->mWidth), int(held->mHeight), QImage::Format_ARGB32);
             for (int y = 0; y < image.height(); ++y)
@@ -136,8 +136,8 @@ bool addMesh(const aiMesh &source, const aiMatrix4x4 &transform, size_t maxTrian
     const size_t before = model.triangleCount();
     for (unsigned f = 0; f < source.mNumFaces; ++f) {
         const aiFace &face = source.mFaces[f];
-        if (face.mNumIndices != 3 || face.mIndices[0] >= vertices ||
-            face.mIndices[1] >= vertices || face.mIndices[2] >= vertices)
+        if (face.mNumIndices != 3 || face.mIndices[0] >= vertices || face.mIndices[1] >= vertices ||
+            face.mIndices[2] >= vertices)
             continue;
         mesh.indices.insert(mesh.indices.end(), face.mIndices, face.mIndices + 3);
         if (before + mesh.triangleCount() > maxTriangles)

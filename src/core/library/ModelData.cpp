@@ -9,8 +9,7 @@ namespace {
 template <typename T> void writeArray(QDataStream &out, const std::vector<T> &values)
 {
     out << quint64(values.size());
-    out.writeRawData(reinterpret_cast<const char *>(values.data()),
-                     int(values.size() * sizeof(T)));
+    out.writeRawData(reinterpret_cast<const char *>(values.data()), int(values.size() * sizeof(T)));
 }
 
 template <typename T> void readArray(QDataStream &in, std::vector<T> &values)
@@ -77,8 +76,7 @@ QDataStream &operator>>(QDataStream &in, ModelData &model)
         readArray(in, mesh.colors);
         readArray(in, mesh.indices);
         qint32 texture = -1;
-        in >> mesh.diffuse[0] >> mesh.diffuse[1] >> mesh.diffuse[2] >> mesh.transparency >>
-            texture;
+        in >> mesh.diffuse[0] >> mesh.diffuse[1] >> mesh.diffuse[2] >> mesh.transparency >> texture;
         mesh.texture = texture;
         model.meshes.push_back(std::move(mesh));
     }

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <QVector3D>
 
 #include <algorithm>
 #include <cmath>
@@ -61,27 +62,30 @@ int32_t averageColor(const std::vector<ModelMesh> &meshes, const LoadedModel &lo
 {
     double sum[3] = {0, 0, 0}, total = 0;
     for (const ModelMesh &mesh : meshes) {
-        const bool textured = mesh.texture >= 0 && !loaded.textures[size_t(mesh.texture)].name.isEmpty();
-        const QColor texture = textured ? QColor(loaded.textureColors[size_t(mesh.texture)]) : QColor();
+        const bool textured =
+            mesh.texture >= 0 && !loaded.textures[size_t(mesh.texture)].name.isEmpty();
+        const QColor texture =
+            textured ? QColor(loaded.textureColors[size_t(mesh.texture)]) : QColor();
         const float *p = mesh.positions.data();
         for (size_t i = 0; i + 2 < mesh.indices.size(); i += 3) {
-            const float *a = p + 3 * mesh.indices[i], *b = p + 3 * mesh.indices[i + 1],
-                        *c = p + 3 * mesh.indices[i + 2];
-            const double u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
-            const double v[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
-            const double area = 0.5 * std::sqrt(std::pow(u[1] * v[2] - u[2] * v[1], 2) +
-                                                std::pow(u[2] * v[0] - u[0] * v[2], 2) +
-                                                std::pow(u[0] * v[1] - u[1] * v[0], 2));
-            for (int k = 0; k < 3; ++k) {
-                double colour = mesh.diffuse[k];
-                if (textured)
-                    colour = (k == 0 ? texture.redF() : k == 1 ? texture.greenF() : texture.blueF());
-                else if (!mesh.colors.empty())
-                    colour = (mesh.colors[3 * mesh.indices[i] + size_t(k)] +
-                              mesh.colors[3 * mesh.indices[i + 1] + size_t(k)] +
-                              mesh.colors[3 * mesh.indices[i + 2] + size_t(k)]) / 3;
-                sum[k] += area * colour;
+            const uint32_t *corner = &mesh.indices[i];
+            const float *a = p + 3 * corner[0], *b = p + 3 * corner[1], *c = p + 3 * corner[2];
+            const QVector3D u(b[0] - a[0], b[1] - a[1], b[2] - a[2]),
+                v(c[0] - a[0], c[1] - a[1], c[2] - a[2]);
+            const double area = 0.5 * double(QVector3D::crossProduct(u, v).length());
+            double colour[3] = {mesh.diffuse[0], mesh.diffuse[1], mesh.diffuse[2]};
+            if (textured) {
+                colour[0] = texture.redF();
+                colour[1] = texture.greenF();
+                colour[2] = texture.blueF();
+            } else if (!mesh.colors.empty()) {
+                for (int k = 0; k < 3; ++k)
+                    colour[k] = (mesh.colors[3 * corner[0] + k] + mesh.colors[3 * corner[1] + k] +
+                                 mesh.colors[3 * corner[2] + k]) /
+                                3.0;
             }
+            for (int k = 0; k < 3; ++k)
+                sum[k] += area * colour[k];
             total += area;
         }
     }
@@ -168,8 +172,7 @@ LoadedModel loadModel(const QString &path, const Reader &reader)
     return loaded;
 }
 
-Converted convertModel(const LoadedModel &loaded, const Options &options,
-                       const QString &sourceName)
+Converted convertModel(const LoadedModel &loaded, const Options &options, const QString &sourceName)
 {
     Converted converted;
     if (!loaded.ok()) {
@@ -183,7 +186,8 @@ Converted convertModel(const LoadedModel &loaded, const Options &options,
     std::vector<ModelMesh> meshes = loaded.model.meshes;
     const bool zUp = !loaded.model.upFromFile && options.up == UpAxis::Z;
     const int turns = ((options.quarterTurns % 4) + 4) % 4;
-    float low[3] = {HUGE_VALF, HUGE_VALF, HUGE_VALF}, high[3] = {-HUGE_VALF, -HUGE_VALF, -HUGE_VALF};
+    float low[3] = {HUGE_VALF, HUGE_VALF, HUGE_VALF},
+          high[3] = {-HUGE_VALF, -HUGE_VALF, -HUGE_VALF};
     for (ModelMesh &mesh : meshes) {
         orient(mesh.positions, zUp, turns);
         orient(mesh.normals, zUp, turns);
@@ -195,6 +199,8 @@ Converted convertModel(const LoadedModel &loaded, const Options &options,
     const double across = std::max(double(high[0]) - low[0], double(high[2]) - low[2]);
     if (!(across > 0) || !std::isfinite(across))
         return refuse(QStringLiteral("it has no extent across the ground"));
+    if (options.size && !(*options.size > 0))
+        return refuse(QStringLiteral("its size must be more than 0 feet"));
     const double scale = options.size ? *options.size / across : UnitsPerMetre;
     if (!(scale > 0) || !std::isfinite(scale) || !(across * scale <= WorldUnits))
         return refuse(QStringLiteral("at %1 feet across it would be wider than the world; give "
@@ -208,6 +214,16 @@ Converted convertModel(const LoadedModel &loaded, const Options &options,
 
     converted.width = (double(high[0]) - low[0]) * scale;
     converted.depth = (double(high[2]) - low[2]) * scale;
+    // A tree or a fountain stays inside the ellipse of its footprint, a box
+    // reaches its corners (there, (x/a)^2 + (z/b)^2 is 2).
+    double reach = 0;
+    for (const ModelMesh &mesh : meshes)
+        for (size_t i = 0; i + 2 < mesh.positions.size(); i += 3)
+            reach = std::max(
+                reach,
+                std::pow(2 * mesh.positions[i] / std::max(converted.width, 1e-9), 2) +
+                    std::pow(2 * mesh.positions[i + 2] / std::max(converted.depth, 1e-9), 2));
+    converted.round = reach < 1.2;
     converted.mapColor = averageColor(meshes, loaded);
     converted.triangles = 0;
     QStringList names;
@@ -216,7 +232,8 @@ Converted convertModel(const LoadedModel &loaded, const Options &options,
         names << texture.name;
     for (const ModelMesh &mesh : meshes) {
         converted.triangles += mesh.triangleCount();
-        const TextureFile *texture = mesh.texture >= 0 ? &loaded.textures[size_t(mesh.texture)] : nullptr;
+        const TextureFile *texture =
+            mesh.texture >= 0 ? &loaded.textures[size_t(mesh.texture)] : nullptr;
         if (texture && !texture->name.isEmpty() && !named.contains(texture->name)) {
             named.insert(texture->name);
             converted.textures.push_back(*texture);

@@ -51,10 +51,10 @@ struct TextureFile {
 };
 
 struct LoadedModel {
-    ModelData model;                   // the meshes, in the file's axes, at most MaxTriangles
-    std::vector<TextureFile> textures; // by the model's texture index; empty name: left out
+    ModelData model;                     // the meshes, in the file's axes, at most MaxTriangles
+    std::vector<TextureFile> textures;   // by the model's texture index; empty name: left out
     std::vector<uint32_t> textureColors; // each texture's average colour, as qRgb
-    size_t trianglesRead = 0;          // before simplifying
+    size_t trianglesRead = 0;            // before simplifying
     QString error; // "Cannot import "<file>": <reason>."; then nothing else is set
     bool ok() const { return error.isEmpty(); }
 };
@@ -68,11 +68,12 @@ using Reader = std::function<ModelData(const QString &path, size_t maxTriangles)
 LoadedModel loadModel(const QString &path, const Reader &reader);
 
 struct Converted {
-    QString vrml; // the object file's text
+    QString vrml;                      // the object file's text
     std::vector<TextureFile> textures; // the files it names
-    double width = 0; // the footprint in map units, along x
-    double depth = 0; // and along z (the map's y)
-    int32_t mapColor = 0; // the model's average colour, weighted by area (StoredColor)
+    double width = 0;                  // the footprint in map units, along x
+    double depth = 0;                  // and along z (the map's y)
+    int32_t mapColor = 0;              // the model's average colour, weighted by area (StoredColor)
+    bool round = false; // it fits the ellipse within its footprint: a circle on the map
     size_t triangles = 0;
     QStringList notes; // what the user should know of the conversion
     QString error;     // as in LoadedModel

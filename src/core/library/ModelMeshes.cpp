@@ -54,9 +54,9 @@ void weld(ModelMesh &mesh)
     if (!mesh.colors.empty())
         streams.push_back({mesh.colors.data(), 12, 12});
     std::vector<unsigned> remap(mesh.vertexCount());
-    const size_t kept = meshopt_generateVertexRemapMulti(
-        remap.data(), mesh.indices.data(), mesh.indices.size(), mesh.vertexCount(),
-        streams.data(), streams.size());
+    const size_t kept =
+        meshopt_generateVertexRemapMulti(remap.data(), mesh.indices.data(), mesh.indices.size(),
+                                         mesh.vertexCount(), streams.data(), streams.size());
     applyRemap(mesh, remap, kept);
 }
 
@@ -80,9 +80,10 @@ size_t triangles(const std::vector<ModelMesh> &meshes)
 void appendMesh(ModelMesh &into, const ModelMesh &mesh)
 {
     const auto offset = uint32_t(into.vertexCount());
-    for (const auto &[to, from] :
-         {std::pair{&into.positions, &mesh.positions}, {&into.normals, &mesh.normals},
-          {&into.texCoords, &mesh.texCoords}, {&into.colors, &mesh.colors}})
+    for (const auto &[to, from] : {std::pair{&into.positions, &mesh.positions},
+                                   {&into.normals, &mesh.normals},
+                                   {&into.texCoords, &mesh.texCoords},
+                                   {&into.colors, &mesh.colors}})
         to->insert(to->end(), from->begin(), from->end());
     for (const uint32_t index : mesh.indices)
         into.indices.push_back(index + offset);
@@ -98,7 +99,8 @@ void sanitize(ModelData &model)
         keepIfWhole(mesh.normals, vertices, 3);
         // Files that store no normals often say "0 0 0": the browser's own serve better.
         for (size_t i = 0; i < mesh.normals.size(); i += 3) {
-            const float length = std::hypot(mesh.normals[i], mesh.normals[i + 1], mesh.normals[i + 2]);
+            const float length =
+                std::hypot(mesh.normals[i], mesh.normals[i + 1], mesh.normals[i + 2]);
             if (!(length > 0.5f)) {
                 mesh.normals.clear();
                 break;
@@ -141,8 +143,8 @@ void mergeByMaterial(ModelData &model)
     std::map<Key, size_t> byMaterial;
     std::vector<ModelMesh> merged;
     for (ModelMesh &mesh : model.meshes) {
-        const Key key{mesh.texture,         mesh.diffuse[0],         mesh.diffuse[1],
-                      mesh.diffuse[2],      mesh.transparency,       mesh.normals.empty(),
+        const Key key{mesh.texture,           mesh.diffuse[0],    mesh.diffuse[1],
+                      mesh.diffuse[2],        mesh.transparency,  mesh.normals.empty(),
                       mesh.texCoords.empty(), mesh.colors.empty()};
         const auto [at, added] = byMaterial.try_emplace(key, merged.size());
         if (added)

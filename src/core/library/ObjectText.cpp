@@ -18,8 +18,8 @@ void appendNumber(QString &out, float value, int digits)
 void appendValues(QString &out, const char *node, const char *field,
                   const std::vector<float> &values, size_t per, int digits)
 {
-    out += QLatin1String(node) + QLatin1String(" { ") + QLatin1String(field) +
-           QLatin1String(" [\r\n");
+    out +=
+        QLatin1String(node) + QLatin1String(" { ") + QLatin1String(field) + QLatin1String(" [\r\n");
     for (size_t i = 0; i < values.size(); i += per) {
         for (size_t j = 0; j < per; ++j) {
             appendNumber(out, values[i + j], digits);
@@ -45,8 +45,7 @@ void appendShape(QString &out, const ModelMesh &mesh, const QString &texture)
     out += QLatin1String("}\r\n");
     if (!texture.isEmpty()) {
         // Our own names ("user-<hash>.png"): nothing to escape.
-        out += QLatin1String("texture ImageTexture { url \"") + texture +
-               QLatin1String("\" }\r\n");
+        out += QLatin1String("texture ImageTexture { url \"") + texture + QLatin1String("\" }\r\n");
     }
     // Models from elsewhere often face some triangles inwards: both sides drawn.
     out += QLatin1String("}\r\ngeometry IndexedFaceSet {\r\nsolid FALSE\r\n");

@@ -37,10 +37,7 @@ QStringList linesOf(const QString &text)
 
 // Lines end in CR LF and the last has none: the shipped form, in which the
 // reader reports no empty line.
-QString catalogueText(const QStringList &lines)
-{
-    return lines.join(QStringLiteral("\r\n"));
-}
+QString catalogueText(const QStringList &lines) { return lines.join(QStringLiteral("\r\n")); }
 
 bool isPlainName(const QString &name)
 {

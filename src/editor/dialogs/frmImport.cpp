@@ -61,8 +61,7 @@ QString previewWorld(const ModelImport::Converted &object)
                "Transform { translation %3 0.25 0 children Shape {\r\n"
                "appearance Appearance { material Material { diffuseColor 0.45 0.45 0.5 } }\r\n"
                "geometry Cylinder { radius 0.05 height 0.5 } } }\r\n")
-        .arg(nodes, NumberText::vrmlDouble(ground),
-             NumberText::vrmlDouble(object.width / 2 + 0.2));
+        .arg(nodes, NumberText::vrmlDouble(ground), NumberText::vrmlDouble(object.width / 2 + 0.2));
 }
 
 QString feetText(double units)
@@ -107,13 +106,12 @@ frmImport::frmImport(const Platform &platform, ModelImport::LoadedModel model,
 
     auto *form = new QGridLayout;
     int row = 0;
-    for (const auto &[caption, field] :
-         {std::pair<QString, QWidget *>{tr("&Name"), txtName},
-          {tr("&Size (Feet)"), txtSize},
-          {tr("&Up Axis"), cboUp},
-          {tr("&Facing"), cboFacing},
-          {tr("Map S&hape"), cboMapShape},
-          {tr("Map &Color"), picMapColor}}) {
+    for (const auto &[caption, field] : {std::pair<QString, QWidget *>{tr("&Name"), txtName},
+                                         {tr("&Size (Feet)"), txtSize},
+                                         {tr("&Up Axis"), cboUp},
+                                         {tr("&Facing"), cboFacing},
+                                         {tr("Map S&hape"), cboMapShape},
+                                         {tr("Map &Color"), picMapColor}}) {
         form->addWidget(captionFor(caption, field), row, 0);
         form->addWidget(field, row++, 1);
         if (field == txtSize)
@@ -158,12 +156,11 @@ frmImport::frmImport(const Platform &platform, ModelImport::LoadedModel model,
         m_sizeNotes << tr("In its own units (taken as metres) the model would be wider than the "
                           "world, so its size is %1 feet to begin with.")
                            .arg(feetText(FallbackSize));
-    txtSize->setText(NumberText::userDouble(NumberText::roundDecimals(size * Units::FeetPerUnit, 2)));
+    txtSize->setText(
+        NumberText::userDouble(NumberText::roundDecimals(size * Units::FeetPerUnit, 2)));
     convert();
     picMapColor->setColor(m_converted.mapColor);
-    const bool square = std::abs(m_converted.width - m_converted.depth) <
-                        0.15 * std::max(m_converted.width, m_converted.depth);
-    cboMapShape->setCurrentIndex(square ? 0 : 1);
+    cboMapShape->setCurrentIndex(m_converted.round ? 0 : 1);
 
     m_turn.setInterval(40);
     connect(&m_turn, &QTimer::timeout, this, [this] {
@@ -278,10 +275,10 @@ void frmImport::cmdImport_Click()
     if (!m_converted.ok())
         return refuse(txtSize, m_converted.error);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const UserLibrary::Added added = importObject(
-        m_userFolder, name, m_converted,
-        cboMapShape->currentIndex() == 0 ? QStringLiteral("C") : QStringLiteral("R"),
-        picMapColor->color(), m_library);
+    const UserLibrary::Added added =
+        importObject(m_userFolder, name, m_converted,
+                     cboMapShape->currentIndex() == 0 ? QStringLiteral("C") : QStringLiteral("R"),
+                     picMapColor->color(), m_library);
     QApplication::restoreOverrideCursor();
     if (!added.ok())
         return refuse(txtName, added.error);

@@ -30,8 +30,7 @@ class QPushButton;
 class QVBoxLayout;
 class WorldView;
 
-class frmImport : public QDialog
-{
+class frmImport : public QDialog {
     Q_OBJECT
 
 public:
@@ -51,10 +50,10 @@ public:
     const QStringList &notes() const { return m_notes; }
 
     QLineEdit *txtName = nullptr;
-    QLineEdit *txtSize = nullptr;    // feet
+    QLineEdit *txtSize = nullptr; // feet
     QLabel *lblFootprint = nullptr;
-    QComboBox *cboUp = nullptr;      // Y, Z; disabled where the file says
-    QComboBox *cboFacing = nullptr;  // quarter turns
+    QComboBox *cboUp = nullptr;       // Y, Z; disabled where the file says
+    QComboBox *cboFacing = nullptr;   // quarter turns
     QComboBox *cboMapShape = nullptr; // circle, rectangle
     ColorSwatch *picMapColor = nullptr;
     QPlainTextEdit *txtNotes = nullptr;
@@ -80,7 +79,7 @@ private:
     QString m_userFolder;
     ContextCheck m_contextCheck;
     ModelImport::Converted m_converted; // at the last size, up axis and facing
-    QStringList m_sizeNotes;           // why the size is not the model's own
+    QStringList m_sizeNotes;            // why the size is not the model's own
     QTemporaryDir m_previewFolder;
     QTimer m_turn;
     QVBoxLayout *m_previewLayout = nullptr;

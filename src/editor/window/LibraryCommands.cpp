@@ -100,10 +100,9 @@ void MainEditor::removeFromLibrary()
     const ShapeInfo entry = Shapes[size_t(chosen->entry)];
     if (entry.Folder.isEmpty())
         return; // the shipped library is never changed
-    const auto placed = std::count_if(world().Objects.begin(), world().Objects.end(),
-                                      [&](const ObjectInfo &o) {
-                                          return isUsed(o) && o.Name == entry.Name;
-                                      });
+    const auto placed =
+        std::count_if(world().Objects.begin(), world().Objects.end(),
+                      [&](const ObjectInfo &o) { return isUsed(o) && o.Name == entry.Name; });
     if (placed > 0) {
         m_platform.messages->warn(
             this, tr("%1 is placed in this world (%n time(s)). Remove it from the world first.",
