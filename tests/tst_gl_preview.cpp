@@ -38,12 +38,14 @@ int inkOf(const QImage &image)
     return ink;
 }
 
-// A view of a world of white things on black, drawn once; null on failure.
-QImage whiteOnBlack(const QString &folder, const QByteArray &things)
+// A view from the origin of a world of white things on black, drawn once;
+// null on failure.
+QImage whiteOnBlack(const QString &folder, const QByteArray &things,
+                    const QByteArray &orientation = "0 0 1 0")
 {
     const QString path = folder + "/world.wrl";
     if (!writeFile(path, "#VRML V2.0 utf8\n"
-                         "Viewpoint { position 0 0 0 }\n"
+                         "Viewpoint { position 0 0 0 orientation " + orientation + " }\n"
                          "NavigationInfo { headlight FALSE }\n" +
                              things))
         return {};
@@ -256,6 +258,22 @@ private slots:
         QVERIFY2(ink("é") > e * 1.1, "the accent is missing");
         for (const char *letters : {"ß", "€", "Ж"})
             QVERIFY2(ink(letters) > 100, letters);
+    }
+
+    // A billboard is culled by its box at any turn: a board beside the view,
+    // out of it as long as it faces along z, reaches into it once it turns
+    // to face the viewer, who looks along -x.
+    void keepsTurningBillboards()
+    {
+        QTemporaryDir dir;
+        const QImage frame = whiteOnBlack(
+            dir.path(),
+            "Transform { translation -10 0 10 children Billboard { children " +
+                whiteShape("Box { size 12 1 0.01 }") +
+                "} }\n"
+                "Group {}\n", // a second item: the world's items are its groups
+            "0 1 0 1.5708");
+        QVERIFY(inkOf(frame) > 200);
     }
 
     void degradesWithoutOpenGL()
