@@ -182,12 +182,16 @@ ModelData readVrmlModel(const QString &path, size_t maxTriangles)
     return c.model;
 }
 
-ModelImport::LoadedModel loadModelFile(const QString &path)
+ModelImport::Reader readerFor(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
     const bool vrml = suffix == QLatin1String("wrl") || suffix == QLatin1String("vrml");
-    return ModelImport::loadModel(path, vrml ? ModelImport::Reader(readVrmlModel)
-                                             : ModelImport::Reader(readWithAssimp));
+    return vrml ? ModelImport::Reader(readVrmlModel) : ModelImport::Reader(readWithAssimp);
+}
+
+ModelImport::LoadedModel loadModelFile(const QString &path)
+{
+    return ModelImport::loadModel(path, readerFor(path));
 }
 
 QStringList importPatterns()

@@ -22,15 +22,7 @@ namespace ModelImport {
 
 namespace {
 
-// What a reader may take on a large file before it counts as hung.
-constexpr int SecondsAllowed = 120;
 constexpr double WorldUnits = 100;
-
-QString refusal(const QString &path, const QString &reason)
-{
-    return QStringLiteral("Cannot import %1: %2.")
-        .arg(quoted(QDir::toNativeSeparators(path)), reason);
-}
 
 QString feet(double units)
 {
@@ -97,7 +89,13 @@ int32_t averageColor(const std::vector<ModelMesh> &meshes, const LoadedModel &lo
 
 } // namespace
 
-LoadedModel loadModel(const QString &path, const Reader &reader)
+QString refusal(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Cannot import %1: %2.")
+        .arg(quoted(QDir::toNativeSeparators(path)), reason);
+}
+
+LoadedModel readModel(const QString &path, const Reader &reader)
 {
     LoadedModel loaded;
     const QFileInfo file(path);
@@ -112,21 +110,7 @@ LoadedModel loadModel(const QString &path, const Reader &reader)
     if (file.size() > MaxModelBytes)
         return refuse(QStringLiteral("it is larger than %1 MB").arg(MaxModelBytes / (1024 * 1024)));
 
-    const ChildResult child = runInChild(
-        [&] {
-            QByteArray bytes;
-            QDataStream out(&bytes, QIODevice::WriteOnly);
-            out << reader(file.absoluteFilePath(), MaxTrianglesRead);
-            return bytes;
-        },
-        SecondsAllowed);
-    if (!child.ok())
-        return refuse(child.error);
-    ModelData model;
-    QDataStream in(child.bytes);
-    in >> model;
-    if (in.status() != QDataStream::Ok)
-        return refuse(QStringLiteral("its reader gave incomplete data"));
+    ModelData model = reader(file.absoluteFilePath(), MaxTrianglesRead);
     if (!model.error.isEmpty())
         return refuse(model.error);
 
@@ -170,6 +154,22 @@ LoadedModel loadModel(const QString &path, const Reader &reader)
     }
     loaded.model = std::move(model);
     return loaded;
+}
+
+LoadedModel loadedFrom(const QString &path, const ChildResult &child)
+{
+    LoadedModel loaded;
+    if (!child.ok())
+        loaded.error = refusal(path, child.error);
+    else if (!unstreamed(child.bytes, loaded))
+        loaded = {{}, {}, {}, 0, refusal(path, QStringLiteral("its reader gave incomplete data"))};
+    return loaded;
+}
+
+LoadedModel loadModel(const QString &path, const Reader &reader)
+{
+    return loadedFrom(
+        path, runInChild([&] { return streamed(readModel(path, reader)); }, SecondsAllowed));
 }
 
 Converted convertModel(const LoadedModel &loaded, const Options &options, const QString &sourceName)
@@ -242,6 +242,56 @@ Converted convertModel(const LoadedModel &loaded, const Options &options, const 
     converted.vrml = objectText(meshes, names, sourceName);
     converted.notes = loaded.model.notes;
     return converted;
+}
+
+QDataStream &operator<<(QDataStream &out, const TextureFile &texture)
+{
+    return out << texture.name << texture.bytes;
+}
+
+QDataStream &operator>>(QDataStream &in, TextureFile &texture)
+{
+    return in >> texture.name >> texture.bytes;
+}
+
+QDataStream &operator<<(QDataStream &out, const LoadedModel &loaded)
+{
+    out << loaded.error << loaded.model;
+    writeRecords(out, loaded.textures);
+    writeArray(out, loaded.textureColors);
+    return out << quint64(loaded.trianglesRead);
+}
+
+QDataStream &operator>>(QDataStream &in, LoadedModel &loaded)
+{
+    quint64 triangles = 0;
+    in >> loaded.error >> loaded.model;
+    readRecords(in, loaded.textures);
+    readArray(in, loaded.textureColors);
+    in >> triangles;
+    loaded.trianglesRead = size_t(triangles);
+    return in;
+}
+
+QDataStream &operator<<(QDataStream &out, const Converted &converted)
+{
+    out << converted.error << converted.vrml;
+    writeRecords(out, converted.textures);
+    return out << converted.width << converted.depth << qint32(converted.mapColor)
+               << converted.round << quint64(converted.triangles) << converted.notes;
+}
+
+QDataStream &operator>>(QDataStream &in, Converted &converted)
+{
+    qint32 mapColor = 0;
+    quint64 triangles = 0;
+    in >> converted.error >> converted.vrml;
+    readRecords(in, converted.textures);
+    in >> converted.width >> converted.depth >> mapColor >> converted.round >> triangles >>
+        converted.notes;
+    converted.mapColor = mapColor;
+    converted.triangles = size_t(triangles);
+    return in;
 }
 
 } // namespace ModelImport

@@ -3,7 +3,8 @@
 // (loadModel) and placing (convertModel) are apart, so that the import dialog
 // reads a file once and places it again at each change of size or facing.
 //
-// Reading runs the reader in a child process and checks what it gives;
+// Reading runs the reader in a child process, which also checks what it
+// gives and makes it ready to place, so that the caller only waits;
 // textures become JPEG or PNG files named by their content ("user-<hash>"),
 // which no shipped texture is; a model over MaxTriangles is simplified with
 // meshoptimizer. Placing turns the model Y up and to its facing, centres it
@@ -11,6 +12,7 @@
 // object file: Transform, Shape, IndexedFaceSet (with normals, texture
 // coordinates and colours where the model has them), Material, ImageTexture.
 
+#include "core/files/ChildProcess.h"
 #include "core/library/ModelData.h"
 
 #include <QByteArray>
@@ -33,6 +35,9 @@ constexpr qint64 MaxModelBytes = qint64(512) * 1024 * 1024;
 constexpr qint64 MaxTextureBytes = qint64(64) * 1024 * 1024;
 // Textures are scaled down to this many pixels a side at most.
 constexpr int MaxTextureSide = 2048;
+// What a child reading a model may take between two pieces it writes
+// before it counts as hung.
+constexpr int SecondsAllowed = 120;
 // Map units per metre: a map unit is 12 feet.
 constexpr double UnitsPerMetre = 1 / 3.6576;
 
@@ -59,12 +64,20 @@ struct LoadedModel {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Reads a file into a model in the process that calls it (loadModel runs it
-// in a child); past maxTriangles it stops with an error.
+// "Cannot import "<file>": <reason>.", the form of every refusal.
+QString refusal(const QString &path, const QString &reason);
+
+// Reads a file into a model in the process that calls it; past maxTriangles
+// it stops with an error.
 using Reader = std::function<ModelData(const QString &path, size_t maxTriangles)>;
 
 // Reads a model file with reader (readWithAssimp, or the scene library's
-// VRML97 reader) and makes it ready to place, or says why it cannot be.
+// VRML97 reader) and makes it ready to place, or says why it cannot be, in
+// the process that calls it: what a child does.
+LoadedModel readModel(const QString &path, const Reader &reader);
+// What the parent makes of that child's end (its bytes: readModel streamed).
+LoadedModel loadedFrom(const QString &path, const ChildResult &child);
+// readModel in a child process, waiting for it.
 LoadedModel loadModel(const QString &path, const Reader &reader);
 
 struct Converted {
@@ -83,5 +96,18 @@ struct Converted {
 // sourceName: the model file's name, for the object's comment and messages.
 Converted convertModel(const LoadedModel &loaded, const Options &options,
                        const QString &sourceName);
+
+inline bool operator==(const Options &a, const Options &b)
+{
+    return a.size == b.size && a.up == b.up && a.quarterTurns == b.quarterTurns;
+}
+
+// As a child hands them over.
+QDataStream &operator<<(QDataStream &out, const TextureFile &texture);
+QDataStream &operator>>(QDataStream &in, TextureFile &texture);
+QDataStream &operator<<(QDataStream &out, const LoadedModel &loaded);
+QDataStream &operator>>(QDataStream &in, LoadedModel &loaded);
+QDataStream &operator<<(QDataStream &out, const Converted &converted);
+QDataStream &operator>>(QDataStream &in, Converted &converted);
 
 } // namespace ModelImport

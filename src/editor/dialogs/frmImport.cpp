@@ -6,10 +6,10 @@
 #include "core/model/Units.h"
 #include "editor/palette/ColorSwatch.h"
 #include "editor/palette/PanelParts.h"
+#include "scene/ImportReader.h"
 #include "scene/ObjectImport.h"
 #include "scene/WorldView.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QShowEvent>
 
@@ -71,40 +72,47 @@ QString feetText(double units)
 
 } // namespace
 
-frmImport::frmImport(const Platform &platform, ModelImport::LoadedModel model,
-                     const QString &modelPath, const std::vector<ShapeInfo> &library,
-                     const QString &userFolder, ContextCheck contextCheck, QWidget *parent)
-    : QDialog(parent), m_platform(platform), m_model(std::move(model)), m_modelPath(modelPath),
-      m_library(library), m_userFolder(userFolder), m_contextCheck(std::move(contextCheck))
+frmImport::frmImport(const Platform &platform, const QString &modelPath,
+                     const std::vector<ShapeInfo> &library, const QString &userFolder,
+                     ContextCheck contextCheck, QWidget *parent)
+    : QDialog(parent), m_platform(platform), m_modelPath(modelPath), m_library(library),
+      m_userFolder(userFolder), m_contextCheck(std::move(contextCheck))
 {
     setObjectName(QStringLiteral("frmImport"));
     setWindowTitle(tr("Import Object - %1").arg(QFileInfo(modelPath).fileName()));
     setSizeGripEnabled(true);
 
-    txtName = new QLineEdit(proposedName(modelPath, library), this);
+    m_choices = new QWidget(this);
+    txtName = new QLineEdit(proposedName(modelPath, library), m_choices);
     txtName->setMaxLength(60);
-    txtSize = new QLineEdit(this);
-    lblFootprint = new QLabel(this);
-    cboUp = new QComboBox(this);
+    txtSize = new QLineEdit(m_choices);
+    lblFootprint = new QLabel(m_choices);
+    cboUp = new QComboBox(m_choices);
     cboUp->addItems({tr("Y"), tr("Z")});
-    cboFacing = new QComboBox(this);
+    cboFacing = new QComboBox(m_choices);
     cboFacing->addItems({tr("As modelled"), tr("A quarter turn left"), tr("A half turn"),
                          tr("A quarter turn right")});
-    cboMapShape = new QComboBox(this);
+    cboMapShape = new QComboBox(m_choices);
     cboMapShape->addItems({tr("Circle"), tr("Rectangle")});
-    picMapColor = new ColorSwatch(platform.colorDialog, 0, tr("Map Color"), this);
+    picMapColor = new ColorSwatch(platform.colorDialog, 0, tr("Map Color"), m_choices);
     txtNotes = new QPlainTextEdit(this);
     txtNotes->setReadOnly(true);
     txtNotes->setAccessibleName(tr("Notes on the conversion"));
+    barBusy = new QProgressBar(this);
+    barBusy->setRange(0, 0); // it moves without a measure
+    barBusy->setTextVisible(false);
+    barBusy->setMaximumHeight(barBusy->sizeHint().height() * 2 / 3);
+    barBusy->setAccessibleName(tr("Working"));
+    QSizePolicy keepsPlace = barBusy->sizePolicy();
+    keepsPlace.setRetainSizeWhenHidden(true);
+    barBusy->setSizePolicy(keepsPlace);
+    lblStatus = new QLabel(this);
     cmdImport = new QPushButton(tr("&Import"), this);
     cmdImport->setDefault(true);
     cmdCancel = new QPushButton(tr("Cancel"), this);
-    if (m_model.model.upFromFile) {
-        cboUp->setItemText(0, tr("Y (as the file says)"));
-        cboUp->setEnabled(false);
-    }
 
-    auto *form = new QGridLayout;
+    auto *fields = new QGridLayout(m_choices);
+    fields->setContentsMargins(0, 0, 0, 0);
     int row = 0;
     for (const auto &[caption, field] : {std::pair<QString, QWidget *>{tr("&Name"), txtName},
                                          {tr("&Size (Feet)"), txtSize},
@@ -112,19 +120,24 @@ frmImport::frmImport(const Platform &platform, ModelImport::LoadedModel model,
                                          {tr("&Facing"), cboFacing},
                                          {tr("Map S&hape"), cboMapShape},
                                          {tr("Map &Color"), picMapColor}}) {
-        form->addWidget(captionFor(caption, field), row, 0);
-        form->addWidget(field, row++, 1);
+        fields->addWidget(captionFor(caption, field), row, 0);
+        fields->addWidget(field, row++, 1);
         if (field == txtSize)
-            form->addWidget(lblFootprint, row++, 1);
+            fields->addWidget(lblFootprint, row++, 1);
     }
-    form->addWidget(captionFor(tr("N&otes"), txtNotes), row++, 0, 1, 2);
-    form->addWidget(txtNotes, row++, 0, 1, 2);
-    form->setRowStretch(row - 1, 1);
+    auto *status = new QHBoxLayout;
+    status->addWidget(barBusy, 1);
+    status->addWidget(lblStatus, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdImport);
     buttons->addWidget(cmdCancel);
-    form->addLayout(buttons, row, 0, 1, 2);
+    auto *form = new QVBoxLayout;
+    form->addWidget(m_choices);
+    form->addWidget(captionFor(tr("N&otes"), txtNotes));
+    form->addWidget(txtNotes, 1);
+    form->addLayout(status);
+    form->addLayout(buttons);
 
     auto *preview = new QWidget(this);
     preview->setMinimumSize(320, 300);
@@ -143,24 +156,10 @@ frmImport::frmImport(const Platform &platform, ModelImport::LoadedModel model,
                   {cboMapShape, "cboMapShape"},
                   {picMapColor, "picMapColor"},
                   {txtNotes, "txtNotes"},
+                  {barBusy, "barBusy"},
+                  {lblStatus, "lblStatus"},
                   {cmdImport, "cmdImport"},
                   {cmdCancel, "cmdCancel"}});
-
-    // The model's own size where the world can hold it.
-    const ModelImport::Converted natural = ModelImport::convertModel(
-        m_model, {std::nullopt, ModelImport::UpAxis::Y, 0}, QFileInfo(modelPath).fileName());
-    double size = FallbackSize;
-    if (natural.ok())
-        size = std::max(natural.width, natural.depth);
-    else
-        m_sizeNotes << tr("In its own units (taken as metres) the model would be wider than the "
-                          "world, so its size is %1 feet to begin with.")
-                           .arg(feetText(FallbackSize));
-    txtSize->setText(
-        NumberText::userDouble(NumberText::roundDecimals(size * Units::FeetPerUnit, 2)));
-    convert();
-    picMapColor->setColor(m_converted.mapColor);
-    cboMapShape->setCurrentIndex(m_converted.round ? 0 : 1);
 
     m_turn.setInterval(40);
     connect(&m_turn, &QTimer::timeout, this, [this] {
@@ -168,19 +167,27 @@ frmImport::frmImport(const Platform &platform, ModelImport::LoadedModel model,
             WorldView1->turn(TurnStep);
     });
     for (QComboBox *choice : {cboUp, cboFacing})
-        connect(choice, &QComboBox::currentIndexChanged, this, [this] {
-            convert();
-            showPreview();
-        });
-    connect(txtSize, &QLineEdit::editingFinished, this, [this] {
-        convert();
-        showPreview();
-    });
+        connect(choice, &QComboBox::currentIndexChanged, this, &frmImport::convert);
+    connect(txtSize, &QLineEdit::editingFinished, this, &frmImport::convert);
     connect(cmdImport, &QPushButton::clicked, this, &frmImport::cmdImport_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(&m_job, &ChildJob::done, this, &frmImport::workDone);
+
+    // Nothing to choose until the model is read and sized.
+    m_choices->setEnabled(false);
+    cmdImport->setEnabled(false);
+    startWork(Work::Reading, [path = m_modelPath] {
+        return streamed(ModelImport::readModel(path, readerFor(path)));
+    });
 }
 
 frmImport::~frmImport() = default;
+
+void frmImport::reject()
+{
+    m_job.cancel();
+    QDialog::reject();
+}
 
 ModelImport::Options frmImport::options() const
 {
@@ -195,15 +202,131 @@ ModelImport::Options frmImport::options() const
     return options;
 }
 
+void frmImport::startWork(Work work, const std::function<QByteArray()> &child)
+{
+    m_work = work;
+    m_job.start(child, ModelImport::SecondsAllowed);
+    showWork();
+}
+
+void frmImport::workDone(const ChildResult &result)
+{
+    switch (std::exchange(m_work, Work::None)) {
+    case Work::Reading:
+        modelRead(result);
+        break;
+    case Work::Sizing:
+        modelSized(result);
+        break;
+    case Work::Converting:
+        modelConverted(result);
+        break;
+    case Work::None:
+        break;
+    }
+    showWork();
+    if (!busy())
+        emit idle();
+}
+
+void frmImport::modelRead(const ChildResult &result)
+{
+    m_model = ModelImport::loadedFrom(m_modelPath, result);
+    if (!m_model.ok()) {
+        m_platform.messages->warn(this, m_model.error);
+        reject();
+        return;
+    }
+    if (m_model.model.upFromFile) {
+        cboUp->setItemText(0, tr("Y (as the file says)"));
+        cboUp->setEnabled(false);
+    }
+    // The model's own size where the world can hold it.
+    startWork(Work::Sizing, [this, name = QFileInfo(m_modelPath).fileName()] {
+        return streamed(
+            ModelImport::convertModel(m_model, {std::nullopt, ModelImport::UpAxis::Y, 0}, name));
+    });
+}
+
+void frmImport::modelSized(const ChildResult &result)
+{
+    ModelImport::Converted natural;
+    const bool sized = result.ok() && unstreamed(result.bytes, natural);
+    double size = FallbackSize;
+    if (sized && natural.ok())
+        size = std::max(natural.width, natural.depth);
+    else if (sized) // else the conversion says what went wrong
+        m_sizeNotes << tr("In its own units (taken as metres) the model would be wider than the "
+                          "world, so its size is %1 feet to begin with.")
+                           .arg(feetText(FallbackSize));
+    txtSize->setText(
+        NumberText::userDouble(NumberText::roundDecimals(size * Units::FeetPerUnit, 2)));
+    m_choices->setEnabled(true);
+    cmdImport->setEnabled(true);
+    txtName->setFocus();
+    convert();
+}
+
 void frmImport::convert()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_converted = ModelImport::convertModel(m_model, options(), QFileInfo(m_modelPath).fileName());
-    QApplication::restoreOverrideCursor();
+    const ModelImport::Options wanted = options();
+    if (m_work == Work::Converting && m_converting == wanted)
+        return; // it comes
+    if (!busy() && m_convertedAt == wanted) {
+        if (m_addWhenConverted)
+            addToLibrary();
+        return;
+    }
+    m_converting = wanted;
+    startWork(Work::Converting, [this, wanted, name = QFileInfo(m_modelPath).fileName()] {
+        const ModelImport::Converted converted = ModelImport::convertModel(m_model, wanted, name);
+        const ObjectCheck check = converted.ok() ? checkConverted(converted) : ObjectCheck{};
+        return streamed(std::pair(converted, check));
+    });
+}
+
+void frmImport::modelConverted(const ChildResult &result)
+{
+    std::pair<ModelImport::Converted, ObjectCheck> converted;
+    if (!result.ok()) {
+        converted.first.error = ModelImport::refusal(m_modelPath, result.error);
+    } else if (!unstreamed(result.bytes, converted)) {
+        converted = {};
+        converted.first.error =
+            ModelImport::refusal(m_modelPath, tr("its conversion gave incomplete data"));
+    }
+    std::tie(m_converted, m_check) = converted;
+    m_convertedAt = m_converting;
+    if (m_firstConversion && m_converted.ok()) {
+        m_firstConversion = false;
+        picMapColor->setColor(m_converted.mapColor);
+        cboMapShape->setCurrentIndex(m_converted.round ? 0 : 1);
+    }
     QStringList notes = m_converted.ok() ? m_converted.notes : QStringList{m_converted.error};
     notes.prepend(tr("%L1 triangles.").arg(m_converted.triangles));
     txtNotes->setPlainText((notes + m_sizeNotes).join(QLatin1Char('\n')));
     showFootprint();
+    showPreview();
+    if (m_addWhenConverted)
+        addToLibrary();
+}
+
+void frmImport::showWork()
+{
+    barBusy->setVisible(busy());
+    switch (m_work) {
+    case Work::Reading:
+        lblStatus->setText(tr("Reading %1...").arg(QFileInfo(m_modelPath).fileName()));
+        break;
+    case Work::Sizing:
+    case Work::Converting:
+        lblStatus->setText(m_addWhenConverted ? tr("Checking the object...")
+                                              : tr("Converting the model..."));
+        break;
+    case Work::None:
+        lblStatus->clear();
+        break;
+    }
 }
 
 void frmImport::showFootprint()
@@ -227,7 +350,6 @@ void frmImport::showEvent(QShowEvent *event)
         lblPreview->setWordWrap(true);
         lblPreview->setAlignment(Qt::AlignCenter);
         m_previewLayout->addWidget(lblPreview);
-        txtName->setFocus();
         return;
     }
     WorldView1 = new WorldView;
@@ -241,7 +363,7 @@ void frmImport::showEvent(QShowEvent *event)
     WorldView1->setMode(WorldView::Mode::Aerial);
     showPreview();
     m_turn.start();
-    txtName->setFocus();
+    cmdCancel->setFocus(); // until the model is read
 }
 
 void frmImport::showPreview()
@@ -257,12 +379,14 @@ void frmImport::showPreview()
         (void)WorldView1->load(world);
 }
 
+void frmImport::refuse(QWidget *field, const QString &why)
+{
+    m_platform.messages->warn(this, why);
+    field->setFocus();
+}
+
 void frmImport::cmdImport_Click()
 {
-    const auto refuse = [this](QWidget *field, const QString &why) {
-        m_platform.messages->warn(this, why);
-        field->setFocus();
-    };
     const QString name = txtName->text().trimmed();
     if (const QString problem = UserLibrary::nameProblem(name, m_library); !problem.isEmpty())
         return refuse(txtName, problem);
@@ -271,15 +395,25 @@ void frmImport::cmdImport_Click()
         return refuse(txtSize, tr("The size must be a number of feet above 0 and at most %1, "
                                   "the width of the world.")
                                    .arg(NumberText::userDouble(Units::WorldFeet)));
+    // Nothing changes while the conversion at these choices is finished and checked.
+    m_addWhenConverted = true;
+    m_choices->setEnabled(false);
+    cmdImport->setEnabled(false);
     convert();
+    showWork();
+}
+
+void frmImport::addToLibrary()
+{
+    m_addWhenConverted = false;
+    m_choices->setEnabled(true);
+    cmdImport->setEnabled(true);
     if (!m_converted.ok())
         return refuse(txtSize, m_converted.error);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     const UserLibrary::Added added =
-        importObject(m_userFolder, name, m_converted,
-                     cboMapShape->currentIndex() == 0 ? QStringLiteral("C") : QStringLiteral("R"),
-                     picMapColor->color(), m_library);
-    QApplication::restoreOverrideCursor();
+        addChecked(m_userFolder, txtName->text().trimmed(), m_converted, m_check,
+                   cboMapShape->currentIndex() == 0 ? QStringLiteral("C") : QStringLiteral("R"),
+                   picMapColor->color(), m_library);
     if (!added.ok())
         return refuse(txtName, added.error);
     m_added = added.entry;
