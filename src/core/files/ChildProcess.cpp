@@ -1,6 +1,7 @@
 #include "core/files/ChildProcess.h"
 
 #include <QElapsedTimer>
+#include <QThreadPool>
 
 #include <cerrno>
 #include <csignal>
@@ -24,6 +25,10 @@ namespace ChildProcess {
 
 Started start(const std::function<void(int fd)> &work)
 {
+    // Qt's image routines hand pieces of their work to the global thread
+    // pool. A child has none of the pool's threads and would wait for them
+    // forever; ended here, they are started anew in the child when needed.
+    QThreadPool::globalInstance()->waitForDone(1000);
     int ends[2];
     if (::pipe(ends) != 0)
         return {};

@@ -1,6 +1,7 @@
 #include "editor/dialogs/frmImport.h"
 
 #include "core/files/FileServices.h"
+#include "core/library/ModelMeshes.h"
 #include "core/library/UserLibrary.h"
 #include "core/model/NumberText.h"
 #include "core/model/Units.h"
@@ -11,9 +12,11 @@
 #include "scene/WorldView.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -28,6 +31,13 @@ namespace {
 // A model whose own units make it wider than the world gets this size first.
 constexpr double FallbackSize = 1; // map units: 12 feet
 constexpr float TurnStep = 0.015f; // radians per tick of the turning preview
+const QString PreviewName = QStringLiteral("preview.wrl");
+// The preview shows a larger model simplified and its textures smaller: its
+// first frame would hold the window (0.4 to 0.6 s for 50,000 triangles and
+// a 1024-pixel texture with Mesa's software renderer), and at the preview's
+// size the difference does not show.
+constexpr size_t PreviewTriangles = 5000;
+constexpr int PreviewTextureSide = 256;
 
 // The file's base name as a name the library can take: without the
 // characters a name cannot hold, and numbered when it is taken.
@@ -48,21 +58,36 @@ QString proposedName(const QString &path, const std::vector<ShapeInfo> &library)
     return name;
 }
 
-// The world the preview shows: the object on a ground disc, and a plain
-// figure 6 feet tall beside it to judge its size by.
-QString previewWorld(const ModelImport::Converted &object)
+// The world the preview shows, written into folder as preview.wrl with the
+// object's textures: the object on a ground disc, and a plain figure 6 feet
+// tall beside it to judge its size by.
+void writePreview(const QString &folder, const ModelImport::Converted &object)
 {
     const QString nodes = object.vrml.mid(object.vrml.indexOf(QLatin1Char('\r')));
     const double ground = 0.75 * std::max(object.width, object.depth) + 0.3;
-    return QStringLiteral(
-               "#VRML V2.0 utf8\r\nBackground { skyColor [ 0.8 0.86 0.95 ] }\r\n%1\r\n"
-               "Transform { translation 0 -0.005 0 children Shape {\r\n"
-               "appearance Appearance { material Material { diffuseColor 0.55 0.62 0.5 } }\r\n"
-               "geometry Cylinder { radius %2 height 0.01 } } }\r\n"
-               "Transform { translation %3 0.25 0 children Shape {\r\n"
-               "appearance Appearance { material Material { diffuseColor 0.45 0.45 0.5 } }\r\n"
-               "geometry Cylinder { radius 0.05 height 0.5 } } }\r\n")
-        .arg(nodes, NumberText::vrmlDouble(ground), NumberText::vrmlDouble(object.width / 2 + 0.2));
+    const QString world =
+        QStringLiteral(
+            "#VRML V2.0 utf8\r\nBackground { skyColor [ 0.8 0.86 0.95 ] }\r\n%1\r\n"
+            "Transform { translation 0 -0.005 0 children Shape {\r\n"
+            "appearance Appearance { material Material { diffuseColor 0.55 0.62 0.5 } }\r\n"
+            "geometry Cylinder { radius %2 height 0.01 } } }\r\n"
+            "Transform { translation %3 0.25 0 children Shape {\r\n"
+            "appearance Appearance { material Material { diffuseColor 0.45 0.45 0.5 } }\r\n"
+            "geometry Cylinder { radius 0.05 height 0.5 } } }\r\n")
+            .arg(nodes, NumberText::vrmlDouble(ground),
+                 NumberText::vrmlDouble(object.width / 2 + 0.2));
+    // The world last, as the parent reads it only when it is there.
+    for (const ModelImport::TextureFile &texture : object.textures) {
+        const QString path = Files::pathIn(folder, texture.name);
+        const QImage image = QImage::fromData(texture.bytes);
+        if (std::max(image.width(), image.height()) <= PreviewTextureSide ||
+            !image
+                 .scaled(PreviewTextureSide, PreviewTextureSide, Qt::KeepAspectRatio,
+                         Qt::SmoothTransformation)
+                 .save(path))
+            (void)Files::writeBytes(path, texture.bytes);
+    }
+    (void)Files::writeBytes(Files::pathIn(folder, PreviewName), world.toUtf8());
 }
 
 QString feetText(double units)
@@ -243,8 +268,11 @@ void frmImport::modelRead(const ChildResult &result)
     }
     // The model's own size where the world can hold it.
     startWork(Work::Sizing, [this, name = QFileInfo(m_modelPath).fileName()] {
-        return streamed(
-            ModelImport::convertModel(m_model, {std::nullopt, ModelImport::UpAxis::Y, 0}, name));
+        ModelImport::Converted natural =
+            ModelImport::convertModel(m_model, {std::nullopt, ModelImport::UpAxis::Y, 0}, name);
+        natural.vrml.clear(); // only its size counts
+        natural.textures.clear();
+        return streamed(natural);
     });
 }
 
@@ -270,17 +298,35 @@ void frmImport::modelSized(const ChildResult &result)
 void frmImport::convert()
 {
     const ModelImport::Options wanted = options();
-    if (m_work == Work::Converting && m_converting == wanted)
+    if (m_work == Work::Converting && m_converting == wanted &&
+        (m_convertingToAdd || !m_addWhenConverted))
         return; // it comes
-    if (!busy() && m_convertedAt == wanted) {
-        if (m_addWhenConverted)
-            addToLibrary();
-        return;
-    }
+    if (!busy() && m_convertedAt == wanted && !m_addWhenConverted)
+        return; // it is shown
     m_converting = wanted;
-    startWork(Work::Converting, [this, wanted, name = QFileInfo(m_modelPath).fileName()] {
-        const ModelImport::Converted converted = ModelImport::convertModel(m_model, wanted, name);
-        const ObjectCheck check = converted.ok() ? checkConverted(converted) : ObjectCheck{};
+    m_convertingToAdd = m_addWhenConverted;
+    // The view holds what it shows; the file goes, so that a preview the
+    // child does not write is not taken for its own.
+    QFile::remove(m_previewFolder.filePath(PreviewName));
+    startWork(Work::Converting, [this, wanted, add = m_convertingToAdd,
+                                 name = QFileInfo(m_modelPath).fileName()] {
+        // The object's text and textures reach the parent only to be added
+        // to the library; for the preview they are written here.
+        ModelImport::Converted converted = ModelImport::convertModel(m_model, wanted, name);
+        ObjectCheck check;
+        if (converted.ok() && add) {
+            check = checkConverted(converted);
+        } else if (converted.ok() && converted.triangles > PreviewTriangles) {
+            ModelImport::LoadedModel light = m_model;
+            ModelMeshes::simplify(light.model.meshes, PreviewTriangles);
+            writePreview(m_previewFolder.path(), ModelImport::convertModel(light, wanted, name));
+        } else if (converted.ok()) {
+            writePreview(m_previewFolder.path(), converted);
+        }
+        if (!add) {
+            converted.vrml.clear();
+            converted.textures.clear();
+        }
         return streamed(std::pair(converted, check));
     });
 }
@@ -306,9 +352,10 @@ void frmImport::modelConverted(const ChildResult &result)
     notes.prepend(tr("%L1 triangles.").arg(m_converted.triangles));
     txtNotes->setPlainText((notes + m_sizeNotes).join(QLatin1Char('\n')));
     showFootprint();
-    showPreview();
-    if (m_addWhenConverted)
+    if (m_addWhenConverted && m_convertingToAdd)
         addToLibrary();
+    else
+        showPreview();
 }
 
 void frmImport::showWork()
@@ -368,14 +415,8 @@ void frmImport::showEvent(QShowEvent *event)
 
 void frmImport::showPreview()
 {
-    if (!WorldView1 || !m_converted.ok())
-        return;
-    const QString world = m_previewFolder.filePath(QStringLiteral("preview.wrl"));
-    bool written = Files::writeBytes(world, previewWorld(m_converted).toUtf8()).ok();
-    for (const ModelImport::TextureFile &texture : m_converted.textures)
-        written = written &&
-                  Files::writeBytes(m_previewFolder.filePath(texture.name), texture.bytes).ok();
-    if (written)
+    if (const QString world = m_previewFolder.filePath(PreviewName);
+        WorldView1 && QFileInfo::exists(world))
         (void)WorldView1->load(world);
 }
 

@@ -108,17 +108,18 @@ private:
     const std::vector<ShapeInfo> &m_library;
     QString m_userFolder;
     ContextCheck m_contextCheck;
-    QWidget *m_choices = nullptr; // the fields, disabled until the model is read
-    ChildJob m_job;
+    QWidget *m_choices = nullptr;  // the fields, disabled until the model is read
+    QTemporaryDir m_previewFolder; // the children write the preview's world here
+    ChildJob m_job;                // ends before the folder goes
     Work m_work = Work::None;
-    ModelImport::Options m_converting;                 // what the running child converts
-    ModelImport::Converted m_converted;                // the last conversion in
+    ModelImport::Options m_converting;  // what the running child converts
+    bool m_convertingToAdd = false;     // and checks, to add it to the library
+    ModelImport::Converted m_converted; // the last conversion in; its text only to add it
     std::optional<ModelImport::Options> m_convertedAt; // at this size, up axis and facing
-    ObjectCheck m_check;                               // of m_converted
+    ObjectCheck m_check;                               // of m_converted, to add it
     bool m_addWhenConverted = false;                   // Import was clicked
     bool m_firstConversion = true;                     // it sets the map colour and shape
     QStringList m_sizeNotes;                           // why the size is not the model's own
-    QTemporaryDir m_previewFolder;
     QTimer m_turn;
     QVBoxLayout *m_previewLayout = nullptr;
     bool m_shown = false;

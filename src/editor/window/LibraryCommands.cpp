@@ -1,9 +1,9 @@
 // The user's object library from the editor: Import Object... (in the 3D
 // Objects panel and the File menu) opens the import dialog on a model file,
-// which reads it and lets the user place it, and adds it to the list,
-// chosen and ready to place;
-// Remove from Library takes out a user object that nothing in the world
-// uses. The list shows each object's picture as soon as it is drawn.
+// which reads it and lets the user place it, and adds it to the list, chosen
+// and ready to place; Remove from Library takes out a user object that
+// nothing in the world uses. The list shows each object's picture as soon as
+// another process has drawn it.
 
 #include "editor/window/MainEditor.h"
 
@@ -37,7 +37,7 @@ QString modelFilter()
 
 void MainEditor::connectLibraryCommands()
 {
-    m_icons = new ObjectIcons(m_folders.iconCache, this);
+    m_icons = new ObjectIcons(m_folders.iconCache, m_folders.iconDrawer, this);
     connect(m_icons, &ObjectIcons::iconReady, this,
             [this](const QString &path, const QImage &icon) {
                 m_palette->objectList().setIcon(path, icon);
