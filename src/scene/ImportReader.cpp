@@ -153,7 +153,7 @@ ModelData readVrmlModel(const QString &path, size_t maxTriangles)
 {
     Collector c;
     c.model.upFromFile = true; // VRML97 has Y up by definition
-    const Scene scene = Scene::read(path);
+    const Scene scene = Scene::read(path, {}, Scene::Images::White); // its urls are what counts
     if (!scene.ok()) {
         c.model.error = scene.errors().value(0).section(QLatin1Char('\n'), 0, 0);
         return c.model;

@@ -1,6 +1,35 @@
 #include "core/library/ModelData.h"
 
+#include <QIODevice>
+
 #include <numeric>
+
+namespace {
+
+template <typename T> void writeArray(QDataStream &out, const std::vector<T> &values)
+{
+    out << quint64(values.size());
+    out.writeRawData(reinterpret_cast<const char *>(values.data()), int(values.size() * sizeof(T)));
+}
+
+template <typename T> void readArray(QDataStream &in, std::vector<T> &values)
+{
+    quint64 count = 0;
+    in >> count;
+    // The bytes come from our own child, but a count past what is left
+    // would still be a huge allocation for nothing.
+    const qint64 left = in.device() ? in.device()->bytesAvailable() : 0;
+    if (in.status() != QDataStream::Ok || count > quint64(left) / sizeof(T)) {
+        in.setStatus(QDataStream::ReadCorruptData);
+        return;
+    }
+    values.resize(size_t(count));
+    if (in.readRawData(reinterpret_cast<char *>(values.data()), int(count * sizeof(T))) !=
+        int(count * sizeof(T)))
+        in.setStatus(QDataStream::ReadPastEnd);
+}
+
+} // namespace
 
 size_t ModelData::triangleCount() const
 {
@@ -11,7 +40,9 @@ size_t ModelData::triangleCount() const
 QDataStream &operator<<(QDataStream &out, const ModelData &model)
 {
     out << model.error << model.notes << model.upFromFile << qint32(model.withoutFaces);
-    writeRecords(out, model.textures);
+    out << quint32(model.textures.size());
+    for (const ModelTexture &texture : model.textures)
+        out << texture.path << texture.embedded;
     out << quint32(model.meshes.size());
     for (const ModelMesh &mesh : model.meshes) {
         writeArray(out, mesh.positions);
@@ -28,10 +59,14 @@ QDataStream &operator<<(QDataStream &out, const ModelData &model)
 QDataStream &operator>>(QDataStream &in, ModelData &model)
 {
     qint32 withoutFaces = 0;
-    quint32 meshes = 0;
-    in >> model.error >> model.notes >> model.upFromFile >> withoutFaces;
+    quint32 textures = 0, meshes = 0;
+    in >> model.error >> model.notes >> model.upFromFile >> withoutFaces >> textures;
     model.withoutFaces = withoutFaces;
-    readRecords(in, model.textures);
+    for (quint32 i = 0; i < textures && in.status() == QDataStream::Ok; ++i) {
+        ModelTexture texture;
+        in >> texture.path >> texture.embedded;
+        model.textures.push_back(std::move(texture));
+    }
     in >> meshes;
     for (quint32 i = 0; i < meshes && in.status() == QDataStream::Ok; ++i) {
         ModelMesh mesh;
@@ -46,14 +81,4 @@ QDataStream &operator>>(QDataStream &in, ModelData &model)
         model.meshes.push_back(std::move(mesh));
     }
     return in;
-}
-
-QDataStream &operator<<(QDataStream &out, const ModelTexture &texture)
-{
-    return out << texture.path << texture.embedded;
-}
-
-QDataStream &operator>>(QDataStream &in, ModelTexture &texture)
-{
-    return in >> texture.path >> texture.embedded;
 }

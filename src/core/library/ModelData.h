@@ -6,7 +6,6 @@
 
 #include <QByteArray>
 #include <QDataStream>
-#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -46,47 +45,3 @@ struct ModelData {
 
 QDataStream &operator<<(QDataStream &out, const ModelData &model);
 QDataStream &operator>>(QDataStream &in, ModelData &model);
-QDataStream &operator<<(QDataStream &out, const ModelTexture &texture);
-QDataStream &operator>>(QDataStream &in, ModelTexture &texture);
-
-// Vectors in and out of a stream: plain numbers as raw bytes, records one by one.
-template <typename T> void writeArray(QDataStream &out, const std::vector<T> &values)
-{
-    out << quint64(values.size());
-    out.writeRawData(reinterpret_cast<const char *>(values.data()), int(values.size() * sizeof(T)));
-}
-
-template <typename T> void readArray(QDataStream &in, std::vector<T> &values)
-{
-    quint64 count = 0;
-    in >> count;
-    // The bytes come from our own child, but a count past what is left
-    // would still be a huge allocation for nothing.
-    const qint64 left = in.device() ? in.device()->bytesAvailable() : 0;
-    if (in.status() != QDataStream::Ok || count > quint64(left) / sizeof(T)) {
-        in.setStatus(QDataStream::ReadCorruptData);
-        return;
-    }
-    values.resize(size_t(count));
-    if (in.readRawData(reinterpret_cast<char *>(values.data()), int(count * sizeof(T))) !=
-        int(count * sizeof(T)))
-        in.setStatus(QDataStream::ReadPastEnd);
-}
-
-template <typename T> void writeRecords(QDataStream &out, const std::vector<T> &records)
-{
-    out << quint32(records.size());
-    for (const T &record : records)
-        out << record;
-}
-
-template <typename T> void readRecords(QDataStream &in, std::vector<T> &records)
-{
-    quint32 count = 0;
-    in >> count;
-    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
-        T record;
-        in >> record;
-        records.push_back(std::move(record));
-    }
-}

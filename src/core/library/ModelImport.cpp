@@ -95,22 +95,33 @@ QString refusal(const QString &path, const QString &reason)
         .arg(quoted(QDir::toNativeSeparators(path)), reason);
 }
 
-LoadedModel readModel(const QString &path, const Reader &reader)
+ModelData readFile(const QString &path, const Reader &reader)
+{
+    ModelData model;
+    const QFileInfo file(path);
+    if (!file.exists())
+        model.error = QStringLiteral("the file is not found");
+    else if (!file.isFile())
+        model.error = QStringLiteral("it is not an ordinary file");
+    else if (file.size() > MaxModelBytes)
+        model.error = QStringLiteral("it is larger than %1 MB").arg(MaxModelBytes / (1024 * 1024));
+    else
+        model = reader(file.absoluteFilePath(), MaxTrianglesRead);
+    return model;
+}
+
+LoadedModel loadedFrom(const QString &path, const ChildResult &child)
 {
     LoadedModel loaded;
-    const QFileInfo file(path);
     const auto refuse = [&](const QString &reason) {
         loaded.error = refusal(path, reason);
         return loaded;
     };
-    if (!file.exists())
-        return refuse(QStringLiteral("the file is not found"));
-    if (!file.isFile())
-        return refuse(QStringLiteral("it is not an ordinary file"));
-    if (file.size() > MaxModelBytes)
-        return refuse(QStringLiteral("it is larger than %1 MB").arg(MaxModelBytes / (1024 * 1024)));
-
-    ModelData model = reader(file.absoluteFilePath(), MaxTrianglesRead);
+    ModelData model;
+    if (!child.ok())
+        return refuse(child.error);
+    if (!unstreamed(child.bytes, model))
+        return refuse(QStringLiteral("its reader gave incomplete data"));
     if (!model.error.isEmpty())
         return refuse(model.error);
 
@@ -124,7 +135,7 @@ LoadedModel readModel(const QString &path, const Reader &reader)
                                       "only faces are imported.")
                            .arg(model.withoutFaces);
 
-    const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
+    const QString folder = QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath();
     for (const ModelTexture &texture : model.textures) {
         ModelTextures::Prepared prepared = ModelTextures::prepare(texture, folder);
         if (!prepared.problem.isEmpty())
@@ -156,20 +167,10 @@ LoadedModel readModel(const QString &path, const Reader &reader)
     return loaded;
 }
 
-LoadedModel loadedFrom(const QString &path, const ChildResult &child)
-{
-    LoadedModel loaded;
-    if (!child.ok())
-        loaded.error = refusal(path, child.error);
-    else if (!unstreamed(child.bytes, loaded))
-        loaded = {{}, {}, {}, 0, refusal(path, QStringLiteral("its reader gave incomplete data"))};
-    return loaded;
-}
-
 LoadedModel loadModel(const QString &path, const Reader &reader)
 {
-    return loadedFrom(
-        path, runInChild([&] { return streamed(readModel(path, reader)); }, SecondsAllowed));
+    return loadedFrom(path,
+                      runInChild([&] { return streamed(readFile(path, reader)); }, SecondsAllowed));
 }
 
 Converted convertModel(const LoadedModel &loaded, const Options &options, const QString &sourceName)
@@ -242,56 +243,6 @@ Converted convertModel(const LoadedModel &loaded, const Options &options, const 
     converted.vrml = objectText(meshes, names, sourceName);
     converted.notes = loaded.model.notes;
     return converted;
-}
-
-QDataStream &operator<<(QDataStream &out, const TextureFile &texture)
-{
-    return out << texture.name << texture.bytes;
-}
-
-QDataStream &operator>>(QDataStream &in, TextureFile &texture)
-{
-    return in >> texture.name >> texture.bytes;
-}
-
-QDataStream &operator<<(QDataStream &out, const LoadedModel &loaded)
-{
-    out << loaded.error << loaded.model;
-    writeRecords(out, loaded.textures);
-    writeArray(out, loaded.textureColors);
-    return out << quint64(loaded.trianglesRead);
-}
-
-QDataStream &operator>>(QDataStream &in, LoadedModel &loaded)
-{
-    quint64 triangles = 0;
-    in >> loaded.error >> loaded.model;
-    readRecords(in, loaded.textures);
-    readArray(in, loaded.textureColors);
-    in >> triangles;
-    loaded.trianglesRead = size_t(triangles);
-    return in;
-}
-
-QDataStream &operator<<(QDataStream &out, const Converted &converted)
-{
-    out << converted.error << converted.vrml;
-    writeRecords(out, converted.textures);
-    return out << converted.width << converted.depth << qint32(converted.mapColor)
-               << converted.round << quint64(converted.triangles) << converted.notes;
-}
-
-QDataStream &operator>>(QDataStream &in, Converted &converted)
-{
-    qint32 mapColor = 0;
-    quint64 triangles = 0;
-    in >> converted.error >> converted.vrml;
-    readRecords(in, converted.textures);
-    in >> converted.width >> converted.depth >> mapColor >> converted.round >> triangles >>
-        converted.notes;
-    converted.mapColor = mapColor;
-    converted.triangles = size_t(triangles);
-    return in;
 }
 
 } // namespace ModelImport

@@ -3,8 +3,7 @@
 // (loadModel) and placing (convertModel) are apart, so that the import dialog
 // reads a file once and places it again at each change of size or facing.
 //
-// Reading runs the reader in a child process, which also checks what it
-// gives and makes it ready to place, so that the caller only waits;
+// Reading runs the reader in a child process and checks what it gives;
 // textures become JPEG or PNG files named by their content ("user-<hash>"),
 // which no shipped texture is; a model over MaxTriangles is simplified with
 // meshoptimizer. Placing turns the model Y up and to its facing, centres it
@@ -71,13 +70,14 @@ QString refusal(const QString &path, const QString &reason);
 // it stops with an error.
 using Reader = std::function<ModelData(const QString &path, size_t maxTriangles)>;
 
-// Reads a model file with reader (readWithAssimp, or the scene library's
-// VRML97 reader) and makes it ready to place, or says why it cannot be, in
-// the process that calls it: what a child does.
-LoadedModel readModel(const QString &path, const Reader &reader);
-// What the parent makes of that child's end (its bytes: readModel streamed).
+// Loading in two halves, so that a window can wait for each without
+// blocking: the file read with reader (readWithAssimp, or the scene
+// library's VRML97 reader), what a child process does; then, from the
+// child's end and its bytes (readFile streamed), the model checked and made
+// ready to place, or why it cannot be.
+ModelData readFile(const QString &path, const Reader &reader);
 LoadedModel loadedFrom(const QString &path, const ChildResult &child);
-// readModel in a child process, waiting for it.
+// Both, the first in a child process, waiting for it.
 LoadedModel loadModel(const QString &path, const Reader &reader);
 
 struct Converted {
@@ -101,13 +101,5 @@ inline bool operator==(const Options &a, const Options &b)
 {
     return a.size == b.size && a.up == b.up && a.quarterTurns == b.quarterTurns;
 }
-
-// As a child hands them over.
-QDataStream &operator<<(QDataStream &out, const TextureFile &texture);
-QDataStream &operator>>(QDataStream &in, TextureFile &texture);
-QDataStream &operator<<(QDataStream &out, const LoadedModel &loaded);
-QDataStream &operator>>(QDataStream &in, LoadedModel &loaded);
-QDataStream &operator<<(QDataStream &out, const Converted &converted);
-QDataStream &operator>>(QDataStream &in, Converted &converted);
 
 } // namespace ModelImport

@@ -4,6 +4,7 @@
 #include "core/library/ModelMeshes.h"
 #include "core/library/UserLibrary.h"
 #include "core/model/NumberText.h"
+#include "core/model/StoredColor.h"
 #include "core/model/Units.h"
 #include "editor/palette/ColorSwatch.h"
 #include "editor/palette/PanelParts.h"
@@ -11,6 +12,7 @@
 #include "scene/ObjectImport.h"
 #include "scene/WorldView.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +25,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <cmath>
 
@@ -32,12 +36,25 @@ namespace {
 constexpr double FallbackSize = 1; // map units: 12 feet
 constexpr float TurnStep = 0.015f; // radians per tick of the turning preview
 const QString PreviewName = QStringLiteral("preview.wrl");
+// The preview's world before the model is in: its sky alone.
+const QString PreviewSky =
+    QStringLiteral("#VRML V2.0 utf8\r\nBackground { skyColor [ 0.8 0.86 0.95 ] }\r\n");
+// The map colour shown until the model's own is known.
+constexpr int32_t NeutralColor = StoredColor::fromRgb(204, 204, 204);
 // The preview shows a larger model simplified and its textures smaller: its
 // first frame would hold the window (0.4 to 0.6 s for 50,000 triangles and
 // a 1024-pixel texture with Mesa's software renderer), and at the preview's
 // size the difference does not show.
 constexpr size_t PreviewTriangles = 5000;
 constexpr int PreviewTextureSide = 256;
+
+// The threads that prepare and convert models: apart from Qt's global pool,
+// whose idle threads are ended before each child is forked.
+QThreadPool *workers()
+{
+    static QThreadPool *pool = new QThreadPool(qApp);
+    return pool;
+}
 
 // The file's base name as a name the library can take: without the
 // characters a name cannot hold, and numbered when it is taken.
@@ -67,14 +84,14 @@ void writePreview(const QString &folder, const ModelImport::Converted &object)
     const double ground = 0.75 * std::max(object.width, object.depth) + 0.3;
     const QString world =
         QStringLiteral(
-            "#VRML V2.0 utf8\r\nBackground { skyColor [ 0.8 0.86 0.95 ] }\r\n%1\r\n"
+            "%1%2\r\n"
             "Transform { translation 0 -0.005 0 children Shape {\r\n"
             "appearance Appearance { material Material { diffuseColor 0.55 0.62 0.5 } }\r\n"
-            "geometry Cylinder { radius %2 height 0.01 } } }\r\n"
-            "Transform { translation %3 0.25 0 children Shape {\r\n"
+            "geometry Cylinder { radius %3 height 0.01 } } }\r\n"
+            "Transform { translation %4 0.25 0 children Shape {\r\n"
             "appearance Appearance { material Material { diffuseColor 0.45 0.45 0.5 } }\r\n"
             "geometry Cylinder { radius 0.05 height 0.5 } } }\r\n")
-            .arg(nodes, NumberText::vrmlDouble(ground),
+            .arg(PreviewSky, nodes, NumberText::vrmlDouble(ground),
                  NumberText::vrmlDouble(object.width / 2 + 0.2));
     // The world last, as the parent reads it only when it is there.
     for (const ModelImport::TextureFile &texture : object.textures) {
@@ -119,7 +136,7 @@ frmImport::frmImport(const Platform &platform, const QString &modelPath,
                          tr("A quarter turn right")});
     cboMapShape = new QComboBox(m_choices);
     cboMapShape->addItems({tr("Circle"), tr("Rectangle")});
-    picMapColor = new ColorSwatch(platform.colorDialog, 0, tr("Map Color"), m_choices);
+    picMapColor = new ColorSwatch(platform.colorDialog, NeutralColor, tr("Map Color"), m_choices);
     txtNotes = new QPlainTextEdit(this);
     txtNotes->setReadOnly(true);
     txtNotes->setAccessibleName(tr("Notes on the conversion"));
@@ -128,9 +145,6 @@ frmImport::frmImport(const Platform &platform, const QString &modelPath,
     barBusy->setTextVisible(false);
     barBusy->setMaximumHeight(barBusy->sizeHint().height() * 2 / 3);
     barBusy->setAccessibleName(tr("Working"));
-    QSizePolicy keepsPlace = barBusy->sizePolicy();
-    keepsPlace.setRetainSizeWhenHidden(true);
-    barBusy->setSizePolicy(keepsPlace);
     lblStatus = new QLabel(this);
     cmdImport = new QPushButton(tr("&Import"), this);
     cmdImport->setDefault(true);
@@ -153,6 +167,7 @@ frmImport::frmImport(const Platform &platform, const QString &modelPath,
     auto *status = new QHBoxLayout;
     status->addWidget(barBusy, 1);
     status->addWidget(lblStatus, 2);
+    status->addStretch(0);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdImport);
@@ -196,21 +211,25 @@ frmImport::frmImport(const Platform &platform, const QString &modelPath,
     connect(txtSize, &QLineEdit::editingFinished, this, &frmImport::convert);
     connect(cmdImport, &QPushButton::clicked, this, &frmImport::cmdImport_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(&m_job, &ChildJob::done, this, &frmImport::workDone);
+    connect(&m_child, &ChildJob::done, this, &frmImport::childDone);
+    connect(&m_preparing, &QFutureWatcherBase::finished, this, &frmImport::prepared);
+    connect(&m_converting, &QFutureWatcherBase::finished, this, &frmImport::converted);
 
     // Nothing to choose until the model is read and sized.
     m_choices->setEnabled(false);
     cmdImport->setEnabled(false);
-    startWork(Work::Reading, [path = m_modelPath] {
-        return streamed(ModelImport::readModel(path, readerFor(path)));
-    });
+    begin(Work::Reading);
+    m_child.start(
+        [path = m_modelPath] { return streamed(ModelImport::readFile(path, readerFor(path))); },
+        ModelImport::SecondsAllowed);
 }
 
 frmImport::~frmImport() = default;
 
 void frmImport::reject()
 {
-    m_job.cancel();
+    m_child.cancel();
+    m_work = Work::None; // what a worker still gives is not wanted
     QDialog::reject();
 }
 
@@ -227,135 +246,139 @@ ModelImport::Options frmImport::options() const
     return options;
 }
 
-void frmImport::startWork(Work work, const std::function<QByteArray()> &child)
+void frmImport::begin(Work work)
 {
     m_work = work;
-    m_job.start(child, ModelImport::SecondsAllowed);
     showWork();
 }
 
-void frmImport::workDone(const ChildResult &result)
+void frmImport::end()
 {
-    switch (std::exchange(m_work, Work::None)) {
-    case Work::Reading:
-        modelRead(result);
-        break;
-    case Work::Sizing:
-        modelSized(result);
-        break;
-    case Work::Converting:
-        modelConverted(result);
-        break;
-    case Work::None:
-        break;
-    }
     showWork();
     if (!busy())
         emit idle();
 }
 
-void frmImport::modelRead(const ChildResult &result)
+void frmImport::childDone(const ChildResult &result)
 {
-    m_model = ModelImport::loadedFrom(m_modelPath, result);
-    if (!m_model.ok()) {
-        m_platform.messages->warn(this, m_model.error);
-        reject();
-        return;
+    const Work done = std::exchange(m_work, Work::None);
+    if (done == Work::Reading) {
+        begin(Work::Preparing);
+        m_preparing.setFuture(QtConcurrent::run(workers(), [path = m_modelPath, result] {
+            return ModelImport::loadedFrom(path, result);
+        }));
+    } else if (done == Work::Checking) {
+        ObjectCheck checked;
+        if (!result.ok())
+            checked.problem = ModelImport::refusal(m_modelPath, result.error);
+        else if (!unstreamed(result.bytes, checked))
+            checked.problem =
+                ModelImport::refusal(m_modelPath, tr("its check gave incomplete data"));
+        addToLibrary(checked);
     }
-    if (m_model.model.upFromFile) {
+    end();
+}
+
+void frmImport::prepared()
+{
+    if (std::exchange(m_work, Work::None) != Work::Preparing)
+        return;
+    auto model =
+        std::make_shared<const ModelImport::LoadedModel>(m_preparing.future().takeResult());
+    if (!model->ok()) {
+        m_platform.messages->warn(this, model->error);
+        reject();
+        return end();
+    }
+    m_model = std::move(model);
+    if (m_model->model.upFromFile) {
         cboUp->setItemText(0, tr("Y (as the file says)"));
         cboUp->setEnabled(false);
     }
     // The model's own size where the world can hold it.
-    startWork(Work::Sizing, [this, name = QFileInfo(m_modelPath).fileName()] {
-        ModelImport::Converted natural =
-            ModelImport::convertModel(m_model, {std::nullopt, ModelImport::UpAxis::Y, 0}, name);
-        natural.vrml.clear(); // only its size counts
-        natural.textures.clear();
-        return streamed(natural);
-    });
-}
-
-void frmImport::modelSized(const ChildResult &result)
-{
-    ModelImport::Converted natural;
-    const bool sized = result.ok() && unstreamed(result.bytes, natural);
-    double size = FallbackSize;
-    if (sized && natural.ok())
-        size = std::max(natural.width, natural.depth);
-    else if (sized) // else the conversion says what went wrong
-        m_sizeNotes << tr("In its own units (taken as metres) the model would be wider than the "
-                          "world, so its size is %1 feet to begin with.")
-                           .arg(feetText(FallbackSize));
-    txtSize->setText(
-        NumberText::userDouble(NumberText::roundDecimals(size * Units::FeetPerUnit, 2)));
-    m_choices->setEnabled(true);
-    cmdImport->setEnabled(true);
-    txtName->setFocus();
-    convert();
+    begin(Work::Sizing);
+    m_converting.setFuture(QtConcurrent::run(workers(), [model = m_model,
+                                                         name = QFileInfo(m_modelPath).fileName()] {
+        return ModelImport::convertModel(*model, {std::nullopt, ModelImport::UpAxis::Y, 0}, name);
+    }));
+    end();
 }
 
 void frmImport::convert()
 {
     const ModelImport::Options wanted = options();
-    if (m_work == Work::Converting && m_converting == wanted &&
-        (m_convertingToAdd || !m_addWhenConverted))
+    if (m_work == Work::Converting && m_convertingAt == wanted)
         return; // it comes
-    if (!busy() && m_convertedAt == wanted && !m_addWhenConverted)
-        return; // it is shown
-    m_converting = wanted;
-    m_convertingToAdd = m_addWhenConverted;
-    // The view holds what it shows; the file goes, so that a preview the
-    // child does not write is not taken for its own.
+    if (!busy() && m_convertedAt == wanted) {
+        if (m_addWhenConverted)
+            check();
+        return;
+    }
+    m_convertingAt = wanted;
+    // The view holds what it shows; the file goes, so that a preview not
+    // written is not taken for this one.
     QFile::remove(m_previewFolder.filePath(PreviewName));
-    startWork(Work::Converting, [this, wanted, add = m_convertingToAdd,
-                                 name = QFileInfo(m_modelPath).fileName()] {
-        // The object's text and textures reach the parent only to be added
-        // to the library; for the preview they are written here.
-        ModelImport::Converted converted = ModelImport::convertModel(m_model, wanted, name);
-        ObjectCheck check;
-        if (converted.ok() && add) {
-            check = checkConverted(converted);
-        } else if (converted.ok() && converted.triangles > PreviewTriangles) {
-            ModelImport::LoadedModel light = m_model;
-            ModelMeshes::simplify(light.model.meshes, PreviewTriangles);
-            writePreview(m_previewFolder.path(), ModelImport::convertModel(light, wanted, name));
-        } else if (converted.ok()) {
-            writePreview(m_previewFolder.path(), converted);
-        }
-        if (!add) {
-            converted.vrml.clear();
-            converted.textures.clear();
-        }
-        return streamed(std::pair(converted, check));
-    });
+    begin(Work::Converting);
+    m_converting.setFuture(QtConcurrent::run(
+        workers(), [model = m_model, wanted, preview = !m_addWhenConverted,
+                    folder = m_previewFolder.path(), name = QFileInfo(m_modelPath).fileName()] {
+            ModelImport::Converted converted = ModelImport::convertModel(*model, wanted, name);
+            if (preview && converted.ok() && converted.triangles > PreviewTriangles) {
+                ModelImport::LoadedModel light = *model;
+                ModelMeshes::simplify(light.model.meshes, PreviewTriangles);
+                writePreview(folder, ModelImport::convertModel(light, wanted, name));
+            } else if (preview && converted.ok()) {
+                writePreview(folder, converted);
+            }
+            return converted;
+        }));
 }
 
-void frmImport::modelConverted(const ChildResult &result)
+void frmImport::converted()
 {
-    std::pair<ModelImport::Converted, ObjectCheck> converted;
-    if (!result.ok()) {
-        converted.first.error = ModelImport::refusal(m_modelPath, result.error);
-    } else if (!unstreamed(result.bytes, converted)) {
-        converted = {};
-        converted.first.error =
-            ModelImport::refusal(m_modelPath, tr("its conversion gave incomplete data"));
+    const Work done = std::exchange(m_work, Work::None);
+    if (done == Work::Sizing) {
+        const ModelImport::Converted natural = m_converting.future().takeResult();
+        double size = FallbackSize;
+        if (natural.ok())
+            size = std::max(natural.width, natural.depth);
+        else
+            m_sizeNotes << tr("In its own units (taken as metres) the model would be wider than "
+                              "the world, so its size is %1 feet to begin with.")
+                               .arg(feetText(FallbackSize));
+        txtSize->setText(
+            NumberText::userDouble(NumberText::roundDecimals(size * Units::FeetPerUnit, 2)));
+        m_choices->setEnabled(true);
+        cmdImport->setEnabled(true);
+        txtName->setFocus();
+        convert();
+    } else if (done == Work::Converting) {
+        m_converted = m_converting.future().takeResult();
+        m_convertedAt = m_convertingAt;
+        if (m_firstConversion && m_converted.ok()) {
+            m_firstConversion = false;
+            picMapColor->setColor(m_converted.mapColor);
+            cboMapShape->setCurrentIndex(m_converted.round ? 0 : 1);
+        }
+        QStringList notes = m_converted.ok() ? m_converted.notes : QStringList{m_converted.error};
+        notes.prepend(tr("%L1 triangles.").arg(m_converted.triangles));
+        txtNotes->setPlainText((notes + m_sizeNotes).join(QLatin1Char('\n')));
+        showFootprint();
+        if (m_addWhenConverted)
+            check();
+        else
+            showPreview();
     }
-    std::tie(m_converted, m_check) = converted;
-    m_convertedAt = m_converting;
-    if (m_firstConversion && m_converted.ok()) {
-        m_firstConversion = false;
-        picMapColor->setColor(m_converted.mapColor);
-        cboMapShape->setCurrentIndex(m_converted.round ? 0 : 1);
-    }
-    QStringList notes = m_converted.ok() ? m_converted.notes : QStringList{m_converted.error};
-    notes.prepend(tr("%L1 triangles.").arg(m_converted.triangles));
-    txtNotes->setPlainText((notes + m_sizeNotes).join(QLatin1Char('\n')));
-    showFootprint();
-    if (m_addWhenConverted && m_convertingToAdd)
-        addToLibrary();
-    else
-        showPreview();
+    end();
+}
+
+void frmImport::check()
+{
+    if (!m_converted.ok())
+        return addToLibrary({});
+    begin(Work::Checking);
+    m_child.start([object = m_converted] { return streamed(checkConverted(object)); },
+                  ModelImport::SecondsAllowed);
 }
 
 void frmImport::showWork()
@@ -363,15 +386,18 @@ void frmImport::showWork()
     barBusy->setVisible(busy());
     switch (m_work) {
     case Work::Reading:
+    case Work::Preparing:
         lblStatus->setText(tr("Reading %1...").arg(QFileInfo(m_modelPath).fileName()));
         break;
     case Work::Sizing:
     case Work::Converting:
-        lblStatus->setText(m_addWhenConverted ? tr("Checking the object...")
-                                              : tr("Converting the model..."));
+        lblStatus->setText(tr("Converting the model..."));
+        break;
+    case Work::Checking:
+        lblStatus->setText(tr("Checking the object..."));
         break;
     case Work::None:
-        lblStatus->clear();
+        lblStatus->setText(m_converted.ok() && m_convertedAt ? tr("Ready to import.") : QString());
         break;
     }
 }
@@ -408,6 +434,10 @@ void frmImport::showEvent(QShowEvent *event)
     container->setFocusPolicy(Qt::StrongFocus);
     m_previewLayout->addWidget(container);
     WorldView1->setMode(WorldView::Mode::Aerial);
+    // The sky until the model is in, rather than a black box.
+    const QString sky = m_previewFolder.filePath(QStringLiteral("sky.wrl"));
+    if (Files::writeBytes(sky, PreviewSky.toUtf8()).ok())
+        (void)WorldView1->load(sky);
     showPreview();
     m_turn.start();
     cmdCancel->setFocus(); // until the model is read
@@ -436,7 +466,7 @@ void frmImport::cmdImport_Click()
         return refuse(txtSize, tr("The size must be a number of feet above 0 and at most %1, "
                                   "the width of the world.")
                                    .arg(NumberText::userDouble(Units::WorldFeet)));
-    // Nothing changes while the conversion at these choices is finished and checked.
+    // Nothing changes until the conversion at these choices is in and checked.
     m_addWhenConverted = true;
     m_choices->setEnabled(false);
     cmdImport->setEnabled(false);
@@ -444,7 +474,7 @@ void frmImport::cmdImport_Click()
     showWork();
 }
 
-void frmImport::addToLibrary()
+void frmImport::addToLibrary(const ObjectCheck &check)
 {
     m_addWhenConverted = false;
     m_choices->setEnabled(true);
@@ -452,7 +482,7 @@ void frmImport::addToLibrary()
     if (!m_converted.ok())
         return refuse(txtSize, m_converted.error);
     const UserLibrary::Added added =
-        addChecked(m_userFolder, txtName->text().trimmed(), m_converted, m_check,
+        addChecked(m_userFolder, txtName->text().trimmed(), m_converted, check,
                    cboMapShape->currentIndex() == 0 ? QStringLiteral("C") : QStringLiteral("R"),
                    picMapColor->color(), m_library);
     if (!added.ok())

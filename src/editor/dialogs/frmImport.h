@@ -9,11 +9,14 @@
 // and checked model to the user's library; the dialog then holds the new
 // entry. Where OpenGL cannot be had the preview says why.
 //
-// Reading the file and converting the model run in child processes that
-// the event loop watches, so that the windows never wait for them: a busy
-// bar and a line of status show the work, Cancel kills it, and nothing is
-// written until the child's result is in. A file that cannot be read is
-// refused, by name and reason, and the dialog closes.
+// The work runs beside the event loop, so that the windows never wait for
+// it: the file is read, and the object checked, in child processes (a
+// reader that crashes or hangs costs the child only); the model is prepared
+// and converted in worker threads (Qt's image routines use threads, which a
+// forked child of this program cannot start safely). A busy bar and a line
+// of status show the work, Cancel stops it, and nothing is written to the
+// library until the check is in. A file that cannot be read is refused, by
+// name and reason, and the dialog closes.
 
 #include "core/files/ChildJob.h"
 #include "core/library/ModelImport.h"
@@ -22,10 +25,12 @@
 #include "scene/ObjectCheck.h"
 
 #include <QDialog>
+#include <QFutureWatcher>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -53,7 +58,7 @@ public:
               ContextCheck contextCheck, QWidget *parent = nullptr);
     ~frmImport() override;
 
-    // A child is reading or converting.
+    // The model is being read, converted or checked.
     bool busy() const { return m_work != Work::None; }
 
     // After Import: the library's new entry, and what the user should know
@@ -69,54 +74,57 @@ public:
     QComboBox *cboMapShape = nullptr; // circle, rectangle
     ColorSwatch *picMapColor = nullptr;
     QPlainTextEdit *txtNotes = nullptr;
-    QProgressBar *barBusy = nullptr; // shown while a child works
+    QProgressBar *barBusy = nullptr; // shown while busy
     QLabel *lblStatus = nullptr;     // what it does
     QPushButton *cmdImport = nullptr;
     QPushButton *cmdCancel = nullptr;
     WorldView *WorldView1 = nullptr; // none without OpenGL
     QLabel *lblPreview = nullptr;    // why there is no preview
 
-    void reject() override; // stops the child first
+    void reject() override; // stops the work first
 
 signals:
-    // The child's work is done and no more is under way.
+    // The work is done and no more is under way.
     void idle();
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    enum class Work { None, Reading, Sizing, Converting };
+    enum class Work { None, Reading, Preparing, Sizing, Converting, Checking };
 
     ModelImport::Options options() const; // the size typed, when it is one
-    void startWork(Work work, const std::function<QByteArray()> &child);
-    void workDone(const ChildResult &result);
-    void modelRead(const ChildResult &result);
-    void modelSized(const ChildResult &result);
-    void modelConverted(const ChildResult &result);
+    void begin(Work work);
+    void end(); // of a piece of work, whatever comes next
+    void childDone(const ChildResult &result);
+    void prepared();
+    void converted();
     void convert(); // at the choices shown, unless done or under way
+    void check();   // the conversion, to add it
     void showWork();
     void showPreview();
     void showFootprint();
     void refuse(QWidget *field, const QString &why); // says why, and goes to the field
     void cmdImport_Click();
-    void addToLibrary(); // the conversion at the choices made, once it is in
+    void addToLibrary(const ObjectCheck &check);
 
     Platform m_platform;
-    ModelImport::LoadedModel m_model;
     QString m_modelPath;
     const std::vector<ShapeInfo> &m_library;
     QString m_userFolder;
     ContextCheck m_contextCheck;
-    QWidget *m_choices = nullptr;  // the fields, disabled until the model is read
-    QTemporaryDir m_previewFolder; // the children write the preview's world here
-    ChildJob m_job;                // ends before the folder goes
+    QWidget *m_choices = nullptr; // the fields, disabled until the model is read
+    QTemporaryDir m_previewFolder;
     Work m_work = Work::None;
-    ModelImport::Options m_converting;  // what the running child converts
-    bool m_convertingToAdd = false;     // and checks, to add it to the library
-    ModelImport::Converted m_converted; // the last conversion in; its text only to add it
-    std::optional<ModelImport::Options> m_convertedAt; // at this size, up axis and facing
-    ObjectCheck m_check;                               // of m_converted, to add it
+    ChildJob m_child; // reads the file, checks the object
+    // Worker threads prepare the model and convert it; they own what they
+    // use, so that a dialog that closes never waits for them.
+    QFutureWatcher<ModelImport::LoadedModel> m_preparing;
+    QFutureWatcher<ModelImport::Converted> m_converting; // sizing too
+    std::shared_ptr<const ModelImport::LoadedModel> m_model;
+    ModelImport::Options m_convertingAt;
+    ModelImport::Converted m_converted;
+    std::optional<ModelImport::Options> m_convertedAt; // its size, up axis and facing
     bool m_addWhenConverted = false;                   // Import was clicked
     bool m_firstConversion = true;                     // it sets the map colour and shape
     QStringList m_sizeNotes;                           // why the size is not the model's own
