@@ -25,9 +25,10 @@ namespace ChildProcess {
 
 Started start(const std::function<void(int fd)> &work)
 {
-    // Qt's image routines hand pieces of their work to the global thread
-    // pool. A child has none of the pool's threads and would wait for them
-    // forever; ended here, they are started anew in the child when needed.
+    // Qt's image routines hand pieces of large images to the global thread
+    // pool. A child has none of the pool's idle threads and would wait for
+    // them forever; ended here, the pool starts new ones where a child still
+    // needs it (a model's raw pixels saved as PNG).
     QThreadPool::globalInstance()->waitForDone(1000);
     int ends[2];
     if (::pipe(ends) != 0)

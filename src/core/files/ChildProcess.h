@@ -2,6 +2,9 @@
 // Work on hostile input done in a child process: a reader that crashes,
 // overflows its stack on a deeply nested file or never ends costs the child
 // only, and the program reports why instead of dying with the user's work.
+// The child is a fork of a program with threads, which it does not have:
+// its work should start none (Qt's image routines do, on large images; a
+// new thread can wait forever for a lock another thread held at the fork).
 
 #include <QByteArray>
 #include <QDataStream>
