@@ -365,10 +365,15 @@ private slots:
         view->walk(8);
         QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() / 2, view->height() / 2));
         QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() / 2, 2));
-        view->renderedFrame().save("/tmp/pick.png");
         QCOMPARE(clicked.size(), 2);
         QCOMPARE(clicked[0][0].value<ItemRef>(), (ItemRef{KindObject, 0}));
         QCOMPARE(clicked[1][0].value<ItemRef>().kind, int(KindNone));
+        // The visitor starts at the start position, however long the
+        // aerial view was on before.
+        view->setMode(WorldView::Mode::Visitor);
+        const SbVec3f eye = view->eyePosition();
+        view->goHome();
+        QVERIFY(view->eyePosition().equals(eye, 1e-4f));
 
         QMainWindow plain;
         auto *without = new ViewDock([] { return QStringLiteral("no GL here"); }, &plain);
