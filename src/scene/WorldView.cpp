@@ -387,7 +387,10 @@ void WorldView::paintGL()
     // Coin leaves the depth test as it finds it, and a new context has it off:
     // without it whatever is drawn last covers what stands before it.
     context()->functions()->glEnable(GL_DEPTH_TEST);
+    beginStandInFrame();
     m_manager->render(TRUE, TRUE);
+    if (standInsDeferred())
+        redraw(); // the texts still to come
     emit frameDrawn();
 }
 
