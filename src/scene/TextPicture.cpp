@@ -130,8 +130,13 @@ SoNode *textPicture(const SoVRMLShape *text, int linePixels)
     const QImage coverage =
         fine.scaled(usedWidth, usedHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     // Intensity and alpha: white letters the material colours, clear round them.
-    // (White even where clear, so that smaller copies of the image darken
-    // no edge.)
+    // (White even where clear, so that a filtered edge is not darkened.)
+    // Partly covered pixels are made more opaque: the letters drawn as
+    // triangles have no smoothed edges, and thin strokes would otherwise
+    // look fainter as a picture than as letters.
+    unsigned char opacity[256];
+    for (int c = 0; c < 256; ++c)
+        opacity[c] = static_cast<unsigned char>(std::lround(255 * std::sqrt(c / 255.0)));
     std::vector<unsigned char> pixels(size_t(imageWidth) * size_t(imageHeight) * 2, 0);
     for (size_t i = 0; i < pixels.size(); i += 2)
         pixels[i] = 255;
@@ -139,7 +144,7 @@ SoNode *textPicture(const SoVRMLShape *text, int linePixels)
         const uchar *row = coverage.constScanLine(y);
         unsigned char *out = pixels.data() + size_t(y) * size_t(imageWidth) * 2;
         for (int x = 0; x < usedWidth; ++x)
-            out[2 * x + 1] = row[x];
+            out[2 * x + 1] = opacity[row[x]];
     }
     auto *texture = new SoVRMLPixelTexture;
     texture->image.setValue(SbVec2s(short(imageWidth), short(imageHeight)), 2, pixels.data());
