@@ -261,22 +261,26 @@ private slots:
     }
 
     // A text of middling size is drawn as a picture of its letters: as
-    // much ink, in the same shapes, as the letters drawn near.
-    void drawsMiddlingTextAsPicture()
+    // much ink, in the same shapes, as the letters drawn near. Far away, a
+    // smudge of half their colour marks where they are.
+    void drawsFarTextSimpler()
     {
         QTemporaryDir dir;
-        struct Ink {
-            double amount = 0; // as if seen from 1 unit away
-            QImage shape;      // the ink's bounding box, scaled to a common size
-        };
-        const auto ink = [&](double depth) {
-            const QImage frame = whiteOnBlack(
+        const auto frameAt = [&](double depth) {
+            return whiteOnBlack(
                 dir.path(), "Transform { translation 0 -0.3 -" + QByteArray::number(depth) +
                                 " children " +
                                 whiteShape("Text { string \"Tgy 12\" "
                                            "fontStyle FontStyle { justify \"MIDDLE\" } }") +
                                 "}\n"
                                 "Group {}\n"); // a second item: the world's items are its groups
+        };
+        struct Ink {
+            double amount = 0; // as if seen from 1 unit away
+            QImage shape;      // the ink's bounding box, scaled to a common size
+        };
+        const auto ink = [&](double depth) {
+            const QImage frame = frameAt(depth);
             Ink found;
             QRect box;
             for (int y = 0; y < frame.height(); ++y)
@@ -302,6 +306,18 @@ private slots:
                                        qGray(picture.shape.pixel(x, y)));
         difference /= 56 * 16;
         QVERIFY2(difference < 30, qPrintable(QString::number(difference)));
+
+        const QImage far = frameAt(60); // lines about 5 pixels high
+        int marked = 0;
+        int brightest = 0;
+        for (int y = 0; y < far.height(); ++y)
+            for (int x = 0; x < far.width(); ++x) {
+                const int grey = qGray(far.pixel(x, y));
+                marked += grey > 60;
+                brightest = std::max(brightest, grey);
+            }
+        QVERIFY(marked > 10);
+        QVERIFY(brightest < 200);
     }
 
     // A billboard is culled by its box at any turn: a board beside the view,

@@ -59,18 +59,23 @@ constexpr float StandInBelowPixels = 12;
 // and that of a far text stays small.
 constexpr float TextPictureBelowPixels = 96;
 constexpr int TextPictureSizes = 4;
+// Lines lower still cannot be read: a text is a smudge of its colour.
+constexpr float TextSmudgeBelowPixels = 6;
 
 // Stand-ins made while drawing are made within a time in each frame: the
 // first frame of a large world would otherwise wait for a picture of each of
 // its texts. The rest are made in the frames after, and meanwhile not drawn.
 namespace {
 
+// At least this long, or as long as drawing the last frame took: a large
+// world catches up in a few frames at half speed.
 constexpr qint64 MakingPerFrameNs = 8'000'000;
-constexpr qint64 FrameNs = 100'000'000; // longer ago than this, a frame is over
+constexpr qint64 FrameNs = 200'000'000; // longer ago than this, a frame is over
 
 struct MakingTime {
     QElapsedTimer frame; // since the frame began
     qint64 spent = 0;
+    qint64 allowed = MakingPerFrameNs;
     bool deferred = false;
 };
 
@@ -85,7 +90,7 @@ bool makingAllowed()
     MakingTime &time = makingTime();
     if (!time.frame.isValid() || time.frame.nsecsElapsed() > FrameNs)
         beginStandInFrame(); // for drawing that does not say when its frames begin
-    if (time.spent < MakingPerFrameNs)
+    if (time.spent < time.allowed)
         return true;
     time.deferred = true;
     return false;
@@ -332,6 +337,13 @@ void beginStandInFrame()
     time.deferred = false;
 }
 
+bool endStandInFrame()
+{
+    MakingTime &time = makingTime();
+    time.allowed = std::max(MakingPerFrameNs, time.frame.nsecsElapsed() - time.spent);
+    return time.deferred;
+}
+
 bool standInsDeferred()
 {
     return makingTime().deferred;
@@ -382,16 +394,19 @@ void addTextStandIns(SoNode *item)
         auto *group = static_cast<SoGroup *>(parent);
         if (group->getChild(index) != shape) // met before, through a shared group
             continue;
-        // Sized by a line: Coin's box of a text is far taller than its
-        // letters, and the font size is the height of a line.
+        // Sized by a line: Coin's box of a text is right across but far
+        // taller than its letters, and the font size is the height of a line.
         SoGetBoundingBoxAction bounds{SbViewportRegion(100, 100)};
         bounds.apply(shape);
-        const SbVec3f centre = bounds.getBoundingBox().getCenter();
+        const SbBox3f box = bounds.getBoundingBox();
+        const SbVec3f centre = box.getCenter();
         auto *text = static_cast<SoVRMLShape *>(shape);
         const float line = lineHeight(static_cast<SoVRMLText *>(text->geometry.getValue())) / 2;
         auto *lod = new StandIn;
         lod->fullBox = SbBox3f(centre - SbVec3f(line, line, 0), centre + SbVec3f(line, line, 0));
         lod->choose = [](float pixels) {
+            if (pixels < TextSmudgeBelowPixels)
+                return TextPictureSizes + 1;
             int which = 0; // drawn as it is
             for (float line = TextPictureBelowPixels; pixels < line && which < TextPictureSizes;
                  line /= 2)
@@ -399,8 +414,12 @@ void addTextStandIns(SoNode *item)
             return which;
         };
         // The shape, the stand-in's first child, outlives its maker.
-        lod->make = [text](int which) {
-            return textPicture(text, int(TextPictureBelowPixels) >> (which - 1));
+        const float left = box.getMin()[0];
+        const float right = box.getMax()[0];
+        lod->make = [text, left, right](int which) {
+            return which > TextPictureSizes
+                       ? textSmudge(text, left, right)
+                       : textPicture(text, int(TextPictureBelowPixels) >> (which - 1));
         };
         lod->addChild(shape);
         group->replaceChild(index, lod);

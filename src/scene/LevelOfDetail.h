@@ -48,9 +48,11 @@ float pixelsAcross(SoState *state, const SbBox3f &box);
 bool pushCoarseDetail(SoState *state, const SbBox3f &box);
 
 // Stand-ins are made as they are first drawn, up to a time in each frame
-// (see LevelOfDetail.cpp); a view says when a frame begins, and after it
-// asks whether some were left for a later frame, to draw another.
+// (see LevelOfDetail.cpp). A view says when a frame begins and ends; the end
+// says whether some were left for a later frame, for the view to draw
+// another, as standInsDeferred does until the next frame.
 void beginStandInFrame();
+bool endStandInFrame();
 bool standInsDeferred();
 
 // Registers the node class with Coin (initCoin does).

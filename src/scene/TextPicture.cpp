@@ -9,6 +9,7 @@
 #include <Inventor/VRMLnodes/SoVRMLCoordinate.h>
 #include <Inventor/VRMLnodes/SoVRMLFontStyle.h>
 #include <Inventor/VRMLnodes/SoVRMLIndexedFaceSet.h>
+#include <Inventor/VRMLnodes/SoVRMLMaterial.h>
 #include <Inventor/VRMLnodes/SoVRMLNormal.h>
 #include <Inventor/VRMLnodes/SoVRMLPixelTexture.h>
 #include <Inventor/VRMLnodes/SoVRMLShape.h>
@@ -63,6 +64,86 @@ std::vector<SbVec3f> letterTriangles(const SoVRMLText *text)
     return points;
 }
 
+// A rectangle in the plane z = 0 facing +z, seen from both sides; with
+// texture coordinates from (0, 0) to `mapped` when given.
+SoVRMLIndexedFaceSet *rectangle(const SbVec2f &low, const SbVec2f &high,
+                                const SbVec2f *mapped = nullptr)
+{
+    auto *coordinates = new SoVRMLCoordinate;
+    const SbVec3f corners[] = {
+        {low[0], low[1], 0}, {high[0], low[1], 0}, {high[0], high[1], 0}, {low[0], high[1], 0}};
+    coordinates->point.setValues(0, 4, corners);
+    static SoVRMLNormal *const normal = [] { // a text's letters face +z, lit as such
+        auto *node = new SoVRMLNormal;
+        node->ref(); // shared by all, kept
+        node->vector.setValue(SbVec3f(0, 0, 1));
+        return node;
+    }();
+    auto *face = new SoVRMLIndexedFaceSet;
+    face->coord = coordinates;
+    face->normal = normal;
+    face->normalPerVertex = FALSE;
+    face->solid = FALSE; // letters are seen from behind too
+    const int32_t corner[] = {0, 1, 2, 3, -1};
+    face->coordIndex.setValues(0, 5, corner);
+    face->normalIndex.setValue(0);
+    if (mapped) {
+        auto *mapping = new SoVRMLTextureCoordinate;
+        const SbVec2f where[] = {{0, 0}, {(*mapped)[0], 0}, *mapped, {0, (*mapped)[1]}};
+        mapping->point.setValues(0, 4, where);
+        face->texCoord = mapping;
+        face->texCoordIndex.setValues(0, 5, corner);
+    }
+    return face;
+}
+
+// `shape` drawn where it stands among the opaque shapes, not sorted with
+// the transparent ones at the end of each frame (which costs the view far
+// more than the stand-in saves); pixels that are fully clear are not drawn
+// at all, so what stands behind is not hidden.
+SoNode *blendedInPlace(SoVRMLShape *shape)
+{
+    static SoGroup *const settings = [] { // shared by all, kept
+        auto *group = new SoGroup;
+        group->ref();
+        // Without smaller copies of a texture (which Coin would make with
+        // the processor each time): a picture is never shown at less than
+        // half its size but as a blur of few pixels.
+        auto *smooth = new SoComplexity;
+        smooth->type.setIgnored(TRUE);
+        smooth->value.setIgnored(TRUE);
+        smooth->textureQuality = 0.4f;
+        group->addChild(smooth);
+        auto *blend = new SoTransparencyType;
+        blend->value = SoTransparencyType::BLEND;
+        group->addChild(blend);
+        auto *clear = new SoAlphaTest;
+        clear->function = SoAlphaTest::GREATER;
+        clear->value = 0.0f;
+        group->addChild(clear);
+        return group;
+    }();
+    auto *node = new SoSeparator;
+    node->addChild(settings);
+    node->addChild(shape);
+    return node;
+}
+
+const SoVRMLText *textOf(const SoVRMLShape *shape)
+{
+    const SoNode *geometry = shape->geometry.getValue();
+    return geometry && geometry->isOfType(SoVRMLText::getClassTypeId())
+               ? static_cast<const SoVRMLText *>(geometry)
+               : nullptr;
+}
+
+SoNode *materialOf(const SoVRMLShape *shape)
+{
+    const auto *own = static_cast<const SoVRMLAppearance *>(shape->appearance.getValue());
+    return own && own->isOfType(SoVRMLAppearance::getClassTypeId()) ? own->material.getValue()
+                                                                    : nullptr;
+}
+
 int powerOfTwoAbove(int n)
 {
     int power = 1;
@@ -83,10 +164,10 @@ float lineHeight(const SoVRMLText *text)
 
 SoNode *textPicture(const SoVRMLShape *text, int linePixels)
 {
-    const SoNode *geometry = text->geometry.getValue();
-    if (!geometry || !geometry->isOfType(SoVRMLText::getClassTypeId()))
+    const SoVRMLText *letters = textOf(text);
+    if (!letters)
         return nullptr;
-    const std::vector<SbVec3f> points = letterTriangles(static_cast<const SoVRMLText *>(geometry));
+    const std::vector<SbVec3f> points = letterTriangles(letters);
     SbBox3f box;
     for (const SbVec3f &point : points)
         box.extendBy(point);
@@ -97,7 +178,7 @@ SoNode *textPicture(const SoVRMLShape *text, int linePixels)
 
     // Pixels per unit: each line takes linePixels, unless the text would
     // then be larger than a texture may be.
-    const float size = lineHeight(static_cast<const SoVRMLText *>(geometry));
+    const float size = lineHeight(letters);
     if (!(size > 0))
         return nullptr;
     float scale = float(linePixels) / size;
@@ -152,59 +233,36 @@ SoNode *textPicture(const SoVRMLShape *text, int linePixels)
     texture->repeatT = FALSE;
 
     // The rectangle the used part of the image covers, in the text's plane.
-    const float x0 = low[0] - Border / scale;
-    const float y0 = low[1] - Border / scale;
-    const float x1 = x0 + float(usedWidth) / scale;
-    const float y1 = y0 + float(usedHeight) / scale;
-    const float s1 = float(usedWidth) / float(imageWidth);
-    const float t1 = float(usedHeight) / float(imageHeight);
-    auto *coordinates = new SoVRMLCoordinate;
-    const SbVec3f corners[] = {{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}};
-    coordinates->point.setValues(0, 4, corners);
-    auto *mapping = new SoVRMLTextureCoordinate;
-    const SbVec2f where[] = {{0, 0}, {s1, 0}, {s1, t1}, {0, t1}};
-    mapping->point.setValues(0, 4, where);
-    auto *normal = new SoVRMLNormal; // a text's letters face +z, lit as such
-    normal->vector.setValue(SbVec3f(0, 0, 1));
-    auto *face = new SoVRMLIndexedFaceSet;
-    face->coord = coordinates;
-    face->texCoord = mapping;
-    face->normal = normal;
-    face->normalPerVertex = FALSE;
-    face->solid = FALSE; // letters are seen from behind too
-    const int32_t corner[] = {0, 1, 2, 3, -1};
-    face->coordIndex.setValues(0, 5, corner);
-    face->texCoordIndex.setValues(0, 5, corner);
-    face->normalIndex.setValue(0);
-
+    const SbVec2f from(low[0] - Border / scale, low[1] - Border / scale);
+    const SbVec2f to = from + SbVec2f(float(usedWidth), float(usedHeight)) / scale;
+    const SbVec2f mapped(float(usedWidth) / float(imageWidth),
+                         float(usedHeight) / float(imageHeight));
     auto *appearance = new SoVRMLAppearance;
-    if (const auto *own = static_cast<const SoVRMLAppearance *>(text->appearance.getValue());
-        own && own->isOfType(SoVRMLAppearance::getClassTypeId()))
-        appearance->material = own->material.getValue();
+    appearance->material = materialOf(text);
     appearance->texture = texture;
     auto *shape = new SoVRMLShape;
     shape->appearance = appearance;
-    shape->geometry = face;
-    // Drawn where it stands among the opaque shapes, not sorted with the
-    // transparent ones at the end of each frame (which costs the view far
-    // more than the picture saves); the clear pixels round the letters are
-    // not drawn at all, so what stands behind is not hidden.
-    auto *picture = new SoSeparator;
-    // Without smaller copies of the image (which Coin would make with the
-    // processor each time): a picture is never shown at less than half its
-    // size, but for far texts that are a blur of few pixels anyway.
-    auto *smooth = new SoComplexity;
-    smooth->type.setIgnored(TRUE);
-    smooth->value.setIgnored(TRUE);
-    smooth->textureQuality = 0.4f;
-    picture->addChild(smooth);
-    auto *blend = new SoTransparencyType;
-    blend->value = SoTransparencyType::BLEND;
-    picture->addChild(blend);
-    auto *clear = new SoAlphaTest;
-    clear->function = SoAlphaTest::GREATER;
-    clear->value = 0.0f;
-    picture->addChild(clear);
-    picture->addChild(shape);
-    return picture;
+    shape->geometry = rectangle(from, to, &mapped);
+    return blendedInPlace(shape);
+}
+
+SoNode *textSmudge(const SoVRMLShape *text, float left, float right)
+{
+    const SoVRMLText *letters = textOf(text);
+    const float size = letters ? lineHeight(letters) : 0;
+    if (!(right > left) || !(size > 0))
+        return nullptr;
+    const int lines = std::max(1, letters->string.getNum());
+    auto *material = new SoVRMLMaterial;
+    if (const SoNode *own = materialOf(text); own && own->isOfType(SoVRMLMaterial::getClassTypeId()))
+        material->copyFieldValues(own);
+    material->transparency = 1 - (1 - material->transparency.getValue()) / 2;
+    auto *appearance = new SoVRMLAppearance;
+    appearance->material = material;
+    auto *shape = new SoVRMLShape;
+    shape->appearance = appearance;
+    // The lines stand on y = 0 and below, a line's letters mostly two
+    // thirds of its height.
+    shape->geometry = rectangle(SbVec2f(left, -size * float(lines - 1)), SbVec2f(right, size * 2 / 3));
+    return blendedInPlace(shape);
 }

@@ -11,5 +11,10 @@ class SoVRMLText;
 // when the text has nothing to draw.
 SoNode *textPicture(const SoVRMLShape *text, int linePixels);
 
+// A shape that draws `text` as a rectangle where its letters are, from x =
+// left to right, in half the strength of its material's colour: what a text
+// looks like from afar. Null when the text has nothing to draw.
+SoNode *textSmudge(const SoVRMLShape *text, float left, float right);
+
 // The height of a line of `text`: its font's size.
 float lineHeight(const SoVRMLText *text);

@@ -389,7 +389,7 @@ void WorldView::paintGL()
     context()->functions()->glEnable(GL_DEPTH_TEST);
     beginStandInFrame();
     m_manager->render(TRUE, TRUE);
-    if (standInsDeferred())
+    if (endStandInFrame())
         redraw(); // the texts still to come
     emit frameDrawn();
 }
