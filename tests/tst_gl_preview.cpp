@@ -260,6 +260,66 @@ private slots:
             QVERIFY2(ink(letters) > 100, letters);
     }
 
+    // A text of middling size is drawn as a picture of its letters: as
+    // much ink, in the same shapes, as the letters drawn near. Far away, a
+    // smudge of half their colour marks where they are.
+    void drawsFarTextSimpler()
+    {
+        QTemporaryDir dir;
+        const auto frameAt = [&](double depth) {
+            return whiteOnBlack(
+                dir.path(), "Transform { translation 0 -0.3 -" + QByteArray::number(depth) +
+                                " children " +
+                                whiteShape("Text { string \"Tgy 12\" "
+                                           "fontStyle FontStyle { justify \"MIDDLE\" } }") +
+                                "}\n"
+                                "Group {}\n"); // a second item: the world's items are its groups
+        };
+        struct Ink {
+            double amount = 0; // as if seen from 1 unit away
+            QImage shape;      // the ink's bounding box, scaled to a common size
+        };
+        const auto ink = [&](double depth) {
+            const QImage frame = frameAt(depth);
+            Ink found;
+            QRect box;
+            for (int y = 0; y < frame.height(); ++y)
+                for (int x = 0; x < frame.width(); ++x)
+                    if (qGray(frame.pixel(x, y)) > 128) {
+                        box |= QRect(x, y, 1, 1);
+                        found.amount += depth * depth;
+                    }
+            found.shape = frame.copy(box)
+                              .convertToFormat(QImage::Format_Grayscale8)
+                              .scaled(56, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            return found;
+        };
+        const Ink letters = ink(2.6); // lines about 110 pixels high: drawn as they are
+        const Ink picture = ink(6);   // about 50
+        QVERIFY(letters.amount > 0);
+        QVERIFY2(std::abs(picture.amount / letters.amount - 1) < 0.15,
+                 qPrintable(QString::number(picture.amount / letters.amount)));
+        double difference = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 56; ++x)
+                difference += std::abs(qGray(letters.shape.pixel(x, y)) -
+                                       qGray(picture.shape.pixel(x, y)));
+        difference /= 56 * 16;
+        QVERIFY2(difference < 30, qPrintable(QString::number(difference)));
+
+        const QImage far = frameAt(60); // lines about 5 pixels high
+        int marked = 0;
+        int brightest = 0;
+        for (int y = 0; y < far.height(); ++y)
+            for (int x = 0; x < far.width(); ++x) {
+                const int grey = qGray(far.pixel(x, y));
+                marked += grey > 60;
+                brightest = std::max(brightest, grey);
+            }
+        QVERIFY(marked > 10);
+        QVERIFY(brightest < 200);
+    }
+
     // A billboard is culled by its box at any turn: a board beside the view,
     // out of it as long as it faces along z, reaches into it once it turns
     // to face the viewer, who looks along -x.
@@ -365,10 +425,15 @@ private slots:
         view->walk(8);
         QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() / 2, view->height() / 2));
         QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() / 2, 2));
-        view->renderedFrame().save("/tmp/pick.png");
         QCOMPARE(clicked.size(), 2);
         QCOMPARE(clicked[0][0].value<ItemRef>(), (ItemRef{KindObject, 0}));
         QCOMPARE(clicked[1][0].value<ItemRef>().kind, int(KindNone));
+        // The visitor starts at the start position, however long the
+        // aerial view was on before.
+        view->setMode(WorldView::Mode::Visitor);
+        const SbVec3f eye = view->eyePosition();
+        view->goHome();
+        QVERIFY(view->eyePosition().equals(eye, 1e-4f));
 
         QMainWindow plain;
         auto *without = new ViewDock([] { return QStringLiteral("no GL here"); }, &plain);

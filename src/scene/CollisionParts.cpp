@@ -4,7 +4,6 @@
 
 #include <Inventor/SoPath.h>
 #include <Inventor/SoPickedPoint.h>
-#include <Inventor/actions/SoGetMatrixAction.h>
 #include <Inventor/nodes/SoGroup.h>
 
 #include <algorithm>
@@ -15,23 +14,12 @@ void CollisionParts::index(SoGroup *world)
     m_boxes.clear();
     if (!m_pick)
         m_pick = std::make_unique<SoRayPickAction>(SbViewportRegion(100, 100));
-    SoPath *path = pathToItems(world);
-    auto *parent = static_cast<SoGroup *>(path->getTail());
-    SoGetMatrixAction toWorld{SbViewportRegion(100, 100)};
-    toWorld.apply(path);
-    for (int i = 0; i < parent->getNumChildren(); ++i) {
-        // Boxes that hold billboards at any turn: a ray is tried against a
-        // billboard only near it, like against anything else.
-        SbBox3f box = boundsUnderAnyTurn(parent->getChild(i));
-        if (box.isEmpty())
-            continue;
-        box.transform(toWorld.getMatrix());
-        SoPath *part = path->copy();
-        part->append(i);
-        m_parts.append(part);
+    // Boxes that hold billboards at any turn: a ray is tried against a
+    // billboard only near it, like against anything else.
+    forEachItem(world, [this](SoPath *path, const SbBox3f &box) {
+        m_parts.append(path);
         m_boxes.push_back(box);
-    }
-    path->unref();
+    });
 }
 
 float CollisionParts::freeDistance(const SbVec3f &from, const SbVec3f &direction, float wanted,

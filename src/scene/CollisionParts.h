@@ -2,8 +2,8 @@
 // The parts of a world a walk can bump into, each with its box in world
 // coordinates, so that a collision ray is tried only against the few parts
 // near it: picking through the whole of a world of a thousand items on every
-// step of a walk costs more than drawing a frame. The boxes are taken once:
-// exported worlds do not move their parts.
+// step of a walk costs more than drawing a frame. The boxes are taken again
+// only when the world changes.
 
 #include <Inventor/SbBox3f.h>
 #include <Inventor/SbVec3f.h>
@@ -18,8 +18,9 @@ class SoGroup;
 class CollisionParts
 {
 public:
-    // The parts are the children of the world's items group (pathToItems).
-    // The paths start at the world's group, not above it where the camera
+    // The parts are the world's items (its culling nodes, see Culling.h),
+    // wherever they are below it; the ground and the like are no part. The
+    // paths start at the world's group, not above it where the camera
     // is: a path hears of every change below its head.
     void index(SoGroup *world);
 

@@ -2,6 +2,8 @@
 
 #include "scene/LevelOfDetail.h"
 
+#include <QHash>
+
 #include <Inventor/SbMatrix.h>
 #include <Inventor/SbViewportRegion.h>
 #include <Inventor/SoPath.h>
@@ -45,6 +47,30 @@ public:
         }
     }
 
+    // In the parent's coordinates, as cullTest wants it.
+    const SbBox3f &box()
+    {
+        if (!m_boxKnown) {
+            m_box = SbBox3f();
+            for (int i = 0; i < getNumChildren(); ++i)
+                m_box.extendBy(boundsUnderAnyTurn(getChild(i)));
+            m_boxKnown = true;
+        }
+        return m_box;
+    }
+
+    // The box kept for culling, in any box of the world: it holds the item
+    // whichever way its billboards turn, and is not taken item by item again.
+    void getBoundingBox(SoGetBoundingBoxAction *action) override
+    {
+        if (action->getCurPathCode() == SoAction::IN_PATH) { // a box of something within
+            SoGroup::getBoundingBox(action);
+            return;
+        }
+        if (!box().isEmpty())
+            action->extendBy(m_box);
+    }
+
     void GLRenderBelowPath(SoGLRenderAction *action) override
     {
         SoState *state = action->getState();
@@ -52,12 +78,7 @@ public:
         // keep one frame's choice, whether drawn or culled.
         if (state->isCacheOpen())
             SoCacheElement::invalidate(state);
-        if (!m_boxKnown) {
-            m_box = SbBox3f();
-            for (int i = 0; i < getNumChildren(); ++i)
-                m_box.extendBy(boundsUnderAnyTurn(getChild(i)));
-            m_boxKnown = true;
-        }
+        box();
         if (!m_box.isEmpty() && SoCullElement::cullTest(state, m_box, TRUE))
             return;
         const bool coarse = pushCoarseDetail(state, m_box);
@@ -81,7 +102,7 @@ public:
 private:
     ~CulledItem() override = default;
 
-    SbBox3f m_box; // in the parent's coordinates, as cullTest wants it
+    SbBox3f m_box;
     bool m_boxKnown = false;
 };
 
@@ -127,6 +148,14 @@ SbBox3f turningBounds(const SbBox3f &local, SbVec3f axis)
     return SbBox3f(box.getMin() - grow, box.getMax() + grow);
 }
 
+bool insideItem(const SoPath *path)
+{
+    for (int i = 0; i < path->getLength(); ++i)
+        if (path->getNode(i)->isOfType(CulledItem::getClassTypeId()))
+            return true;
+    return false;
+}
+
 } // namespace
 
 void initCulling()
@@ -137,7 +166,8 @@ void initCulling()
 SoGroup *culledItem(SoNode *item)
 {
     auto *culled = new CulledItem;
-    culled->addChild(item);
+    culled->addChild(item); // referenced before an action meets it
+    addTextStandIns(item);
     return culled;
 }
 
@@ -176,6 +206,36 @@ void cullByItem(SoGroup *world)
     path->unref();
 }
 
+void forEachItem(SoGroup *world, const std::function<void(SoPath *, const SbBox3f &)> &visit)
+{
+    SoSearchAction search;
+    search.setType(CulledItem::getClassTypeId());
+    search.setInterest(SoSearchAction::ALL);
+    search.apply(world);
+    const SoPathList &found = search.getPaths();
+    // Items mostly share their parent: one matrix for each.
+    QHash<SoNode *, SbMatrix> toWorld;
+    for (int i = 0; i < found.getLength(); ++i) {
+        SoPath *path = found[i];
+        auto *item = static_cast<CulledItem *>(path->getTail());
+        SbBox3f box = item->box();
+        if (box.isEmpty())
+            continue;
+        SoNode *parent = path->getNodeFromTail(1);
+        auto known = toWorld.constFind(parent);
+        if (known == toWorld.cend()) {
+            SoPath *above = path->copy(0, path->getLength() - 1);
+            above->ref();
+            SoGetMatrixAction matrix{SbViewportRegion(100, 100)};
+            matrix.apply(above);
+            above->unref();
+            known = toWorld.insert(parent, matrix.getMatrix());
+        }
+        box.transform(*known);
+        visit(path, box);
+    }
+}
+
 SbBox3f boundsUnderAnyTurn(SoNode *node)
 {
     const SbViewportRegion viewport(100, 100);
@@ -189,6 +249,8 @@ SbBox3f boundsUnderAnyTurn(SoNode *node)
     search.apply(node);
     const SoPathList &found = search.getPaths();
     for (int i = 0; i < found.getLength(); ++i) {
+        if (insideItem(found[i]))
+            continue; // the item's box holds it already
         auto *billboard = static_cast<SoVRMLBillboard *>(found[i]->getTail());
         SbBox3f local;
         for (int c = 0; c < billboard->getNumChildren(); ++c) {

@@ -17,6 +17,8 @@
 
 #include <Inventor/SbBox3f.h>
 
+#include <functional>
+
 class SoGroup;
 class SoNode;
 class SoPath;
@@ -36,8 +38,13 @@ void cullByItem(SoGroup *world);
 // Referenced once; the caller unrefs it.
 SoPath *pathToItems(SoGroup *world);
 
+// Calls visit with the path to each item below `world` (each culling node)
+// and the item's box in the world's coordinates, grown as for culling.
+void forEachItem(SoGroup *world, const std::function<void(SoPath *, const SbBox3f &)> &visit);
+
 // The bounding box of `node` in its parent's coordinates, grown so that it
-// holds every billboard below at any turn.
+// holds every billboard below at any turn. (Any box of an item, in this or
+// Coin's bounding box action, is the box its culling node keeps.)
 SbBox3f boundsUnderAnyTurn(SoNode *node);
 
 // Registers the node class with Coin (initCoin does).

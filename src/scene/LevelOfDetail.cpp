@@ -1,8 +1,13 @@
 #include "scene/LevelOfDetail.h"
 
+#include "scene/TextPicture.h"
+
+#include <QElapsedTimer>
 #include <QHash>
+#include <QList>
 
 #include <Inventor/SbMatrix.h>
+#include <Inventor/SoPath.h>
 #include <Inventor/SbViewVolume.h>
 #include <Inventor/SbViewportRegion.h>
 #include <Inventor/SoPrimitiveVertex.h>
@@ -12,6 +17,7 @@
 #include <Inventor/VRMLnodes/SoVRMLGroup.h>
 #include <Inventor/VRMLnodes/SoVRMLMaterial.h>
 #include <Inventor/VRMLnodes/SoVRMLShape.h>
+#include <Inventor/VRMLnodes/SoVRMLText.h>
 #include <Inventor/VRMLnodes/SoVRMLTransform.h>
 #include <Inventor/actions/SoCallbackAction.h>
 #include <Inventor/actions/SoGLRenderAction.h>
@@ -26,12 +32,14 @@
 #include <Inventor/elements/SoModelMatrixElement.h>
 #include <Inventor/elements/SoViewVolumeElement.h>
 #include <Inventor/elements/SoViewportRegionElement.h>
+#include <Inventor/lists/SoPathList.h>
 #include <Inventor/misc/SoChildList.h>
 #include <Inventor/misc/SoState.h>
 #include <Inventor/nodes/SoShape.h>
 #include <Inventor/nodes/SoSubNode.h>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 
 // Below this size on screen an item is drawn at a lower complexity: a
@@ -44,9 +52,59 @@ constexpr float CoarseBelowPixels = 40;
 constexpr float CoarseComplexity = 0.1f;
 // Below this a library object is drawn as its box.
 constexpr float StandInBelowPixels = 12;
+// A text whose lines are fewer pixels high on screen is drawn as a picture
+// of its letters: one textured rectangle instead of hundreds of triangles.
+// Pictures are made as they are needed, with lines of 96, 48, 24 and 12
+// pixels: each is shown at its size or down to half of it (never enlarged),
+// and that of a far text stays small.
+constexpr float TextPictureBelowPixels = 96;
+constexpr int TextPictureSizes = 4;
+// Lines lower still cannot be read: a text is a smudge of its colour.
+constexpr float TextSmudgeBelowPixels = 6;
 
-// Child 0 is the full model, child 1 its stand-in. Drawing picks one by the
-// model's size on screen; every other action sees the full model only.
+// Stand-ins made while drawing are made within a time in each frame: the
+// first frame of a large world would otherwise wait for a picture of each of
+// its texts. The rest are made in the frames after, and meanwhile not drawn.
+namespace {
+
+// At least this long, or as long as drawing the last frame took: a large
+// world catches up in a few frames at half speed.
+constexpr qint64 MakingPerFrameNs = 8'000'000;
+constexpr qint64 FrameNs = 200'000'000; // longer ago than this, a frame is over
+
+struct MakingTime {
+    QElapsedTimer frame; // since the frame began
+    qint64 spent = 0;
+    qint64 allowed = MakingPerFrameNs;
+    bool deferred = false;
+};
+
+MakingTime &makingTime()
+{
+    static MakingTime time;
+    return time;
+}
+
+bool makingAllowed()
+{
+    MakingTime &time = makingTime();
+    if (!time.frame.isValid() || time.frame.nsecsElapsed() > FrameNs)
+        beginStandInFrame(); // for drawing that does not say when its frames begin
+    if (time.spent < time.allowed)
+        return true;
+    time.deferred = true;
+    return false;
+}
+
+void spentMaking(qint64 ns)
+{
+    makingTime().spent += ns;
+}
+
+} // namespace
+
+// Child 0 is the full model, the others its stand-ins. Drawing picks one by
+// the model's size on screen; every other action sees the full model only.
 class StandIn : public SoGroup
 {
     SO_NODE_HEADER(StandIn);
@@ -55,7 +113,21 @@ public:
     static void initClass() { SO_NODE_INIT_CLASS(StandIn, SoGroup, "Group"); }
     StandIn() { SO_NODE_CONSTRUCTOR(StandIn); }
 
-    SbBox3f fullBox; // the full model's, in its own coordinates
+    SbBox3f fullBox; // the model's size, in its own coordinates
+    // The child to draw at a size on screen, in pixels.
+    std::function<int(float pixels)> choose;
+    // Makes a stand-in the first time it is chosen; null, or a maker that
+    // once returns null, leaves the full model drawn in its place. Until it
+    // is made its place among the children is held by an empty group.
+    std::function<SoNode *(int which)> make;
+
+    // A stand-in made beforehand, as the next child.
+    void addStandIn(SoNode *standIn)
+    {
+        m_made.resize(getNumChildren() + 1);
+        m_made.back() = true;
+        addChild(standIn);
+    }
 
     void GLRender(SoGLRenderAction *action) override
     {
@@ -70,7 +142,9 @@ public:
         SoState *state = action->getState();
         if (state->isCacheOpen()) // the choice depends on the view
             SoCacheElement::invalidate(state);
-        const int which = pixelsAcross(state, fullBox) < StandInBelowPixels ? 1 : 0;
+        const int which = made(choose(pixelsAcross(state, fullBox)));
+        if (which < 0)
+            return; // its stand-in waits for a later frame
         SoNode *child = getChild(which);
         action->pushCurPath(which, child);
         child->GLRenderBelowPath(action);
@@ -107,6 +181,39 @@ public:
 
 private:
     ~StandIn() override = default;
+
+    // `which` when it is there or can be made, -1 when it is to be made in
+    // a later frame, else 0.
+    int made(int which)
+    {
+        if (which <= 0)
+            return 0;
+        if (which < getNumChildren() && m_made.value(which))
+            return which;
+        if (!make)
+            return 0;
+        if (!makingAllowed())
+            return -1;
+        QElapsedTimer clock;
+        clock.start();
+        SoNode *node = make(which);
+        spentMaking(clock.nsecsElapsed());
+        if (!node) {
+            make = nullptr; // nothing to draw a stand-in of, at any size
+            return 0;
+        }
+        // Not a change of the scene: nothing else need know or redraw.
+        const SbBool notifying = enableNotify(FALSE);
+        while (getNumChildren() <= which)
+            addChild(new SoGroup);
+        replaceChild(which, node);
+        enableNotify(notifying);
+        m_made.resize(std::max<qsizetype>(m_made.size(), which + 1));
+        m_made[which] = true;
+        return which;
+    }
+
+    QList<bool> m_made; // by child: a stand-in made, not its place held
 };
 
 SO_NODE_SOURCE(StandIn);
@@ -222,6 +329,26 @@ void replaceDefinitions(SoGroup *group, QHash<SoNode *, SoNode *> &replaced, int
 
 } // namespace
 
+void beginStandInFrame()
+{
+    MakingTime &time = makingTime();
+    time.frame.start();
+    time.spent = 0;
+    time.deferred = false;
+}
+
+bool endStandInFrame()
+{
+    MakingTime &time = makingTime();
+    time.allowed = std::max(MakingPerFrameNs, time.frame.nsecsElapsed() - time.spent);
+    return time.deferred;
+}
+
+bool standInsDeferred()
+{
+    return makingTime().deferred;
+}
+
 void initLevelsOfDetail()
 {
     StandIn::initClass();
@@ -237,8 +364,66 @@ SoNode *withStandIn(SoNode *full)
     auto *lod = new StandIn;
     lod->fullBox = box;
     lod->addChild(full);
-    lod->addChild(boxStandIn(box, averageColour(full)));
+    lod->addStandIn(boxStandIn(box, averageColour(full)));
+    lod->choose = [](float pixels) { return pixels < StandInBelowPixels ? 1 : 0; };
     return lod;
+}
+
+void addTextStandIns(SoNode *item)
+{
+    SoSearchAction search;
+    search.setType(SoVRMLText::getClassTypeId());
+    search.setInterest(SoSearchAction::ALL);
+    search.apply(item);
+    const SoPathList &found = search.getPaths();
+    for (int i = 0; i < found.getLength(); ++i) {
+        // Coin's path ends at the shape that holds the text in its field.
+        const SoPath *path = found[i];
+        int at = path->getLength() - 1;
+        if (path->getTail()->isOfType(SoVRMLText::getClassTypeId()))
+            --at;
+        if (at < 1)
+            continue;
+        SoNode *shape = path->getNode(at);
+        SoNode *parent = path->getNode(at - 1);
+        const int index = path->getIndex(at);
+        if (!shape->isOfType(SoVRMLShape::getClassTypeId()) ||
+            !parent->isOfType(SoGroup::getClassTypeId()) ||
+            parent->isOfType(StandIn::getClassTypeId()))
+            continue;
+        auto *group = static_cast<SoGroup *>(parent);
+        if (group->getChild(index) != shape) // met before, through a shared group
+            continue;
+        // Sized by a line: Coin's box of a text is right across but far
+        // taller than its letters, and the font size is the height of a line.
+        SoGetBoundingBoxAction bounds{SbViewportRegion(100, 100)};
+        bounds.apply(shape);
+        const SbBox3f box = bounds.getBoundingBox();
+        const SbVec3f centre = box.getCenter();
+        auto *text = static_cast<SoVRMLShape *>(shape);
+        const float line = lineHeight(static_cast<SoVRMLText *>(text->geometry.getValue())) / 2;
+        auto *lod = new StandIn;
+        lod->fullBox = SbBox3f(centre - SbVec3f(line, line, 0), centre + SbVec3f(line, line, 0));
+        lod->choose = [](float pixels) {
+            if (pixels < TextSmudgeBelowPixels)
+                return TextPictureSizes + 1;
+            int which = 0; // drawn as it is
+            for (float line = TextPictureBelowPixels; pixels < line && which < TextPictureSizes;
+                 line /= 2)
+                ++which;
+            return which;
+        };
+        // The shape, the stand-in's first child, outlives its maker.
+        const float left = box.getMin()[0];
+        const float right = box.getMax()[0];
+        lod->make = [text, left, right](int which) {
+            return which > TextPictureSizes
+                       ? textSmudge(text, left, right)
+                       : textPicture(text, int(TextPictureBelowPixels) >> (which - 1));
+        };
+        lod->addChild(shape);
+        group->replaceChild(index, lod);
+    }
 }
 
 void addLevelsOfDetail(SoGroup *world)

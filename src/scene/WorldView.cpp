@@ -157,8 +157,7 @@ void WorldView::worldChanged(bool startMoved)
         m_avatar = avatar(m_world);
         // Without a Viewpoint a VRML browser starts at 0 0 10 looking along -z.
         m_start = firstViewpoint(m_world).value_or(Viewpoint{SbVec3f(0, 0, 10), {}, 0.785398f});
-        if (m_mode == Mode::Visitor)
-            goHome();
+        standAtStart(); // where a switch to the visitor begins, in either mode
     }
     if (m_mode == Mode::Aerial && !m_framed)
         frameAll();
@@ -218,12 +217,17 @@ void WorldView::goHome()
         frameAll();
         return;
     }
+    standAtStart();
+    placeCamera();
+}
+
+void WorldView::standAtStart()
+{
     m_eye = m_start.position;
     SbVec3f forward;
     m_start.orientation.multVec(SbVec3f(0, 0, -1), forward);
     m_heading = std::atan2(-forward[0], -forward[2]);
     m_pitch = std::asin(std::clamp(forward[1], -1.0f, 1.0f));
-    placeCamera();
 }
 
 void WorldView::walk(float distance)
@@ -383,7 +387,10 @@ void WorldView::paintGL()
     // Coin leaves the depth test as it finds it, and a new context has it off:
     // without it whatever is drawn last covers what stands before it.
     context()->functions()->glEnable(GL_DEPTH_TEST);
+    beginStandInFrame();
     m_manager->render(TRUE, TRUE);
+    if (endStandInFrame())
+        redraw(); // the texts still to come
     emit frameDrawn();
 }
 

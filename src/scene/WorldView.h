@@ -122,9 +122,9 @@ protected:
 private:
     static QEvent::Type frameRequest();
     void placeCamera();
+    void standAtStart(); // the visitor's eye, whichever way of looking is on
     void orbit(float yaw, float tilt);
     void pan(const QPoint &moved);
-    void updateBounds();
     void moveHeld(float seconds); // walks and turns by the keys held, for that long
     void walkTick();
     QString anchorAt(const QPoint &pixel) const;
