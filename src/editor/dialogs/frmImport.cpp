@@ -13,8 +13,8 @@
 #include "scene/WorldView.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -35,21 +35,21 @@ namespace {
 // A model whose own units make it wider than the world gets this size first.
 constexpr double FallbackSize = 1; // map units: 12 feet
 constexpr float TurnStep = 0.015f; // radians per tick of the turning preview
-const QString PreviewName = QStringLiteral("preview.wrl");
 // The preview's world before the model is in: its sky alone.
 const QString PreviewSky =
     QStringLiteral("#VRML V2.0 utf8\r\nBackground { skyColor [ 0.8 0.86 0.95 ] }\r\n");
 // The map colour shown until the model's own is known.
 constexpr int32_t NeutralColor = StoredColor::fromRgb(204, 204, 204);
 // The preview shows a larger model simplified and its textures smaller: its
-// first frame would hold the window (0.4 to 0.6 s for 50,000 triangles and
+// first frame would hold the window (0.3 to 0.6 s for 50,000 triangles and
 // a 1024-pixel texture with Mesa's software renderer), and at the preview's
 // size the difference does not show.
 constexpr size_t PreviewTriangles = 5000;
 constexpr int PreviewTextureSide = 256;
 
-// The threads that prepare and convert models: apart from Qt's global pool,
-// whose idle threads are ended before each child is forked.
+// The threads that prepare and convert models, a pool of their own: before
+// each fork a child process waits for Qt's global pool to be idle, which
+// must not mean waiting for a conversion.
 QThreadPool *workers()
 {
     static QThreadPool *pool = new QThreadPool(qApp);
@@ -75,14 +75,14 @@ QString proposedName(const QString &path, const std::vector<ShapeInfo> &library)
     return name;
 }
 
-// The world the preview shows, written into folder as preview.wrl with the
-// object's textures: the object on a ground disc, and a plain figure 6 feet
-// tall beside it to judge its size by.
-void writePreview(const QString &folder, const ModelImport::Converted &object)
+// The world the preview shows, written with the object's textures beside it: the object on a ground
+// disc, and a plain figure 6 feet tall beside it to judge its size by.
+void writePreview(const QString &world, const ModelImport::Converted &object)
 {
+    const QString folder = QFileInfo(world).absolutePath();
     const QString nodes = object.vrml.mid(object.vrml.indexOf(QLatin1Char('\r')));
     const double ground = 0.75 * std::max(object.width, object.depth) + 0.3;
-    const QString world =
+    const QString text =
         QStringLiteral(
             "%1%2\r\n"
             "Transform { translation 0 -0.005 0 children Shape {\r\n"
@@ -93,18 +93,23 @@ void writePreview(const QString &folder, const ModelImport::Converted &object)
             "geometry Cylinder { radius 0.05 height 0.5 } } }\r\n")
             .arg(PreviewSky, nodes, NumberText::vrmlDouble(ground),
                  NumberText::vrmlDouble(object.width / 2 + 0.2));
-    // The world last, as the parent reads it only when it is there.
+    // The textures first, the world last: the parent reads it once it is there.
+    // (Two conversions may write the same texture at once: each file is
+    // replaced whole.)
     for (const ModelImport::TextureFile &texture : object.textures) {
-        const QString path = Files::pathIn(folder, texture.name);
-        const QImage image = QImage::fromData(texture.bytes);
-        if (std::max(image.width(), image.height()) <= PreviewTextureSide ||
-            !image
-                 .scaled(PreviewTextureSide, PreviewTextureSide, Qt::KeepAspectRatio,
-                         Qt::SmoothTransformation)
-                 .save(path))
-            (void)Files::writeBytes(path, texture.bytes);
+        QByteArray bytes = texture.bytes;
+        if (const QImage image = QImage::fromData(texture.bytes);
+            std::max(image.width(), image.height()) > PreviewTextureSide) {
+            QBuffer smaller(&bytes);
+            smaller.open(QIODevice::WriteOnly);
+            image
+                .scaled(PreviewTextureSide, PreviewTextureSide, Qt::KeepAspectRatio,
+                        Qt::SmoothTransformation)
+                .save(&smaller, texture.name.endsWith(QLatin1String(".png")) ? "PNG" : "JPEG");
+        }
+        (void)Files::writeBytes(Files::pathIn(folder, texture.name), bytes);
     }
-    (void)Files::writeBytes(Files::pathIn(folder, PreviewName), world.toUtf8());
+    (void)Files::writeBytes(world, text.toUtf8());
 }
 
 QString feetText(double units)
@@ -315,20 +320,20 @@ void frmImport::convert()
         return;
     }
     m_convertingAt = wanted;
-    // The view holds what it shows; the file goes, so that a preview not
-    // written is not taken for this one.
-    QFile::remove(m_previewFolder.filePath(PreviewName));
+    // A world of its own for each conversion: one given up may still write.
+    m_previewWorld =
+        m_previewFolder.filePath(QStringLiteral("preview-%1.wrl").arg(++m_previewsStarted));
     begin(Work::Converting);
     m_converting.setFuture(QtConcurrent::run(
-        workers(), [model = m_model, wanted, preview = !m_addWhenConverted,
-                    folder = m_previewFolder.path(), name = QFileInfo(m_modelPath).fileName()] {
+        workers(), [model = m_model, wanted, preview = !m_addWhenConverted, world = m_previewWorld,
+                    name = QFileInfo(m_modelPath).fileName()] {
             ModelImport::Converted converted = ModelImport::convertModel(*model, wanted, name);
             if (preview && converted.ok() && converted.triangles > PreviewTriangles) {
                 ModelImport::LoadedModel light = *model;
                 ModelMeshes::simplify(light.model.meshes, PreviewTriangles);
-                writePreview(folder, ModelImport::convertModel(light, wanted, name));
+                writePreview(world, ModelImport::convertModel(light, wanted, name));
             } else if (preview && converted.ok()) {
-                writePreview(folder, converted);
+                writePreview(world, converted);
             }
             return converted;
         }));
@@ -445,9 +450,8 @@ void frmImport::showEvent(QShowEvent *event)
 
 void frmImport::showPreview()
 {
-    if (const QString world = m_previewFolder.filePath(PreviewName);
-        WorldView1 && QFileInfo::exists(world))
-        (void)WorldView1->load(world);
+    if (WorldView1 && QFileInfo::exists(m_previewWorld))
+        (void)WorldView1->load(m_previewWorld);
 }
 
 void frmImport::refuse(QWidget *field, const QString &why)

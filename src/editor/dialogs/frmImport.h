@@ -115,6 +115,8 @@ private:
     ContextCheck m_contextCheck;
     QWidget *m_choices = nullptr; // the fields, disabled until the model is read
     QTemporaryDir m_previewFolder;
+    QString m_previewWorld; // the last conversion's, in it
+    int m_previewsStarted = 0;
     Work m_work = Work::None;
     ChildJob m_child; // reads the file, checks the object
     // Worker threads prepare the model and convert it; they own what they
