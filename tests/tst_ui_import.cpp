@@ -1,8 +1,9 @@
 // Importing from the editor, driven through the platform fakes: a model that
-// cannot be imported is refused before any dialog; the import dialog proposes
-// a name, refuses one that is taken and imports with the choices made; the
-// object is in the list, chosen and ready to place, and found by searching;
-// Remove from Library refuses while the world uses it, then takes it out.
+// cannot be imported is refused by name; the import dialog, once its child
+// has read the model, proposes a name, refuses one that is taken and imports
+// with the choices made; Cancel while it converts writes nothing; the object
+// is in the list, chosen and ready to place, and found by searching; Remove
+// from Library refuses while the world uses it, then takes it out.
 
 #include "EditorHarness.h"
 #include "ModelFiles.h"
@@ -33,6 +34,13 @@ bool everyFieldNamed(const frmImport &dialog)
     return true;
 }
 
+// Until the dialog's child has done its work.
+bool settled(frmImport *dialog)
+{
+    QSignalSpy idle(dialog, &frmImport::idle);
+    return !dialog->busy() || idle.wait(60000);
+}
+
 } // namespace
 
 class TestUiImport : public QObject {
@@ -56,7 +64,8 @@ private slots:
 
         QStringList seen; // proposed name, footprint, still open after a refusal
         bool captioned = false;
-        const OnShown<frmImport> answer([&](frmImport *d) {
+        auto answer = std::make_unique<OnShown<frmImport>>([&](frmImport *d) {
+            QVERIFY(settled(d));
             captioned = everyFieldNamed(*d);
             seen << d->txtName->text() << d->lblFootprint->text();
             d->txtName->setText("big tree");
@@ -70,6 +79,7 @@ private slots:
         });
         h.fake.fileDialogs.openAnswers = {h.path("model/quad.obj")};
         named<QAction>(e, "mnuImportObject")->trigger();
+        answer.reset();
         QVERIFY(captioned);
         QCOMPARE(seen, QStringList({"quad", "Footprint: 6.6 × 0 feet", "1"}));
         QVERIFY(h.fake.messages.shown.value(1).contains("already"));
@@ -81,6 +91,21 @@ private slots:
         QCOMPARE(added.Depth, 2.0);
         QVERIFY(QFileInfo::exists(h.path("user/Sign Board.wrl")));
         QCOMPARE(List1(e)->currentItem()->text(), QString("Sign Board"));
+
+        // Cancel while the child converts: nothing is written.
+        const QStringList written = filesUnder(h.path("user"));
+        answer = std::make_unique<OnShown<frmImport>>([&](frmImport *d) {
+            QVERIFY(settled(d));
+            d->txtSize->setText("30");
+            d->cmdImport->click();
+            QVERIFY(d->busy());
+            d->cmdCancel->click();
+        });
+        h.fake.fileDialogs.openAnswers = {h.path("model/quad.obj")};
+        named<QAction>(e, "mnuImportObject")->trigger();
+        answer.reset();
+        QCOMPARE(filesUnder(h.path("user")), written);
+        QCOMPARE(e.Shapes.size(), size_t(4));
         QTest::mouseClick(Picture1(e), Qt::LeftButton, {}, h.pixelOf(50, 50));
         QCOMPARE(e.world().Objects.back().Name, QString("Sign Board"));
 

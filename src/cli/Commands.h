@@ -22,6 +22,7 @@ struct Command {
     int maxArguments;
     const char *summary;
     int (*run)(const QStringList &arguments, Io io);
+    bool draws = false; // it needs a display and OpenGL
 };
 
 // "lotwright-cli: message" on the error stream.
@@ -34,5 +35,6 @@ int resave(const QStringList &arguments, Io io); // ResaveCommand.cpp
 int exportVrml(const QStringList &arguments, Io io); // ExportWorldCommand.cpp
 int serve(const QStringList &arguments, Io io);      // ServeCommand.cpp
 int importModel(const QStringList &arguments, Io io); // ImportCommand.cpp
+int drawIcons(const QStringList &arguments, Io io);   // IconsCommand.cpp
 
 } // namespace Cli

@@ -4,9 +4,14 @@
 
 #include "core/files/ProgramFolders.h"
 
-#include <QCoreApplication>
+#include "scene/VrmlScene.h"
 
+#include <QGuiApplication>
+
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -32,6 +37,12 @@ const Cli::Command commands[] = {
      "(12 feet; default: the model's units are metres). --up z for a model whose file does "
      "not say and that has Z up.",
      Cli::importModel},
+    {"icons", "CACHE TEXTURES OBJECT...", 3, 1 << 20,
+     "Draw the 3D Objects list's pictures of object files into the folder CACHE, each "
+     "named by its file's content (the editor runs this); prints the picture and the object "
+     "file, separated by a tab, as each is done. TEXTURES: the folder of the shipped "
+     "textures. Needs a display.",
+     Cli::drawIcons, true},
 };
 
 const QString program = QStringLiteral("lotwright-cli");
@@ -86,7 +97,17 @@ void Cli::printWarnings(QTextStream &err, const QStringList &warnings)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Drawing needs a display, and its OpenGL context a format set first.
+    const Cli::Command *asked = argc > 1 ? find(QString::fromLocal8Bit(argv[1])) : nullptr;
+    const bool draws = asked && asked->draws &&
+                       std::none_of(argv + 2, argv + argc,
+                                    [](const char *a) { return std::strcmp(a, "--help") == 0; });
+    if (draws)
+        setCoinSurfaceFormat();
+    const std::unique_ptr<QCoreApplication> application =
+        draws ? std::make_unique<QGuiApplication>(argc, argv)
+              : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication &app = *application;
     // The editor's name: the same per-user folders (the user's library).
     app.setApplicationName(QStringLiteral("Lotwright"));
     QTextStream out(stdout);

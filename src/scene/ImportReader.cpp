@@ -153,7 +153,7 @@ ModelData readVrmlModel(const QString &path, size_t maxTriangles)
 {
     Collector c;
     c.model.upFromFile = true; // VRML97 has Y up by definition
-    const Scene scene = Scene::read(path);
+    const Scene scene = Scene::read(path, {}, Scene::Images::White); // its urls are what counts
     if (!scene.ok()) {
         c.model.error = scene.errors().value(0).section(QLatin1Char('\n'), 0, 0);
         return c.model;
@@ -182,12 +182,16 @@ ModelData readVrmlModel(const QString &path, size_t maxTriangles)
     return c.model;
 }
 
-ModelImport::LoadedModel loadModelFile(const QString &path)
+ModelImport::Reader readerFor(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
     const bool vrml = suffix == QLatin1String("wrl") || suffix == QLatin1String("vrml");
-    return ModelImport::loadModel(path, vrml ? ModelImport::Reader(readVrmlModel)
-                                             : ModelImport::Reader(readWithAssimp));
+    return vrml ? ModelImport::Reader(readVrmlModel) : ModelImport::Reader(readWithAssimp);
+}
+
+ModelImport::LoadedModel loadModelFile(const QString &path)
+{
+    return ModelImport::loadModel(path, readerFor(path));
 }
 
 QStringList importPatterns()

@@ -13,6 +13,9 @@
 // animation are noted and left out.
 ModelData readVrmlModel(const QString &path, size_t maxTriangles);
 
+// The reader for a model file's type.
+ModelImport::Reader readerFor(const QString &path);
+
 // The model file read with the reader for its type (see ModelImport::loadModel).
 ModelImport::LoadedModel loadModelFile(const QString &path);
 

@@ -77,13 +77,8 @@ ObjectCheck readObject(const QString &code)
 // The child's side: each object's check, written as soon as it is known.
 void checkInChild(const QStringList &codes, int out)
 {
-    for (const QString &code : codes) {
-        const ObjectCheck check = readObject(code);
-        QByteArray record;
-        QDataStream stream(&record, QIODevice::WriteOnly);
-        stream << check.problem << check.definedNames << check.namedFiles;
-        writeAll(out, record);
-    }
+    for (const QString &code : codes)
+        writeAll(out, streamed(readObject(code)));
 }
 
 // The whole records among the bytes read, into checks; what is left of
@@ -94,7 +89,7 @@ void takeRecords(QByteArray &bytes, std::vector<ObjectCheck> &checks)
     for (;;) {
         ObjectCheck check;
         stream.startTransaction();
-        stream >> check.problem >> check.definedNames >> check.namedFiles;
+        stream >> check;
         if (!stream.commitTransaction())
             break;
         checks.push_back(std::move(check));
@@ -135,6 +130,16 @@ std::vector<ObjectCheck> checkObjectCodes(const QStringList &codes)
     while (qsizetype(checks.size()) < codes.size())
         checks.push_back({failed, {}, {}});
     return checks;
+}
+
+QDataStream &operator<<(QDataStream &out, const ObjectCheck &check)
+{
+    return out << check.problem << check.definedNames << check.namedFiles;
+}
+
+QDataStream &operator>>(QDataStream &in, ObjectCheck &check)
+{
+    return in >> check.problem >> check.definedNames >> check.namedFiles;
 }
 
 LibraryLoad loadLibrary(const QString &programFolder, const QString &userFolder)

@@ -5,6 +5,7 @@
 
 #include "core/library/ObjectLibrary.h"
 
+#include <QDataStream>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +23,10 @@ struct ObjectCheck {
     QStringList definedNames; // the DEF names it uses
     QStringList namedFiles{}; // the urls of its textures, movies and sounds
 };
+
+// As a child hands it over.
+QDataStream &operator<<(QDataStream &out, const ObjectCheck &check);
+QDataStream &operator>>(QDataStream &in, ObjectCheck &check);
 
 // An object's text, as GetObjectCode gives it, read by Coin inside the
 // definition the export writes (appendDefinition) and followed by a node of

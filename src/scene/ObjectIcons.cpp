@@ -1,184 +1,137 @@
 #include "scene/ObjectIcons.h"
 
 #include "core/files/FileServices.h"
-#include "scene/VrmlScene.h"
 
-#include <QBuffer>
-#include <QCryptographicHash>
 #include <QFile>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
-#include <QOpenGLFunctions>
 #include <QSet>
-
-#include <Inventor/SbViewportRegion.h>
-#include <Inventor/actions/SoGLRenderAction.h>
-#include <Inventor/elements/SoGLCacheContextElement.h>
-#include <Inventor/nodes/SoDirectionalLight.h>
-#include <Inventor/nodes/SoGroup.h>
-#include <Inventor/nodes/SoPerspectiveCamera.h>
-#include <Inventor/nodes/SoSeparator.h>
+#include <QTemporaryDir>
 
 namespace {
 
-// Drawn at twice the size and scaled down: smooth edges at any zoom of the GPU.
-constexpr int Drawn = 2 * ObjectIcons::Size;
-// Bumped when the pictures are drawn differently, so that old ones are not used.
-const QByteArray Version = QByteArrayLiteral("icon-1\n");
-
-// A camera from the front right and above, fitted to the object, and a key
-// light from behind its right shoulder with a weaker one from above.
-SoSeparator *stageFor(SoNode *object)
-{
-    auto *stage = new SoSeparator;
-    stage->ref();
-    auto *camera = new SoPerspectiveCamera;
-    stage->addChild(camera);
-    const SbBox3f box = boundingBox(object);
-    const SbVec3f centre = box.isEmpty() ? SbVec3f(0, 0, 0) : box.getCenter();
-    camera->position = centre + SbVec3f(0.55f, 0.5f, 1.0f);
-    camera->pointAt(centre, SbVec3f(0, 1, 0));
-    camera->viewAll(object, SbViewportRegion(Drawn, Drawn), 1.05f);
-    for (const auto &[direction, intensity] :
-         {std::pair{SbVec3f(-0.6f, -0.5f, -1.0f), 0.9f}, {SbVec3f(0.2f, -1.0f, 0.1f), 0.45f}}) {
-        auto *light = new SoDirectionalLight;
-        light->direction = direction;
-        light->intensity = intensity;
-        stage->addChild(light);
-    }
-    stage->addChild(object);
-    return stage;
-}
+// A drawer that gives no picture for this long is taken as hung.
+constexpr int SilenceAllowed = 60000; // milliseconds
 
 } // namespace
 
-struct ObjectIcons::Context {
-    QOffscreenSurface surface;
-    QOpenGLContext context;
-    std::unique_ptr<QOpenGLFramebufferObject> framebuffer;
-    uint32_t cacheContext = SoGLCacheContextElement::getUniqueCacheContext();
-};
-
-ObjectIcons::ObjectIcons(QString cacheFolder, QObject *parent)
-    : QObject(parent), m_cacheFolder(std::move(cacheFolder))
+ObjectIcons::ObjectIcons(QString cacheFolder, QString drawer, QObject *parent)
+    : QObject(parent), m_cacheFolder(std::move(cacheFolder)), m_drawer(std::move(drawer))
 {
-    initCoin();
-    m_next.setSingleShot(true);
-    m_next.setInterval(0);
-    connect(&m_next, &QTimer::timeout, this, &ObjectIcons::drawNext);
+    if (m_cacheFolder.isEmpty()) {
+        m_temporary = std::make_unique<QTemporaryDir>();
+        m_cacheFolder = m_temporary->path();
+    }
+    m_silence.setSingleShot(true);
+    m_silence.setInterval(SilenceAllowed);
+    connect(&m_silence, &QTimer::timeout, this, [this] {
+        m_process->disconnect(this);
+        m_process->kill();
+        m_process->waitForFinished();
+        drawerEnded(QStringLiteral("it gave no picture for %1 seconds").arg(SilenceAllowed / 1000),
+                    true);
+    });
 }
 
 ObjectIcons::~ObjectIcons()
 {
-    if (m_context && m_context->context.makeCurrent(&m_context->surface)) {
-        m_context->framebuffer.reset();
-        m_context->context.doneCurrent();
+    if (m_process) {
+        m_process->disconnect(this);
+        m_process->kill();
+        m_process->waitForFinished();
     }
-}
-
-QString ObjectIcons::cacheName(const QByteArray &objectFile)
-{
-    return QString::fromLatin1(
-               QCryptographicHash::hash(Version + objectFile, QCryptographicHash::Sha1).toHex()) +
-           QStringLiteral(".png");
 }
 
 void ObjectIcons::request(const std::vector<ShapeInfo> &shapes, const QString &programFolder)
 {
-    const QString textures = Files::pathIn(programFolder, QStringLiteral("Textures"));
-    QSet<QString> asked;
-    for (const Job &job : m_queue)
-        asked.insert(job.objectPath);
+    m_textures = Files::pathIn(programFolder, QStringLiteral("Textures"));
+    QSet<QString> asked(m_drawing.begin(), m_drawing.end());
+    asked.unite(QSet<QString>(m_waiting.begin(), m_waiting.end()));
     for (const ShapeInfo &shape : shapes) {
-        const QString folder = objectFolder(programFolder, shape);
-        const QString path = Files::pathIn(folder, shape.FileName);
+        const QString path = Files::pathIn(objectFolder(programFolder, shape), shape.FileName);
         if (asked.contains(path))
             continue;
         asked.insert(path);
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             continue;
-        const QString cacheFile = m_cacheFolder.isEmpty()
-                                      ? QString()
-                                      : Files::pathIn(m_cacheFolder, cacheName(file.readAll()));
-        if (const QImage cached = cacheFile.isEmpty() ? QImage() : QImage(cacheFile);
-            !cached.isNull()) {
+        const QImage cached(Files::pathIn(m_cacheFolder, IconDrawer::cacheName(file.readAll())));
+        if (!cached.isNull())
             emit iconReady(path, cached);
-            continue;
-        }
-        m_queue.push_back({path, {folder, textures}, cacheFile});
+        else if (!m_drawer.isEmpty())
+            m_waiting.push_back(path);
     }
-    if (m_queue.empty())
+    if (m_process)
+        return; // it goes on with the others when it ends
+    if (m_waiting.empty())
         emit finished();
     else
-        m_next.start();
+        startDrawer();
 }
 
-void ObjectIcons::drawNext()
+void ObjectIcons::startDrawer()
 {
-    if (m_queue.empty())
-        return;
-    const Job job = m_queue.front();
-    m_queue.pop_front();
-    const QImage icon = draw(job);
-    if (!icon.isNull()) {
-        if (!job.cacheFile.isEmpty() && Files::createFolder(m_cacheFolder)) {
-            QByteArray png;
-            QBuffer buffer(&png);
-            buffer.open(QIODevice::WriteOnly);
-            icon.save(&buffer, "PNG");
-            (void)Files::writeBytes(job.cacheFile, png); // without it, it is drawn again
-        }
-        emit iconReady(job.objectPath, icon);
-    }
-    if (m_noContext)
-        m_queue.clear();
-    if (m_queue.empty())
-        emit finished();
-    else
-        m_next.start();
-}
-
-QImage ObjectIcons::draw(const Job &job)
-{
-    if (!m_context && !m_noContext) {
-        auto context = std::make_unique<Context>();
-        context->context.setFormat(QSurfaceFormat::defaultFormat());
-        context->surface.setFormat(context->context.format());
-        context->surface.create();
-        if (context->context.create() && context->surface.isValid())
-            m_context = std::move(context);
+    m_drawing = QStringList(m_waiting.begin(), m_waiting.end());
+    m_waiting.clear();
+    m_drewSome = false;
+    m_process = new QProcess(this);
+    connect(m_process, &QProcess::readyReadStandardOutput, this, &ObjectIcons::readDrawer);
+    connect(m_process, &QProcess::finished, this, [this](int status, QProcess::ExitStatus how) {
+        readDrawer();
+        const QString said = QString::fromLocal8Bit(m_process->readAllStandardError()).trimmed();
+        if (how == QProcess::CrashExit)
+            drawerEnded(QStringLiteral("it crashed"), true);
         else
-            m_noContext = true;
+            drawerEnded(said.isEmpty() ? QStringLiteral("it ended with status %1").arg(status)
+                                       : said.section(QLatin1Char('\n'), -1),
+                        false);
+    });
+    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            drawerEnded(m_process->errorString(), false);
+    });
+    m_process->start(m_drawer,
+                     QStringList{QStringLiteral("icons"), m_cacheFolder, m_textures} + m_drawing);
+    m_silence.start();
+}
+
+void ObjectIcons::readDrawer()
+{
+    // Each line: the picture's file, a tab, the object file.
+    while (m_process->canReadLine()) {
+        const QString line = QString::fromUtf8(m_process->readLine()).chopped(1);
+        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+        const QString object = line.mid(tab + 1);
+        if (tab < 0 || !m_drawing.removeOne(object))
+            continue;
+        m_drewSome = true;
+        m_silence.start();
+        if (const QImage icon(line.left(tab)); !icon.isNull())
+            emit iconReady(object, icon);
     }
-    if (m_noContext || !m_context->context.makeCurrent(&m_context->surface)) {
-        m_noContext = true;
-        return QImage();
+}
+
+void ObjectIcons::drawerEnded(const QString &failure, bool cutShort)
+{
+    m_silence.stop();
+    m_process->deleteLater();
+    m_process = nullptr;
+    if (!m_drawing.isEmpty()) {
+        report(failure);
+        // One that drew and then stopped stopped at the next object: the
+        // others go to a new drawer.
+        if (cutShort && m_drewSome)
+            m_waiting.insert(m_waiting.begin(), m_drawing.begin() + 1, m_drawing.end());
+        m_drawing.clear();
     }
-    if (!m_context->framebuffer) {
-        QOpenGLFramebufferObjectFormat format;
-        format.setAttachment(QOpenGLFramebufferObject::CombinedDepthStencil);
-        format.setSamples(4);
-        m_context->framebuffer = std::make_unique<QOpenGLFramebufferObject>(Drawn, Drawn, format);
-    }
-    QOpenGLFramebufferObject &framebuffer = *m_context->framebuffer;
-    const Scene scene = Scene::read(job.objectPath, job.searchDirs);
-    if (!scene.root() || !framebuffer.isValid() || !framebuffer.bind())
-        return QImage();
-    QOpenGLFunctions *gl = m_context->context.functions();
-    gl->glViewport(0, 0, Drawn, Drawn);
-    gl->glClearColor(0, 0, 0, 0);
-    gl->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    gl->glEnable(GL_DEPTH_TEST);
-    SoSeparator *stage = stageFor(scene.root());
-    SoGLRenderAction action(SbViewportRegion(Drawn, Drawn));
-    action.setCacheContext(m_context->cacheContext);
-    action.setTransparencyType(SoGLRenderAction::SORTED_OBJECT_BLEND);
-    action.apply(stage);
-    stage->unref();
-    gl->glFinish();
-    framebuffer.release();
-    return framebuffer.toImage().scaled(Size, Size, Qt::IgnoreAspectRatio,
-                                        Qt::SmoothTransformation);
+    if (m_waiting.empty())
+        emit finished();
+    else
+        startDrawer();
+}
+
+void ObjectIcons::report(const QString &why)
+{
+    if (std::exchange(m_reported, true))
+        return;
+    qWarning("lotwright: the objects' pictures cannot be drawn by %s: %s", qPrintable(m_drawer),
+             qPrintable(why));
 }

@@ -1,18 +1,19 @@
 #pragma once
-// Pictures of the library's objects for the palette: each object file drawn
-// once off-screen (Coin into a Qt-made OpenGL context and framebuffer),
-// 64 pixels square on a transparent ground, and kept as a PNG in the cache
-// folder under the hash of the file's content, so that later starts find it
-// without drawing. Pictures in the cache arrive at once; the others are drawn
-// one per pass of the event loop, so that the window never waits for more
-// than one object: under 20 ms for each shipped one with Mesa's software
-// renderer, once 0.2 to 0.3 s more for making the OpenGL context, and about
-// 0.1 s for a model of 50,000 triangles.
+// The palette's pictures of the library's objects, for a window that must
+// never wait for one. Pictures in the cache folder (PNG files named by the
+// hash of the object file's content) are read at once; the others are drawn
+// by another process, the drawer (lotwright-cli icons, see IconDrawer.h),
+// started without waiting, which writes them into the cache and names each
+// as it is done; each then comes from the cache. Where the drawer cannot be
+// started, fails or crashes, the pictures it did not give stay missing and
+// the reason goes to stderr, once.
 
 #include "core/library/ObjectLibrary.h"
+#include "scene/IconDrawer.h"
 
 #include <QImage>
 #include <QObject>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -21,44 +22,46 @@
 #include <memory>
 #include <vector>
 
+class QTemporaryDir;
+
 class ObjectIcons : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int Size = 64;
+    static constexpr int Size = IconDrawer::Size;
 
-    // cacheFolder: where the pictures are kept; empty: nowhere.
-    explicit ObjectIcons(QString cacheFolder, QObject *parent = nullptr);
+    // cacheFolder: where the pictures are kept (empty: a temporary folder);
+    // drawer: the program that draws them (empty: none are drawn).
+    ObjectIcons(QString cacheFolder, QString drawer, QObject *parent = nullptr);
     ~ObjectIcons() override;
 
     // The pictures of these entries, each through iconReady: at once from
-    // the cache, else once drawn. Where no OpenGL context can be had,
-    // nothing is drawn.
+    // the cache, else once drawn.
     void request(const std::vector<ShapeInfo> &shapes, const QString &programFolder);
-    bool busy() const { return !m_queue.empty(); }
-
-    // The file a picture is kept in for an object file's content.
-    static QString cacheName(const QByteArray &objectFile);
+    bool busy() const { return m_process || !m_waiting.empty(); }
 
 signals:
     // objectPath: the entry's object file.
     void iconReady(const QString &objectPath, const QImage &icon);
-    // Every picture asked for is there (or cannot be drawn).
+    // Every picture asked for is there, or cannot be drawn.
     void finished();
 
 private:
-    struct Job {
-        QString objectPath;
-        QStringList searchDirs; // where its textures lie
-        QString cacheFile;      // empty: not kept
-    };
-    void drawNext();
-    QImage draw(const Job &job);
+    void startDrawer();
+    void readDrawer();
+    // failure: why objects were left without a picture; cutShort: it
+    // crashed or hung, on the first of them.
+    void drawerEnded(const QString &failure, bool cutShort);
+    void report(const QString &why);
 
-    struct Context;
     QString m_cacheFolder;
-    std::deque<Job> m_queue;
-    QTimer m_next;
-    std::unique_ptr<Context> m_context; // made for the first drawing
-    bool m_noContext = false;           // OpenGL cannot be had here
+    std::unique_ptr<QTemporaryDir> m_temporary; // without a cache folder
+    QString m_drawer;
+    QString m_textures;            // the program folder's
+    std::deque<QString> m_waiting; // object files to draw
+    QStringList m_drawing;         // given to the drawer and not yet done
+    bool m_drewSome = false;       // the drawer gave a picture
+    QProcess *m_process = nullptr; // the drawer running
+    QTimer m_silence;              // since it last gave a picture
+    bool m_reported = false;
 };

@@ -111,7 +111,7 @@ SbBool readImage(const SbString &fileName, SbImage *image, void *)
     auto found = decoded.constFind(name);
     if (found == decoded.constEnd())
         found = decoded.insert(name, g_whitePixels ? Pixels{SbVec2s(1, 1), 3, "\xff\xff\xff"}
-                                                      : pixelsOf(name));
+                                                   : pixelsOf(name));
     if (found->bytes.isEmpty())
         return FALSE;
     const auto *bytes = reinterpret_cast<const unsigned char *>(found->bytes.constData());
@@ -307,15 +307,15 @@ struct TextureShare {
     }
 };
 
-Scene Scene::read(const QString &path, const QStringList &searchDirs)
+Scene Scene::read(const QString &path, const QStringList &searchDirs, Images images)
 {
-    return readInput(path, {}, searchDirs, nullptr);
+    return readInput(path, {}, searchDirs, nullptr, images == Images::White);
 }
 
-Scene Scene::fromText(const QByteArray &vrml) { return readInput({}, vrml, {}, nullptr); }
+Scene Scene::fromText(const QByteArray &vrml) { return readInput({}, vrml, {}, nullptr, true); }
 
 Scene Scene::readInput(const QString &path, const QByteArray &vrml, const QStringList &searchDirs,
-                       TextureShare *share)
+                       TextureShare *share, bool whitePixels)
 {
     initCoin();
     const bool fromFile = !path.isEmpty();
@@ -324,7 +324,7 @@ Scene Scene::readInput(const QString &path, const QByteArray &vrml, const QStrin
     TextureShare &kept = share ? *share : once;
     g_collector = &scene.m_read;
     g_decoded = &kept.decoded;
-    g_whitePixels = !fromFile && !share;
+    g_whitePixels = whitePixels;
     g_pixelsKept = share != nullptr;
     const auto finish = qScopeGuard([] {
         SoInput::clearDirectories();
@@ -374,7 +374,7 @@ PartReader::~PartReader() = default;
 
 Scene PartReader::read(const QByteArray &vrml)
 {
-    return Scene::readInput({}, vrml, m_searchDirs, m_share.get());
+    return Scene::readInput({}, vrml, m_searchDirs, m_share.get(), false);
 }
 
 void PartReader::addSearchDir(const QString &dir)

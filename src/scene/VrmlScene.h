@@ -50,8 +50,7 @@ struct Avatar {
 
 struct TextureShare;
 
-class Scene
-{
+class Scene {
 public:
     // Reads a VRML file; textures are looked up beside it, then in searchDirs.
     // Textured materials get a white diffuse colour in the scene read (the
@@ -59,7 +58,12 @@ public:
     // A graph in which a node holds itself (which Coin's reader builds from a
     // USE inside its own DEF, and on which any traversal overflows the stack)
     // is an error and gives no root.
-    static Scene read(const QString &path, const QStringList &searchDirs = {});
+    // Images::White reads every texture image as one white pixel, for the
+    // nodes alone: no image is decoded, which in a forked child of the
+    // editor could wait for threads forever (Qt's image routines start them).
+    enum class Images { Decoded, White };
+    static Scene read(const QString &path, const QStringList &searchDirs = {},
+                      Images images = Images::Decoded);
     // The same for VRML text in memory, whose every texture image reads as
     // one white pixel: the nodes are what counts.
     static Scene fromText(const QByteArray &vrml);
@@ -86,7 +90,7 @@ private:
     friend class PartReader;
     Scene() = default;
     static Scene readInput(const QString &path, const QByteArray &vrml,
-                           const QStringList &searchDirs, TextureShare *share);
+                           const QStringList &searchDirs, TextureShare *share, bool whitePixels);
     SceneRead m_read;
 };
 
@@ -96,8 +100,7 @@ private:
 // made once for all the texts read through the same reader. The texture
 // nodes read point at the reader's decoded images: the reader must outlive
 // them.
-class PartReader
-{
+class PartReader {
 public:
     explicit PartReader(QStringList searchDirs);
     ~PartReader();

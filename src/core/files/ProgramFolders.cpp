@@ -72,6 +72,8 @@ ProgramFolders programFolders()
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), QStringLiteral("Objects"));
     folders.iconCache = Files::pathIn(
         QStandardPaths::writableLocation(QStandardPaths::CacheLocation), QStringLiteral("icons"));
+    folders.iconDrawer =
+        Files::pathIn(QCoreApplication::applicationDirPath(), QStringLiteral("lotwright-cli"));
     return folders;
 }
 

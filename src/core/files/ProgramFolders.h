@@ -28,10 +28,12 @@ struct ProgramFolders {
     QString toGo;    // where exports land
     bool writable;   // whether anything is written inside program
     // The user's own library (imported objects) and the drawn pictures of
-    // the objects, in the per-user folders; empty (none, nothing kept)
-    // unless programFolders() set them.
+    // the objects, in the per-user folders, and the program that draws
+    // them (lotwright-cli beside this one); empty (none, nothing kept,
+    // nothing drawn) unless programFolders() set them.
     QString userObjects{};
     QString iconCache{};
+    QString iconDrawer{};
 };
 
 // The rule, with what it depends on passed in:
@@ -47,7 +49,8 @@ ProgramFolders locateProgramFolders(const QString &executableFolder, const QStri
 // The rule for this process: its executable's folder, LOTWRIGHT_HOME and the
 // user's documents folder; the user's library is Objects in the per-user
 // data folder (QStandardPaths::AppDataLocation), the pictures of the objects
-// are kept in icons in the per-user cache folder.
+// are kept in icons in the per-user cache folder and drawn by lotwright-cli
+// in the executable's folder.
 ProgramFolders programFolders();
 
 // The rule in a user's words, for --help: where the shipped data is read and

@@ -22,15 +22,7 @@ namespace ModelImport {
 
 namespace {
 
-// What a reader may take on a large file before it counts as hung.
-constexpr int SecondsAllowed = 120;
 constexpr double WorldUnits = 100;
-
-QString refusal(const QString &path, const QString &reason)
-{
-    return QStringLiteral("Cannot import %1: %2.")
-        .arg(quoted(QDir::toNativeSeparators(path)), reason);
-}
 
 QString feet(double units)
 {
@@ -97,35 +89,38 @@ int32_t averageColor(const std::vector<ModelMesh> &meshes, const LoadedModel &lo
 
 } // namespace
 
-LoadedModel loadModel(const QString &path, const Reader &reader)
+QString refusal(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Cannot import %1: %2.")
+        .arg(quoted(QDir::toNativeSeparators(path)), reason);
+}
+
+ModelData readFile(const QString &path, const Reader &reader)
+{
+    ModelData model;
+    const QFileInfo file(path);
+    if (!file.exists())
+        model.error = QStringLiteral("the file is not found");
+    else if (!file.isFile())
+        model.error = QStringLiteral("it is not an ordinary file");
+    else if (file.size() > MaxModelBytes)
+        model.error = QStringLiteral("it is larger than %1 MB").arg(MaxModelBytes / (1024 * 1024));
+    else
+        model = reader(file.absoluteFilePath(), MaxTrianglesRead);
+    return model;
+}
+
+LoadedModel loadedFrom(const QString &path, const ChildResult &child)
 {
     LoadedModel loaded;
-    const QFileInfo file(path);
     const auto refuse = [&](const QString &reason) {
         loaded.error = refusal(path, reason);
         return loaded;
     };
-    if (!file.exists())
-        return refuse(QStringLiteral("the file is not found"));
-    if (!file.isFile())
-        return refuse(QStringLiteral("it is not an ordinary file"));
-    if (file.size() > MaxModelBytes)
-        return refuse(QStringLiteral("it is larger than %1 MB").arg(MaxModelBytes / (1024 * 1024)));
-
-    const ChildResult child = runInChild(
-        [&] {
-            QByteArray bytes;
-            QDataStream out(&bytes, QIODevice::WriteOnly);
-            out << reader(file.absoluteFilePath(), MaxTrianglesRead);
-            return bytes;
-        },
-        SecondsAllowed);
+    ModelData model;
     if (!child.ok())
         return refuse(child.error);
-    ModelData model;
-    QDataStream in(child.bytes);
-    in >> model;
-    if (in.status() != QDataStream::Ok)
+    if (!unstreamed(child.bytes, model))
         return refuse(QStringLiteral("its reader gave incomplete data"));
     if (!model.error.isEmpty())
         return refuse(model.error);
@@ -140,7 +135,7 @@ LoadedModel loadModel(const QString &path, const Reader &reader)
                                       "only faces are imported.")
                            .arg(model.withoutFaces);
 
-    const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
+    const QString folder = QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath();
     for (const ModelTexture &texture : model.textures) {
         ModelTextures::Prepared prepared = ModelTextures::prepare(texture, folder);
         if (!prepared.problem.isEmpty())
@@ -170,6 +165,12 @@ LoadedModel loadModel(const QString &path, const Reader &reader)
     }
     loaded.model = std::move(model);
     return loaded;
+}
+
+LoadedModel loadModel(const QString &path, const Reader &reader)
+{
+    return loadedFrom(path,
+                      runInChild([&] { return streamed(readFile(path, reader)); }, SecondsAllowed));
 }
 
 Converted convertModel(const LoadedModel &loaded, const Options &options, const QString &sourceName)

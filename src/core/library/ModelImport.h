@@ -11,6 +11,7 @@
 // object file: Transform, Shape, IndexedFaceSet (with normals, texture
 // coordinates and colours where the model has them), Material, ImageTexture.
 
+#include "core/files/ChildProcess.h"
 #include "core/library/ModelData.h"
 
 #include <QByteArray>
@@ -33,6 +34,9 @@ constexpr qint64 MaxModelBytes = qint64(512) * 1024 * 1024;
 constexpr qint64 MaxTextureBytes = qint64(64) * 1024 * 1024;
 // Textures are scaled down to this many pixels a side at most.
 constexpr int MaxTextureSide = 2048;
+// What a child reading a model may take between two pieces it writes
+// before it counts as hung.
+constexpr int SecondsAllowed = 120;
 // Map units per metre: a map unit is 12 feet.
 constexpr double UnitsPerMetre = 1 / 3.6576;
 
@@ -59,12 +63,21 @@ struct LoadedModel {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Reads a file into a model in the process that calls it (loadModel runs it
-// in a child); past maxTriangles it stops with an error.
+// "Cannot import "<file>": <reason>.", the form of every refusal.
+QString refusal(const QString &path, const QString &reason);
+
+// Reads a file into a model in the process that calls it; past maxTriangles
+// it stops with an error.
 using Reader = std::function<ModelData(const QString &path, size_t maxTriangles)>;
 
-// Reads a model file with reader (readWithAssimp, or the scene library's
-// VRML97 reader) and makes it ready to place, or says why it cannot be.
+// Loading in two halves, so that a window can wait for each without
+// blocking: the file read with reader (readWithAssimp, or the scene
+// library's VRML97 reader), what a child process does; then, from the
+// child's end and its bytes (readFile streamed), the model checked and made
+// ready to place, or why it cannot be.
+ModelData readFile(const QString &path, const Reader &reader);
+LoadedModel loadedFrom(const QString &path, const ChildResult &child);
+// Both, the first in a child process, waiting for it.
 LoadedModel loadModel(const QString &path, const Reader &reader);
 
 struct Converted {
@@ -83,5 +96,10 @@ struct Converted {
 // sourceName: the model file's name, for the object's comment and messages.
 Converted convertModel(const LoadedModel &loaded, const Options &options,
                        const QString &sourceName);
+
+inline bool operator==(const Options &a, const Options &b)
+{
+    return a.size == b.size && a.up == b.up && a.quarterTurns == b.quarterTurns;
+}
 
 } // namespace ModelImport

@@ -1,23 +1,36 @@
 #pragma once
-// The Import Object dialog, for a model the importer has read: the model
-// turning in the program's 3-D view as it will be placed (on a ground disc,
-// beside a 6-foot figure to judge its size by), and what the user decides:
-// its name, its size in feet (the longer side of its footprint, the
-// footprint shown), which way is up where the file does not say, its facing
-// in quarter turns, its map shape and colour (the model's average colour at
-// first), with the notes of the conversion. Import checks the choices,
-// converts the model and adds it to the user's library; the dialog then
-// holds the new entry. Where OpenGL cannot be had the preview says why.
+// The Import Object dialog for a model file: the model turning in the
+// program's 3-D view as it will be placed (on a ground disc, beside a 6-foot
+// figure to judge its size by), and what the user decides: its name, its
+// size in feet (the longer side of its footprint, the footprint shown),
+// which way is up where the file does not say, its facing in quarter turns,
+// its map shape and colour (the model's average colour at first), with the
+// notes of the conversion. Import checks the choices and adds the converted
+// and checked model to the user's library; the dialog then holds the new
+// entry. Where OpenGL cannot be had the preview says why.
+//
+// The work runs beside the event loop, so that the windows never wait for
+// it: the file is read, and the object checked, in child processes (a
+// reader that crashes or hangs costs the child only); the model is prepared
+// and converted in worker threads (Qt's image routines use threads, which a
+// forked child of this program cannot start safely). A busy bar and a line
+// of status show the work, Cancel stops it, and nothing is written to the
+// library until the check is in. A file that cannot be read is refused, by
+// name and reason, and the dialog closes.
 
+#include "core/files/ChildJob.h"
 #include "core/library/ModelImport.h"
 #include "core/library/ObjectLibrary.h"
 #include "editor/platform/Platform.h"
+#include "scene/ObjectCheck.h"
 
 #include <QDialog>
+#include <QFutureWatcher>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -26,6 +39,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QVBoxLayout;
 class WorldView;
@@ -39,10 +53,13 @@ public:
 
     // library: the program's, for the names taken; userFolder: where the
     // object goes.
-    frmImport(const Platform &platform, ModelImport::LoadedModel model, const QString &modelPath,
+    frmImport(const Platform &platform, const QString &modelPath,
               const std::vector<ShapeInfo> &library, const QString &userFolder,
               ContextCheck contextCheck, QWidget *parent = nullptr);
     ~frmImport() override;
+
+    // The model is being read, converted or checked.
+    bool busy() const { return m_work != Work::None; }
 
     // After Import: the library's new entry, and what the user should know
     // of the conversion.
@@ -57,30 +74,62 @@ public:
     QComboBox *cboMapShape = nullptr; // circle, rectangle
     ColorSwatch *picMapColor = nullptr;
     QPlainTextEdit *txtNotes = nullptr;
+    QProgressBar *barBusy = nullptr; // shown while busy
+    QLabel *lblStatus = nullptr;     // what it does
     QPushButton *cmdImport = nullptr;
     QPushButton *cmdCancel = nullptr;
     WorldView *WorldView1 = nullptr; // none without OpenGL
     QLabel *lblPreview = nullptr;    // why there is no preview
 
+    void reject() override; // stops the work first
+
+signals:
+    // The work is done and no more is under way.
+    void idle();
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    enum class Work { None, Reading, Preparing, Sizing, Converting, Checking };
+
     ModelImport::Options options() const; // the size typed, when it is one
-    void convert();                       // again, for the preview and the footprint
+    void begin(Work work);
+    void end(); // of a piece of work, whatever comes next
+    void childDone(const ChildResult &result);
+    void prepared();
+    void converted();
+    void convert(); // at the choices shown, unless done or under way
+    void check();   // the conversion, to add it
+    void showWork();
     void showPreview();
     void showFootprint();
+    void refuse(QWidget *field, const QString &why); // says why, and goes to the field
     void cmdImport_Click();
+    void addToLibrary(const ObjectCheck &check);
 
     Platform m_platform;
-    ModelImport::LoadedModel m_model;
     QString m_modelPath;
     const std::vector<ShapeInfo> &m_library;
     QString m_userFolder;
     ContextCheck m_contextCheck;
-    ModelImport::Converted m_converted; // at the last size, up axis and facing
-    QStringList m_sizeNotes;            // why the size is not the model's own
+    QWidget *m_choices = nullptr; // the fields, disabled until the model is read
     QTemporaryDir m_previewFolder;
+    QString m_previewWorld; // the last conversion's, in it
+    int m_previewsStarted = 0;
+    Work m_work = Work::None;
+    ChildJob m_child; // reads the file, checks the object
+    // Worker threads prepare the model and convert it; they own what they
+    // use, so that a dialog that closes never waits for them.
+    QFutureWatcher<ModelImport::LoadedModel> m_preparing;
+    QFutureWatcher<ModelImport::Converted> m_converting; // sizing too
+    std::shared_ptr<const ModelImport::LoadedModel> m_model;
+    ModelImport::Options m_convertingAt;
+    ModelImport::Converted m_converted;
+    std::optional<ModelImport::Options> m_convertedAt; // its size, up axis and facing
+    bool m_addWhenConverted = false;                   // Import was clicked
+    bool m_firstConversion = true;                     // it sets the map colour and shape
+    QStringList m_sizeNotes;                           // why the size is not the model's own
     QTimer m_turn;
     QVBoxLayout *m_previewLayout = nullptr;
     bool m_shown = false;

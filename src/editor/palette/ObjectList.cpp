@@ -93,7 +93,11 @@ void ObjectList::fill(const std::vector<ShapeInfo> &shapes, const QString &progr
 
 void ObjectList::setIcon(const QString &objectPath, const QImage &icon)
 {
-    const QIcon shown(QPixmap::fromImage(icon));
+    const QPixmap picture = QPixmap::fromImage(icon);
+    QIcon shown(picture);
+    // On the chosen row too in its own colours: the style would tint it
+    // with the selection's, and a brown crate would look grey.
+    shown.addPixmap(picture, QIcon::Selected);
     m_icons.insert(objectPath, shown);
     for (int i = 0; i < List1->count(); ++i)
         if (QListWidgetItem *row = List1->item(i); row->data(PathRole).toString() == objectPath)

@@ -1,8 +1,9 @@
 // The user's object library from the editor: Import Object... (in the 3D
-// Objects panel and the File menu) reads a model, lets the user place it in
-// the import dialog and adds it to the list, chosen and ready to place;
-// Remove from Library takes out a user object that nothing in the world
-// uses. The list shows each object's picture as soon as it is drawn.
+// Objects panel and the File menu) opens the import dialog on a model file,
+// which reads it and lets the user place it, and adds it to the list, chosen
+// and ready to place; Remove from Library takes out a user object that
+// nothing in the world uses. The list shows each object's picture as soon as
+// another process has drawn it.
 
 #include "editor/window/MainEditor.h"
 
@@ -18,7 +19,6 @@
 #include "scene/ObjectIcons.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -37,7 +37,7 @@ QString modelFilter()
 
 void MainEditor::connectLibraryCommands()
 {
-    m_icons = new ObjectIcons(m_folders.iconCache, this);
+    m_icons = new ObjectIcons(m_folders.iconCache, m_folders.iconDrawer, this);
     connect(m_icons, &ObjectIcons::iconReady, this,
             [this](const QString &path, const QImage &icon) {
                 m_palette->objectList().setIcon(path, icon);
@@ -72,15 +72,8 @@ void MainEditor::importObject()
     if (!path)
         return;
     m_platform.settings->setValue(startKey, QFileInfo(*path).absolutePath());
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    ModelImport::LoadedModel model = loadModelFile(*path);
-    QApplication::restoreOverrideCursor();
-    if (!model.ok()) {
-        m_platform.messages->warn(this, model.error);
-        return;
-    }
-    frmImport dialog(m_platform, std::move(model), *path, Shapes, m_folders.userObjects,
-                     frmBrowse::checkOpenGL, this);
+    frmImport dialog(m_platform, *path, Shapes, m_folders.userObjects, frmBrowse::checkOpenGL,
+                     this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     Shapes.push_back(dialog.added());
