@@ -67,8 +67,8 @@ public:
             SoGroup::getBoundingBox(action);
             return;
         }
-        if (!box().isEmpty())
-            action->extendBy(m_box);
+        if (const SbBox3f &kept = box(); !kept.isEmpty())
+            action->extendBy(kept);
     }
 
     void GLRenderBelowPath(SoGLRenderAction *action) override
@@ -78,10 +78,10 @@ public:
         // keep one frame's choice, whether drawn or culled.
         if (state->isCacheOpen())
             SoCacheElement::invalidate(state);
-        box();
-        if (!m_box.isEmpty() && SoCullElement::cullTest(state, m_box, TRUE))
+        const SbBox3f &kept = box();
+        if (!kept.isEmpty() && SoCullElement::cullTest(state, kept, TRUE))
             return;
-        const bool coarse = pushCoarseDetail(state, m_box);
+        const bool coarse = pushCoarseDetail(state, kept);
         // (SoGroup's own GLRenderBelowPath calls back into GLRender.)
         action->pushCurPath();
         for (int i = 0; i < getNumChildren() && !action->hasTerminated(); ++i) {
